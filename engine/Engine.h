@@ -1,0 +1,42 @@
+// The one door into the expression engine: runs the statements of a
+// calculation text, writes each result behind its "=" and moves the caret.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace NCalculatorText {
+
+class CNode;
+
+// Calculation context, kept between executions for the life of the process.
+inline double LastResult = 0.0;  // value of the last statement that succeeded
+inline int AngleUnit = 0;        // 0 radians, 1 degrees, 2 grads
+
+// Limits that keep a hostile text from exhausting the stack or taking
+// quadratic time; no real calculation comes near them. A statement beyond
+// them is a syntax error.
+inline constexpr std::size_t MaxStatementLength = 32768;  // UTF-16 code units
+inline constexpr int MaxNestingDepth = 2000;              // nodes on one path from the root
+
+// Runs the statement at caret (a UTF-16 position), or every statement when
+// caret is -1. Changes text and caret in place; true when every statement that
+// ran evaluated successfully. The cost is proportional to the text's length.
+bool ExecuteText(std::u16string& text, int& caret);
+
+// Parses and evaluates one expression; on success writes out and LastResult.
+bool EvaluateStatement(const std::u16string& expression, double& out);
+
+// Builds the node tree of one expression under root, a plain empty CNode.
+bool ParseStatement(CNode& root, std::u16string text);
+
+// Blanks the "//" and "/* */" comments of a working copy, keeping positions.
+// False for a "/*" without a closing "*/".
+bool StripComments(std::u16string& text);
+
+// Puts every piece of process-wide state (calculation context, evaluation
+// state, bracket table, memory, settings, random generator) back to its value
+// at program start. For tests and for tools that run several sessions.
+void ResetProcessState();
+
+}  // namespace NCalculatorText

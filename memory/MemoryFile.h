@@ -1,0 +1,24 @@
+// Loading a memory or calculation file's bytes into an execution, and the
+// messages of the file procedures.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace Tevra {
+
+inline constexpr std::string_view CannotOpenForReading = "Cannot open the file for reading";
+inline constexpr std::string_view CannotReadFile = "Cannot read the file";
+inline constexpr std::string_view CannotOpenForWriting = "Cannot open the file for writing";
+
+enum class FileExecution {
+    Succeeded,   // every statement ran and evaluated
+    Failed,      // a statement failed; the log says why
+    CannotRead,  // no bytes: nothing ran
+};
+
+// Decodes bytes as the program's own format and executes the text with caret
+// -1; the text with its results is discarded. Used by Load memory and Execute.
+FileExecution ExecuteFileBytes(std::string_view bytes);
+
+}  // namespace Tevra

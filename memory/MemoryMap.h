@@ -1,0 +1,70 @@
+// The user's named memory cells: one process-wide ordered store.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace Tevra {
+
+struct MemoryCell {
+    double Value = 0.0;
+    std::int32_t Include = 0;  // the tick in the memory window: 0 or 1
+};
+
+// A cell as a listing sees it: the name, the value and the include flag.
+struct MemoryCellView {
+    std::u16string_view Name;
+    double Value = 0.0;
+    std::int32_t Include = 0;
+};
+
+// Cells ordered by their names, compared as unsigned UTF-16 code units, unit by
+// unit ("10" before "2", "Z" before "a", a prefix before the longer name).
+class CMemoryMap final {
+public:
+    using Container = std::map<std::u16string, MemoryCell, std::less<>>;
+
+    // The cell with this name, or null. Never creates a cell.
+    const MemoryCell* Find(std::u16string_view name) const;
+
+    // The value of the named cell, inserting a cell with value 0 and include
+    // flag 0 when there is none.
+    double& GetOrCreate(std::u16string_view name);
+
+    // Sets the include flag of the named cell; nothing when it does not exist.
+    void SetInclude(std::u16string_view name, std::int32_t flag);
+
+    std::size_t Count() const { return cells_.size(); }
+
+    // The cell at position index in key order. Consecutive positions cost
+    // constant time each, so a full listing by index stays linear.
+    MemoryCellView CellAt(std::size_t index) const;
+
+    // Erase every cell / every ticked cell; both set MemoryChanged.
+    void FreeAll();
+    void FreeIncluded();
+
+    // The memory as memory-file text: U+FEFF, then one store statement per
+    // cell, "%.20g->Mem[name];" and CR LF. With all false only ticked cells.
+    std::u16string ExportMemory(bool all) const;
+
+    Container::const_iterator begin() const { return cells_.begin(); }
+    Container::const_iterator end() const { return cells_.end(); }
+
+private:
+    void ForgetPosition() const { cachedIndex_ = npos; }
+
+    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+    Container cells_;
+    mutable std::size_t cachedIndex_ = npos;
+    mutable Container::const_iterator cachedPosition_;
+};
+
+inline CMemoryMap MemoryMap;
+inline bool MemoryChanged = false;
+
+}  // namespace Tevra
