@@ -1,0 +1,65 @@
+#include "app/CalcSettings.h"
+
+namespace Tevra {
+
+namespace {
+
+// One of a six-spelling keyword list; an index out of range gives the first.
+template <std::size_t N>
+std::u16string_view Spelling(const std::array<std::u16string_view, N>& spellings, std::uint32_t index)
+{
+    return index < spellings.size() ? spellings[index] : spellings[0];
+}
+
+}  // namespace
+
+const std::array<SettingField, 15> SettingFields = {{
+    {"AppendFunction", &CCalcSettings::AppendFunction, 1, std::nullopt},
+    {"AppendMemory", &CCalcSettings::AppendMemory, 1, std::nullopt},
+    {"AppendFunctionWith", &CCalcSettings::AppendFunctionWith, 0, 2},
+    {"AppendMemoryWith", &CCalcSettings::AppendMemoryWith, 1, 2},
+    {"AppendIncludePower", &CCalcSettings::AppendIncludePower, 1, std::nullopt},
+    {"FormatMemory", &CCalcSettings::FormatMemory, 0, 5},
+    {"FormatRandom", &CCalcSettings::FormatRandom, 0, 5},
+    {"FormatResult", &CCalcSettings::FormatResult, 0, 5},
+    {"GammaFunction", &CCalcSettings::GammaFunction, 0, std::nullopt},
+    {"Notation", &CCalcSettings::Notation, 0, 1},
+    {"NotationCase", &CCalcSettings::NotationCase, 0, 1},
+    {"LogPopup", &CCalcSettings::LogPopup, 1, std::nullopt},
+    {"TrigonometricUnits", &CCalcSettings::TrigonometricUnits, 0, 2},
+    {"UseSSE2", &CCalcSettings::UseSSE2, 0, std::nullopt},
+    {"FreeConfirmation", &CCalcSettings::FreeConfirmation, 2, std::nullopt},
+}};
+
+std::u16string_view CCalcSettings::ResultKeyword() const
+{
+    return Spelling(ResultKeywords, FormatResult);
+}
+
+std::u16string_view CCalcSettings::MemoryKeyword() const
+{
+    return Spelling(MemoryKeywords, FormatMemory);
+}
+
+std::u16string_view CCalcSettings::RandomKeyword() const
+{
+    return Spelling(RandomKeywords, FormatRandom);
+}
+
+std::string_view CCalcSettings::NumberFormat() const
+{
+    return NotationCase == 1 ? "%.20G" : "%.20g";
+}
+
+std::u16string_view CCalcSettings::UnitsLabel() const
+{
+    return Spelling(UnitsLabels, TrigonometricUnits);
+}
+
+void ApplyStoredSetting(CCalcSettings& settings, const SettingField& field, std::optional<std::uint32_t> stored)
+{
+    const bool usable = stored.has_value() && (!field.Maximum.has_value() || *stored <= *field.Maximum);
+    settings.*field.Field = usable ? *stored : field.Default;
+}
+
+}  // namespace Tevra
