@@ -1,0 +1,47 @@
+// The Preferences dialog: edits a copy of the preferences record and copies it
+// back only on OK.
+#pragma once
+
+#include <vector>
+
+#include <QDialog>
+
+#include "app/CalcSettings.h"
+
+class QCheckBox;
+class QWidget;
+
+// Usage:
+//     CCalcPreferences dialog(Tevra::CalcSettings, this);
+//     if (dialog.exec() == QDialog::Accepted) { refresh result pane, units, keypad }
+// OK copies every control into the record, sets FreeConfirmation to 0, 1 or 2
+// from its two check boxes, and sets Modified. Cancel changes nothing.
+class CCalcPreferences final : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CCalcPreferences(Tevra::CCalcSettings& record, QWidget* parent = nullptr);
+    ~CCalcPreferences() override;
+
+    // Puts the default of every field into the controls (both confirmation
+    // boxes checked); nothing is stored until OK. The "Default" button.
+    void restoreDefaults();
+
+    // The partial-confirmation state remembered across dialogs for the rest of
+    // the run. A new run starts with none; tests start each case that way.
+    static void forgetRememberedPartialConfirmation();
+
+    // The dialog's controls are named after the fields they edit
+    // ("AppendFunction", "FormatResult", ...); the two confirmation boxes are
+    // "FreeConfirmation" and "PartialFreeConfirmation".
+
+private:
+    void accept() override;
+    void onFreeConfirmationClicked();
+    void showRecord(const Tevra::CCalcSettings& record);
+
+    Tevra::CCalcSettings& record_;
+    std::vector<QWidget*> controls_;  // one per entry of the control table
+    QCheckBox* freeConfirmation_ = nullptr;
+    QCheckBox* partialFreeConfirmation_ = nullptr;
+};

@@ -1,0 +1,35 @@
+// Reading numbers from the settings store. Every stored number of the program
+// (preferences, window sizes, fonts) goes through these checks, so a value
+// that is missing, not a number or out of range is seen as absent and the
+// caller falls back to its default.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include <QString>
+
+class QSettings;
+class QVariant;
+
+namespace Tevra {
+
+// The settings root of the program: organisation and application name.
+inline const QString SettingsOrganization = QStringLiteral("Vossek");
+inline const QString SettingsApplication = QStringLiteral("Calculator Tevra");
+
+// An unsigned 32-bit number as stored: plain decimal digits (or a numeric
+// variant) from 0 to 4294967295. Anything else (text, a sign, a fraction, a
+// list, a value past 32 bits) gives nothing.
+std::optional<std::uint32_t> StoredUInt32(const QVariant& value);
+
+// A signed 32-bit number as stored: decimal digits with an optional leading
+// "-", within the int32 range. Anything else gives nothing.
+std::optional<std::int32_t> StoredInt32(const QVariant& value);
+
+// The value of key in the current group of settings, read as above; nothing
+// when the key is missing.
+std::optional<std::uint32_t> ReadStoredUInt32(const QSettings& settings, const QString& key);
+std::optional<std::int32_t> ReadStoredInt32(const QSettings& settings, const QString& key);
+
+}  // namespace Tevra

@@ -1,0 +1,50 @@
+// The log panel: one numbered, coloured row per error or warning of the
+// latest calculation. It is the engine's log receiver.
+#pragma once
+
+#include <QWidget>
+
+#include "engine/Diagnostics.h"
+
+class QTreeWidget;
+
+// Usage by the frame:
+//     auto* log = new CCalcLog(logDock);
+//     NCalculatorText::LogReceiver = log;
+//     connect(log, &CCalcLog::popupRequested, logDock, &QDockWidget::show);
+// Column widths are read from "GUI/Log" when the panel is created and written
+// back when it is destroyed (or by saveSettings()).
+class CCalcLog final : public QWidget, public NCalculatorText::ILogReceiver {
+    Q_OBJECT
+
+public:
+    enum Column { NumberColumn = 0, StatusColumn, ContextColumn, DescriptionColumn, ColumnCount };
+
+    explicit CCalcLog(QWidget* parent = nullptr);
+    ~CCalcLog() override;
+
+    // ILogReceiver: Add appends a row numbered one past the last, coloured by
+    // status, scrolls to it and, when LogPopup is set, emits popupRequested().
+    // Clear removes every row, so numbering starts again at 1.
+    void Add(const NCalculatorText::LogRecord& record) override;
+    void Clear() override;
+
+    // Writes the four column widths under "GUI/Log".
+    void saveSettings() const;
+
+    // The default width of a column: its sample text measured in the panel's
+    // font, plus the margins the list draws around a cell or heading.
+    int defaultColumnWidth(Column column) const;
+
+    QTreeWidget* list() const { return list_; }
+    int rowCount() const;
+
+signals:
+    // A record arrived while LogPopup is set: the frame shows the "Log" bar.
+    void popupRequested();
+
+private:
+    void loadSettings();
+
+    QTreeWidget* list_ = nullptr;
+};
