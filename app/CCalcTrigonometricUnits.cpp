@@ -1,0 +1,60 @@
+#include "app/CCalcTrigonometricUnits.h"
+
+#include <array>
+
+#include <QComboBox>
+#include <QVBoxLayout>
+
+namespace {
+
+// The entries of every units list, by TrigonometricUnits index.
+constexpr std::array<const char*, 3> UnitsEntries = {"Radians", "Degrees", "Grads"};
+
+int ShownIndex(std::uint32_t units)
+{
+    return units < UnitsEntries.size() ? static_cast<int>(units) : 0;
+}
+
+}  // namespace
+
+CCalcUnitsStep::CCalcUnitsStep(Tevra::CCalcSettings& record, QObject* parent) : QObject(parent), record_(record) {}
+
+void CCalcUnitsStep::attachList(QComboBox* list)
+{
+    list->clear();
+    for (const char* entry : UnitsEntries)
+        list->addItem(QString::fromUtf8(entry));
+    list->setCurrentIndex(ShownIndex(record_.TrigonometricUnits));
+    // activated() comes from the user only, so moving a list to follow the
+    // other one never runs the step again.
+    connect(list, &QComboBox::activated, this, &CCalcUnitsStep::choose);
+    connect(this, &CCalcUnitsStep::unitsChanged, list, [list](int units) {
+        if (list->currentIndex() != units)
+            list->setCurrentIndex(units);
+    });
+}
+
+void CCalcUnitsStep::choose(int index)
+{
+    if (index < 0 || index >= static_cast<int>(UnitsEntries.size()))
+        return;
+    record_.TrigonometricUnits = static_cast<std::uint32_t>(index);
+    record_.Modified = true;
+    emit unitsChanged(index);
+}
+
+void CCalcUnitsStep::refresh()
+{
+    emit unitsChanged(ShownIndex(record_.TrigonometricUnits));
+}
+
+CCalcTrigonometricUnits::CCalcTrigonometricUnits(CCalcUnitsStep& step, QWidget* parent)
+    : QWidget(parent, Qt::Tool), list_(new QComboBox(this))
+{
+    setWindowTitle(QStringLiteral("Trigonometric function"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(list_);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    step.attachList(list_);
+    hide();
+}

@@ -1,0 +1,141 @@
+#include "ui/log/CCalcLog.h"
+
+#include <array>
+
+#include <QHeaderView>
+#include <QSettings>
+#include <QStyle>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "app/CalcSettings.h"
+#include "app/PreferencesStore.h"
+
+namespace {
+
+// The columns of the list, in order.
+struct LogColumn {
+    const char* Heading;
+    Qt::Alignment Alignment;
+    const char* WidthKey;    // value under "GUI/Log"
+    const char* SampleText;  // the default width is this text's width
+};
+
+constexpr std::array<LogColumn, CCalcLog::ColumnCount> Columns = {{
+    {"N", Qt::AlignRight | Qt::AlignVCenter, "NumberWidth", "88"},
+    {"Status", Qt::AlignLeft | Qt::AlignVCenter, "StatusWidth", "Warning"},
+    {"Context", Qt::AlignLeft | Qt::AlignVCenter, "ContextWidth", "Archyperbolic cotangent"},
+    {"Description", Qt::AlignLeft | Qt::AlignVCenter, "DescriptionWidth",
+     "Operation resulted in partial loss of precision, result accepted as 0.12345678."},
+}};
+
+const QString SettingsGroup = QStringLiteral("GUI/Log");
+
+// A stored width beyond this is taken as garbage: no screen is that wide.
+constexpr int MaximumColumnWidth = 10000;
+
+const QColor ErrorColor(255, 0, 0);
+const QColor WarningColor(0, 0, 255);
+constexpr int StatusRole = Qt::UserRole;
+
+}  // namespace
+
+CCalcLog::CCalcLog(QWidget* parent) : QWidget(parent), list_(new QTreeWidget(this))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(list_);
+
+    list_->setColumnCount(ColumnCount);
+    list_->setRootIsDecorated(false);
+    list_->setItemsExpandable(false);
+    list_->setUniformRowHeights(true);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setSortingEnabled(false);
+    list_->setTextElideMode(Qt::ElideRight);
+    list_->header()->setSectionsClickable(false);
+    list_->header()->setSectionsMovable(false);
+    list_->header()->setStretchLastSection(false);
+    list_->header()->setSectionResizeMode(QHeaderView::Interactive);
+
+    auto* heading = new QTreeWidgetItem;
+    for (int c = 0; c < ColumnCount; ++c) {
+        heading->setText(c, QString::fromUtf8(Columns[static_cast<std::size_t>(c)].Heading));
+        heading->setTextAlignment(c, Columns[static_cast<std::size_t>(c)].Alignment);
+    }
+    list_->setHeaderItem(heading);
+
+    loadSettings();
+}
+
+CCalcLog::~CCalcLog()
+{
+    saveSettings();
+}
+
+void CCalcLog::Add(const NCalculatorText::LogRecord& record)
+{
+    const bool error = record.Status == 1;
+    auto* item = new QTreeWidgetItem;
+    const std::array<QString, ColumnCount> texts = {
+        QString::number(list_->topLevelItemCount() + 1),
+        error ? QStringLiteral("Error") : QStringLiteral("Warning"),
+        QString::fromUtf16(record.Context.data(), static_cast<qsizetype>(record.Context.size())),
+        QString::fromStdU16String(record.Description),
+    };
+    for (int c = 0; c < ColumnCount; ++c) {
+        item->setText(c, texts[static_cast<std::size_t>(c)]);
+        item->setTextAlignment(c, Columns[static_cast<std::size_t>(c)].Alignment);
+        item->setForeground(c, error ? ErrorColor : WarningColor);
+    }
+    item->setData(NumberColumn, StatusRole, record.Status);
+    list_->addTopLevelItem(item);
+    list_->scrollToItem(item);
+
+    if (Tevra::CalcSettings.LogPopup != 0)
+        emit popupRequested();
+}
+
+void CCalcLog::Clear()
+{
+    list_->clear();
+}
+
+int CCalcLog::rowCount() const
+{
+    return list_->topLevelItemCount();
+}
+
+int CCalcLog::defaultColumnWidth(Column column) const
+{
+    const LogColumn& spec = Columns[static_cast<std::size_t>(column)];
+    // A cell's text is drawn inside the focus frame's margin plus one pixel on
+    // either side; a heading inside the header's own margins.
+    const int cellMargin = 2 * (list_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list_) + 1);
+    const int cellWidth = list_->fontMetrics().horizontalAdvance(QString::fromUtf8(spec.SampleText)) + cellMargin;
+    return std::max(cellWidth, list_->header()->sectionSizeHint(column));
+}
+
+void CCalcLog::loadSettings()
+{
+    QSettings settings(Tevra::SettingsOrganization, Tevra::SettingsApplication);
+    settings.beginGroup(SettingsGroup);
+    const int minimum = list_->header()->minimumSectionSize();
+    for (int c = 0; c < ColumnCount; ++c) {
+        const auto column = static_cast<Column>(c);
+        const auto stored = Tevra::ReadStoredInt32(settings, QString::fromUtf8(Columns[static_cast<std::size_t>(c)].WidthKey));
+        const bool usable = stored && *stored >= minimum && *stored <= MaximumColumnWidth;
+        list_->setColumnWidth(c, usable ? *stored : defaultColumnWidth(column));
+    }
+    settings.endGroup();
+}
+
+void CCalcLog::saveSettings() const
+{
+    QSettings settings(Tevra::SettingsOrganization, Tevra::SettingsApplication);
+    settings.beginGroup(SettingsGroup);
+    for (int c = 0; c < ColumnCount; ++c)
+        settings.setValue(QString::fromUtf8(Columns[static_cast<std::size_t>(c)].WidthKey), list_->columnWidth(c));
+    settings.endGroup();
+}
