@@ -1,0 +1,220 @@
+#include "engine/Engine.h"
+
+#include "app/CalcSettings.h"
+#include "engine/Diagnostics.h"
+#include "engine/Node.h"
+#include "engine/NodesArithmetic.h"
+#include "engine/NumberFormat.h"
+#include "engine/Random.h"
+#include "engine/Scanner.h"
+#include "memory/MemoryMap.h"
+
+#include <algorithm>
+
+namespace NCalculatorText {
+
+namespace {
+
+// One statement of the working copy: its start and length.
+struct Statement {
+    std::size_t Start;
+    std::size_t Length;
+};
+
+// Splits at ";": runs of separators count as one, so no statement is empty.
+std::vector<Statement> SplitStatements(const std::u16string& work)
+{
+    std::vector<Statement> statements;
+    std::size_t position = 0;
+    while (position < work.size()) {
+        if (work[position] == u';') {
+            ++position;
+            continue;
+        }
+        const std::size_t end = std::min(work.find(u';', position), work.size());
+        statements.push_back({position, end - position});
+        position = end;
+    }
+    return statements;
+}
+
+// Where the old "=" and result of a statement lie and where the new ones go:
+// the expression is the first ResultMark characters; the value is written
+// ValueOffset characters into the statement.
+struct ResultPlace {
+    std::size_t ResultMark;
+    std::size_t ValueOffset;
+};
+
+// False for a blank statement, which is skipped.
+bool FindResultPlace(std::u16string_view statement, ResultPlace& place)
+{
+    const std::size_t equals = statement.rfind(u'=');
+    if (equals != std::u16string_view::npos) {
+        std::size_t value = equals + 1;
+        while (value < statement.size() && IsBlank(statement[value]))
+            ++value;
+        place = {equals, value < statement.size() ? value : equals + 1};
+        return true;
+    }
+    std::size_t end = statement.size();
+    while (end > 0 && IsBlank(statement[end - 1]))
+        --end;
+    if (end == 0)
+        return false;
+    place = {end, end + 1};
+    return true;
+}
+
+// The number of characters of a normalised statement that the parser sees.
+std::size_t SignificantLength(const std::u16string& text)
+{
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char16_t c) { return c != u' '; }));
+}
+
+}  // namespace
+
+bool StripComments(std::u16string& text)
+{
+    std::size_t position = 0;
+    while (true) {
+        const std::size_t line = text.find(u"//", position);
+        const std::size_t block = text.find(u"/*", position);
+        if (line == std::u16string::npos && block == std::u16string::npos)
+            return true;
+        std::size_t last = 0;  // the last character of the comment
+        if (line < block) {
+            const std::size_t lineFeed = text.find(u'\n', line);
+            last = lineFeed == std::u16string::npos ? text.size() - 1 : lineFeed;
+            std::fill(text.begin() + static_cast<std::ptrdiff_t>(line), text.begin() + static_cast<std::ptrdiff_t>(last) + 1, u' ');
+        } else {
+            const std::size_t close = text.find(u"*/", block);
+            if (close == std::u16string::npos)
+                return false;
+            last = close + 1;
+            std::fill(text.begin() + static_cast<std::ptrdiff_t>(block), text.begin() + static_cast<std::ptrdiff_t>(last) + 1, u' ');
+        }
+        position = last + 1;
+    }
+}
+
+bool ParseStatement(CNode& root, std::u16string text)
+{
+    BracketTable.clear();
+    ResetParseDepth();
+    if (!NormalizeStatement(text))
+        return false;
+    if (SignificantLength(text) > MaxStatementLength)
+        return false;
+    root.Operands.assign(1, std::move(text));
+    return root.Parse();
+}
+
+bool EvaluateStatement(const std::u16string& expression, double& out)
+{
+    CNode root;
+    LogarithmDelivered = false;
+    if (!ParseStatement(root, expression)) {
+        BracketTable.clear();
+        Report(SyntaxError, 0.0);
+        return false;
+    }
+    BracketTable.clear();
+    if (root.Children.empty() || !root.Children.front()->Evaluate(out))
+        return false;
+    LastResult = out;
+    return true;
+}
+
+// The statements are processed in text order and the resulting text is built
+// in one pass: every change a statement makes lies inside its own span, so
+// the text between statements is copied once and no insertion ever moves the
+// rest of the document.
+bool ExecuteText(std::u16string& text, int& caret)
+{
+    ResetEvaluationState();
+    if (LogReceiver != nullptr)
+        LogReceiver->Clear();
+    const std::uint32_t units = Tevra::CalcSettings.TrigonometricUnits;
+    AngleUnit = (units == 1 || units == 2) ? static_cast<int>(units) : 0;
+
+    std::u16string work = text;
+    if (!StripComments(work)) {
+        Report(SyntaxError, 0.0);
+        return false;
+    }
+
+    const bool all = caret == -1;
+    const std::size_t caretPosition = all ? 0 : static_cast<std::size_t>(std::max(caret, 0));
+    const bool upper = Tevra::CalcSettings.UpperCaseNumbers();
+
+    std::u16string result;
+    result.reserve(text.size() + text.size() / 4 + 16);
+    std::size_t copied = 0;  // text before this position is already in result
+    auto finish = [&] {
+        result.append(text, copied, std::u16string::npos);
+        text = std::move(result);
+    };
+
+    for (const Statement& statement : SplitStatements(work)) {
+        if (!all && (caretPosition < statement.Start || caretPosition > statement.Start + statement.Length))
+            continue;
+        const std::u16string_view workStatement = std::u16string_view(work).substr(statement.Start, statement.Length);
+        ResultPlace place{};
+        if (!FindResultPlace(workStatement, place))
+            continue;
+
+        // Everything up to the end of the expression stays as it is.
+        const std::size_t mark = statement.Start + place.ResultMark;
+        result.append(text, copied, mark - copied);
+        // Behind it keep what is blank in the working copy (blanks, line
+        // breaks, comments) and drop the old "=" and result.
+        std::u16string kept;
+        for (std::size_t k = mark; k < statement.Start + statement.Length; ++k) {
+            if (IsBlank(work[k]))
+                kept.push_back(text[k]);
+        }
+        copied = statement.Start + statement.Length;
+
+        double value = 0.0;
+        if (!EvaluateStatement(std::u16string(workStatement.substr(0, place.ResultMark)), value)) {
+            result += kept;
+            finish();
+            return false;
+        }
+        const std::size_t blanksBeforeValue = place.ValueOffset - place.ResultMark - 1;
+        result.push_back(u'=');
+        result.append(kept, 0, blanksBeforeValue);
+        result += FormatNumberText(value, upper);
+        result.append(kept, blanksBeforeValue, std::u16string::npos);
+
+        if (!all) {
+            // The caret moves to the start of the next statement.
+            const bool hasSeparator = copied < text.size();
+            const std::size_t newCaret = hasSeparator ? result.size() + 1 : result.size() + (text.size() - copied);
+            finish();
+            caret = static_cast<int>(newCaret);
+            return true;
+        }
+    }
+    finish();
+    caret = static_cast<int>(text.size());
+    return true;
+}
+
+void ResetProcessState()
+{
+    LastResult = 0.0;
+    AngleUnit = 0;
+    ResetEvaluationState();
+    PreviousOperation = OpNone;
+    BracketTable.clear();
+    LogarithmDelivered = false;
+    Tevra::MemoryMap.FreeAll();
+    Tevra::MemoryChanged = false;
+    Tevra::CalcSettings = Tevra::CCalcSettings{};
+    RandomGenerator = CRandomGenerator{};
+    Seeded = false;
+}
+
+}  // namespace NCalculatorText

@@ -1,0 +1,81 @@
+#include "engine/NodesMemory.h"
+
+#include "engine/Diagnostics.h"
+#include "engine/Engine.h"
+#include "engine/Random.h"
+#include "engine/Scanner.h"
+#include "memory/MemoryMap.h"
+
+namespace NCalculatorText {
+
+bool CNodeMemory::Parse()
+{
+    if (Operands.empty())
+        return false;
+    std::u16string& name = Operands.front();
+    if (name.size() < 3 || !ExpandPlaceholder(name))
+        return false;
+    std::size_t end = name.size();
+    while (end > 0 && IsWideSpace(name[end - 1]))
+        --end;
+    std::size_t start = 0;
+    while (start < end && IsWideSpace(name[start]))
+        ++start;
+    name = name.substr(start, end - start);
+    return true;
+}
+
+bool CNodeMemory::Evaluate(double& out)
+{
+    OperationScope scope(OpMemory);
+    const Tevra::MemoryCell* cell = Tevra::MemoryMap.Find(CellName());
+    if (cell == nullptr) {
+        Report(Uninitialized, 0.0);
+        out = 0.0;
+    } else {
+        out = cell->Value;
+        Tevra::MemoryChanged = true;
+    }
+    return CalculationOk;
+}
+
+bool CNodeStore::Parse()
+{
+    if (Operands.size() != 2)
+        return false;
+    if (!Dispatch(Operands[0], this) || !ParseLastChild(this))
+        return false;
+    if (!ParseMemory(Operands[1], this))
+        return false;
+    return ParseLastChild(this);
+}
+
+bool CNodeStore::Evaluate(double& out)
+{
+    if (!Children[0]->Evaluate(out))
+        return false;
+    const auto* target = static_cast<const CNodeMemory*>(Children[1].get());
+    Tevra::MemoryMap.GetOrCreate(target->CellName()) = out;
+    Tevra::MemoryChanged = true;
+    return CalculationOk;
+}
+
+bool CNodeResult::Evaluate(double& out)
+{
+    out = LastResult;
+    return true;
+}
+
+CNodeRandom::CNodeRandom()
+{
+    if (!Seeded)
+        SeedRandomGenerator(TickCount());
+}
+
+bool CNodeRandom::Evaluate(double& out)
+{
+    out = NextRandomValue();
+    return true;
+}
+
+}  // namespace NCalculatorText

@@ -1,0 +1,225 @@
+#include "engine/NodesSpecial.h"
+
+#include "engine/Diagnostics.h"
+#include "engine/MathLibrary.h"
+#include "engine/NodesArithmetic.h"
+
+#include <array>
+#include <cmath>
+#include <limits>
+
+namespace NCalculatorText {
+
+namespace {
+
+constexpr double LanczosShift = 5.2421875;
+constexpr double LanczosLeading = 0.9999999999999971;
+constexpr double LanczosScale = 2.5066282746310007;
+constexpr std::array<double, 14> LanczosCoefficients = {
+    57.15623566586292,       -59.59796035547549,     14.136097974741746,     -0.4919138160976202,
+    3.399464998481189e-05,   4.652362892704858e-05,  -9.837447530487956e-05, 0.0001580887032249125,
+    -0.00021026444172410488, 0.00021743961811521265, -0.0001643181065367639, 8.441822398385275e-05,
+    -2.6190838401581408e-05, 3.6899182659531625e-06,
+};
+
+// The largest integers whose factorial and gamma value are computed, and the
+// largest factorial a double holds exactly.
+constexpr double LargestFactorial = 170.0;
+constexpr double LargestGammaArgument = 171.0;
+constexpr double LargestExactFactorial = 22.0;
+
+constexpr double Infinity = std::numeric_limits<double>::infinity();
+
+double LanczosSeries(double x)
+{
+    double s = LanczosLeading;
+    double y = x;
+    for (const double c : LanczosCoefficients) {
+        y = y + 1.0;
+        s = s + c / y;
+    }
+    return s;
+}
+
+bool IsInteger(double x)
+{
+    return std::floor(x) == x;
+}
+
+// Reports that a negative gamma value has no real logarithm, in the context of
+// the enclosing logarithm, quoting -pi / (y · sin(pi·y)).
+void ReportNegativeGammaUnderLogarithm(double w)
+{
+    PreviousOperation = CurrentOperation;
+    CurrentOperation = OpNaturalLogarithm;
+    Report(Domain, -Pi / w);
+}
+
+// ln Γ(y) for a negative non-integer y by reflection; false when Γ(y) < 0.
+bool LogGammaOfNegative(double y, double& out)
+{
+    const double s = LibSin(Pi * y);
+    const double w = s * y;
+    if (s < 0) {
+        ReportNegativeGammaUnderLogarithm(w);
+        return false;
+    }
+    out = LibLog(Pi / (-w)) - LanczosLogGamma(-y);
+    return true;
+}
+
+// The scope of a gamma or factorial node: remembers whether its nearest
+// enclosing operation is a natural logarithm, and tells that logarithm when
+// the node delivered ln of its value instead of the value.
+class LogarithmHandshake final {
+public:
+    LogarithmHandshake() : underLogarithm_(CurrentOperation == OpNaturalLogarithm) {}
+    bool UnderLogarithm() const { return underLogarithm_; }
+    void Delivered() const { LogarithmDelivered = underLogarithm_; }
+
+private:
+    bool underLogarithm_;
+};
+
+}  // namespace
+
+double LanczosGamma(double x)
+{
+    const double t = x + LanczosShift;
+    const double p = LibPow(t, x + 0.5);
+    const double e = LibExp(-t);
+    const double q = p * e;
+    const double s = LanczosSeries(x);
+    return (q * LanczosScale) * s / x;
+}
+
+double LanczosLogGamma(double x)
+{
+    const double t = x + LanczosShift;
+    const double a = (x + 0.5) * LibLog(t) - t;
+    const double s = LanczosSeries(x);
+    return a + LibLog(LanczosScale * s / x);
+}
+
+bool CNodeGamma::Evaluate(double& out)
+{
+    const LogarithmHandshake handshake;
+    OperationScope scope(OpGammaFunction);
+    if (!Children[0]->Evaluate(out))
+        return false;
+    const double x = out;
+    if (x < 1.0 && IsInteger(x)) {
+        Report(Singularity, x);
+        return CalculationOk;
+    }
+    if (x > 0.0) {
+        if (handshake.UnderLogarithm()) {
+            out = LanczosLogGamma(x);
+        } else if (!IsInteger(x)) {
+            out = LanczosGamma(x);
+        } else if (x > LargestGammaArgument) {
+            out = Infinity;
+            Report(Overflow, Infinity);
+        } else {
+            double p = 1.0;
+            for (double f = 2.0; f < x; f = f + 1.0)
+                p = p * f;
+            out = p;
+        }
+    } else if (handshake.UnderLogarithm()) {
+        if (!LogGammaOfNegative(x, out))
+            return CalculationOk;
+    } else {
+        const double g = LanczosGamma(-x);
+        const double s = LibSin(Pi * x);
+        out = -Pi / (s * (x * g));
+    }
+    if (CalculationOk)
+        handshake.Delivered();
+    return CalculationOk;
+}
+
+bool CNodeFactorial::Evaluate(double& out)
+{
+    const LogarithmHandshake handshake;
+    OperationScope scope(OpFactorial);
+    if (!Children[0]->Evaluate(out))
+        return false;
+    const double x = out;
+    if (x < 0.0 && IsInteger(x)) {
+        Report(Singularity, x);
+        return CalculationOk;
+    }
+    if (handshake.UnderLogarithm()) {
+        const double y = x + 1.0;
+        out = y;
+        if (y > 0.0)
+            out = LanczosLogGamma(y);
+        else if (!LogGammaOfNegative(y, out))
+            return CalculationOk;
+    } else if (!IsInteger(x)) {
+        const double y = x + 1.0;
+        out = y;
+        if (y > 0.0) {
+            out = LanczosGamma(y);
+        } else {
+            const double g = LanczosGamma(-y);
+            out = -Pi / (LibSin(Pi * y) * (g * y));
+        }
+    } else {
+        if (x > LargestFactorial) {
+            out = Infinity;
+            Report(Overflow, Infinity);
+            return CalculationOk;
+        }
+        double p = 1.0;
+        for (double f = 2.0; f <= x; f = f + 1.0)
+            p = p * f;
+        if (x > LargestExactFactorial)
+            Report(PartialLoss, p);
+        out = p;
+    }
+    if (CalculationOk)
+        handshake.Delivered();
+    return CalculationOk;
+}
+
+namespace {
+
+// The common frame of J and Y: a two-element list of an integral order and
+// the argument.
+bool EvaluateBessel(CNode& node, int code, double& out, double (*function)(int, double))
+{
+    OperationScope scope(code);
+    CNode* list = node.Children[0].get();
+    if (list->Kind() != KindList || list->Children.size() != 2) {
+        Report(SyntaxError, 0.0);
+        return CalculationOk;
+    }
+    double n = 0.0;
+    if (!list->Children[0]->Evaluate(n))
+        return false;
+    // Orders must be integers of the 32-bit range.
+    if (std::floor(n) != n || n < -2147483648.0 || n > 2147483647.0) {
+        Report(SyntaxError, 0.0);
+        return CalculationOk;
+    }
+    if (!list->Children[1]->Evaluate(out))
+        return false;
+    out = function(static_cast<int>(n), out);
+    return CalculationOk;
+}
+
+}  // namespace
+
+bool CNodeJ::Evaluate(double& out)
+{
+    return EvaluateBessel(*this, OpBesselFirstKind, out, LibBesselJ);
+}
+
+bool CNodeY::Evaluate(double& out)
+{
+    return EvaluateBessel(*this, OpBesselSecondKind, out, LibBesselY);
+}
+
+}  // namespace NCalculatorText
