@@ -104,16 +104,18 @@ TEST_F(Grammar, AlternativeOperatorSigns)
 
 TEST_F(Grammar, KeywordsAndConstants)
 {
+    // The result keyword comes first: every row below changes the last result.
     const std::vector<ValueCase> rows = {
+        {u"rslt", "0"},
+        {u"RESULT", "0"},
+        {u"rslt!", "1"},
         {u"pi", "3.141592653589793116"},
         {u"+pi", "3.141592653589793116"},
         {u"PI", "3.141592653589793116"},
         {u"e", "2.7182818284590450908"},
         {u"+e", "2.7182818284590450908"},
         {u"E", "2.7182818284590450908"},
-        {u"rslt", "0"},
-        {u"RESULT", "0"},
-        {u"rslt!", "1"},
+        {u"result", "2.7182818284590450908"},
         {u"(3!)!", "720"},
         {u"(2+1)!", "6"},
     };
@@ -138,6 +140,7 @@ TEST_F(Grammar, IdentifiersAreIndexVariables)
         {u"_", "0", {UnsetIndexRecord()}},
         {u"e_5", "0", {UnsetIndexRecord()}},
         {u"tg", "0", {UnsetIndexRecord()}},
+        {u"sin", "0", {UnsetIndexRecord()}},
         {u"sin(x)^2", "0", {UnsetIndexRecord()}},
         {u"x+x", "0", {UnsetIndexRecord(), UnsetIndexRecord()}},
     };

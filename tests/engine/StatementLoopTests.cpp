@@ -156,9 +156,9 @@ TEST_F(StatementLoop, RunsWithoutALogReceiver)
     EXPECT_FALSE(NCalculatorText::ExecuteText(text, caret));
     EXPECT_FALSE(NCalculatorText::CalculationOk);
     EXPECT_EQ(NCalculatorText::LastReportCode, NCalculatorText::Singularity);
-    text = u"2";
-    EXPECT_TRUE(NCalculatorText::ExecuteText(text, caret));
-    EXPECT_EQ(Readable(text), "2=2");
+    std::u16string second = u"2";
+    EXPECT_TRUE(NCalculatorText::ExecuteText(second, caret));
+    EXPECT_EQ(Readable(second), "2=2");
 }
 
 TEST_F(StatementLoop, EachRunResetsTheEvaluationState)
@@ -197,6 +197,10 @@ TEST_F(StatementLoop, EvaluateStatementRejectsAnEmptyExpression)
     double out = -1.0;
     EXPECT_FALSE(NCalculatorText::EvaluateStatement(u"", out));
     EXPECT_EQ(Log.Lines, std::vector<std::string>{SyntaxErrorRecord()});
+    EXPECT_EQ(out, -1.0);
+    EXPECT_EQ(NCalculatorText::LastResult, 0.0);
+    // Only a run resets the evaluation state; a single statement does not.
+    NCalculatorText::ResetEvaluationState();
     EXPECT_TRUE(NCalculatorText::EvaluateStatement(u"6*7", out));
     EXPECT_EQ(out, 42.0);
     EXPECT_EQ(NCalculatorText::LastResult, 42.0);
