@@ -1,0 +1,189 @@
+// The log panel: numbering, colours, pop-up rule and persisted column widths.
+#include <QHeaderView>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStyle>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include "app/CalcSettings.h"
+#include "app/PreferencesStore.h"
+#include "ui/log/CCalcLog.h"
+
+namespace {
+
+using NCalculatorText::LogRecord;
+
+const char* const WidthKeys[] = {"NumberWidth", "StatusWidth", "ContextWidth", "DescriptionWidth"};
+
+QSettings Store()
+{
+    return QSettings(Tevra::SettingsOrganization, Tevra::SettingsApplication);
+}
+
+class LogPanel : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Store().remove(QStringLiteral("GUI/Log"));
+        savedPopup_ = Tevra::CalcSettings.LogPopup;
+    }
+    void TearDown() override
+    {
+        Tevra::CalcSettings.LogPopup = savedPopup_;
+        Store().remove(QStringLiteral("GUI/Log"));
+    }
+
+    static LogRecord Record(int status, std::u16string_view context = u"Division", std::u16string description = u"Zero divisor")
+    {
+        return LogRecord{status, context, std::move(description)};
+    }
+
+    std::uint32_t savedPopup_ = 1;
+};
+
+QString Cell(const CCalcLog& log, int row, int column)
+{
+    return log.list()->topLevelItem(row)->text(column);
+}
+
+TEST_F(LogPanel, HasTheFourColumns)
+{
+    CCalcLog log;
+    const QTreeWidgetItem* header = log.list()->headerItem();
+    ASSERT_EQ(log.list()->columnCount(), 4);
+    EXPECT_EQ(header->text(0), QStringLiteral("N"));
+    EXPECT_EQ(header->text(1), QStringLiteral("Status"));
+    EXPECT_EQ(header->text(2), QStringLiteral("Context"));
+    EXPECT_EQ(header->text(3), QStringLiteral("Description"));
+}
+
+TEST_F(LogPanel, RowsAreNumberedFromOneAfterEveryClear)
+{
+    CCalcLog log;
+    for (int i = 0; i < 3; ++i)
+        log.Add(Record(1));
+    ASSERT_EQ(log.rowCount(), 3);
+    EXPECT_EQ(Cell(log, 0, 0), QStringLiteral("1"));
+    EXPECT_EQ(Cell(log, 2, 0), QStringLiteral("3"));
+    EXPECT_TRUE(log.list()->topLevelItem(2)->textAlignment(0) & Qt::AlignRight);
+
+    log.Clear();
+    EXPECT_EQ(log.rowCount(), 0);
+    log.Add(Record(0));
+    ASSERT_EQ(log.rowCount(), 1);
+    EXPECT_EQ(Cell(log, 0, 0), QStringLiteral("1"));
+}
+
+TEST_F(LogPanel, StatusGivesWordAndColour)
+{
+    struct Case {
+        int Status;
+        const char* Word;
+        QColor Colour;
+    };
+    const Case cases[] = {
+        {1, "Error", QColor(255, 0, 0)},
+        {0, "Warning", QColor(0, 0, 255)},
+        {2, "Warning", QColor(0, 0, 255)},
+        {-1, "Warning", QColor(0, 0, 255)},
+    };
+    CCalcLog log;
+    for (const Case& row : cases) {
+        log.Clear();
+        log.Add(Record(row.Status, u"Archyperbolic cotangent", u"Argument 5 out of domain"));
+        const QTreeWidgetItem* item = log.list()->topLevelItem(0);
+        EXPECT_EQ(item->text(1), QString::fromLatin1(row.Word)) << row.Status;
+        EXPECT_EQ(item->text(2), QStringLiteral("Archyperbolic cotangent"));
+        EXPECT_EQ(item->text(3), QStringLiteral("Argument 5 out of domain"));
+        for (int c = 0; c < 4; ++c)
+            EXPECT_EQ(item->foreground(c).color(), row.Colour) << row.Status << " column " << c;
+    }
+}
+
+TEST_F(LogPanel, EmptyTextsGiveEmptyCells)
+{
+    CCalcLog log;
+    log.Add(Record(1, u"", u""));
+    EXPECT_EQ(Cell(log, 0, 2), QString());
+    EXPECT_EQ(Cell(log, 0, 3), QString());
+}
+
+TEST_F(LogPanel, PopupIsRequestedOnlyWhenLogPopupIsSet)
+{
+    CCalcLog log;
+    QSignalSpy popup(&log, &CCalcLog::popupRequested);
+    Tevra::CalcSettings.LogPopup = 0;
+    log.Add(Record(1));
+    EXPECT_EQ(popup.count(), 0);
+    EXPECT_EQ(log.rowCount(), 1);
+
+    Tevra::CalcSettings.LogPopup = 1;
+    log.Add(Record(0));
+    EXPECT_EQ(popup.count(), 1);
+}
+
+TEST_F(LogPanel, NewRowIsScrolledIntoView)
+{
+    CCalcLog log;
+    log.resize(400, 120);
+    log.show();
+    for (int i = 0; i < 50; ++i)
+        log.Add(Record(i % 2));
+    const QRect last = log.list()->visualItemRect(log.list()->topLevelItem(49));
+    EXPECT_GE(last.top(), 0);
+    EXPECT_LE(last.bottom(), log.list()->viewport()->height());
+}
+
+TEST_F(LogPanel, DefaultWidthsFitTheirSampleTexts)
+{
+    const char* samples[] = {"88", "Warning", "Archyperbolic cotangent",
+                             "Operation resulted in partial loss of precision, result accepted as 0.12345678."};
+    CCalcLog log;
+    const QFontMetrics metrics = log.list()->fontMetrics();
+    // The cell's text rectangle, less the margins the style draws inside it,
+    // must hold the whole sample, without much to spare.
+    const int margin = 2 * (log.list()->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, log.list()) + 1);
+    for (int c = 0; c < 4; ++c) {
+        const int text = metrics.horizontalAdvance(QString::fromLatin1(samples[c]));
+        const int width = log.list()->columnWidth(c);
+        EXPECT_EQ(width, log.defaultColumnWidth(static_cast<CCalcLog::Column>(c))) << c;
+        EXPECT_GE(width - margin, text) << c;
+        if (c >= 2) {  // the long samples decide their widths, not the headings
+            EXPECT_LE(width, text + margin + 2) << c;
+        }
+    }
+}
+
+TEST_F(LogPanel, WidthsSurviveARestart)
+{
+    {
+        CCalcLog log;
+        log.list()->setColumnWidth(0, 31);
+        log.list()->setColumnWidth(3, 777);
+    }
+    CCalcLog log;
+    EXPECT_EQ(log.list()->columnWidth(0), 31);
+    EXPECT_EQ(log.list()->columnWidth(3), 777);
+    EXPECT_EQ(log.list()->columnWidth(2), log.defaultColumnWidth(CCalcLog::ContextColumn));
+    EXPECT_EQ(Store().value(QStringLiteral("GUI/Log/DescriptionWidth")).toInt(), 777);
+}
+
+TEST_F(LogPanel, BadStoredWidthsGiveTheDefaults)
+{
+    const QVariant bad[] = {QStringLiteral("abc"), QStringLiteral("-40"), QStringLiteral("99999999"), QStringLiteral("0"),
+                            QStringLiteral("12.5")};
+    for (const QVariant& value : bad) {
+        QSettings store = Store();
+        for (const char* key : WidthKeys)
+            store.setValue(QStringLiteral("GUI/Log/%1").arg(QLatin1String(key)), value);
+        store.sync();
+        CCalcLog log;
+        for (int c = 0; c < 4; ++c)
+            EXPECT_EQ(log.list()->columnWidth(c), log.defaultColumnWidth(static_cast<CCalcLog::Column>(c)))
+                << value.toString().toStdString() << " column " << c;
+    }
+}
+
+}  // namespace
