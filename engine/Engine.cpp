@@ -76,26 +76,34 @@ std::size_t SignificantLength(const std::u16string& text)
 
 bool StripComments(std::u16string& text)
 {
+    // The next "//" and "/*" are searched again only once the scan has passed
+    // them, so a text with many comments of one kind is stripped in linear time.
+    constexpr std::size_t npos = std::u16string::npos;
     std::size_t position = 0;
-    while (true) {
-        const std::size_t line = text.find(u"//", position);
-        const std::size_t block = text.find(u"/*", position);
-        if (line == std::u16string::npos && block == std::u16string::npos)
-            return true;
-        std::size_t last = 0;  // the last character of the comment
+    std::size_t line = text.find(u"//");
+    std::size_t block = text.find(u"/*");
+    while (line != npos || block != npos) {
+        std::size_t first = 0;  // the comment's first and last characters
+        std::size_t last = 0;
         if (line < block) {
             const std::size_t lineFeed = text.find(u'\n', line);
-            last = lineFeed == std::u16string::npos ? text.size() - 1 : lineFeed;
-            std::fill(text.begin() + static_cast<std::ptrdiff_t>(line), text.begin() + static_cast<std::ptrdiff_t>(last) + 1, u' ');
+            first = line;
+            last = lineFeed == npos ? text.size() - 1 : lineFeed;
         } else {
             const std::size_t close = text.find(u"*/", block);
-            if (close == std::u16string::npos)
+            if (close == npos)
                 return false;
+            first = block;
             last = close + 1;
-            std::fill(text.begin() + static_cast<std::ptrdiff_t>(block), text.begin() + static_cast<std::ptrdiff_t>(last) + 1, u' ');
         }
+        std::fill(text.begin() + static_cast<std::ptrdiff_t>(first), text.begin() + static_cast<std::ptrdiff_t>(last) + 1, u' ');
         position = last + 1;
+        if (line != npos && line < position)
+            line = text.find(u"//", position);
+        if (block != npos && block < position)
+            block = text.find(u"/*", position);
     }
+    return true;
 }
 
 bool ParseStatement(CNode& root, std::u16string text)
