@@ -1,0 +1,52 @@
+// One invocation of tevra: reads every input, carries out the runs in order
+// in this process, prints and writes what they produce.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/Options.h"
+#include "cli/RunText.h"
+
+namespace Tevra::Cli {
+
+enum ExitStatus : int {
+    AllSucceeded = 0,
+    SomeRunFailed = 1,
+    UsageOrFileError = 2,
+};
+
+class CSession final {
+public:
+    explicit CSession(CliOptions options);
+
+    // Everything, from reading the inputs to the statistics; the exit status.
+    int Run();
+
+private:
+    struct PreparedRun {
+        RunSource Source;
+        RunText Input;
+        std::string OriginalBytes;  // of a file, to leave it alone when nothing changed
+    };
+
+    // Reads and decodes every input before anything runs, so that a missing
+    // or malformed file stops tevra before any file is changed.
+    bool PrepareInputs();
+    bool Prepare(const RunSource& source, PreparedRun& prepared);
+    void ApplySettings() const;
+    bool LoadMemory();
+    void ExecuteRun(PreparedRun& run);
+    void SaveMemory();
+    void ReportFileError(const std::string& name, const std::string& message);
+    void Print(const std::string& text);
+
+    CliOptions options_;
+    std::vector<PreparedRun> runs_;
+    PreparedRun memoryFile_;
+    bool standardInputRead_ = false;
+    bool someRunFailed_ = false;
+    bool fileError_ = false;
+};
+
+}  // namespace Tevra::Cli

@@ -1,0 +1,39 @@
+// tevra: calculates calculation texts from the command line, files and
+// standard input with the engine of the desktop program.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/Options.h"
+#include "cli/Session.h"
+
+namespace {
+
+void Write(std::FILE* stream, const std::string& text)
+{
+    std::fwrite(text.data(), 1, text.size(), stream);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    using namespace Tevra::Cli;
+    const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    ParsedCommandLine parsed = ParseCommandLine(arguments);
+    switch (parsed.Request) {
+    case ParsedCommandLine::Action::UsageError:
+        Write(stderr, "tevra: " + parsed.Error + "\n" + UsageReminder());
+        return UsageOrFileError;
+    case ParsedCommandLine::Action::Help:
+        Write(stdout, HelpText());
+        return AllSucceeded;
+    case ParsedCommandLine::Action::Version:
+        Write(stdout, std::string(VersionText) + "\n");
+        return AllSucceeded;
+    case ParsedCommandLine::Action::Run:
+        break;
+    }
+    CSession session(std::move(parsed.Options));
+    return session.Run();
+}

@@ -1,0 +1,108 @@
+#include "TevraProcess.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace TevraTest {
+
+namespace {
+
+std::string Slurp(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+ScratchDirectory::ScratchDirectory()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "tevra-cli-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot create a scratch directory");
+    path_ = pattern;
+}
+
+ScratchDirectory::~ScratchDirectory()
+{
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+void ScratchDirectory::Write(const std::string& name, const std::string& bytes) const
+{
+    std::ofstream file(path_ / name, std::ios::binary | std::ios::trunc);
+    file << bytes;
+}
+
+std::string ScratchDirectory::Read(const std::string& name) const
+{
+    return Slurp(path_ / name);
+}
+
+Outcome RunTevra(const std::vector<std::string>& arguments, const std::string& input, const ScratchDirectory& directory)
+{
+    // Standard input and the two outputs go through files outside the
+    // scratch directory, so a test sees only what tevra itself wrote there.
+    const ScratchDirectory streams;
+    streams.Write("in", input);
+    const std::string in = streams / "in";
+    const std::string out = streams / "out";
+    const std::string err = streams / "err";
+
+    std::vector<char*> argv;
+    std::string binary = TEVRA_BINARY;
+    argv.push_back(binary.data());
+    std::vector<std::string> copies = arguments;
+    for (auto& argument : copies)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+
+    const pid_t child = fork();
+    if (child < 0)
+        throw std::runtime_error("fork failed");
+    if (child == 0) {
+        const int inFd = open(in.c_str(), O_RDONLY);
+        const int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int errFd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (inFd < 0 || outFd < 0 || errFd < 0 || dup2(inFd, 0) < 0 || dup2(outFd, 1) < 0 || dup2(errFd, 2) < 0 ||
+            chdir(directory.Path().c_str()) != 0)
+            _exit(127);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    Outcome outcome;
+    outcome.Out = Slurp(out);
+    outcome.Err = Slurp(err);
+    outcome.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return outcome;
+}
+
+Outcome RunTevra(const std::vector<std::string>& arguments, const std::string& input)
+{
+    const ScratchDirectory directory;
+    return RunTevra(arguments, input, directory);
+}
+
+std::string ProgramFile(const std::u16string& text)
+{
+    std::string bytes = "\xFF\xFE";
+    for (const char16_t unit : text) {
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    return bytes;
+}
+
+}  // namespace TevraTest

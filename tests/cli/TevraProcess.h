@@ -1,0 +1,45 @@
+// Runs the built tevra binary in a scratch directory and collects what it
+// printed and how it ended.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace TevraTest {
+
+struct Outcome {
+    std::string Out;
+    std::string Err;
+    int Status = -1;  // exit status, or -1 when tevra did not exit normally
+};
+
+// A fresh directory, removed with everything in it at the end of the test.
+class ScratchDirectory final {
+public:
+    ScratchDirectory();
+    ~ScratchDirectory();
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+
+    void Write(const std::string& name, const std::string& bytes) const;
+    std::string Read(const std::string& name) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+// Runs tevra with arguments, the bytes of standard input, and the scratch
+// directory as its working directory.
+Outcome RunTevra(const std::vector<std::string>& arguments, const std::string& input, const ScratchDirectory& directory);
+
+// The same in a directory of its own, for runs that touch no file.
+Outcome RunTevra(const std::vector<std::string>& arguments, const std::string& input = {});
+
+// UTF-16LE bytes with the FF FE mark of a text given in ASCII or UTF-8.
+std::string ProgramFile(const std::u16string& text);
+
+}  // namespace TevraTest

@@ -1,0 +1,100 @@
+#include "memory/MemoryFile.h"
+
+#include <cmath>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "engine/Engine.h"
+#include "memory/MemoryMap.h"
+#include "memory/TextCodec.h"
+
+namespace {
+
+using Tevra::ExecuteFileBytes;
+using Tevra::FileExecution;
+using Tevra::MemoryMap;
+
+class MemoryFileLoading : public testing::Test {
+protected:
+    void SetUp() override { NCalculatorText::ResetProcessState(); }
+    void TearDown() override { NCalculatorText::ResetProcessState(); }
+
+    static double Cell(std::u16string_view name)
+    {
+        const auto* cell = MemoryMap.Find(name);
+        return cell ? cell->Value : -12345.0;
+    }
+};
+
+TEST_F(MemoryFileLoading, EmptyBytesCannotBeReadAndChangeNothing)
+{
+    MemoryMap.GetOrCreate(u"a") = 1;
+    EXPECT_EQ(ExecuteFileBytes(""), FileExecution::CannotRead);
+    EXPECT_EQ(MemoryMap.Count(), 1u);
+    EXPECT_EQ(NCalculatorText::LastResult, 0.0);
+}
+
+TEST_F(MemoryFileLoading, ExportedMemoryLoadsBackExactly)
+{
+    MemoryMap.GetOrCreate(u"x") = 0.1;
+    MemoryMap.GetOrCreate(u"1") = 2;
+    MemoryMap.GetOrCreate(u"s") = -1.5e-7;
+    MemoryMap.GetOrCreate(u"third") = 1.0 / 3.0;
+    MemoryMap.GetOrCreate(u"tiny") = 4.9406564584124654e-324;
+    MemoryMap.GetOrCreate(u"huge") = -1.7976931348623157e308;
+    const std::u16string exported = MemoryMap.ExportMemory(true);
+    const std::string bytes = Tevra::EncodeCalculationFile(std::u16string_view(exported).substr(1));
+
+    NCalculatorText::ResetProcessState();
+    EXPECT_EQ(ExecuteFileBytes(bytes), FileExecution::Succeeded);
+    EXPECT_EQ(MemoryMap.ExportMemory(true), exported);
+    EXPECT_EQ(Cell(u"third"), 1.0 / 3.0);
+    EXPECT_EQ(Cell(u"tiny"), 4.9406564584124654e-324);
+}
+
+TEST_F(MemoryFileLoading, StoresReplaceValuesAndKeepFlagsWhileOtherCellsStay)
+{
+    MemoryMap.GetOrCreate(u"a") = 1;
+    MemoryMap.SetInclude(u"a", 1);
+    MemoryMap.GetOrCreate(u"keep") = 9;
+    EXPECT_EQ(ExecuteFileBytes(Tevra::EncodeCalculationFile(u"5->Mem[a];\r\n6->Mem[b];\r\n")), FileExecution::Succeeded);
+    EXPECT_EQ(Cell(u"a"), 5);
+    EXPECT_EQ(MemoryMap.Find(u"a")->Include, 1);
+    EXPECT_EQ(Cell(u"b"), 6);
+    EXPECT_EQ(MemoryMap.Find(u"b")->Include, 0);
+    EXPECT_EQ(Cell(u"keep"), 9);
+}
+
+TEST_F(MemoryFileLoading, MarksAnywhereAndTextAfterANulAreIgnored)
+{
+    using namespace std::string_literals;
+    const std::string bytes = "\xFF\xFE" "1\0-\0>\0\xFF\xFEM\0e\0m\0[\0a\0]\0\0\0" "2\0"s;
+    EXPECT_EQ(ExecuteFileBytes(bytes), FileExecution::Succeeded);
+    EXPECT_EQ(Cell(u"a"), 1);
+    EXPECT_EQ(NCalculatorText::LastResult, 1);
+}
+
+TEST_F(MemoryFileLoading, ExportedInfinityFailsToLoadInsteadOfStoringAnotherValue)
+{
+    for (const double value : {HUGE_VAL, -HUGE_VAL, std::nan("")}) {
+        NCalculatorText::ResetProcessState();
+        MemoryMap.GetOrCreate(u"x") = value;
+        const std::u16string exported = MemoryMap.ExportMemory(true);
+        NCalculatorText::ResetProcessState();
+        EXPECT_EQ(ExecuteFileBytes(Tevra::EncodeCalculationFile(std::u16string_view(exported).substr(1))),
+                  FileExecution::Failed);
+        EXPECT_EQ(MemoryMap.Find(u"x"), nullptr);
+    }
+}
+
+TEST_F(MemoryFileLoading, AFailingStatementStopsTheLoadAndKeepsTheCellsBeforeIt)
+{
+    const std::u16string text = u"1->Mem[a];\r\nln(0)->Mem[b];\r\n3->Mem[c];\r\n";
+    EXPECT_EQ(ExecuteFileBytes(Tevra::EncodeCalculationFile(text)), FileExecution::Failed);
+    EXPECT_EQ(Cell(u"a"), 1);
+    EXPECT_EQ(MemoryMap.Find(u"b"), nullptr);
+    EXPECT_EQ(MemoryMap.Find(u"c"), nullptr);
+}
+
+}  // namespace
