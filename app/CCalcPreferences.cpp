@@ -79,6 +79,7 @@ constexpr std::array<GroupTitle, 3> Groups = {{
 }};
 
 constexpr int IndentPixels = 20;
+constexpr int ColumnGap = 12;
 
 // The partial box's state kept while "Memory free confirmation" is unchecked,
 // for the rest of the run; none until that box is first clicked.
@@ -104,6 +105,7 @@ CCalcPreferences::CCalcPreferences(CCalcSettings& record, QWidget* parent) : QDi
         auto* box = new QGroupBox(QString::fromUtf8(Groups[g].Title), this);
         grids[g] = new QGridLayout(box);
         grids[g]->setColumnStretch(1, 1);
+        grids[g]->setHorizontalSpacing(ColumnGap);
         layout->addWidget(box);
     }
 

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QSettings>
 #include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -110,10 +111,16 @@ int CCalcLog::rowCount() const
 int CCalcLog::defaultColumnWidth(Column column) const
 {
     const LogColumn& spec = Columns[static_cast<std::size_t>(column)];
-    // A cell's text is drawn inside the focus frame's margin plus one pixel on
-    // either side; a heading inside the header's own margins.
-    const int cellMargin = 2 * (list_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list_) + 1);
-    const int cellWidth = list_->fontMetrics().horizontalAdvance(QString::fromUtf8(spec.SampleText)) + cellMargin;
+    // The width the style needs to draw the sample in a cell without eliding
+    // it: the text's own width plus the margins around it.
+    QStyleOptionViewItem cell;
+    cell.initFrom(list_);
+    cell.font = list_->font();
+    cell.fontMetrics = list_->fontMetrics();
+    cell.features = QStyleOptionViewItem::HasDisplay;
+    cell.text = QString::fromUtf8(spec.SampleText);
+    cell.displayAlignment = spec.Alignment;
+    const int cellWidth = list_->style()->sizeFromContents(QStyle::CT_ItemViewItem, &cell, QSize(), list_).width();
     return std::max(cellWidth, list_->header()->sectionSizeHint(column));
 }
 
