@@ -1,0 +1,377 @@
+#include "document/CCalcDoc.h"
+
+#include "app/CalcSettings.h"
+#include "document/CCalcDocPrompts.h"
+#include "document/CCalcFileText.h"
+#include "engine/Engine.h"
+#include "memory/MemoryFile.h"
+#include "memory/MemoryMap.h"
+#include "ui/editor/CCalcView.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace {
+
+const QString UntitledTitle = QStringLiteral("Untitled");
+const QString FreeAllQuestion = QStringLiteral("You are about to erase all the memory.\nAre you sure?");
+const QString FileTooLarge = QStringLiteral("The file is too large");
+
+QString Message(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Shows the wait cursor for the lifetime of the object.
+class WaitCursor final {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+enum class ReadOutcome { Read, CannotOpen, TooLarge, CannotRead };
+
+ReadOutcome ReadWholeFile(const QString& path, qint64 limit, QByteArray& bytes, QString& reason)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        reason = file.errorString();
+        return ReadOutcome::CannotOpen;
+    }
+    // A device or pipe reports size 0; read it up to the limit all the same.
+    if (file.size() > limit)
+        return ReadOutcome::TooLarge;
+    bytes = file.read(limit + 1);
+    if (file.error() != QFileDevice::NoError) {
+        reason = file.errorString();
+        return ReadOutcome::CannotRead;
+    }
+    if (bytes.size() > limit)
+        return ReadOutcome::TooLarge;
+    return ReadOutcome::Read;
+}
+
+std::string_view View(const QByteArray& bytes)
+{
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+QString LimitText(qint64 limit)
+{
+    return QStringLiteral("Files larger than %1 MB are not read.").arg(limit / (1024 * 1024));
+}
+
+}  // namespace
+
+CCalcDoc::CCalcDoc(CCalcView* editor, ICalcDocPrompts* prompts, QObject* parent)
+    : QObject(parent), editor_(editor), prompts_(prompts)
+{
+    connect(editor_->document(), &QTextDocument::modificationChanged, this, &CCalcDoc::modifiedChanged);
+}
+
+void CCalcDoc::Command(std::uint32_t code)
+{
+    switch (code) {
+    case CmdClear:
+        clearText();
+        return;
+    case CmdBackspace:
+        backspace();
+        return;
+    case CmdCalculate:
+        calculate(false);
+        return;
+    case CmdCalculateAll:
+        calculate(true);
+        return;
+    case CmdFreeMemory:
+        freeMemory();
+        return;
+    default:
+        return;  // unknown codes do nothing
+    }
+}
+
+void CCalcDoc::InsertText(std::u16string_view text)
+{
+    QTextCursor cursor = editor_->textCursor();
+    cursor.insertText(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+    editor_->setTextCursor(cursor);
+    editor_->ensureCursorVisible();
+}
+
+void CCalcDoc::clearText()
+{
+    QTextCursor cursor = editor_->textCursor();
+    cursor.select(QTextCursor::Document);
+    editor_->setTextCursor(cursor);
+    editor_->ensureCursorVisible();
+    cursor.removeSelectedText();
+    editor_->setTextCursor(cursor);
+}
+
+void CCalcDoc::backspace()
+{
+    QTextCursor cursor = editor_->textCursor();
+    int start = cursor.selectionStart();
+    const int end = cursor.selectionEnd();
+    if (start == end && start > 0) {
+        --start;
+        // One code unit back, but never into the middle of a surrogate pair:
+        // removing half a pair would leave a broken character behind.
+        const QTextDocument* document = editor_->document();
+        if (start > 0 && document->characterAt(start).isLowSurrogate() &&
+            document->characterAt(start - 1).isHighSurrogate())
+            --start;
+    }
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    editor_->setTextCursor(cursor);
+    editor_->ensureCursorVisible();
+    cursor.removeSelectedText();
+    editor_->setTextCursor(cursor);
+}
+
+std::u16string CCalcDoc::editorText() const
+{
+    return editor_->text().toStdU16String();
+}
+
+void CCalcDoc::calculate(bool all)
+{
+    WaitCursor wait;
+    std::u16string text = editorText();
+    int caret = all ? -1 : editor_->selectionStart();
+    NCalculatorText::ExecuteText(text, caret);
+    editor_->replaceTextAfterCalculation(QString::fromStdU16String(text), caret);
+    emit resultChanged();
+    emit memoryChanged();
+}
+
+QString CCalcDoc::title() const
+{
+    if (pathName_.isEmpty())
+        return UntitledTitle;
+    return QFileInfo(pathName_).fileName();
+}
+
+bool CCalcDoc::isModified() const
+{
+    return editor_->document()->isModified();
+}
+
+void CCalcDoc::setPathName(const QString& path)
+{
+    pathName_ = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
+    emit pathChanged();
+}
+
+bool CCalcDoc::saveModified()
+{
+    if (!isModified())
+        return true;
+    const QString name = pathName_.isEmpty() ? title() : pathName_;
+    switch (prompts_->askSaveChanges(name)) {
+    case ICalcDocPrompts::SaveChoice::Save:
+        return save();
+    case ICalcDocPrompts::SaveChoice::Discard:
+        return true;
+    case ICalcDocPrompts::SaveChoice::Cancel:
+        return false;
+    }
+    return false;
+}
+
+bool CCalcDoc::newDocument()
+{
+    if (!saveModified())
+        return false;
+    editor_->loadText(QString());
+    setPathName(QString());
+    return true;
+}
+
+bool CCalcDoc::openDocument(const QString& path)
+{
+    if (!saveModified())
+        return false;
+    return readDocument(path);
+}
+
+bool CCalcDoc::readDocument(const QString& path)
+{
+    WaitCursor wait;
+    QByteArray bytes;
+    QString reason;
+    switch (ReadWholeFile(path, Tevra::MaxEditorFileBytes, bytes, reason)) {
+    case ReadOutcome::CannotOpen:
+        warnFile(Message(Tevra::CannotOpenForReading), path, reason);
+        return false;
+    case ReadOutcome::CannotRead:
+        warnFile(Message(Tevra::CannotReadFile), path, reason);
+        return false;
+    case ReadOutcome::TooLarge:
+        warnFile(FileTooLarge, path, LimitText(Tevra::MaxEditorFileBytes));
+        return false;
+    case ReadOutcome::Read:
+        break;
+    }
+    const std::u16string text = Tevra::EditorTextFromFileBytes(View(bytes));
+    editor_->loadText(QString::fromStdU16String(text));
+    setPathName(path);
+    emit fileUsed(pathName_);
+    return true;
+}
+
+bool CCalcDoc::writeDocument(const QString& path)
+{
+    WaitCursor wait;
+    const std::string bytes = Tevra::FileBytesFromEditorText(editorText());
+    // The file is written next to its destination and replaces it only when
+    // every byte is on disk: a failed save never leaves a truncated file.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        warnFile(Message(Tevra::CannotOpenForWriting), path, file.errorString());
+        return false;
+    }
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    if (!file.commit()) {
+        warnFile(Message(Tevra::CannotOpenForWriting), path, file.errorString());
+        return false;
+    }
+    editor_->document()->setModified(false);
+    setPathName(path);
+    emit fileUsed(pathName_);
+    return true;
+}
+
+bool CCalcDoc::save()
+{
+    if (pathName_.isEmpty())
+        return saveAs();
+    return writeDocument(pathName_);
+}
+
+bool CCalcDoc::saveAs()
+{
+    QString proposed = pathName_;
+    if (proposed.isEmpty()) {
+        proposed = title();
+        const qsizetype cut = proposed.indexOf(QRegularExpression(QStringLiteral("[:/\\\\]")));
+        if (cut >= 0)
+            proposed.truncate(cut);
+        proposed += QStringLiteral(".vcl");
+    }
+    const CalcFileDialogRequest request{
+        QStringLiteral("Save As"),
+        {CalcFileFilters::Calculation, CalcFileFilters::Memory, CalcFileFilters::All},
+        QStringLiteral("vcl"),
+        proposed};
+    const QString path = prompts_->chooseFileToSave(request);
+    if (path.isEmpty())
+        return false;
+    return writeDocument(path);
+}
+
+bool CCalcDoc::readFileToExecute(const QString& path, QByteArray& bytes)
+{
+    QString reason;
+    switch (ReadWholeFile(path, Tevra::MaxExecutedFileBytes, bytes, reason)) {
+    case ReadOutcome::CannotOpen:
+        warnFile(Message(Tevra::CannotOpenForReading), path, reason);
+        return false;
+    case ReadOutcome::CannotRead:
+        warnFile(Message(Tevra::CannotReadFile), path, reason);
+        return false;
+    case ReadOutcome::TooLarge:
+        warnFile(FileTooLarge, path, LimitText(Tevra::MaxExecutedFileBytes));
+        return false;
+    case ReadOutcome::Read:
+        return true;
+    }
+    return false;
+}
+
+void CCalcDoc::executeBytes(const QByteArray& bytes)
+{
+    Tevra::FileExecution outcome = Tevra::FileExecution::CannotRead;
+    {
+        WaitCursor wait;
+        outcome = Tevra::ExecuteFileBytes(View(bytes));
+    }
+    if (outcome == Tevra::FileExecution::CannotRead) {
+        prompts_->warn(Message(Tevra::CannotReadFile), QString());
+        return;
+    }
+    emit resultChanged();
+    emit memoryChanged();
+}
+
+void CCalcDoc::executeFile()
+{
+    const CalcFileDialogRequest request{
+        QStringLiteral("Execute file"),
+        {CalcFileFilters::Calculation, CalcFileFilters::Memory, CalcFileFilters::All},
+        QStringLiteral("vcl"),
+        QString()};
+    const QString path = prompts_->chooseFileToOpen(request);
+    if (path.isEmpty())
+        return;
+    QByteArray bytes;
+    if (readFileToExecute(path, bytes))
+        executeBytes(bytes);
+}
+
+void CCalcDoc::freeMemory()
+{
+    if (Tevra::CalcSettings.FreeConfirmation > 0 && !prompts_->confirm(FreeAllQuestion))
+        return;
+    Tevra::MemoryMap.FreeAll();
+    emit memoryChanged();
+}
+
+void CCalcDoc::loadMemory()
+{
+    const CalcFileDialogRequest request{
+        QStringLiteral("Load memory"), {CalcFileFilters::Memory, CalcFileFilters::All}, QStringLiteral("vcm"), QString()};
+    const QString path = prompts_->chooseFileToOpen(request);
+    if (path.isEmpty())
+        return;
+    QByteArray bytes;
+    if (readFileToExecute(path, bytes))
+        executeBytes(bytes);
+}
+
+void CCalcDoc::saveMemory()
+{
+    const std::string bytes = Tevra::Utf16LeBytes(Tevra::MemoryMap.ExportMemory(true));
+    const CalcFileDialogRequest request{
+        QStringLiteral("Save memory"), {CalcFileFilters::Memory}, QStringLiteral("vcm"), QStringLiteral("Memory 1")};
+    const QString path = prompts_->chooseFileToSave(request);
+    if (path.isEmpty())
+        return;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        warnFile(Message(Tevra::CannotOpenForWriting), path, file.errorString());
+        return;
+    }
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    if (!file.commit())
+        warnFile(Message(Tevra::CannotOpenForWriting), path, file.errorString());
+}
+
+void CCalcDoc::warnFile(const QString& message, const QString& path, const QString& reason)
+{
+    QString detail = QDir::toNativeSeparators(path);
+    if (!reason.isEmpty())
+        detail += QStringLiteral("\n") + reason;
+    prompts_->warn(message, detail);
+}

@@ -1,0 +1,79 @@
+// The program's single calculation document. It keeps no text of its own: the
+// text lives in the editor, and every operation reads and writes it there. The
+// document owns the file (path, title, modified state), the file commands,
+// the memory file commands and the calculate commands, and is the keypad's
+// command receiver.
+#pragma once
+
+#include "document/CCalcCmdReceiver.h"
+
+#include <QObject>
+#include <QString>
+
+#include <string>
+
+class CCalcView;
+class ICalcDocPrompts;
+
+class CCalcDoc final : public QObject, public ICmdReceiver {
+    Q_OBJECT
+
+public:
+    CCalcDoc(CCalcView* editor, ICalcDocPrompts* prompts, QObject* parent = nullptr);
+
+    // ICmdReceiver
+    void Command(std::uint32_t code) override;
+    void InsertText(std::u16string_view text) override;
+
+    // File commands. Each returns false when cancelled or failed.
+    bool newDocument();
+    bool openDocument(const QString& path);  // asks to save unsaved work first
+    bool save();
+    bool saveAs();
+    // Asks "Save changes to ...?" when there is unsaved work; false means the
+    // user cancelled (or the save failed) and the caller must not go on.
+    bool saveModified();
+
+    // Document-level commands of the Memory and File menus.
+    void executeFile();
+    void freeMemory();
+    void loadMemory();
+    void saveMemory();
+
+    QString pathName() const { return pathName_; }
+    // The file name of the path, or "Untitled".
+    QString title() const;
+    bool isModified() const;
+    ICalcDocPrompts* prompts() const { return prompts_; }
+    void setPrompts(ICalcDocPrompts* prompts) { prompts_ = prompts; }
+    CCalcView* editor() const { return editor_; }
+
+    // The editor's whole text as the engine sees it: lines separated by "\n".
+    std::u16string editorText() const;
+
+signals:
+    void pathChanged();
+    void modifiedChanged(bool modified);
+    // The last result may have changed (a calculation or a file ran).
+    void resultChanged();
+    // Memory cells may have been created, changed or freed.
+    void memoryChanged();
+    // A file was opened or saved under this path (for the recent-file list).
+    void fileUsed(const QString& path);
+
+private:
+    void calculate(bool all);
+    void clearText();
+    void backspace();
+    bool readDocument(const QString& path);
+    bool writeDocument(const QString& path);
+    // Reads a file to execute it; an empty result means a message was shown.
+    bool readFileToExecute(const QString& path, QByteArray& bytes);
+    void executeBytes(const QByteArray& bytes);
+    void setPathName(const QString& path);
+    void warnFile(const QString& message, const QString& path, const QString& reason);
+
+    CCalcView* editor_;
+    ICalcDocPrompts* prompts_;
+    QString pathName_;
+};

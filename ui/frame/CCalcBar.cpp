@@ -1,0 +1,119 @@
+#include "ui/frame/CCalcBar.h"
+
+#include "app/PreferencesStore.h"
+
+#include <QMainWindow>
+#include <QSettings>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+constexpr const char* SlotKeys[CCalcBar::SlotCount][2] = {
+    {"HorizontalX", "HorizontalY"},
+    {"VerticalX", "VerticalY"},
+    {"FloatingX", "FloatingY"},
+};
+
+// Largest size a stored value may ask for: keeps a garbage value from making
+// a bar larger than any screen.
+constexpr int LargestBarExtent = 16384;
+
+}  // namespace
+
+CCalcBar::CCalcBar(int id, const QString& title, Sizing sizing, QMainWindow* frame)
+    : QDockWidget(title, frame), id_(id), sizing_(sizing), frame_(frame)
+{
+    setObjectName(QStringLiteral("Bar%1").arg(id));
+    setAllowedAreas(Qt::AllDockWidgetAreas);
+    connect(this, &QDockWidget::dockLocationChanged, this, &CCalcBar::scheduleApply);
+    connect(this, &QDockWidget::topLevelChanged, this, &CCalcBar::scheduleApply);
+}
+
+void CCalcBar::setPanel(QWidget* panel, QSize minimum)
+{
+    setWidget(panel);
+    minimum_ = minimum;
+    const QSize initial = panel->sizeHint().expandedTo(minimum);
+    for (QSize& size : sizes_)
+        size = initial;
+    if (sizing_ == Sizing::Fixed)
+        setFixedSize(initial);
+    else
+        panel->setMinimumSize(minimum);
+}
+
+void CCalcBar::setSlotSize(SizeSlot slot, QSize size)
+{
+    sizes_[slot] = size.expandedTo(minimum_).boundedTo(QSize(LargestBarExtent, LargestBarExtent));
+}
+
+QString CCalcBar::settingsGroup() const
+{
+    return QStringLiteral("GUI/BarState-Bar%1").arg(id_);
+}
+
+void CCalcBar::loadSizes(QSettings& settings)
+{
+    if (sizing_ == Sizing::Fixed)
+        return;
+    settings.beginGroup(settingsGroup());
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        const auto width = Tevra::ReadStoredInt32(settings, QLatin1String(SlotKeys[slot][0]));
+        const auto height = Tevra::ReadStoredInt32(settings, QLatin1String(SlotKeys[slot][1]));
+        const QSize current = sizes_[slot];
+        setSlotSize(static_cast<SizeSlot>(slot), QSize(width.value_or(current.width()), height.value_or(current.height())));
+    }
+    settings.endGroup();
+}
+
+void CCalcBar::saveSizes(QSettings& settings) const
+{
+    if (sizing_ == Sizing::Fixed)
+        return;
+    settings.beginGroup(settingsGroup());
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        settings.setValue(QLatin1String(SlotKeys[slot][0]), sizes_[slot].width());
+        settings.setValue(QLatin1String(SlotKeys[slot][1]), sizes_[slot].height());
+    }
+    settings.endGroup();
+}
+
+CCalcBar::SizeSlot CCalcBar::currentSlot() const
+{
+    if (isFloating())
+        return Floating;
+    const Qt::DockWidgetArea area = frame_->dockWidgetArea(const_cast<CCalcBar*>(this));
+    return area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea ? Vertical : Horizontal;
+}
+
+void CCalcBar::applySlotSize()
+{
+    moving_ = false;
+    if (sizing_ == Sizing::Fixed || isHidden())
+        return;
+    const SizeSlot slot = currentSlot();
+    const QSize size = sizes_[slot];
+    if (slot == Floating)
+        resize(size);
+    else if (slot == Vertical)
+        frame_->resizeDocks({this}, {size.width()}, Qt::Horizontal);
+    else
+        frame_->resizeDocks({this}, {size.height()}, Qt::Vertical);
+}
+
+void CCalcBar::scheduleApply()
+{
+    // The toolkit lays the bar out in its new place after this signal; the
+    // stored size is applied once that is done.
+    moving_ = true;
+    QTimer::singleShot(0, this, &CCalcBar::applySlotSize);
+}
+
+void CCalcBar::resizeEvent(QResizeEvent* event)
+{
+    QDockWidget::resizeEvent(event);
+    if (sizing_ == Sizing::Resizable && !moving_ && isVisible())
+        sizes_[currentSlot()] = size();
+}

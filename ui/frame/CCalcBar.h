@@ -1,0 +1,53 @@
+// A dockable bar hosting one panel. A resizable bar remembers three sizes,
+// docked horizontally (top or bottom edge), docked vertically (left or right
+// edge) and floating, and takes the matching one whenever it moves between
+// them. The sizes persist in the group "GUI/BarState-Bar<id>".
+#pragma once
+
+#include <QDockWidget>
+#include <QSize>
+
+class QMainWindow;
+class QSettings;
+
+class CCalcBar final : public QDockWidget {
+    Q_OBJECT
+
+public:
+    enum class Sizing { Fixed, Resizable };
+    enum SizeSlot { Horizontal = 0, Vertical, Floating, SlotCount };
+
+    // id is the panel's id (133 for the log); title is the caption.
+    CCalcBar(int id, const QString& title, Sizing sizing, QMainWindow* frame);
+
+    int id() const { return id_; }
+    // Puts panel into the bar and makes its current size hint the initial
+    // size of all three slots and the bar's minimum.
+    void setPanel(QWidget* panel, QSize minimum);
+
+    QSize slotSize(SizeSlot slot) const { return sizes_[slot]; }
+    void setSlotSize(SizeSlot slot, QSize size);
+
+    // "GUI/BarState-Bar<id>": HorizontalX, HorizontalY, VerticalX, VerticalY,
+    // FloatingX, FloatingY. Stored sizes below the minimum are raised to it.
+    QString settingsGroup() const;
+    void loadSizes(QSettings& settings);
+    void saveSizes(QSettings& settings) const;
+
+    // Gives the bar the size of the slot that matches where it is now.
+    void applySlotSize();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    SizeSlot currentSlot() const;
+    void scheduleApply();
+
+    int id_;
+    Sizing sizing_;
+    QMainWindow* frame_;
+    QSize minimum_;
+    QSize sizes_[SlotCount];
+    bool moving_ = false;  // between a change of place and the size that goes with it
+};

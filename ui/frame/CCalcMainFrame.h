@@ -1,0 +1,100 @@
+// The program's single top-level window: the editor in the middle, the menu
+// and accelerators built from the command table, the toolbar with the units
+// list, the six-pane status bar, the dockable bars and the units tool window.
+// It restores and saves the window placement and the bar layout, and owns the
+// document that works on its editor.
+#pragma once
+
+#include <QMainWindow>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+class CCalcBar;
+class CCalcDoc;
+class CCalcLog;
+class CCalcStatusBar;
+class CCalcToolBar;
+class CCalcTrigonometricUnits;
+class CCalcUnitsStep;
+class CCalcView;
+class ICalcDocPrompts;
+class QMenu;
+
+class CCalcMainFrame final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit CCalcMainFrame(QWidget* parent = nullptr);
+    ~CCalcMainFrame() override;
+
+    // The action of a command id (every id of the command table has one).
+    QAction* action(int id) const;
+    // Connects a command to its handler and enables it. Commands without a
+    // handler stay disabled.
+    void bindCommand(int id, const std::function<void()>& handler);
+
+    CCalcDoc* document() const { return document_; }
+    CCalcView* view() const { return view_; }
+    CCalcLog* log() const { return log_; }
+    CCalcBar* logBar() const { return logBar_; }
+    CCalcToolBar* toolBar() const { return toolBar_; }
+    CCalcStatusBar* calcStatusBar() const { return statusBar_; }
+    CCalcTrigonometricUnits* unitsWindow() const { return unitsWindow_; }
+    CCalcUnitsStep* unitsStep() const { return unitsStep_; }
+    QMenu* menuOf(const QString& path) const;
+
+    // Replaces the document's dialogs (tests answer in place of a person).
+    void setPrompts(ICalcDocPrompts* prompts);
+
+    // The result and SSE2 panes from the settings and the last result.
+    void refreshResultPane();
+    // The units pane and both units lists from the settings.
+    void refreshUnits();
+    // Enabled states and check marks that follow the program's state: memory
+    // commands, notation, editor font, undo/cut/copy.
+    void refreshCommandStates();
+
+    // Restores the window placement and shows the frame (normal or maximized).
+    void showWithStoredPlacement();
+    // Writes placement, bar sizes and bar layout (also done when closing).
+    void saveLayout() const;
+
+signals:
+    // Notation or other settings behind the keypad captions changed.
+    void keypadCaptionsChanged();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    void createDockWindows();
+    void createDocument();
+    void connectFrameCommands();
+    void restoreLayout();
+    void updateTitle();
+    void setNotation(std::uint32_t notation);
+    void focusPane(int step);
+    void toggleUnitsWindow(bool show);
+
+    std::map<int, QAction*> actions_;
+    std::map<QString, QMenu*> menus_;
+    CCalcView* view_ = nullptr;
+    CCalcDoc* document_ = nullptr;
+    std::unique_ptr<ICalcDocPrompts> dialogs_;
+    CCalcLog* log_ = nullptr;
+    CCalcBar* logBar_ = nullptr;
+    CCalcToolBar* toolBar_ = nullptr;
+    CCalcStatusBar* statusBar_ = nullptr;
+    CCalcUnitsStep* unitsStep_ = nullptr;
+    CCalcTrigonometricUnits* unitsWindow_ = nullptr;
+    bool layoutSaved_ = false;
+};

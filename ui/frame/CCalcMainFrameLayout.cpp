@@ -1,0 +1,175 @@
+// The main frame's window placement, bar layout persistence, closing and
+// dropped files.
+#include "ui/frame/CCalcMainFrame.h"
+
+#include "app/CCalcTrigonometricUnits.h"
+#include "app/PreferencesStore.h"
+#include "document/CCalcDoc.h"
+#include "ui/editor/CCalcView.h"
+#include "ui/frame/CCalcBar.h"
+#include "ui/frame/CCalcToolBar.h"
+#include "ui/frame/CalcCommands.h"
+#include "ui/frame/FramePlacement.h"
+
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QScreen>
+#include <QSettings>
+#include <QTimer>
+#include <QUrl>
+
+#include <vector>
+
+namespace {
+
+const QString FrameGroup = QStringLiteral("GUI/Frame");
+const QString BarStateGroup = QStringLiteral("GUI/BarState");
+const QString DockingLayoutKey = QStringLiteral("DockingLayout");
+constexpr int LayoutVersion = 1;
+
+QSettings ProgramSettings()
+{
+    return QSettings(Tevra::SettingsOrganization, Tevra::SettingsApplication);
+}
+
+Tevra::ScreenRect FromQRect(const QRect& rect)
+{
+    return {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
+}
+
+// The first local file among dropped data, or an empty string.
+QString DroppedFile(const QMimeData* data)
+{
+    if (!data || !data->hasUrls())
+        return {};
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile())
+            return url.toLocalFile();
+    }
+    return {};
+}
+
+}  // namespace
+
+void CCalcMainFrame::restoreLayout()
+{
+    QSettings settings = ProgramSettings();
+    logBar_->loadSizes(settings);
+    settings.beginGroup(BarStateGroup);
+    const QByteArray state = settings.value(DockingLayoutKey).toByteArray();
+    settings.endGroup();
+    // A damaged layout is refused by the toolkit; the initial layout stays.
+    if (!state.isEmpty())
+        restoreState(state, LayoutVersion);
+}
+
+void CCalcMainFrame::showWithStoredPlacement()
+{
+    std::vector<Tevra::ScreenRect> workAreas;
+    std::size_t primaryIndex = 0;
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    for (QScreen* screen : screens) {
+        if (screen == QGuiApplication::primaryScreen())
+            primaryIndex = workAreas.size();
+        workAreas.push_back(FromQRect(screen->availableGeometry()));
+    }
+    std::optional<Tevra::ScreenRect> primary;
+    if (!workAreas.empty())
+        primary = workAreas[primaryIndex];
+    const Tevra::ScreenRect fallback = Tevra::DefaultFrameRect(primary);
+
+    QSettings settings = ProgramSettings();
+    settings.beginGroup(FrameGroup);
+    const bool maximized = Tevra::ReadStoredInt32(settings, QStringLiteral("Maximized")).value_or(0) != 0;
+    const Tevra::ScreenRect stored{
+        Tevra::ReadStoredInt32(settings, QStringLiteral("Left")).value_or(fallback.Left),
+        Tevra::ReadStoredInt32(settings, QStringLiteral("Top")).value_or(fallback.Top),
+        Tevra::ReadStoredInt32(settings, QStringLiteral("Right")).value_or(fallback.Right),
+        Tevra::ReadStoredInt32(settings, QStringLiteral("Bottom")).value_or(fallback.Bottom),
+    };
+    settings.endGroup();
+
+    const Tevra::ScreenRect placed = Tevra::PlaceFrame(stored, workAreas, primaryIndex);
+    setGeometry(placed.Left, placed.Top, placed.Width(), placed.Height());
+    if (maximized)
+        showMaximized();
+    else
+        show();
+    // The bars take their stored sizes once the window is laid out.
+    QTimer::singleShot(0, logBar_, &CCalcBar::applySlotSize);
+}
+
+void CCalcMainFrame::saveLayout() const
+{
+    QSettings settings = ProgramSettings();
+    settings.beginGroup(FrameGroup);
+    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
+    settings.setValue(QStringLiteral("Maximized"), isMaximized() ? 1 : 0);
+    if (normal.isValid()) {
+        const Tevra::ScreenRect rect = FromQRect(normal);
+        settings.setValue(QStringLiteral("Left"), rect.Left);
+        settings.setValue(QStringLiteral("Top"), rect.Top);
+        settings.setValue(QStringLiteral("Right"), rect.Right);
+        settings.setValue(QStringLiteral("Bottom"), rect.Bottom);
+    }
+    settings.endGroup();
+    logBar_->saveSizes(settings);
+    settings.beginGroup(BarStateGroup);
+    settings.setValue(DockingLayoutKey, saveState(LayoutVersion));
+    settings.endGroup();
+}
+
+void CCalcMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (!document_->saveModified()) {
+        event->ignore();
+        return;
+    }
+    saveLayout();
+    unitsWindow_->hide();
+    event->accept();
+}
+
+void CCalcMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DroppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CCalcMainFrame::dropEvent(QDropEvent* event)
+{
+    const QString path = DroppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Opened after the drop has finished, so that the source application is
+    // not kept waiting while a question or a message is shown.
+    QTimer::singleShot(0, this, [this, path] { document_->openDocument(path); });
+}
+
+bool CCalcMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == unitsWindow_ && (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
+        action(CalcCommand::TrigonometricUnits)->setChecked(event->type() == QEvent::Show);
+        return false;
+    }
+    if (watched == view_->viewport()) {
+        if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+            auto* drag = static_cast<QDragMoveEvent*>(event);
+            if (!DroppedFile(drag->mimeData()).isEmpty()) {
+                drag->acceptProposedAction();
+                return true;
+            }
+        } else if (event->type() == QEvent::Drop) {
+            auto* drop = static_cast<QDropEvent*>(event);
+            if (!DroppedFile(drop->mimeData()).isEmpty()) {
+                dropEvent(drop);
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

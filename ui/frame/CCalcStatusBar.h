@@ -1,0 +1,52 @@
+// The six-pane status bar: command prompts, the last result, the angle unit,
+// the SSE2 state and the caps-lock and num-lock indicators.
+#pragma once
+
+#include "app/CalcSettings.h"
+
+#include <QStatusBar>
+
+#include <array>
+#include <string>
+
+class QLabel;
+
+namespace Tevra {
+
+// The result pane's text: the result keyword, "=", and the value in the
+// preferred number format ("Rslt=5", "RESULT=1E+021").
+std::u16string ResultPaneText(const CCalcSettings& settings, double lastResult);
+
+// Caps-lock and num-lock states read from an X11 key event's modifier mask
+// (Lock and Mod2).
+struct LockKeyState {
+    bool CapsLock = false;
+    bool NumLock = false;
+};
+LockKeyState LockKeysFromNativeModifiers(quint32 nativeModifiers);
+
+}  // namespace Tevra
+
+class CCalcStatusBar final : public QStatusBar {
+    Q_OBJECT
+
+public:
+    enum Pane { PromptPane = 0, ResultPane, UnitsPane, SSE2Pane, CapsPane, NumPane, PaneCount };
+
+    explicit CCalcStatusBar(QWidget* parent = nullptr);
+    ~CCalcStatusBar() override;
+
+    QString paneText(Pane pane) const;
+
+    // Result and SSE2 panes from the settings and the last result.
+    void refreshResult(const Tevra::CCalcSettings& settings, double lastResult);
+    void refreshSSE2(const Tevra::CCalcSettings& settings);
+    void setUnits(int units);
+    void setLockKeys(Tevra::LockKeyState state);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::array<QLabel*, PaneCount> panes_{};
+};

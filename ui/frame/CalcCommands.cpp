@@ -1,0 +1,137 @@
+#include "ui/frame/CalcCommands.h"
+
+#include <algorithm>
+
+namespace CalcCommand {
+
+namespace {
+
+// clang-format off
+constexpr Info CommandTable[] = {
+    // File
+    {FileNew, "&New\tCtrl+N", {"Ctrl+N"}, "Create a new document", "New Ctrl+N", ":/icons/new.svg"},
+    {FileOpen, "&Open...\tCtrl+O", {"Ctrl+O"}, "Open an existing document", "Open Ctrl+O", ":/icons/open.svg"},
+    {FileSave, "&Save\tCtrl+S", {"Ctrl+S"}, "Save the active document", "Save Ctrl+S", ":/icons/save.svg"},
+    {FileSaveAs, "Save &As...", {}, "Save the active document with a new name", "Save As", ""},
+    {ExecuteFile, "&Execute...\tCtrl+E", {"Ctrl+E"}, "Execute file", "Execute Ctrl+E", ":/icons/execute.svg"},
+    {FilePrint, "&Print...\tCtrl+P", {"Ctrl+P"}, "Print the active document", "Print Ctrl+P", ":/icons/print.svg"},
+    {FilePrintPreview, "Print Pre&view", {}, "Display full pages", "Print Preview", ""},
+    {FilePageSetup, "Pa&ge Setup...", {}, "Change the printing options", "Page Setup", ""},
+    {RecentFile, "Recent File", {}, "Open this document", "", ""},
+    {AppExit, "E&xit", {}, "Quit the application; prompts to save documents", "Exit", ""},
+    // Memory
+    {MemoryFree, "&Free", {}, "Free memory", "Free", ""},
+    {MemoryLoad, "&Load...", {}, "Load memory from file", "Load memory", ":/icons/memory-load.svg"},
+    {MemorySave, "&Save...", {}, "Save memory as file", "Save memory", ":/icons/memory-save.svg"},
+    // Edit
+    {EditUndo, "&Undo\tCtrl+Z", {"Ctrl+Z", "Alt+Backspace"}, "Undo the last action", "Undo Ctrl+Z", ""},
+    {EditCut, "Cu&t\tCtrl+X", {"Ctrl+X", "Shift+Del"}, "Cut the selection and put it on the Clipboard", "Cut Ctrl+X", ":/icons/cut.svg"},
+    {EditCopy, "&Copy\tCtrl+C", {"Ctrl+C", "Ctrl+Ins"}, "Copy the selection and put it on the Clipboard", "Copy Ctrl+C", ":/icons/copy.svg"},
+    {EditPaste, "&Paste\tCtrl+V", {"Ctrl+V", "Shift+Ins"}, "Insert Clipboard contents", "Paste Ctrl+V", ":/icons/paste.svg"},
+    // View
+    {ToggleToolBar, "&Toolbar", {}, "Show or hide the toolbar", "Toggle toolbar", "", true},
+    {ToggleKeypad, "&Keypad\tCtrl+K", {"Ctrl+K"}, "Show or hide keypad", "Toggle keypad Ctrl+K", ":/icons/keypad.svg", true},
+    {ToggleLog, "&Log\tCtrl+L", {"Ctrl+L"}, "Show or hide log", "Toggle log Ctrl+L", ":/icons/log.svg", true},
+    {ToggleMemory, "&Memory\tCtrl+M", {"Ctrl+M"}, "Show or hide memory", "Toggle memory Ctrl+M", ":/icons/memory.svg", true},
+    {ToggleStatistics, "St&atistics", {}, "Show or hide statistics", "Toggle statistics", "", true},
+    {ToggleStatusBar, "&Status Bar", {}, "Show or hide the status bar", "Toggle status bar", "", true},
+    // Set
+    {Preferences, "&Preferences...", {}, "Set preferences", "Preferences", ":/icons/preferences.svg"},
+    {TrigonometricUnits, "", {}, "Set units for trigonometric functions", "Trigonometric units", ":/icons/units.svg", true},
+    {NotationWest, "&West", {}, "Set West function notation", "West notation", "", true},
+    {NotationEast, "&East", {}, "Set East function notation", "East notation", "", true},
+    {KeypadStyle2000, "&2000", {}, "Set 2000 keypad style", "2000 style", "", true},
+    {KeypadStyleVossek, "&Vossek", {}, "Set Vossek keypad style", "Vossek style", "", true},
+    {KeypadStyleXP, "&XP", {}, "Set XP keypad style", "XP style", "", true},
+    {KeypadStyleVista, "&Vista", {}, "Set Vista keypad style", "Vista style", "", true},
+    {KeypadFontSelect, "&Select...", {}, "Select keypad font", "Select font", ""},
+    {KeypadFontSystem, "S&ystem", {}, "Set system keypad font", "System font", ""},
+    {KeypadFontDefault, "&Default", {}, "Set default keypad font", "Default font", ""},
+    {KeypadTextColorFunction, "&Function...", {}, "Set function keypad text color", "Function text color", ""},
+    {KeypadTextColorDigit, "&Digit...", {}, "Set digit keypad text color", "Digit text color", ""},
+    {KeypadTextColorService, "&Service...", {}, "Set service keypad text color", "Service text color", ""},
+    {KeypadTextColorSystem, "S&ystem", {}, "Set system keypad text color", "System text color", ""},
+    {KeypadTextColorDefault, "D&efault", {}, "Set default keypad text color", "Default text color", ""},
+    {KeypadColorFunction, "&Function...", {}, "Set function keypad color", "Function color", ""},
+    {KeypadColorDigit, "&Digit...", {}, "Set digit keypad color", "Digit color", ""},
+    {KeypadColorService, "&Service...", {}, "Set service keypad color", "Service color", ""},
+    {KeypadColorSystem, "S&ystem", {}, "Set system keypad color", "System color", ""},
+    {KeypadColorDefault, "D&efault", {}, "Set default keypad color", "Default color", ""},
+    {EditorFontSelect, "&Select...", {}, "Select editor font", "Select font", ""},
+    {EditorFontDefault, "&Default", {}, "Set default editor font", "Default font", "", true},
+    // Help
+    {HelpTopics, "&Help Topics", {}, "List Help topics", "Help Topics", ""},
+    {AppAbout, "&About Calculator...", {}, "Display program information, version number and copyright", "About", ""},
+    // Accelerators without a menu item. On a US keyboard Shift turns "=" into
+    // "+", so calculate all is also listed the ways Qt may deliver that key.
+    {Calculate, "", {"Ctrl+="}, "", "", ""},
+    {CalculateAll, "", {"Ctrl+Shift+=", "Ctrl+Shift++", "Ctrl++"}, "Callculate all", "Calculate all Ctrl+Shift+=", ":/icons/calculate-all.svg"},
+    {ContextHelp, "", {"Shift+F1"}, "Display help for clicked on buttons, menus and windows", "Help", ":/icons/context-help.svg"},
+    {Help, "", {"F1"}, "Display help for current task or command", "Help", ""},
+    {NextPane, "", {"F6"}, "Switch to the next window pane", "Next Pane", ""},
+    {PreviousPane, "", {"Shift+F6"}, "Switch back to the previous window pane", "Previous Pane", ""},
+};
+
+constexpr MenuEntry MenuTable[] = {
+    {"&File", FileNew}, {"&File", FileOpen}, {"&File", FileSave}, {"&File", FileSaveAs},
+    {"&File", None}, {"&File", ExecuteFile},
+    {"&File", None}, {"&File", FilePrint}, {"&File", FilePrintPreview}, {"&File", FilePageSetup},
+    {"&File", None}, {"&File", RecentFile},
+    {"&File", None}, {"&File", AppExit},
+    {"&Memory", MemoryFree}, {"&Memory", MemoryLoad}, {"&Memory", MemorySave},
+    {"&Edit", EditUndo}, {"&Edit", None}, {"&Edit", EditCut}, {"&Edit", EditCopy}, {"&Edit", EditPaste},
+    {"&View", ToggleToolBar}, {"&View", ToggleKeypad}, {"&View", ToggleLog}, {"&View", ToggleMemory},
+    {"&View", ToggleStatistics}, {"&View", ToggleStatusBar},
+    {"&Set", Preferences},
+    {"&Set|&Notation", NotationWest}, {"&Set|&Notation", NotationEast},
+    {"&Set|&Keypad|&Style", KeypadStyle2000}, {"&Set|&Keypad|&Style", KeypadStyleVossek},
+    {"&Set|&Keypad|&Style", KeypadStyleXP}, {"&Set|&Keypad|&Style", KeypadStyleVista},
+    {"&Set|&Keypad|&Font", KeypadFontSelect}, {"&Set|&Keypad|&Font", KeypadFontSystem},
+    {"&Set|&Keypad|&Font", KeypadFontDefault},
+    {"&Set|&Keypad|&Text Color", KeypadTextColorFunction}, {"&Set|&Keypad|&Text Color", KeypadTextColorDigit},
+    {"&Set|&Keypad|&Text Color", KeypadTextColorService}, {"&Set|&Keypad|&Text Color", None},
+    {"&Set|&Keypad|&Text Color", KeypadTextColorSystem}, {"&Set|&Keypad|&Text Color", KeypadTextColorDefault},
+    {"&Set|&Keypad|&Color", KeypadColorFunction}, {"&Set|&Keypad|&Color", KeypadColorDigit},
+    {"&Set|&Keypad|&Color", KeypadColorService}, {"&Set|&Keypad|&Color", None},
+    {"&Set|&Keypad|&Color", KeypadColorSystem}, {"&Set|&Keypad|&Color", KeypadColorDefault},
+    {"&Set|&Editor Font", EditorFontSelect}, {"&Set|&Editor Font", EditorFontDefault},
+    {"&Help", HelpTopics}, {"&Help", None}, {"&Help", AppAbout},
+};
+
+constexpr Id ToolBarTable[] = {
+    FileNew, FileOpen, FileSave, None,
+    ExecuteFile, None,
+    MemoryLoad, MemorySave, None,
+    FilePrint, None,
+    EditCut, EditCopy, EditPaste, None,
+    ToggleLog, ToggleKeypad, ToggleMemory, None,
+    Preferences, TrigonometricUnits, CalculateAll, None,
+    ContextHelp,
+};
+// clang-format on
+
+}  // namespace
+
+std::span<const Info> Commands()
+{
+    return CommandTable;
+}
+
+const Info* Find(int id)
+{
+    const auto* found = std::find_if(std::begin(CommandTable), std::end(CommandTable),
+                                     [id](const Info& info) { return info.Command == id; });
+    return found == std::end(CommandTable) ? nullptr : found;
+}
+
+std::span<const MenuEntry> MenuLayout()
+{
+    return MenuTable;
+}
+
+std::span<const Id> ToolBarLayout()
+{
+    return ToolBarTable;
+}
+
+}  // namespace CalcCommand

@@ -1,0 +1,102 @@
+// The program's commands: one id per command, shared by the menu, the
+// toolbar and the accelerators, with the texts each of them shows. The menu
+// and the toolbar are built by looping over the tables below.
+#pragma once
+
+#include <array>
+#include <span>
+#include <string_view>
+
+namespace CalcCommand {
+
+enum Id : int {
+    None = 0,  // separator in the layout tables
+    ExecuteFile = 32771,
+    MemoryFree = 32772,
+    MemoryLoad = 32773,
+    MemorySave = 32774,
+    ToggleKeypad = 32775,
+    ToggleLog = 32776,
+    ToggleMemory = 32777,
+    ToggleStatistics = 32778,
+    Preferences = 32779,
+    TrigonometricUnits = 32780,
+    NotationEast = 32781,
+    NotationWest = 32782,
+    EditorFontSelect = 32783,
+    EditorFontDefault = 32784,
+    KeypadStyleXP = 32785,
+    KeypadStyleVista = 32786,
+    KeypadStyleVossek = 32787,
+    KeypadStyle2000 = 32788,
+    KeypadFontSelect = 32789,
+    KeypadFontSystem = 32790,
+    KeypadFontDefault = 32791,
+    KeypadTextColorFunction = 32792,
+    KeypadTextColorDigit = 32793,
+    KeypadTextColorService = 32794,
+    KeypadTextColorDefault = 32795,
+    KeypadTextColorSystem = 32796,
+    KeypadColorFunction = 32797,
+    KeypadColorDigit = 32798,
+    KeypadColorService = 32799,
+    KeypadColorSystem = 32800,
+    KeypadColorDefault = 32801,
+    Calculate = 32802,
+    CalculateAll = 32803,
+    FileNew = 57600,
+    FileOpen = 57601,
+    FileSave = 57603,
+    FileSaveAs = 57604,
+    FilePageSetup = 57605,
+    FilePrint = 57607,
+    FilePrintPreview = 57609,
+    RecentFile = 57616,
+    EditCopy = 57634,
+    EditCut = 57635,
+    EditPaste = 57637,
+    EditUndo = 57643,
+    AppAbout = 57664,
+    AppExit = 57665,
+    HelpTopics = 57667,
+    ContextHelp = 57669,
+    Help = 57670,
+    NextPane = 57680,
+    PreviousPane = 57681,
+    ToggleToolBar = 59392,
+    ToggleStatusBar = 59393,
+};
+
+// One command: the texts of its menu item (with "&" and the "\t" shortcut
+// column, empty for accelerator-only commands), its key sequences in Qt's
+// portable notation, its status-bar prompt, its tooltip and its toolbar image.
+struct Info {
+    Id Command;
+    std::string_view MenuText;
+    std::array<std::string_view, 3> Shortcuts;
+    std::string_view Prompt;
+    std::string_view ToolTip;
+    std::string_view Icon;  // resource path, empty when the command has no image
+    bool Checkable = false;
+};
+
+std::span<const Info> Commands();
+// The entry of id, or null for an id outside the table.
+const Info* Find(int id);
+
+// One entry of the menu bar: the path of the (sub)menu, levels separated by
+// "|", and the command placed there (None for a separator).
+struct MenuEntry {
+    std::string_view Menu;
+    Id Command;
+};
+
+std::span<const MenuEntry> MenuLayout();
+
+// The toolbar's buttons in order, None for a separator.
+std::span<const Id> ToolBarLayout();
+
+// The idle text of the status bar's first pane.
+inline constexpr std::string_view IdlePrompt = "Ready";
+
+}  // namespace CalcCommand

@@ -1,0 +1,120 @@
+#include "ui/frame/FramePlacement.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+namespace Tevra {
+
+namespace {
+
+// Centres length in [low, high), then keeps it inside where it fits.
+void CentreSpan(int low, int high, int length, int& start, int& end)
+{
+    start = low + (high - low - length) / 2;  // division truncates toward zero
+    start = std::max(start, low);
+    end = start + length;
+    end = std::min(end, high);
+}
+
+std::int64_t OverlapArea(const ScreenRect& a, const ScreenRect& b)
+{
+    const std::int64_t width = std::int64_t{std::min(a.Right, b.Right)} - std::max(a.Left, b.Left);
+    const std::int64_t height = std::int64_t{std::min(a.Bottom, b.Bottom)} - std::max(a.Top, b.Top);
+    return width > 0 && height > 0 ? width * height : 0;
+}
+
+// Squared distance between the closest points of two rectangles.
+std::int64_t GapSquared(const ScreenRect& a, const ScreenRect& b)
+{
+    const std::int64_t dx = std::max<std::int64_t>({0, std::int64_t{b.Left} - a.Right, std::int64_t{a.Left} - b.Right});
+    const std::int64_t dy = std::max<std::int64_t>({0, std::int64_t{b.Top} - a.Bottom, std::int64_t{a.Top} - b.Bottom});
+    return dx * dx + dy * dy;
+}
+
+// A usable window size: positive, and not beyond any real screen (which also
+// keeps the arithmetic below far from overflow).
+bool HasUsableSize(const ScreenRect& rect)
+{
+    constexpr std::int64_t Largest = 1 << 20;
+    const std::int64_t width = std::int64_t{rect.Right} - rect.Left;
+    const std::int64_t height = std::int64_t{rect.Bottom} - rect.Top;
+    return width > 0 && height > 0 && width <= Largest && height <= Largest;
+}
+
+}  // namespace
+
+ScreenRect DefaultFrameRect(const std::optional<ScreenRect>& primaryWorkArea)
+{
+    if (!primaryWorkArea)
+        return FallbackFrameRect;
+    const ScreenRect& work = *primaryWorkArea;
+    ScreenRect rect;
+    CentreSpan(work.Left, work.Right, DefaultFrameWidth, rect.Left, rect.Right);
+    CentreSpan(work.Top, work.Bottom, DefaultFrameHeight, rect.Top, rect.Bottom);
+    return rect;
+}
+
+const ScreenRect& NearestWorkArea(const ScreenRect& rect, std::span<const ScreenRect> workAreas)
+{
+    const ScreenRect* best = &workAreas.front();
+    std::int64_t bestOverlap = -1;
+    for (const ScreenRect& area : workAreas) {
+        const std::int64_t overlap = OverlapArea(rect, area);
+        if (overlap > bestOverlap) {
+            best = &area;
+            bestOverlap = overlap;
+        }
+    }
+    if (bestOverlap > 0)
+        return *best;
+    std::int64_t bestGap = std::numeric_limits<std::int64_t>::max();
+    for (const ScreenRect& area : workAreas) {
+        const std::int64_t gap = GapSquared(rect, area);
+        if (gap < bestGap) {
+            best = &area;
+            bestGap = gap;
+        }
+    }
+    return *best;
+}
+
+ScreenRect PullOntoWorkArea(ScreenRect rect, const ScreenRect& work, int captionHeight)
+{
+    if (!HasUsableSize(rect))
+        return rect;
+    const int width = rect.Width();
+    const int height = rect.Height();
+    if (rect.Left >= work.Right) {
+        rect.Right = work.Right;
+        rect.Left = std::max(work.Right - width, work.Left);
+    } else if (rect.Right <= work.Left) {
+        rect.Left = work.Left;
+        rect.Right = std::min(work.Left + width, work.Right);
+    }
+    if (rect.Top >= work.Bottom) {
+        rect.Bottom = work.Bottom;
+        rect.Top = std::max(work.Bottom - height, work.Top);
+    } else if (std::int64_t{rect.Top} + captionHeight <= work.Top) {
+        rect.Top = work.Top;
+        rect.Bottom = std::min(work.Top + height, work.Bottom);
+    }
+    return rect;
+}
+
+ScreenRect PlaceFrame(const std::optional<ScreenRect>& stored, std::span<const ScreenRect> workAreas,
+                      std::size_t primaryIndex)
+{
+    std::optional<ScreenRect> primary;
+    if (!workAreas.empty())
+        primary = workAreas[std::min(primaryIndex, workAreas.size() - 1)];
+    const ScreenRect fallback = DefaultFrameRect(primary);
+    // A stored rectangle without area, turned inside out or of absurd size is
+    // no placement.
+    ScreenRect rect = stored && HasUsableSize(*stored) ? *stored : fallback;
+    if (workAreas.empty())
+        return rect;
+    return PullOntoWorkArea(rect, NearestWorkArea(rect, workAreas));
+}
+
+}  // namespace Tevra

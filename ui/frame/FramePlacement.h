@@ -1,0 +1,48 @@
+// Where the main window opens: the default rectangle centred on the primary
+// work area, and the pull-back of a stored rectangle onto the nearest screen.
+// Plain arithmetic on screen rectangles, so that it can be checked without a
+// display. Right and bottom are exclusive: width = Right - Left.
+#pragma once
+
+#include <optional>
+#include <span>
+
+namespace Tevra {
+
+struct ScreenRect {
+    int Left = 0;
+    int Top = 0;
+    int Right = 0;
+    int Bottom = 0;
+
+    int Width() const { return Right - Left; }
+    int Height() const { return Bottom - Top; }
+    bool operator==(const ScreenRect&) const = default;
+};
+
+inline constexpr int DefaultFrameWidth = 930;
+inline constexpr int DefaultFrameHeight = 550;
+// The default when no screen can be queried.
+inline constexpr ScreenRect FallbackFrameRect{0, 25, 930, 575};
+// Height of a small caption bar: a window whose top is this far above the
+// work area cannot be grabbed any more and is pulled down.
+inline constexpr int SmallCaptionHeight = 17;
+
+// 930 by 550 centred in the work area, kept inside it where it fits.
+ScreenRect DefaultFrameRect(const std::optional<ScreenRect>& primaryWorkArea);
+
+// The work area that rect overlaps most, or the nearest one when it overlaps
+// none. workAreas must not be empty.
+const ScreenRect& NearestWorkArea(const ScreenRect& rect, std::span<const ScreenRect> workAreas);
+
+// Moves rect onto workArea when it lies beyond one of its edges, keeping its
+// size where the work area allows.
+ScreenRect PullOntoWorkArea(ScreenRect rect, const ScreenRect& workArea, int captionHeight = SmallCaptionHeight);
+
+// The whole placement: the stored rectangle (or the default when none is
+// stored or it has no area) pulled onto the nearest work area. primaryIndex
+// selects the primary screen in workAreas; an empty list means no screen.
+ScreenRect PlaceFrame(const std::optional<ScreenRect>& stored, std::span<const ScreenRect> workAreas,
+                      std::size_t primaryIndex = 0);
+
+}  // namespace Tevra
