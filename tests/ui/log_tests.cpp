@@ -1,4 +1,5 @@
 // The log panel: numbering, colours, pop-up rule and persisted column widths.
+#include <QApplication>
 #include <QHeaderView>
 #include <QSettings>
 #include <QSignalSpy>
@@ -132,6 +133,7 @@ TEST_F(LogPanel, NewRowIsScrolledIntoView)
     log.show();
     for (int i = 0; i < 50; ++i)
         log.Add(Record(i % 2));
+    QApplication::processEvents();
     const QRect last = log.list()->visualItemRect(log.list()->topLevelItem(49));
     EXPECT_GE(last.top(), 0);
     EXPECT_LE(last.bottom(), log.list()->viewport()->height());

@@ -6,6 +6,7 @@
 #include <QSettings>
 #include <QStyle>
 #include <QStyleOptionViewItem>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -92,10 +93,24 @@ void CCalcLog::Add(const NCalculatorText::LogRecord& record)
     }
     item->setData(NumberColumn, StatusRole, record.Status);
     list_->addTopLevelItem(item);
-    list_->scrollToItem(item);
+    scrollToLastRowSoon();
 
     if (Tevra::CalcSettings.LogPopup != 0)
         emit popupRequested();
+}
+
+void CCalcLog::scrollToLastRowSoon()
+{
+    // Scrolling lays out every row, so a run that reports thousands of
+    // records scrolls once, after the last of them, not once per record.
+    if (scrollPending_)
+        return;
+    scrollPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        scrollPending_ = false;
+        if (const int rows = list_->topLevelItemCount(); rows > 0)
+            list_->scrollToItem(list_->topLevelItem(rows - 1));
+    });
 }
 
 void CCalcLog::Clear()

@@ -24,7 +24,8 @@ public:
     ~CCalcLog() override;
 
     // ILogReceiver: Add appends a row numbered one past the last, coloured by
-    // status, scrolls to it and, when LogPopup is set, emits popupRequested().
+    // status, scrolls to it (once control returns to the event loop) and,
+    // when LogPopup is set, emits popupRequested().
     // Clear removes every row, so numbering starts again at 1.
     void Add(const NCalculatorText::LogRecord& record) override;
     void Clear() override;
@@ -45,6 +46,8 @@ signals:
 
 private:
     void loadSettings();
+    void scrollToLastRowSoon();
 
     QTreeWidget* list_ = nullptr;
+    bool scrollPending_ = false;
 };
