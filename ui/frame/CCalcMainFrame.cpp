@@ -9,6 +9,7 @@
 #include "memory/MemoryMap.h"
 #include "ui/editor/CCalcView.h"
 #include "ui/frame/CCalcBar.h"
+#include "ui/frame/CCalcCalculateKeys.h"
 #include "ui/frame/CCalcStatusBar.h"
 #include "ui/frame/CCalcToolBar.h"
 #include "ui/frame/CalcCommands.h"
@@ -93,7 +94,10 @@ void CCalcMainFrame::createActions()
             if (!shortcut.empty())
                 shortcuts.append(QKeySequence(Text(shortcut), QKeySequence::PortableText));
         }
-        command->setShortcuts(shortcuts);
+        // The calculate keys have several spellings of one key press and are
+        // recognised by CCalcCalculateKeys instead of the shortcut map.
+        if (info.Command != CalcCommand::Calculate && info.Command != CalcCommand::CalculateAll)
+            command->setShortcuts(shortcuts);
         command->setStatusTip(Text(info.Prompt));
         command->setToolTip(Text(info.ToolTip));
         if (!info.Icon.empty())
@@ -211,6 +215,7 @@ void CCalcMainFrame::connectFrameCommands()
     bindCommand(MemoryFree, [this] { document_->Command(CmdFreeMemory); });
     bindCommand(MemoryLoad, [this] { document_->loadMemory(); });
     bindCommand(MemorySave, [this] { document_->saveMemory(); });
+    new CCalcCalculateKeys(this);
     bindCommand(Calculate, [this] { document_->Command(CmdCalculate); });
     bindCommand(CalculateAll, [this] { document_->Command(CmdCalculateAll); });
 

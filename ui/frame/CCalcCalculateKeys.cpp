@@ -1,0 +1,53 @@
+#include "ui/frame/CCalcCalculateKeys.h"
+
+#include "ui/frame/CalcCommands.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMainWindow>
+
+int CCalcCalculateKeys::CommandForKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    const Qt::KeyboardModifiers held = modifiers & ~Qt::KeypadModifier;
+    if (!(held & Qt::ControlModifier) || (held & (Qt::AltModifier | Qt::MetaModifier)))
+        return CalcCommand::None;
+    if (key == Qt::Key_Equal)
+        return held & Qt::ShiftModifier ? CalcCommand::CalculateAll : CalcCommand::Calculate;
+    // "+" is the shifted "=" key, whether or not Shift is still reported.
+    if (key == Qt::Key_Plus)
+        return CalcCommand::CalculateAll;
+    return CalcCommand::None;
+}
+
+CCalcCalculateKeys::CCalcCalculateKeys(QMainWindow* frame) : QObject(frame), frame_(frame)
+{
+    qApp->installEventFilter(this);
+}
+
+CCalcCalculateKeys::~CCalcCalculateKeys()
+{
+    qApp->removeEventFilter(this);
+}
+
+bool CCalcCalculateKeys::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+        return false;
+    // Only keys typed into the frame or one of its own windows, never into a
+    // dialog on top of it.
+    const QWidget* window = static_cast<QWidget*>(watched)->window();
+    if (window != frame_ && !(window->parentWidget() && window->parentWidget()->window() == frame_ &&
+                              window->windowType() == Qt::Tool))
+        return false;
+    if (QApplication::activeModalWidget())
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const int id = CommandForKey(key->key(), key->modifiers());
+    if (id == CalcCommand::None)
+        return false;
+    const auto actions = frame_->findChildren<QAction*>(QStringLiteral("Command%1").arg(id), Qt::FindDirectChildrenOnly);
+    if (!actions.isEmpty() && actions.constFirst()->isEnabled())
+        actions.constFirst()->trigger();
+    return true;
+}
