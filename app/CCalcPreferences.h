@@ -23,6 +23,10 @@ public:
     explicit CCalcPreferences(Tevra::CCalcSettings& record, QWidget* parent = nullptr);
     ~CCalcPreferences() override;
 
+    // Copies the controls into the record and closes the dialog. The "OK"
+    // button.
+    void accept() override;
+
     // Puts the default of every field into the controls (both confirmation
     // boxes checked); nothing is stored until OK. The "Default" button.
     void restoreDefaults();
@@ -36,7 +40,6 @@ public:
     // "FreeConfirmation" and "PartialFreeConfirmation".
 
 private:
-    void accept() override;
     void onFreeConfirmationClicked();
     void showRecord(const Tevra::CCalcSettings& record);
 

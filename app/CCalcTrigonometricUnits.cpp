@@ -58,3 +58,15 @@ CCalcTrigonometricUnits::CCalcTrigonometricUnits(CCalcUnitsStep& step, QWidget* 
     step.attachList(list_);
     hide();
 }
+
+void CCalcTrigonometricUnits::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    emit visibilityChanged(true);
+}
+
+void CCalcTrigonometricUnits::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    emit visibilityChanged(false);
+}

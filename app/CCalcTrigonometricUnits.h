@@ -51,6 +51,15 @@ public:
 
     QComboBox* list() const { return list_; }
 
+signals:
+    // The window was shown or hidden (also by its own close button): the
+    // toolbar's units button is checked while it is visible.
+    void visibilityChanged(bool visible);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
 private:
     QComboBox* list_ = nullptr;
 };

@@ -319,6 +319,21 @@ TEST(TrigonometricUnits, ChoosingInOneListMovesTheOtherAndSetsModified)
     EXPECT_EQ(changed.at(0).at(0).toInt(), 2);
 }
 
+TEST(TrigonometricUnits, ToolWindowReportsItsVisibility)
+{
+    CCalcSettings record;
+    CCalcUnitsStep step(record);
+    QWidget frame;
+    CCalcTrigonometricUnits window(step, &frame);
+    QSignalSpy visibility(&window, &CCalcTrigonometricUnits::visibilityChanged);
+    window.show();
+    window.close();
+    ASSERT_EQ(visibility.count(), 2);
+    EXPECT_TRUE(visibility.at(0).at(0).toBool());
+    EXPECT_FALSE(visibility.at(1).at(0).toBool());
+    EXPECT_FALSE(window.isVisible());
+}
+
 TEST(TrigonometricUnits, RefreshFollowsTheRecordWithoutSettingModified)
 {
     CCalcSettings record;

@@ -172,6 +172,30 @@ TEST_F(PreferencesStore, ValidValuesInAHandWrittenFileAreRead)
     EXPECT_EQ(record.FormatMemory, 0u);
 }
 
+TEST(ProgramPreferences, UseTheProgramsOwnStoreAndRecord)
+{
+    const CCalcSettings saved = Tevra::CalcSettings;
+    QSettings store(Tevra::SettingsOrganization, Tevra::SettingsApplication);
+    store.remove(QStringLiteral("Preferences"));
+    store.setValue(QStringLiteral("Preferences/FormatResult"), 6);
+    store.setValue(QStringLiteral("Preferences/FormatRandom"), 2);
+    store.sync();
+
+    Tevra::LoadPreferences();
+    EXPECT_EQ(Tevra::CalcSettings.FormatResult, 0u);
+    EXPECT_EQ(Tevra::CalcSettings.FormatRandom, 2u);
+
+    Tevra::CalcSettings.NotationCase = 1;
+    Tevra::CalcSettings.Modified = true;
+    Tevra::SavePreferences();
+    QSettings reread(Tevra::SettingsOrganization, Tevra::SettingsApplication);
+    EXPECT_EQ(reread.value(QStringLiteral("Preferences/NotationCase")).toInt(), 1);
+    EXPECT_EQ(reread.value(QStringLiteral("Preferences/FormatResult")).toInt(), 0);
+
+    reread.remove(QStringLiteral("Preferences"));
+    Tevra::CalcSettings = saved;
+}
+
 TEST(PreferencesProbe, LoadingSetsSSE2AvailableFromTheProcessor)
 {
     QTemporaryDir dir;
