@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QFontDialog>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
@@ -233,6 +234,24 @@ TEST_F(EditorView, CaretIsScrolledIntoView)
     for (int i = 0; i < 200; ++i)
         text += QStringLiteral("%1+1\n").arg(i);
     view.replaceTextAfterCalculation(text, static_cast<int>(text.size()) - 1);
+    EXPECT_TRUE(view.viewport()->rect().contains(view.cursorRect()));
+}
+
+TEST_F(EditorView, CalculationKeepsTheViewWhereItWas)
+{
+    CCalcView view;
+    view.resize(300, 200);
+    view.show();
+    QString text;
+    for (int i = 0; i < 300; ++i)
+        text += QStringLiteral("%1+1\n").arg(i);
+    view.loadText(text);
+    QApplication::processEvents();
+    view.verticalScrollBar()->setValue(100);
+    const int caret = static_cast<int>(text.indexOf(QStringLiteral("105+1"))) + 5;
+    view.replaceTextAfterCalculation(text, caret);
+    QApplication::processEvents();
+    EXPECT_EQ(view.verticalScrollBar()->value(), 100);
     EXPECT_TRUE(view.viewport()->rect().contains(view.cursorRect()));
 }
 
