@@ -24,11 +24,12 @@ std::int64_t OverlapArea(const ScreenRect& a, const ScreenRect& b)
     return width > 0 && height > 0 ? width * height : 0;
 }
 
-// Squared distance between the closest points of two rectangles.
-std::int64_t GapSquared(const ScreenRect& a, const ScreenRect& b)
+// Squared distance between the closest points of two rectangles (in double:
+// the squares of far-off coordinates do not fit 64 bits when added).
+double GapSquared(const ScreenRect& a, const ScreenRect& b)
 {
-    const std::int64_t dx = std::max<std::int64_t>({0, std::int64_t{b.Left} - a.Right, std::int64_t{a.Left} - b.Right});
-    const std::int64_t dy = std::max<std::int64_t>({0, std::int64_t{b.Top} - a.Bottom, std::int64_t{a.Top} - b.Bottom});
+    const auto dx = static_cast<double>(std::max<std::int64_t>({0, std::int64_t{b.Left} - a.Right, std::int64_t{a.Left} - b.Right}));
+    const auto dy = static_cast<double>(std::max<std::int64_t>({0, std::int64_t{b.Top} - a.Bottom, std::int64_t{a.Top} - b.Bottom}));
     return dx * dx + dy * dy;
 }
 
@@ -68,9 +69,9 @@ const ScreenRect& NearestWorkArea(const ScreenRect& rect, std::span<const Screen
     }
     if (bestOverlap > 0)
         return *best;
-    std::int64_t bestGap = std::numeric_limits<std::int64_t>::max();
+    double bestGap = std::numeric_limits<double>::infinity();
     for (const ScreenRect& area : workAreas) {
-        const std::int64_t gap = GapSquared(rect, area);
+        const double gap = GapSquared(rect, area);
         if (gap < bestGap) {
             best = &area;
             bestGap = gap;

@@ -1,0 +1,137 @@
+// Window placement and bar layout survive a restart of the frame; damaged
+// settings give the defaults.
+#include "frame_support.h"
+
+#include "ui/frame/CCalcBar.h"
+#include "ui/frame/CCalcToolBar.h"
+#include "ui/frame/FramePlacement.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
+
+namespace {
+
+QRect WorkArea()
+{
+    return QGuiApplication::primaryScreen()->availableGeometry();
+}
+
+TEST_F(FrameTest, FirstStartIsCentredOnThePrimaryWorkArea)
+{
+    frame->showWithStoredPlacement();
+    const QRect work = WorkArea();
+    const Tevra::ScreenRect expected =
+        Tevra::DefaultFrameRect(Tevra::ScreenRect{work.left(), work.top(), work.left() + work.width(), work.top() + work.height()});
+    EXPECT_EQ(frame->geometry(), QRect(expected.Left, expected.Top, expected.Width(), expected.Height()));
+}
+
+TEST_F(FrameTest, PlacementIsWrittenAtCloseAndRestored)
+{
+    frame->showWithStoredPlacement();
+    frame->setGeometry(20, 30, 640, 450);
+    restartFrame();
+    {
+        QSettings store = ProgramStore();
+        EXPECT_EQ(store.value("GUI/Frame/Left").toInt(), 20);
+        EXPECT_EQ(store.value("GUI/Frame/Top").toInt(), 30);
+        EXPECT_EQ(store.value("GUI/Frame/Right").toInt(), 660);
+        EXPECT_EQ(store.value("GUI/Frame/Bottom").toInt(), 480);
+        EXPECT_EQ(store.value("GUI/Frame/Maximized").toInt(), 0);
+    }
+    frame->showWithStoredPlacement();
+    EXPECT_EQ(frame->geometry(), QRect(20, 30, 640, 450));
+}
+
+TEST_F(FrameTest, AStoredRectangleFarOffTheScreenIsPulledBack)
+{
+    {
+        QSettings store = ProgramStore();
+        store.setValue("GUI/Frame/Left", 50000);
+        store.setValue("GUI/Frame/Top", -40000);
+        store.setValue("GUI/Frame/Right", 50600);
+        store.setValue("GUI/Frame/Bottom", -39550);
+    }
+    frame->showWithStoredPlacement();
+    const QRect work = WorkArea();
+    EXPECT_EQ(frame->geometry(), QRect(work.right() + 1 - 600, work.top(), 600, 450));
+}
+
+TEST_F(FrameTest, GarbageInTheSettingsGivesTheDefaults)
+{
+    {
+        QSettings store = ProgramStore();
+        for (const char* key : {"GUI/Frame/Left", "GUI/Frame/Top", "GUI/Frame/Right", "GUI/Frame/Bottom",
+                                "GUI/Frame/Maximized", "GUI/BarState/DockingLayout", "GUI/BarState-Bar133/HorizontalY"})
+            store.setValue(QLatin1String(key), QStringLiteral("garbage \x01\xff"));
+    }
+    restartFrame();
+    frame->showWithStoredPlacement();
+    EXPECT_FALSE(frame->isMaximized());
+    EXPECT_TRUE(frame->logBar()->isVisible());
+    EXPECT_EQ(frame->dockWidgetArea(frame->logBar()), Qt::BottomDockWidgetArea);
+    EXPECT_GT(frame->geometry().width(), 0);
+}
+
+TEST_F(FrameTest, MaximizedStateIsRestored)
+{
+    frame->showWithStoredPlacement();
+    frame->showMaximized();
+    QCoreApplication::processEvents();
+    restartFrame();
+    EXPECT_EQ(ProgramStore().value("GUI/Frame/Maximized").toInt(), 1);
+    frame->showWithStoredPlacement();
+    EXPECT_TRUE(frame->isMaximized());
+}
+
+TEST_F(FrameTest, AFloatingLogBarReopensFloatingAtItsSize)
+{
+    frame->showWithStoredPlacement();
+    CCalcBar* bar = frame->logBar();
+    bar->setFloating(true);
+    QCoreApplication::processEvents();
+    bar->resize(400, 300);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar->slotSize(CCalcBar::Floating), QSize(400, 300));
+    restartFrame();
+    EXPECT_EQ(ProgramStore().value("GUI/BarState-Bar133/FloatingX").toInt(), 400);
+    EXPECT_EQ(ProgramStore().value("GUI/BarState-Bar133/FloatingY").toInt(), 300);
+    frame->showWithStoredPlacement();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(frame->logBar()->isFloating());
+    EXPECT_EQ(frame->logBar()->size(), QSize(400, 300));
+}
+
+TEST_F(FrameTest, HiddenBarsAndDockingEdgesAreRestored)
+{
+    frame->showWithStoredPlacement();
+    frame->addDockWidget(Qt::LeftDockWidgetArea, frame->logBar());
+    frame->addToolBar(Qt::BottomToolBarArea, frame->toolBar());
+    QCoreApplication::processEvents();
+    restartFrame();
+    frame->showWithStoredPlacement();
+    EXPECT_EQ(frame->dockWidgetArea(frame->logBar()), Qt::LeftDockWidgetArea);
+    EXPECT_EQ(frame->toolBarArea(frame->toolBar()), Qt::BottomToolBarArea);
+
+    frame->logBar()->hide();
+    restartFrame();
+    frame->showWithStoredPlacement();
+    EXPECT_FALSE(frame->logBar()->isVisible());
+}
+
+TEST_F(FrameTest, StoredBarSizesAreRaisedToTheMinimum)
+{
+    {
+        QSettings store = ProgramStore();
+        store.setValue("GUI/BarState-Bar133/HorizontalX", 1);
+        store.setValue("GUI/BarState-Bar133/HorizontalY", -50);
+        store.setValue("GUI/BarState-Bar133/FloatingX", 99999999);
+    }
+    restartFrame();
+    const QSize horizontal = frame->logBar()->slotSize(CCalcBar::Horizontal);
+    EXPECT_GE(horizontal.width(), 120);
+    EXPECT_GE(horizontal.height(), 60);
+    EXPECT_LE(frame->logBar()->slotSize(CCalcBar::Floating).width(), 16384);
+}
+
+}  // namespace

@@ -1,0 +1,83 @@
+// Where the main window opens: the centred default and the pull-back of
+// stored rectangles onto the nearest work area.
+#include "ui/frame/FramePlacement.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <vector>
+
+using Tevra::ScreenRect;
+
+namespace {
+
+const ScreenRect FullHd{0, 0, 1920, 1040};
+
+TEST(FramePlacement, DefaultIsCentredOnTheWorkArea)
+{
+    EXPECT_EQ(Tevra::DefaultFrameRect(FullHd), (ScreenRect{495, 245, 1425, 795}));
+}
+
+TEST(FramePlacement, DefaultOnAWorkAreaSmallerThanTheWindowStaysInside)
+{
+    EXPECT_EQ(Tevra::DefaultFrameRect(ScreenRect{0, 0, 800, 500}), (ScreenRect{0, 0, 800, 500}));
+    EXPECT_EQ(Tevra::DefaultFrameRect(ScreenRect{100, 30, 1124, 798}), (ScreenRect{147, 139, 1077, 689}));
+}
+
+TEST(FramePlacement, WithoutAScreenTheFallbackRectangleIsUsed)
+{
+    EXPECT_EQ(Tevra::DefaultFrameRect(std::nullopt), (ScreenRect{0, 25, 930, 575}));
+    EXPECT_EQ(Tevra::PlaceFrame(std::nullopt, {}), (ScreenRect{0, 25, 930, 575}));
+}
+
+struct PullCase {
+    const char* name;
+    ScreenRect stored;
+    ScreenRect expected;
+};
+
+TEST(FramePlacement, FarOffRectanglesArePulledBackKeepingTheirSize)
+{
+    const PullCase cases[] = {
+        {"inside stays", {100, 100, 600, 500}, {100, 100, 600, 500}},
+        {"right of the screen", {3000, 100, 3930, 650}, {990, 100, 1920, 650}},
+        {"left of the screen", {-2000, 100, -1070, 650}, {0, 100, 930, 650}},
+        {"below the screen", {100, 5000, 1030, 5550}, {100, 490, 1030, 1040}},
+        {"top above by more than a caption", {100, -300, 1030, 250}, {100, 0, 1030, 550}},
+        {"top above by less than a caption", {100, -10, 1030, 540}, {100, -10, 1030, 540}},
+        {"wider than the screen, right of it", {5000, 0, 7500, 500}, {0, 0, 1920, 500}},
+        {"far off in both directions", {100000, -100000, 100930, -99450}, {990, 0, 1920, 550}},
+        {"at the far end of the coordinates", {INT_MAX - 1000, INT_MIN, INT_MAX - 70, INT_MIN + 550}, {990, 0, 1920, 550}},
+    };
+    const std::vector<ScreenRect> screens{FullHd};
+    for (const PullCase& row : cases)
+        EXPECT_EQ(Tevra::PlaceFrame(row.stored, screens), row.expected) << row.name;
+}
+
+TEST(FramePlacement, RectanglesWithoutUsableSizeGiveTheDefault)
+{
+    const ScreenRect unusable[] = {
+        {100, 100, 100, 400},          // no width
+        {500, 100, 100, 400},          // turned inside out
+        {INT_MIN, 0, INT_MAX, 500},    // wider than any screen
+        {0, 0, 5000000, 5000000},      // absurdly large
+    };
+    const std::vector<ScreenRect> screens{FullHd};
+    for (const ScreenRect& stored : unusable)
+        EXPECT_EQ(Tevra::PlaceFrame(stored, screens), (ScreenRect{495, 245, 1425, 795}));
+}
+
+TEST(FramePlacement, TheNearestOfSeveralScreensReceivesTheWindow)
+{
+    const std::vector<ScreenRect> screens{{0, 0, 1920, 1040}, {1920, 0, 3200, 1024}};
+    // Mostly on the second screen: stays there.
+    EXPECT_EQ(Tevra::PlaceFrame(ScreenRect{2000, 100, 2930, 650}, screens), (ScreenRect{2000, 100, 2930, 650}));
+    // Beyond the second screen's right edge: pulled onto the second screen.
+    EXPECT_EQ(Tevra::PlaceFrame(ScreenRect{4000, 100, 4930, 650}, screens), (ScreenRect{2270, 100, 3200, 650}));
+    // Left of the first screen: pulled onto the first.
+    EXPECT_EQ(Tevra::PlaceFrame(ScreenRect{-3000, 100, -2070, 650}, screens), (ScreenRect{0, 100, 930, 650}));
+    // The default goes onto the primary screen.
+    EXPECT_EQ(Tevra::PlaceFrame(std::nullopt, screens, 1), (ScreenRect{2095, 237, 3025, 787}));
+}
+
+}  // namespace
