@@ -22,11 +22,13 @@ std::string FileBytesFromEditorText(std::u16string_view text);
 // text already starts with its U+FEFF).
 std::string Utf16LeBytes(std::u16string_view text);
 
-// Largest calculation file the editor opens: beyond this a plain-text editor
-// becomes unusably slow, and no calculation written by hand comes near it.
-inline constexpr std::int64_t MaxEditorFileBytes = 16 * 1024 * 1024;
+// Largest calculation file the editor opens: two million characters. Beyond
+// it the editor and every calculation of the whole text take seconds, and no
+// calculation written by hand comes near it.
+inline constexpr std::int64_t MaxEditorFileBytes = 4 * 1024 * 1024;
 
-// Largest file that Execute and Load memory read into memory at once.
-inline constexpr std::int64_t MaxExecutedFileBytes = 256 * 1024 * 1024;
+// Largest file that Execute and Load memory run: the engine needs about a
+// second for it; a larger file would freeze the window for longer.
+inline constexpr std::int64_t MaxExecutedFileBytes = 16 * 1024 * 1024;
 
 }  // namespace Tevra

@@ -184,6 +184,16 @@ TEST_F(DocumentCommands, MemorySaveAndLoadRoundTrip)
     EXPECT_EQ(Tevra::MemoryMap.Find(u"x")->Value, 0.1);
 }
 
+TEST_F(DocumentCommands, ExecutingAHugeFileIsRefusedWithAMessage)
+{
+    const QString path = file("huge.vcl", QByteArray());
+    QFile huge(path);
+    ASSERT_TRUE(huge.resize(50 * 1024 * 1024));
+    prompts.openAnswers.push_back(path);
+    document().executeFile();
+    EXPECT_EQ(prompts.warnings, QStringList{"The file is too large"});
+}
+
 TEST_F(DocumentCommands, MemorySaveIntoAMissingFolderWarns)
 {
     Tevra::MemoryMap.GetOrCreate(u"x") = 1;
