@@ -10,6 +10,7 @@
 #include "memory/MemoryMap.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace NCalculatorText {
 
@@ -130,6 +131,12 @@ bool EvaluateStatement(const std::u16string& expression, double& out)
     BracketTable.clear();
     if (root.Children.empty() || !root.Children.front()->Evaluate(out))
         return false;
+    // Every node reports its own overflows; this is the last line of defence
+    // against writing "inf" or "nan" into the text as if it were a result.
+    if (!std::isfinite(out)) {
+        Report(Overflow, out);
+        return false;
+    }
     LastResult = out;
     return true;
 }

@@ -68,6 +68,14 @@ bool LogGammaOfNegative(double y, double& out)
     return true;
 }
 
+// A logarithm of a gamma value grows without bound with the argument and
+// passes every double near 2.5e305: that is an overflow like any other.
+void CheckLogarithmFinite(double value)
+{
+    if (!std::isfinite(value))
+        Report(Overflow, value);
+}
+
 // The scope of a gamma or factorial node: remembers whether its nearest
 // enclosing operation is a natural logarithm, and tells that logarithm when
 // the node delivered ln of its value instead of the value.
@@ -115,6 +123,7 @@ bool CNodeGamma::Evaluate(double& out)
     if (x > 0.0) {
         if (handshake.UnderLogarithm()) {
             out = LanczosLogGamma(x);
+            CheckLogarithmFinite(out);
         } else if (!IsInteger(x)) {
             out = LanczosGamma(x);
         } else if (x > LargestGammaArgument) {
@@ -129,6 +138,7 @@ bool CNodeGamma::Evaluate(double& out)
     } else if (handshake.UnderLogarithm()) {
         if (!LogGammaOfNegative(x, out))
             return CalculationOk;
+        CheckLogarithmFinite(out);
     } else {
         const double g = LanczosGamma(-x);
         const double s = LibSin(Pi * x);
@@ -157,6 +167,7 @@ bool CNodeFactorial::Evaluate(double& out)
             out = LanczosLogGamma(y);
         else if (!LogGammaOfNegative(y, out))
             return CalculationOk;
+        CheckLogarithmFinite(out);
     } else if (!IsInteger(x)) {
         const double y = x + 1.0;
         out = y;

