@@ -105,9 +105,9 @@ const std::array<OptionSpec, 13> OptionTable = {{
 
 const OptionSpec* FindOption(std::string_view name)
 {
-    for (const auto& spec : OptionTable)
-        if (spec.Name == name)
-            return &spec;
+    for (const auto& option : OptionTable)
+        if (option.Name == name)
+            return &option;
     return nullptr;
 }
 
@@ -147,28 +147,28 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
             name = argument.substr(0, equals);
             inlineValue = argument.substr(equals + 1);
         }
-        const OptionSpec* spec = FindOption(name);
-        if (!spec)
+        const OptionSpec* option = FindOption(name);
+        if (!option)
             return UsageError("unknown option '" + std::string(argument) + "'");
-        if (spec->Request != Action::Run) {
-            parsed.Request = spec->Request;
+        if (option->Request != Action::Run) {
+            parsed.Request = option->Request;
             return parsed;
         }
 
         std::string_view value;
-        if (!spec->ValueName.empty()) {
+        if (!option->ValueName.empty()) {
             if (inlineValue) {
                 value = *inlineValue;
             } else if (i + 1 < arguments.size()) {
                 value = arguments[++i];
             } else {
-                return UsageError("option '" + std::string(name) + "' needs a value " + std::string(spec->ValueName));
+                return UsageError("option '" + std::string(name) + "' needs a value " + std::string(option->ValueName));
             }
         } else if (inlineValue) {
             return UsageError("option '" + std::string(name) + "' takes no value");
         }
         std::string error;
-        if (!spec->Apply(parsed.Options, value, error))
+        if (!option->Apply(parsed.Options, value, error))
             return UsageError(error);
     }
     return parsed;
@@ -189,14 +189,14 @@ std::string HelpText()
         "random numbers carry over from one run to the next.\n"
         "\n"
         "Options:\n";
-    for (const auto& spec : OptionTable) {
-        if (spec.Name == "-e")
+    for (const auto& option : OptionTable) {
+        if (option.Name == "-e")
             continue;
-        std::string left = "  " + std::string(spec.Name);
-        if (!spec.ValueName.empty())
-            left += " " + std::string(spec.ValueName);
+        std::string left = "  " + std::string(option.Name);
+        if (!option.ValueName.empty())
+            left += " " + std::string(option.ValueName);
         left.resize(std::max<std::size_t>(left.size() + 1, 24), ' ');
-        text += left + std::string(spec.Help) + "\n";
+        text += left + std::string(option.Help) + "\n";
     }
     text +=
         "\n"

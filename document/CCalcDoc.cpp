@@ -210,20 +210,8 @@ bool CCalcDoc::readDocument(const QString& path)
 {
     WaitCursor wait;
     QByteArray bytes;
-    QString reason;
-    switch (ReadWholeFile(path, Tevra::MaxEditorFileBytes, bytes, reason)) {
-    case ReadOutcome::CannotOpen:
-        warnFile(Message(Tevra::CannotOpenForReading), path, reason);
+    if (!readFileReporting(path, Tevra::MaxEditorFileBytes, bytes))
         return false;
-    case ReadOutcome::CannotRead:
-        warnFile(Message(Tevra::CannotReadFile), path, reason);
-        return false;
-    case ReadOutcome::TooLarge:
-        warnFile(FileTooLarge, path, LimitText(Tevra::MaxEditorFileBytes));
-        return false;
-    case ReadOutcome::Read:
-        break;
-    }
     const std::u16string text = Tevra::EditorTextFromFileBytes(View(bytes));
     editor_->loadText(QString::fromStdU16String(text));
     setPathName(path);
@@ -281,10 +269,10 @@ bool CCalcDoc::saveAs()
     return writeDocument(path);
 }
 
-bool CCalcDoc::readFileToExecute(const QString& path, QByteArray& bytes)
+bool CCalcDoc::readFileReporting(const QString& path, std::int64_t limit, QByteArray& bytes)
 {
     QString reason;
-    switch (ReadWholeFile(path, Tevra::MaxExecutedFileBytes, bytes, reason)) {
+    switch (ReadWholeFile(path, limit, bytes, reason)) {
     case ReadOutcome::CannotOpen:
         warnFile(Message(Tevra::CannotOpenForReading), path, reason);
         return false;
@@ -292,7 +280,7 @@ bool CCalcDoc::readFileToExecute(const QString& path, QByteArray& bytes)
         warnFile(Message(Tevra::CannotReadFile), path, reason);
         return false;
     case ReadOutcome::TooLarge:
-        warnFile(FileTooLarge, path, LimitText(Tevra::MaxExecutedFileBytes));
+        warnFile(FileTooLarge, path, LimitText(limit));
         return false;
     case ReadOutcome::Read:
         return true;
@@ -326,7 +314,7 @@ void CCalcDoc::executeFile()
     if (path.isEmpty())
         return;
     QByteArray bytes;
-    if (readFileToExecute(path, bytes))
+    if (readFileReporting(path, Tevra::MaxExecutedFileBytes, bytes))
         executeBytes(bytes);
 }
 
@@ -346,7 +334,7 @@ void CCalcDoc::loadMemory()
     if (path.isEmpty())
         return;
     QByteArray bytes;
-    if (readFileToExecute(path, bytes))
+    if (readFileReporting(path, Tevra::MaxExecutedFileBytes, bytes))
         executeBytes(bytes);
 }
 

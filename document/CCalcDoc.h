@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QString>
 
+#include <cstdint>
 #include <string>
 
 class CCalcView;
@@ -68,7 +69,8 @@ private:
     bool readDocument(const QString& path);
     bool writeDocument(const QString& path);
     // Reads a file to execute it; an empty result means a message was shown.
-    bool readFileToExecute(const QString& path, QByteArray& bytes);
+    // Reads a whole file of at most limit bytes; says why in a message box when it cannot.
+    bool readFileReporting(const QString& path, std::int64_t limit, QByteArray& bytes);
     void executeBytes(const QByteArray& bytes);
     void setPathName(const QString& path);
     void warnFile(const QString& message, const QString& path, const QString& reason);

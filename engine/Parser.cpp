@@ -7,7 +7,7 @@
 #include "engine/NodesHyperbolic.h"
 #include "engine/NodesMemory.h"
 #include "engine/NodesSeries.h"
-#include "engine/NodesSpecial.h"
+#include "engine/NodesGammaBessel.h"
 #include "engine/NodesTrigonometric.h"
 #include "engine/Scanner.h"
 

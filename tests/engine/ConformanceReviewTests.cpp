@@ -6,15 +6,6 @@
 namespace EngineTests {
 namespace {
 
-std::u16string Repeat(std::u16string_view piece, std::size_t count)
-{
-    std::u16string text;
-    text.reserve(piece.size() * count);
-    for (std::size_t i = 0; i < count; ++i)
-        text += piece;
-    return text;
-}
-
 const std::string SyntaxErrorRecord = "Error|None|Syntax error";
 
 class ConformanceReview : public EngineTest {};

@@ -214,6 +214,16 @@ protected:
     CollectingLogReceiver Log;
 };
 
+// piece written count times: long and deeply nested statements.
+inline std::u16string Repeat(std::u16string_view piece, std::size_t count)
+{
+    std::u16string text;
+    text.reserve(piece.size() * count);
+    for (std::size_t i = 0; i < count; ++i)
+        text += piece;
+    return text;
+}
+
 // One statement with the digits it must write and the records it must log.
 struct ValueCase {
     std::u16string Input;

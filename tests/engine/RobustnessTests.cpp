@@ -11,15 +11,6 @@
 namespace EngineTests {
 namespace {
 
-std::u16string Repeat(std::u16string_view piece, std::size_t count)
-{
-    std::u16string text;
-    text.reserve(piece.size() * count);
-    for (std::size_t i = 0; i < count; ++i)
-        text += piece;
-    return text;
-}
-
 class Robustness : public EngineTest {
 protected:
     // What every execution must satisfy, whatever the text.

@@ -1,4 +1,4 @@
-#include "engine/NodesSpecial.h"
+#include "engine/NodesGammaBessel.h"
 
 #include "engine/Diagnostics.h"
 #include "engine/MathLibrary.h"
