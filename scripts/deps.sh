@@ -2,7 +2,7 @@
 # Installs from Debian's packages whatever the build, the tests and the desktop
 # program need and this machine lacks.
 set -euo pipefail
-packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+packages=(cmake ninja-build g++ pkg-config locales libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
           qt6-base-dev qt6-svg-dev libgl1-mesa-dev fonts-liberation2 xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do
@@ -14,4 +14,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
   $sudo_cmd apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# A locale with a decimal comma, so that the tests can show that numbers are
+# read and printed the same whatever the C locale says.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  sudo_cmd=""
+  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+  $sudo_cmd localedef -i de_DE -f UTF-8 de_DE.UTF-8 2>/dev/null || echo "Note: could not generate de_DE.UTF-8; one locale test will be skipped."
 fi
