@@ -126,6 +126,14 @@ std::string WriteFileAtomically(const std::string& path, std::string_view bytes)
     const bool exists = stat(target.c_str(), &existing) == 0;
     if (exists && !S_ISREG(existing.st_mode))
         return std::string(CannotOpenForWriting);
+    if (exists) {
+        // Renaming needs only the directory's permission; a file that may not
+        // be opened for writing (read-only, immutable) must stay as it is.
+        const int probe = open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (probe < 0)
+            return std::string(CannotOpenForWriting);
+        close(probe);
+    }
 
     std::string temporary = DirectoryOf(target) + "/.tevra-XXXXXX";
     const int fd = mkostemp(temporary.data(), O_CLOEXEC);

@@ -15,6 +15,7 @@ namespace {
 using namespace std::string_literals;
 using TevraTest::ProgramFile;
 using TevraTest::RunTevra;
+using TevraTest::RunTevraUnprivileged;
 using TevraTest::ScratchDirectory;
 
 struct InPlaceRow {
@@ -125,18 +126,62 @@ TEST(TevraInPlaceFiles, LeaveNoTemporaryFileBehind)
 
 TEST(TevraInPlaceFiles, UnwritableDirectoryLeavesTheFileUntouched)
 {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "permissions do not bind the superuser";
     const ScratchDirectory directory;
     std::filesystem::create_directory(directory.Path() / "locked");
     directory.Write("locked/calc", "1+1");
     ASSERT_EQ(chmod((directory / "locked").c_str(), 0555), 0);
-    const auto outcome = RunTevra({"--in-place", "locked/calc"}, "", directory);
+    const auto outcome = RunTevraUnprivileged({"--in-place", "locked/calc"}, "", directory);
     EXPECT_EQ(outcome.Out, "1+1=2\n");
     EXPECT_EQ(outcome.Err, "tevra: locked/calc: Cannot open the file for writing\n");
     EXPECT_EQ(outcome.Status, 2);
     EXPECT_EQ(directory.Read("locked/calc"), "1+1");
 }
+
+struct ReadOnlyTargetRow {
+    const char* Label;
+    std::vector<std::string> Arguments;
+    std::string Out;
+    int Status;
+};
+
+void PrintTo(const ReadOnlyTargetRow& row, std::ostream* out)
+{
+    *out << row.Label;
+}
+
+class TevraReadOnlyTarget : public testing::TestWithParam<ReadOnlyTargetRow> {};
+
+// The directory would allow replacing the file, but the file itself may not
+// be opened for writing: it keeps its bytes, its mode and its inode.
+TEST_P(TevraReadOnlyTarget, IsRefusedAndLeftUntouched)
+{
+    const auto& row = GetParam();
+    const ScratchDirectory directory;
+    directory.Write("calc", "1+1");
+    ASSERT_EQ(chmod((directory / "calc").c_str(), 0444), 0);
+    struct stat before {};
+    ASSERT_EQ(stat((directory / "calc").c_str(), &before), 0);
+
+    const auto outcome = RunTevraUnprivileged(row.Arguments, "", directory);
+    EXPECT_EQ(outcome.Out, row.Out);
+    EXPECT_EQ(outcome.Err, "tevra: calc: Cannot open the file for writing\n");
+    EXPECT_EQ(outcome.Status, row.Status);
+    EXPECT_EQ(directory.Read("calc"), "1+1");
+    struct stat after {};
+    ASSERT_EQ(stat((directory / "calc").c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_mode & 07777, 0444u);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(directory.Path()))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"calc"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, TevraReadOnlyTarget,
+    testing::Values(ReadOnlyTargetRow{"InPlace", {"--in-place", "calc"}, "1+1=2\n", 2},
+                    ReadOnlyTargetRow{"SaveMemory", {"-e", "2->Mem[a]", "--save-memory", "calc"}, "2->Mem[a]=2\n", 2}),
+    [](const auto& info) { return std::string(info.param.Label); });
 
 struct RefusedRow {
     const char* Label;
@@ -184,12 +229,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(TevraRefusedFiles, UnreadableFile)
 {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "permissions do not bind the superuser";
     const ScratchDirectory directory;
     directory.Write("secret", "1");
     ASSERT_EQ(chmod((directory / "secret").c_str(), 0200), 0);
-    const auto outcome = RunTevra({"secret"}, "", directory);
+    const auto outcome = RunTevraUnprivileged({"secret"}, "", directory);
     EXPECT_EQ(outcome.Err, "tevra: secret: Cannot open the file for reading\n");
     EXPECT_EQ(outcome.Status, 2);
 }

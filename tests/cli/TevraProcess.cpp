@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
+#include <grp.h>
 #include <iterator>
 #include <sstream>
 #include <stdexcept>
@@ -18,6 +19,15 @@ std::string Slurp(const std::filesystem::path& path)
 {
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// The conventional ids of the user and group "nobody".
+constexpr uid_t NobodyUser = 65534;
+constexpr gid_t NobodyGroup = 65534;
+
+bool RunsAsSuperuser()
+{
+    return geteuid() == 0;
 }
 
 }  // namespace
@@ -48,7 +58,10 @@ std::string ScratchDirectory::Read(const std::string& name) const
     return Slurp(path_ / name);
 }
 
-Outcome RunTevra(const std::vector<std::string>& arguments, const std::string& input, const ScratchDirectory& directory)
+namespace {
+
+Outcome Run(const std::vector<std::string>& arguments, const std::string& input, const ScratchDirectory& directory,
+            bool unprivileged)
 {
     // Standard input and the two outputs go through files outside the
     // scratch directory, so a test sees only what tevra itself wrote there.
@@ -76,6 +89,8 @@ Outcome RunTevra(const std::vector<std::string>& arguments, const std::string& i
         if (inFd < 0 || outFd < 0 || errFd < 0 || dup2(inFd, 0) < 0 || dup2(outFd, 1) < 0 || dup2(errFd, 2) < 0 ||
             chdir(directory.Path().c_str()) != 0)
             _exit(127);
+        if (unprivileged && (setgroups(0, nullptr) != 0 || setgid(NobodyGroup) != 0 || setuid(NobodyUser) != 0))
+            _exit(127);
         execv(argv[0], argv.data());
         _exit(127);
     }
@@ -87,6 +102,26 @@ Outcome RunTevra(const std::vector<std::string>& arguments, const std::string& i
     outcome.Err = Slurp(err);
     outcome.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return outcome;
+}
+
+}  // namespace
+
+Outcome RunTevra(const std::vector<std::string>& arguments, const std::string& input, const ScratchDirectory& directory)
+{
+    return Run(arguments, input, directory, false);
+}
+
+Outcome RunTevraUnprivileged(const std::vector<std::string>& arguments, const std::string& input,
+                             const ScratchDirectory& directory)
+{
+    if (!RunsAsSuperuser())
+        return Run(arguments, input, directory, false);
+    if (lchown(directory.Path().c_str(), NobodyUser, NobodyGroup) != 0)
+        throw std::runtime_error("cannot hand the scratch directory to nobody");
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(directory.Path()))
+        if (lchown(entry.path().c_str(), NobodyUser, NobodyGroup) != 0)
+            throw std::runtime_error("cannot hand a scratch file to nobody");
+    return Run(arguments, input, directory, true);
 }
 
 Outcome RunTevra(const std::vector<std::string>& arguments, const std::string& input)

@@ -36,6 +36,12 @@ private:
 // directory as its working directory.
 Outcome RunTevra(const std::vector<std::string>& arguments, const std::string& input, const ScratchDirectory& directory);
 
+// The same as an ordinary user, for tests of permissions: when the tests run
+// as the superuser, whom permissions do not bind, everything in the scratch
+// directory is handed to the unprivileged user "nobody" and tevra runs as it.
+Outcome RunTevraUnprivileged(const std::vector<std::string>& arguments, const std::string& input,
+                             const ScratchDirectory& directory);
+
 // The same in a directory of its own, for runs that touch no file.
 Outcome RunTevra(const std::vector<std::string>& arguments, const std::string& input = {});
 
