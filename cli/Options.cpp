@@ -210,7 +210,7 @@ std::string HelpText()
 
 std::string UsageReminder()
 {
-    return "Usage: tevra [OPTIONS] [RUN ...]\nTry 'tevra --help' for more information.\n";
+    return " (usage: tevra [OPTIONS] [RUN ...]; try 'tevra --help')";
 }
 
 }  // namespace Tevra::Cli

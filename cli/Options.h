@@ -39,7 +39,8 @@ struct ParsedCommandLine {
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
-// The full --help text and the short reminder printed after a usage error.
+// The full --help text, and the short reminder that ends the one line of a
+// usage error.
 std::string HelpText();
 std::string UsageReminder();
 

@@ -23,7 +23,7 @@ int main(int argc, char** argv)
     ParsedCommandLine parsed = ParseCommandLine(arguments);
     switch (parsed.Request) {
     case ParsedCommandLine::Action::UsageError:
-        Write(stderr, "tevra: " + parsed.Error + "\n" + UsageReminder());
+        Write(stderr, "tevra: " + parsed.Error + UsageReminder() + "\n");
         return UsageOrFileError;
     case ParsedCommandLine::Action::Help:
         Write(stdout, HelpText());

@@ -11,7 +11,8 @@ namespace {
 
 using TevraTest::RunTevra;
 
-const std::string Reminder = "Usage: tevra [OPTIONS] [RUN ...]\nTry 'tevra --help' for more information.\n";
+// A usage error is one line: the problem, then a reminder of the usage.
+const std::string Reminder = " (usage: tevra [OPTIONS] [RUN ...]; try 'tevra --help')\n";
 
 TEST(TevraInformation, VersionNamesTheProgram)
 {
@@ -49,7 +50,7 @@ TEST_P(TevraUsageError, PrintsTheProblemAndTheUsageAndRunsNothing)
 {
     const auto outcome = RunTevra(GetParam().Arguments, "1+1");
     EXPECT_EQ(outcome.Out, "");
-    EXPECT_EQ(outcome.Err, "tevra: " + GetParam().Message + "\n" + Reminder);
+    EXPECT_EQ(outcome.Err, "tevra: " + GetParam().Message + Reminder);
     EXPECT_EQ(outcome.Status, 2);
 }
 
