@@ -17,6 +17,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
+
 namespace {
 
 const QString UntitledTitle = QStringLiteral("Untitled");
@@ -145,12 +147,38 @@ std::u16string CCalcDoc::editorText() const
     return editor_->text().toStdU16String();
 }
 
+int CCalcDoc::CaretAcrossChange(std::u16string_view before, std::u16string_view after, int caret)
+{
+    const std::size_t limit = std::min(before.size(), after.size());
+    std::size_t prefix = 0;
+    while (prefix < limit && before[prefix] == after[prefix])
+        ++prefix;
+    std::size_t suffix = 0;
+    while (suffix < limit - prefix && before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
+        ++suffix;
+    const std::size_t position = caret <= 0 ? 0 : std::min(static_cast<std::size_t>(caret), before.size());
+    std::size_t placed = 0;
+    if (position <= prefix)
+        placed = position;  // in the unchanged head
+    else if (position >= before.size() - suffix)
+        placed = after.size() - (before.size() - position);  // in the unchanged tail
+    else
+        placed = after.size() - suffix;  // inside the changed stretch: behind its new text
+    return static_cast<int>(placed);
+}
+
 void CCalcDoc::calculate(bool all)
 {
     WaitCursor wait;
     std::u16string text = editorText();
-    int caret = all ? -1 : editor_->selectionStart();
+    const int selectionStart = editor_->selectionStart();
+    int caret = all ? -1 : selectionStart;
+    // A calculate all that fails leaves no caret of its own; the old text is
+    // kept to carry the user's caret over the results written before it.
+    const std::u16string before = all ? text : std::u16string();
     NCalculatorText::ExecuteText(text, caret);
+    if (caret < 0)
+        caret = CaretAcrossChange(before, text, selectionStart);
     editor_->replaceTextAfterCalculation(QString::fromStdU16String(text), caret);
     emit resultChanged();
     emit memoryChanged();

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 class CCalcView;
 class ICalcDocPrompts;
@@ -51,6 +52,12 @@ public:
 
     // The editor's whole text as the engine sees it: lines separated by "\n".
     std::u16string editorText() const;
+
+    // Where a caret at position caret in before belongs in after, a text that
+    // differs from it in one stretch: unchanged text on either side keeps its
+    // caret, a caret inside the changed stretch goes behind its new text.
+    // Places the caret after a calculate all that failed.
+    static int CaretAcrossChange(std::u16string_view before, std::u16string_view after, int caret);
 
 signals:
     void pathChanged();

@@ -111,6 +111,58 @@ TEST_F(DocumentCommands, CalculateUsesTheStartOfTheSelection)
     EXPECT_EQ(frame->calcStatusBar()->paneText(CCalcStatusBar::ResultPane), QStringLiteral("Rslt=4"));
 }
 
+TEST_F(DocumentCommands, FailedCalculateAllKeepsTheCaretInItsPlace)
+{
+    struct Row {
+        const char* name;
+        QString text;
+        int caret;
+        QString expected;
+        int expectedCaret;
+    };
+    const Row rows[] = {
+        {"behind a result written before it", "1+1; 1/0; 3+3", 12, "1+1=2; 1/0; 3+3", 14},
+        {"at the end of the text", "1+1;\n2+2;\n1/0;\n4+4", 18, "1+1=2;\n2+2=4;\n1/0;\n4+4", 22},
+        {"at the start of the text", "1+1; 1/0", 0, "1+1=2; 1/0", 0},
+        {"behind the failing statement, whose old result is gone", "1+1; 1/0 = 7; 2", 12, "1+1=2; 1/0  ; 2", 12},
+        {"nothing ran: an open comment", "1+1 /* open", 5, "1+1 /* open", 5},
+    };
+    for (const Row& row : rows) {
+        view().loadText(row.text);
+        select(row.caret, row.caret);
+        document().Command(CmdCalculateAll);
+        EXPECT_EQ(view().text(), row.expected) << row.name;
+        EXPECT_EQ(view().textCursor().position(), row.expectedCaret) << row.name;
+    }
+}
+
+TEST(CaretAcrossChange, FollowsTheUnchangedTextOnEitherSide)
+{
+    struct Row {
+        const char16_t* before;
+        const char16_t* after;
+        int caret;
+        int expected;
+    };
+    const Row rows[] = {
+        {u"abcdef", u"abXYcdef", 1, 1},   // in the head
+        {u"abcdef", u"abXYcdef", 2, 2},   // where the insertion starts
+        {u"abcdef", u"abXYcdef", 4, 6},   // in the tail
+        {u"abcdef", u"abXYcdef", 6, 8},   // at the end
+        {u"ab=12cd", u"abcd", 4, 2},      // inside a removed stretch
+        {u"ab=12cd", u"ab=345cd", 4, 6},  // inside a replaced stretch: behind the new text
+        {u"abc", u"abc", 2, 2},           // nothing changed
+        {u"", u"xyz", 0, 0},
+        {u"abc", u"", 3, 0},
+        {u"abc", u"abcd", -5, 0},         // out of range on either side
+        {u"abc", u"abcd", 99, 3},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(CCalcDoc::CaretAcrossChange(row.before, row.after, row.caret), row.expected)
+            << QString::fromStdU16String(row.before).toStdString() << " -> "
+            << QString::fromStdU16String(row.after).toStdString() << " at " << row.caret;
+}
+
 TEST_F(DocumentCommands, FreeAsksOnlyWhenConfirmationIsWanted)
 {
     for (const std::uint32_t confirmation : {0u, 1u, 2u}) {
