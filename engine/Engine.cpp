@@ -195,6 +195,10 @@ bool ExecuteText(std::u16string& text, int& caret)
         if (!EvaluateStatement(std::u16string(workStatement.substr(0, place.ResultMark)), value)) {
             result += kept;
             finish();
+            // The caret keeps its place, but the old result just removed may
+            // have shortened the text under it.
+            if (caret > static_cast<int>(text.size()))
+                caret = static_cast<int>(text.size());
             return false;
         }
         const std::size_t blanksBeforeValue = place.ValueOffset - place.ResultMark - 1;

@@ -3,6 +3,7 @@
 // or reports, never in a crash or a hang.
 #include "EngineTestSupport.h"
 
+#include <algorithm>
 #include <random>
 #include <set>
 
@@ -31,7 +32,9 @@ protected:
                 EXPECT_LE(outcome.Caret, static_cast<int>(outcome.Text.size()));
             }
         } else {
-            EXPECT_EQ(outcome.Caret, caret);
+            // A failing run leaves the caret in place, within the text that
+            // removing the old result may have shortened.
+            EXPECT_EQ(outcome.Caret, std::min(caret, std::max(static_cast<int>(outcome.Text.size()), -1)));
         }
         for (std::size_t i = 0; i < Log.Lines.size(); ++i) {
             EXPECT_TRUE(Log.Statuses[i] == 0 || Log.Statuses[i] == 1) << Log.Lines[i];

@@ -119,6 +119,8 @@ TEST_F(StatementLoop, FailureStopsTheRunAndLeavesLaterStatementsUntouched)
         {u" = 4;5", -1, false, u"  ;5", -1, {SyntaxErrorRecord()}},
         // The caret keeps its value when the selected statement fails.
         {u"1;2/0=1;3", 3, false, u"1;2/0;3", 3, {Error("Division", "Operation has singularity at 0")}},
+        // ... unless removing the old result shortened the text under it.
+        {u"1/0 = 123456", 12, false, u"1/0  ", 5, {Error("Division", "Operation has singularity at 0")}},
     });
 }
 
