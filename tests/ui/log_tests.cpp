@@ -5,6 +5,7 @@
 #include <QSignalSpy>
 #include <QStyle>
 #include <QStyleOptionViewItem>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -174,6 +175,50 @@ TEST_F(LogPanel, WidthsSurviveARestart)
     EXPECT_EQ(log.list()->columnWidth(3), 777);
     EXPECT_EQ(log.list()->columnWidth(2), log.defaultColumnWidth(CCalcLog::ContextColumn));
     EXPECT_EQ(Store().value(QStringLiteral("GUI/Log/DescriptionWidth")).toInt(), 777);
+}
+
+TEST_F(LogPanel, DescriptionReachesThePanelEdgeAndKeepsItsOwnWidth)
+{
+    const auto columnsWidth = [](const CCalcLog& log) {
+        int sum = 0;
+        for (int c = 0; c < CCalcLog::ColumnCount; ++c)
+            sum += log.list()->columnWidth(c);
+        return sum;
+    };
+    int defaultDescription = 0;
+    {
+        CCalcLog log;
+        defaultDescription = log.defaultColumnWidth(CCalcLog::DescriptionColumn);
+        const int others = columnsWidth(log) - log.list()->columnWidth(CCalcLog::DescriptionColumn);
+        log.resize(others + defaultDescription + 400, 200);
+        log.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&log));
+        // Wide panel: the last column fills it, with no gap at the right.
+        EXPECT_EQ(columnsWidth(log), log.list()->viewport()->width());
+        EXPECT_GT(log.list()->columnWidth(CCalcLog::DescriptionColumn), defaultDescription);
+        // Narrow panel: the column keeps its own width and the list scrolls.
+        log.resize(others + defaultDescription / 2, 200);
+        QApplication::processEvents();
+        EXPECT_EQ(log.list()->columnWidth(CCalcLog::DescriptionColumn), defaultDescription);
+        log.resize(others + defaultDescription + 400, 200);
+        QApplication::processEvents();
+        EXPECT_EQ(columnsWidth(log), log.list()->viewport()->width());
+    }
+    // What is stored is the column's own width, not the filled one.
+    EXPECT_EQ(Store().value(QStringLiteral("GUI/Log/DescriptionWidth")).toInt(), defaultDescription);
+
+    {
+        CCalcLog log;
+        log.resize(800, 200);
+        log.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&log));
+        // The user drags the column wider than the panel.
+        log.list()->header()->resizeSection(CCalcLog::DescriptionColumn, 1500);
+        EXPECT_EQ(log.list()->columnWidth(CCalcLog::DescriptionColumn), 1500);
+    }
+    EXPECT_EQ(Store().value(QStringLiteral("GUI/Log/DescriptionWidth")).toInt(), 1500);
+    CCalcLog log;
+    EXPECT_EQ(log.list()->columnWidth(CCalcLog::DescriptionColumn), 1500);
 }
 
 TEST_F(LogPanel, BadStoredWidthsGiveTheDefaults)

@@ -1,7 +1,9 @@
 #include "ui/log/CCalcLog.h"
 
+#include <algorithm>
 #include <array>
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QSettings>
 #include <QStyle>
@@ -69,6 +71,8 @@ CCalcLog::CCalcLog(QWidget* parent) : QWidget(parent), list_(new QTreeWidget(thi
     list_->setHeaderItem(heading);
 
     loadSettings();
+    connect(list_->header(), &QHeaderView::sectionResized, this, &CCalcLog::onSectionResized);
+    list_->viewport()->installEventFilter(this);
 }
 
 CCalcLog::~CCalcLog()
@@ -139,6 +143,37 @@ int CCalcLog::defaultColumnWidth(Column column) const
     return std::max(cellWidth, list_->header()->sectionSizeHint(column));
 }
 
+bool CCalcLog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == list_->viewport() && event->type() == QEvent::Resize)
+        fitDescriptionColumn();
+    return QWidget::eventFilter(watched, event);
+}
+
+void CCalcLog::onSectionResized(int column, int /*oldWidth*/, int newWidth)
+{
+    if (fitting_)
+        return;
+    if (column == DescriptionColumn)
+        descriptionWidth_ = newWidth;
+    fitDescriptionColumn();
+}
+
+void CCalcLog::fitDescriptionColumn()
+{
+    if (descriptionWidth_ <= 0)
+        return;  // not loaded yet
+    int others = 0;
+    for (int c = 0; c < DescriptionColumn; ++c)
+        others += list_->columnWidth(c);
+    const int width = std::max(descriptionWidth_, list_->viewport()->width() - others);
+    if (list_->columnWidth(DescriptionColumn) == width)
+        return;
+    fitting_ = true;
+    list_->setColumnWidth(DescriptionColumn, width);
+    fitting_ = false;
+}
+
 void CCalcLog::loadSettings()
 {
     QSettings settings(Tevra::SettingsOrganization, Tevra::SettingsApplication);
@@ -151,13 +186,17 @@ void CCalcLog::loadSettings()
         list_->setColumnWidth(c, usable ? *stored : defaultColumnWidth(column));
     }
     settings.endGroup();
+    descriptionWidth_ = list_->columnWidth(DescriptionColumn);
+    fitDescriptionColumn();
 }
 
 void CCalcLog::saveSettings() const
 {
     QSettings settings(Tevra::SettingsOrganization, Tevra::SettingsApplication);
     settings.beginGroup(SettingsGroup);
-    for (int c = 0; c < ColumnCount; ++c)
-        settings.setValue(QString::fromUtf8(Columns[static_cast<std::size_t>(c)].WidthKey), list_->columnWidth(c));
+    for (int c = 0; c < ColumnCount; ++c) {
+        const int width = c == DescriptionColumn ? descriptionWidth_ : list_->columnWidth(c);
+        settings.setValue(QString::fromUtf8(Columns[static_cast<std::size_t>(c)].WidthKey), width);
+    }
     settings.endGroup();
 }

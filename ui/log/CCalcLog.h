@@ -13,7 +13,8 @@ class QTreeWidget;
 //     NCalculatorText::LogReceiver = log;
 //     connect(log, &CCalcLog::popupRequested, logDock, &QDockWidget::show);
 // Column widths are read from "GUI/Log" when the panel is created and written
-// back when it is destroyed (or by saveSettings()).
+// back when it is destroyed (or by saveSettings()). The last column reaches to
+// the panel's right edge; the width stored for it is the one the user gave it.
 class CCalcLog final : public QWidget, public NCalculatorText::ILogReceiver {
     Q_OBJECT
 
@@ -44,10 +45,21 @@ signals:
     // A record arrived while LogPopup is set: the frame shows the "Log" bar.
     void popupRequested();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void loadSettings();
     void scrollToLastRowSoon();
+    void onSectionResized(int column, int oldWidth, int newWidth);
+    // Widens the Description column to the list's right edge, never below
+    // the width the user gave it.
+    void fitDescriptionColumn();
 
     QTreeWidget* list_ = nullptr;
     bool scrollPending_ = false;
+    // The Description width the user chose (or the stored or default one);
+    // the column is drawn at least this wide and this is what is saved.
+    int descriptionWidth_ = 0;
+    bool fitting_ = false;
 };
