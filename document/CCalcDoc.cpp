@@ -21,7 +21,9 @@
 
 namespace {
 
-const QString UntitledTitle = QStringLiteral("Untitled");
+// A new calculation is named after the document type, as the document
+// template names it.
+const QString UntitledTitle = QStringLiteral("Calculation");
 const QString FreeAllQuestion = QStringLiteral("You are about to erase all the memory.\nAre you sure?");
 const QString FileTooLarge = QStringLiteral("The file is too large");
 

@@ -43,7 +43,7 @@ public:
     void saveMemory();
 
     QString pathName() const { return pathName_; }
-    // The file name of the path, or "Untitled".
+    // The file name of the path, or "Calculation" while it has none.
     QString title() const;
     bool isModified() const;
     ICalcDocPrompts* prompts() const { return prompts_; }

@@ -75,7 +75,7 @@ TEST_F(AppStart, NothingOnTheCommandLineStartsAnEmptyCalculation)
     ASSERT_TRUE(app.start({}));
     EXPECT_TRUE(app.frame()->isVisible());
     EXPECT_EQ(app.frame()->view()->text(), QString());
-    EXPECT_EQ(app.frame()->document()->title(), QStringLiteral("Untitled"));
+    EXPECT_EQ(app.frame()->document()->title(), QStringLiteral("Calculation"));
     app.frame()->close();
     app.shutdown();
     EXPECT_FALSE(ProgramStore().childGroups().contains(QStringLiteral("Preferences")))

@@ -117,7 +117,7 @@ TEST_F(DocumentFiles, SaveAsOffersTheUntitledNameAndTheThreeFilters)
     ASSERT_EQ(prompts.saveRequests.size(), 1u);
     const CalcFileDialogRequest& request = prompts.saveRequests.front();
     EXPECT_EQ(request.Title, QStringLiteral("Save As"));
-    EXPECT_EQ(request.InitialName, QStringLiteral("Untitled.vcl"));
+    EXPECT_EQ(request.InitialName, QStringLiteral("Calculation.vcl"));
     EXPECT_EQ(request.DefaultSuffix, QStringLiteral("vcl"));
     EXPECT_EQ(request.Filters, (QStringList{"Calculator calculation files (*.vcl)", "Calculator memory files (*.vcm)",
                                             "All files (*.*)"}));
@@ -183,7 +183,7 @@ TEST_F(DocumentFiles, UnsavedWorkIsOfferedForSavingBeforeItIsLost)
     QTest::keyClicks(&view(), QStringLiteral("1+2"));
     prompts.saveChoice = ICalcDocPrompts::SaveChoice::Cancel;
     EXPECT_FALSE(document().newDocument());
-    EXPECT_EQ(prompts.saveChangesAsked, QStringList{"Untitled"});
+    EXPECT_EQ(prompts.saveChangesAsked, QStringList{"Calculation"});
     EXPECT_EQ(view().text(), QStringLiteral("1+2"));
 
     prompts.saveChoice = ICalcDocPrompts::SaveChoice::Discard;

@@ -278,7 +278,7 @@ TEST_F(FrameTest, ErrorsPopUpTheHiddenLogWhenAskedTo)
 
 TEST_F(FrameTest, TitleNamesTheDocumentAndMarksUnsavedWork)
 {
-    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Untitled[*] - Vossek Calculator Tevra"));
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Calculation[*] - Vossek Calculator Tevra"));
     EXPECT_FALSE(frame->isWindowModified());
     QTest::keyClicks(frame->view(), QStringLiteral("1"));
     EXPECT_TRUE(frame->isWindowModified());
