@@ -1,6 +1,7 @@
 #include "cli/Session.h"
 
 #include <cstdio>
+#include <new>
 #include <utility>
 
 #include "app/CalcSettings.h"
@@ -48,6 +49,21 @@ CSession::CSession(CliOptions options) : options_(std::move(options))
 
 int CSession::Run()
 {
+    // A text too large for the memory there is stops tevra with one line
+    // naming the input it was working on, not with an abort.
+    try {
+        return RunAll();
+    } catch (const std::bad_alloc&) {
+        runs_.clear();
+        memoryFile_ = {};
+        const std::string line = "tevra: " + (working_.empty() ? std::string() : working_ + ": ") + "not enough memory\n";
+        std::fwrite(line.data(), 1, line.size(), stderr);
+        return UsageOrFileError;
+    }
+}
+
+int CSession::RunAll()
+{
     if (!PrepareInputs())
         return UsageOrFileError;
 
@@ -57,10 +73,12 @@ int CSession::Run()
 
     if (options_.LoadMemory) {
         log.SetPrinting(true);
+        working_ = *options_.LoadMemory;
         someRunFailed_ = !LoadMemory();
     }
     log.SetPrinting(!options_.Json);
     for (auto& run : runs_) {
+        working_ = SourceName(run.Source);
         int caret = options_.Caret;
         const bool ok = NCalculatorText::ExecuteText(run.Input.Text, caret);
         someRunFailed_ = someRunFailed_ || !ok;
@@ -75,6 +93,7 @@ int CSession::Run()
         }
     }
 
+    working_.clear();
     if (options_.SaveMemory)
         SaveMemory();
     if (options_.Stats)
@@ -101,6 +120,7 @@ bool CSession::PrepareInputs()
 bool CSession::Prepare(const RunSource& source, PreparedRun& prepared)
 {
     prepared.Source = source;
+    working_ = SourceName(source);
     FileBytes input{true, {}, {}};
     switch (source.Origin) {
     case RunSource::Kind::Text:

@@ -32,6 +32,7 @@ private:
 
     // Reads and decodes every input before anything runs, so that a missing
     // or malformed file stops tevra before any file is changed.
+    int RunAll();
     bool PrepareInputs();
     bool Prepare(const RunSource& source, PreparedRun& prepared);
     void ApplySettings() const;
@@ -44,6 +45,7 @@ private:
     CliOptions options_;
     std::vector<PreparedRun> runs_;
     PreparedRun memoryFile_;
+    std::string working_;  // the input being read or calculated, for a message
     bool standardInputRead_ = false;
     bool someRunFailed_ = false;
     bool fileError_ = false;

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <sstream>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -60,8 +61,14 @@ std::string ScratchDirectory::Read(const std::string& name) const
 
 namespace {
 
+// How the child is set up beyond its streams and working directory.
+struct ChildLimits {
+    bool Unprivileged = false;
+    rlim_t AddressSpace = RLIM_INFINITY;
+};
+
 Outcome Run(const std::vector<std::string>& arguments, const std::string& input, const ScratchDirectory& directory,
-            bool unprivileged)
+            ChildLimits limits)
 {
     // Standard input and the two outputs go through files outside the
     // scratch directory, so a test sees only what tevra itself wrote there.
@@ -89,7 +96,10 @@ Outcome Run(const std::vector<std::string>& arguments, const std::string& input,
         if (inFd < 0 || outFd < 0 || errFd < 0 || dup2(inFd, 0) < 0 || dup2(outFd, 1) < 0 || dup2(errFd, 2) < 0 ||
             chdir(directory.Path().c_str()) != 0)
             _exit(127);
-        if (unprivileged && (setgroups(0, nullptr) != 0 || setgid(NobodyGroup) != 0 || setuid(NobodyUser) != 0))
+        if (limits.Unprivileged && (setgroups(0, nullptr) != 0 || setgid(NobodyGroup) != 0 || setuid(NobodyUser) != 0))
+            _exit(127);
+        const rlimit addressSpace{limits.AddressSpace, limits.AddressSpace};
+        if (limits.AddressSpace != RLIM_INFINITY && setrlimit(RLIMIT_AS, &addressSpace) != 0)
             _exit(127);
         execv(argv[0], argv.data());
         _exit(127);
@@ -108,20 +118,26 @@ Outcome Run(const std::vector<std::string>& arguments, const std::string& input,
 
 Outcome RunTevra(const std::vector<std::string>& arguments, const std::string& input, const ScratchDirectory& directory)
 {
-    return Run(arguments, input, directory, false);
+    return Run(arguments, input, directory, {});
 }
 
 Outcome RunTevraUnprivileged(const std::vector<std::string>& arguments, const std::string& input,
                              const ScratchDirectory& directory)
 {
     if (!RunsAsSuperuser())
-        return Run(arguments, input, directory, false);
+        return Run(arguments, input, directory, {});
     if (lchown(directory.Path().c_str(), NobodyUser, NobodyGroup) != 0)
         throw std::runtime_error("cannot hand the scratch directory to nobody");
     for (const auto& entry : std::filesystem::recursive_directory_iterator(directory.Path()))
         if (lchown(entry.path().c_str(), NobodyUser, NobodyGroup) != 0)
             throw std::runtime_error("cannot hand a scratch file to nobody");
-    return Run(arguments, input, directory, true);
+    return Run(arguments, input, directory, {.Unprivileged = true});
+}
+
+Outcome RunTevraWithAddressSpace(const std::vector<std::string>& arguments, const std::string& input,
+                                 const ScratchDirectory& directory, std::size_t bytes)
+{
+    return Run(arguments, input, directory, {.AddressSpace = static_cast<rlim_t>(bytes)});
 }
 
 Outcome RunTevra(const std::vector<std::string>& arguments, const std::string& input)

@@ -2,6 +2,7 @@
 // printed and how it ended.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -41,6 +42,12 @@ Outcome RunTevra(const std::vector<std::string>& arguments, const std::string& i
 // directory is handed to the unprivileged user "nobody" and tevra runs as it.
 Outcome RunTevraUnprivileged(const std::vector<std::string>& arguments, const std::string& input,
                              const ScratchDirectory& directory);
+
+// The same with the address space of tevra limited to bytes, so that it runs
+// out of memory on a large input. (AddressSanitizer needs far more address
+// space than any limit that would show this.)
+Outcome RunTevraWithAddressSpace(const std::vector<std::string>& arguments, const std::string& input,
+                                 const ScratchDirectory& directory, std::size_t bytes);
 
 // The same in a directory of its own, for runs that touch no file.
 Outcome RunTevra(const std::vector<std::string>& arguments, const std::string& input = {});

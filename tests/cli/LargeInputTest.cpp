@@ -1,0 +1,93 @@
+// Large inputs: documents of many megabytes and very long lines finish with
+// their results, and an input too large for the memory there is ends with one
+// line naming it instead of an abort.
+#include <cstddef>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "TevraProcess.h"
+
+namespace {
+
+using TevraTest::RunTevra;
+using TevraTest::RunTevraWithAddressSpace;
+using TevraTest::ScratchDirectory;
+
+std::string Repeated(const std::string& piece, std::size_t times)
+{
+    std::string text;
+    text.reserve(piece.size() * times);
+    for (std::size_t i = 0; i < times; ++i)
+        text += piece;
+    return text;
+}
+
+TEST(TevraLargeInputs, TwentyMegabyteDocumentIsCalculatedInPlace)
+{
+    const ScratchDirectory directory;
+    const std::string line = "12*34+sin(0) = 0;\r\n";
+    const std::size_t lines = 20u * 1024 * 1024 / line.size() + 1;
+    directory.Write("big", Repeated(line, lines) + "rslt");
+    const auto outcome = RunTevra({"--in-place", "big"}, "", directory);
+    EXPECT_EQ(outcome.Status, 0);
+    EXPECT_EQ(outcome.Err, "");
+    const std::string expected = Repeated("12*34+sin(0) = 408;\r\n", lines) + "rslt=408";
+    EXPECT_EQ(outcome.Out.size(), expected.size() + 1);
+    EXPECT_TRUE(outcome.Out == expected + "\n");
+    EXPECT_TRUE(directory.Read("big") == expected);
+}
+
+TEST(TevraLargeInputs, MegabyteLineOfStatementsIsCalculated)
+{
+    const auto outcome = RunTevra({"-"}, Repeated("1+2;", 250000));
+    EXPECT_EQ(outcome.Status, 0);
+    EXPECT_TRUE(outcome.Out == Repeated("1+2=3;", 250000) + "\n");
+}
+
+TEST(TevraLargeInputs, MegabyteStatementIsASyntaxError)
+{
+    const std::string statement = "1" + Repeated("+1", 500000);
+    const auto outcome = RunTevra({}, statement);
+    EXPECT_EQ(outcome.Status, 1);
+    EXPECT_EQ(outcome.Err, "1\tError\tNone\tSyntax error\n");
+    EXPECT_TRUE(outcome.Out == statement + "\n");
+}
+
+struct OutOfMemoryRow {
+    const char* Label;
+    std::vector<std::string> Arguments;
+};
+
+void PrintTo(const OutOfMemoryRow& row, std::ostream* out)
+{
+    *out << row.Label;
+}
+
+class TevraOutOfMemory : public testing::TestWithParam<OutOfMemoryRow> {};
+
+TEST_P(TevraOutOfMemory, EndsWithOneLineNamingTheInput)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit";
+#endif
+    const ScratchDirectory directory;
+    const std::string text = Repeated("1;", 2u * 1024 * 1024);
+    directory.Write("big", text);
+    const auto outcome = RunTevraWithAddressSpace(GetParam().Arguments, "", directory, 48u << 20);
+    EXPECT_EQ(outcome.Out, "");
+    EXPECT_EQ(outcome.Err, "tevra: big: not enough memory\n");
+    EXPECT_EQ(outcome.Status, 2);
+    EXPECT_TRUE(directory.Read("big") == text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LargeInputs, TevraOutOfMemory,
+    testing::Values(OutOfMemoryRow{"FileRun", {"--in-place", "big"}},
+                    OutOfMemoryRow{"JsonFileRun", {"--json", "big"}},
+                    OutOfMemoryRow{"LoadMemory", {"--load-memory", "big", "--save-memory", "m.vcm", "-e", "1"}}),
+    [](const auto& info) { return std::string(info.param.Label); });
+
+}  // namespace
