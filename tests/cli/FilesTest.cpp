@@ -126,6 +126,8 @@ TEST(TevraInPlaceFiles, LeaveNoTemporaryFileBehind)
 
 TEST(TevraInPlaceFiles, UnwritableDirectoryLeavesTheFileUntouched)
 {
+    if (!TevraTest::UnprivilegedRunsPossible())
+        GTEST_SKIP() << "the user nobody cannot execute the tevra binary where it was built";
     const ScratchDirectory directory;
     std::filesystem::create_directory(directory.Path() / "locked");
     directory.Write("locked/calc", "1+1");
@@ -155,6 +157,8 @@ class TevraReadOnlyTarget : public testing::TestWithParam<ReadOnlyTargetRow> {};
 // be opened for writing: it keeps its bytes, its mode and its inode.
 TEST_P(TevraReadOnlyTarget, IsRefusedAndLeftUntouched)
 {
+    if (!TevraTest::UnprivilegedRunsPossible())
+        GTEST_SKIP() << "the user nobody cannot execute the tevra binary where it was built";
     const auto& row = GetParam();
     const ScratchDirectory directory;
     directory.Write("calc", "1+1");
@@ -229,6 +233,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(TevraRefusedFiles, UnreadableFile)
 {
+    if (!TevraTest::UnprivilegedRunsPossible())
+        GTEST_SKIP() << "the user nobody cannot execute the tevra binary where it was built";
     const ScratchDirectory directory;
     directory.Write("secret", "1");
     ASSERT_EQ(chmod((directory / "secret").c_str(), 0200), 0);

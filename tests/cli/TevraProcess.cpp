@@ -121,6 +121,24 @@ Outcome RunTevra(const std::vector<std::string>& arguments, const std::string& i
     return Run(arguments, input, directory, {});
 }
 
+bool UnprivilegedRunsPossible()
+{
+    if (!RunsAsSuperuser())
+        return true;
+    const pid_t child = fork();
+    if (child < 0)
+        return false;
+    if (child == 0) {
+        if (setgroups(0, nullptr) != 0 || setgid(NobodyGroup) != 0 || setuid(NobodyUser) != 0)
+            _exit(1);
+        _exit(access(TEVRA_BINARY, X_OK) == 0 ? 0 : 1);
+    }
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 Outcome RunTevraUnprivileged(const std::vector<std::string>& arguments, const std::string& input,
                              const ScratchDirectory& directory)
 {

@@ -43,6 +43,10 @@ Outcome RunTevra(const std::vector<std::string>& arguments, const std::string& i
 Outcome RunTevraUnprivileged(const std::vector<std::string>& arguments, const std::string& input,
                              const ScratchDirectory& directory);
 
+// Whether a permission test can run: as the superuser, the user "nobody" must
+// be able to reach and execute the tevra binary where the build put it.
+bool UnprivilegedRunsPossible();
+
 // The same with the address space of tevra limited to bytes, so that it runs
 // out of memory on a large input. (AddressSanitizer needs far more address
 // space than any limit that would show this.)
