@@ -340,6 +340,11 @@ void CCalcDoc::executeFile()
         {CalcFileFilters::Calculation, CalcFileFilters::Memory, CalcFileFilters::All},
         QStringLiteral("vcl"),
         QString()};
+    chooseAndExecuteFile(request);
+}
+
+void CCalcDoc::chooseAndExecuteFile(const CalcFileDialogRequest& request)
+{
     const QString path = prompts_->chooseFileToOpen(request);
     if (path.isEmpty())
         return;
@@ -360,12 +365,7 @@ void CCalcDoc::loadMemory()
 {
     const CalcFileDialogRequest request{
         QStringLiteral("Load memory"), {CalcFileFilters::Memory, CalcFileFilters::All}, QStringLiteral("vcm"), QString()};
-    const QString path = prompts_->chooseFileToOpen(request);
-    if (path.isEmpty())
-        return;
-    QByteArray bytes;
-    if (readFileReporting(path, Tevra::MaxExecutedFileBytes, bytes))
-        executeBytes(bytes);
+    chooseAndExecuteFile(request);
 }
 
 void CCalcDoc::saveMemory()

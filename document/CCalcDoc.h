@@ -16,6 +16,7 @@
 
 class CCalcView;
 class ICalcDocPrompts;
+struct CalcFileDialogRequest;
 
 class CCalcDoc final : public QObject, public ICmdReceiver {
     Q_OBJECT
@@ -78,6 +79,8 @@ private:
     // Reads a file to execute it; an empty result means a message was shown.
     // Reads a whole file of at most limit bytes; says why in a message box when it cannot.
     bool readFileReporting(const QString& path, std::int64_t limit, QByteArray& bytes);
+    // Asks for a file and runs its statements against the memory; the editor is untouched.
+    void chooseAndExecuteFile(const CalcFileDialogRequest& request);
     void executeBytes(const QByteArray& bytes);
     void setPathName(const QString& path);
     void warnFile(const QString& message, const QString& path, const QString& reason);
