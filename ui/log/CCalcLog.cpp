@@ -129,7 +129,7 @@ int CCalcLog::rowCount() const
 
 int CCalcLog::defaultColumnWidth(Column column) const
 {
-    const LogColumn& spec = Columns[static_cast<std::size_t>(column)];
+    const LogColumn& columnInfo = Columns[static_cast<std::size_t>(column)];
     // The width the style needs to draw the sample in a cell without eliding
     // it: the text's own width plus the margins around it.
     QStyleOptionViewItem cell;
@@ -137,8 +137,8 @@ int CCalcLog::defaultColumnWidth(Column column) const
     cell.font = list_->font();
     cell.fontMetrics = list_->fontMetrics();
     cell.features = QStyleOptionViewItem::HasDisplay;
-    cell.text = QString::fromUtf8(spec.SampleText);
-    cell.displayAlignment = spec.Alignment;
+    cell.text = QString::fromUtf8(columnInfo.SampleText);
+    cell.displayAlignment = columnInfo.Alignment;
     const int cellWidth = list_->style()->sizeFromContents(QStyle::CT_ItemViewItem, &cell, QSize(), list_).width();
     return std::max(cellWidth, list_->header()->sectionSizeHint(column));
 }
