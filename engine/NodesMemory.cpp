@@ -15,13 +15,7 @@ bool CNodeMemory::Parse()
     std::u16string& name = Operands.front();
     if (name.size() < 3 || !ExpandPlaceholder(name))
         return false;
-    std::size_t end = name.size();
-    while (end > 0 && IsWideSpace(name[end - 1]))
-        --end;
-    std::size_t start = 0;
-    while (start < end && IsWideSpace(name[start]))
-        ++start;
-    name = name.substr(start, end - start);
+    name = std::u16string(TrimWideSpace(name));
     return true;
 }
 

@@ -61,7 +61,7 @@ bool IsUnsignedNumberText(std::u16string copy)
 
 }  // namespace
 
-bool NormalizeStatement(std::u16string& text)
+std::u16string_view TrimWideSpace(std::u16string_view text)
 {
     std::size_t end = text.size();
     while (end > 0 && IsWideSpace(text[end - 1]))
@@ -69,11 +69,15 @@ bool NormalizeStatement(std::u16string& text)
     std::size_t start = 0;
     while (start < end && IsWideSpace(text[start]))
         ++start;
+    return text.substr(start, end - start);
+}
 
+bool NormalizeStatement(std::u16string& text)
+{
+    const std::u16string_view trimmed = TrimWideSpace(text);
     std::u16string result;
-    result.reserve(end - start);
-    for (std::size_t i = start; i < end; ++i) {
-        char16_t c = text[i];
+    result.reserve(trimmed.size());
+    for (char16_t c : trimmed) {
         if (c == u'\t' || c == u'\n' || c == u'\r')
             continue;
         if (c == u'[' || c == u'{')

@@ -52,4 +52,7 @@ inline bool IsWideSpace(char16_t c)
     return c == u' ' || (c >= u'\t' && c <= u'\r');
 }
 
+// text without the wide white space at either end.
+std::u16string_view TrimWideSpace(std::u16string_view text);
+
 }  // namespace NCalculatorText
