@@ -189,21 +189,22 @@ void CCalcView::keyPressEvent(QKeyEvent* event)
     const int key = event->key();
 
     // The alternative editing keys of the classic edit control.
-    if (key == Qt::Key_Backspace && modifiers == Qt::AltModifier) {
-        undo();
-        return;
-    }
-    if (key == Qt::Key_Delete && modifiers == Qt::ShiftModifier) {
-        cut();
-        return;
-    }
-    if (key == Qt::Key_Insert && modifiers == Qt::ControlModifier) {
-        copy();
-        return;
-    }
-    if (key == Qt::Key_Insert && modifiers == Qt::ShiftModifier) {
-        paste();
-        return;
+    struct EditKey {
+        int Key;
+        Qt::KeyboardModifiers Modifiers;
+        void (QPlainTextEdit::*Action)();
+    };
+    static const EditKey EditKeys[] = {
+        {Qt::Key_Backspace, Qt::AltModifier, &QPlainTextEdit::undo},
+        {Qt::Key_Delete, Qt::ShiftModifier, &QPlainTextEdit::cut},
+        {Qt::Key_Insert, Qt::ControlModifier, &QPlainTextEdit::copy},
+        {Qt::Key_Insert, Qt::ShiftModifier, &QPlainTextEdit::paste},
+    };
+    for (const EditKey& editKey : EditKeys) {
+        if (key == editKey.Key && modifiers == editKey.Modifiers) {
+            (this->*editKey.Action)();
+            return;
+        }
     }
     // Enter only breaks the line, with or without Shift (which would otherwise
     // insert a soft line separator the calculation does not know).
