@@ -52,8 +52,8 @@ bool CCalcApp::start(const QStringList& arguments)
 
     frame_ = std::make_unique<CCalcMainFrame>();
     CCalcMainFrame& frame = *frame_;
-    recentFiles_ = new CCalcRecentFiles(frame.menuOf(QStringLiteral("&File")),
-                                        frame.action(CalcCommand::RecentFile), this);
+    recentFiles_ =
+        new CCalcRecentFiles(frame.menuOf(QStringLiteral("&File")), frame.action(CalcCommand::RecentFile), this);
     recentFiles_->load();
     connect(recentFiles_, &CCalcRecentFiles::openRequested, this, &CCalcApp::openFile);
     connect(frame.document(), &CCalcDoc::fileUsed, recentFiles_, &CCalcRecentFiles::add);
@@ -87,11 +87,10 @@ void CCalcApp::shutdown()
 void CCalcApp::open()
 {
     CCalcDoc* document = frame_->document();
-    const CalcFileDialogRequest request{
-        QStringLiteral("Open"),
-        {CalcFileFilters::Calculation, CalcFileFilters::Memory, CalcFileFilters::All},
-        QStringLiteral("vcm"),
-        QString()};
+    const CalcFileDialogRequest request{QStringLiteral("Open"),
+                                        {CalcFileFilters::Calculation, CalcFileFilters::Memory, CalcFileFilters::All},
+                                        QStringLiteral("vcm"),
+                                        QString()};
     const QString path = document->prompts()->chooseFileToOpen(request);
     if (!path.isEmpty())
         openFile(path);

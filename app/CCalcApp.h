@@ -39,9 +39,9 @@ public:
 
     // What a command line asks for.
     struct CommandLine {
-        QString Path;       // a file to open; empty for a new calculation
-        bool Print = false; // "/p" or "/pt": print the file and exit
-        QString Error;      // non-empty when the arguments make no sense
+        QString Path;        // a file to open; empty for a new calculation
+        bool Print = false;  // "/p" or "/pt": print the file and exit
+        QString Error;       // non-empty when the arguments make no sense
     };
     static CommandLine ParseCommandLine(const QStringList& arguments);
 

@@ -41,9 +41,12 @@ struct CCalcSettings {
     std::u16string_view UnitsLabel() const;
 };
 
-inline constexpr std::array<std::u16string_view, 6> ResultKeywords = {u"Rslt", u"rslt", u"RSLT", u"Result", u"result", u"RESULT"};
-inline constexpr std::array<std::u16string_view, 6> MemoryKeywords = {u"Mem", u"mem", u"MEM", u"Memory", u"memory", u"MEMORY"};
-inline constexpr std::array<std::u16string_view, 6> RandomKeywords = {u"Rand", u"rand", u"RAND", u"Random", u"random", u"RANDOM"};
+inline constexpr std::array<std::u16string_view, 6> ResultKeywords = {u"Rslt",   u"rslt",   u"RSLT",
+                                                                      u"Result", u"result", u"RESULT"};
+inline constexpr std::array<std::u16string_view, 6> MemoryKeywords = {u"Mem",    u"mem",    u"MEM",
+                                                                      u"Memory", u"memory", u"MEMORY"};
+inline constexpr std::array<std::u16string_view, 6> RandomKeywords = {u"Rand",   u"rand",   u"RAND",
+                                                                      u"Random", u"random", u"RANDOM"};
 inline constexpr std::array<std::u16string_view, 3> UnitsLabels = {u"Rad", u"Deg", u"Grad"};
 
 // One persisted field: its stored name, where it lives in the record, its

@@ -76,7 +76,8 @@ std::optional<std::uint32_t> StoredUInt32(const QVariant& value)
 std::optional<std::int32_t> StoredInt32(const QVariant& value)
 {
     const auto number = WholeNumber(value);
-    if (!number || *number < std::numeric_limits<std::int32_t>::min() || *number > std::numeric_limits<std::int32_t>::max())
+    if (!number || *number < std::numeric_limits<std::int32_t>::min() ||
+        *number > std::numeric_limits<std::int32_t>::max())
         return std::nullopt;
     return static_cast<std::int32_t>(*number);
 }

@@ -9,15 +9,9 @@ namespace {
 
 // Statement patterns; "#" stands for a number that changes from line to line.
 constexpr std::array<std::u16string_view, 10> Patterns = {
-    u"12.5*#+7/2",
-    u"sqrt(#)+ln(10) = 99",
-    u"sin(0.5)^2+cos(0.5)^2 // identity",
-    u"#->Mem[c#]",
-    u"Mem[c#]*2-rslt",
-    u"(1+2)*(3+4)/(5.5-#)",
-    u"exp(-#/1000)*100",
-    u"tg(#)+ctg(# + 1)",
-    u"2^10-#! /* factorial */",
+    u"12.5*#+7/2",         u"sqrt(#)+ln(10) = 99", u"sin(0.5)^2+cos(0.5)^2 // identity",
+    u"#->Mem[c#]",         u"Mem[c#]*2-rslt",      u"(1+2)*(3+4)/(5.5-#)",
+    u"exp(-#/1000)*100",   u"tg(#)+ctg(# + 1)",    u"2^10-#! /* factorial */",
     u"abs(-#)+sign(#)*pi",
 };
 

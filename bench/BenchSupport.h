@@ -22,7 +22,8 @@ std::u16string DocumentOfSize(std::size_t count, std::size_t targetUnits);
 // cell): items are done per iteration.
 inline void ReportTimePerItem(benchmark::State& state, double items, const char* name)
 {
-    state.counters[name] = benchmark::Counter(items, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters[name] =
+        benchmark::Counter(items, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 }  // namespace TevraBench

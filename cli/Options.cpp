@@ -24,8 +24,7 @@ struct OptionSpec {
     Action Request = Action::Run;  // Help and Version answer at once
 };
 
-template <typename Number>
-std::optional<Number> ParseDecimal(std::string_view text)
+template <typename Number> std::optional<Number> ParseDecimal(std::string_view text)
 {
     Number value{};
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -84,20 +83,38 @@ bool ApplyNothing(CliOptions&, std::string_view, std::string&)
 const std::array<OptionSpec, 13> OptionTable = {{
     {"-e", "TEXT", "calculate TEXT (a run; may be given several times)", ApplyText},
     {"--json", "", "print one JSON object per run instead of the text",
-     [](CliOptions& o, std::string_view, std::string&) { o.Json = true; return true; }},
+     [](CliOptions& o, std::string_view, std::string&) {
+         o.Json = true;
+         return true;
+     }},
     {"--units", "UNIT", "trigonometric units: rad (default), deg or grad", ApplyUnits},
     {"--upper", "", "upper-case number notation (1E+021)",
-     [](CliOptions& o, std::string_view, std::string&) { o.Upper = true; return true; }},
+     [](CliOptions& o, std::string_view, std::string&) {
+         o.Upper = true;
+         return true;
+     }},
     {"--seed", "N", "seed the random numbers with N instead of the clock", ApplySeed},
     {"--caret", "N", "calculate only the statement at UTF-16 position N", ApplyCaret},
     {"--load-memory", "FILE", "run the memory file FILE first, printing nothing for it",
-     [](CliOptions& o, std::string_view v, std::string&) { o.LoadMemory = std::string(v); return true; }},
+     [](CliOptions& o, std::string_view v, std::string&) {
+         o.LoadMemory = std::string(v);
+         return true;
+     }},
     {"--save-memory", "FILE", "after all runs, save every memory cell as the memory file FILE",
-     [](CliOptions& o, std::string_view v, std::string&) { o.SaveMemory = std::string(v); return true; }},
+     [](CliOptions& o, std::string_view v, std::string&) {
+         o.SaveMemory = std::string(v);
+         return true;
+     }},
     {"--in-place", "", "write each FILE run's resulting text back into FILE",
-     [](CliOptions& o, std::string_view, std::string&) { o.InPlace = true; return true; }},
+     [](CliOptions& o, std::string_view, std::string&) {
+         o.InPlace = true;
+         return true;
+     }},
     {"--stats", "", "after the runs, print the statistics of all memory cells",
-     [](CliOptions& o, std::string_view, std::string&) { o.Stats = true; return true; }},
+     [](CliOptions& o, std::string_view, std::string&) {
+         o.Stats = true;
+         return true;
+     }},
     {"--help", "", "show this help and exit", ApplyNothing, Action::Help},
     {"--version", "", "show the version and exit", ApplyNothing, Action::Version},
     {"--", "", "take every later argument as a FILE", ApplyNothing},
@@ -176,19 +193,18 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
 
 std::string HelpText()
 {
-    std::string text =
-        "Usage: tevra [OPTIONS] [RUN ...]\n"
-        "Calculates the statements of calculation texts and writes each result\n"
-        "behind its \"=\".\n"
-        "\n"
-        "RUN:\n"
-        "  -e TEXT               a calculation text given on the command line\n"
-        "  FILE                  a calculation or memory file (UTF-16LE with FF FE, else UTF-8)\n"
-        "  -                     standard input (UTF-8); the run when no RUN is given\n"
-        "Runs happen in order in one process: memory cells, the last result and the\n"
-        "random numbers carry over from one run to the next.\n"
-        "\n"
-        "Options:\n";
+    std::string text = "Usage: tevra [OPTIONS] [RUN ...]\n"
+                       "Calculates the statements of calculation texts and writes each result\n"
+                       "behind its \"=\".\n"
+                       "\n"
+                       "RUN:\n"
+                       "  -e TEXT               a calculation text given on the command line\n"
+                       "  FILE                  a calculation or memory file (UTF-16LE with FF FE, else UTF-8)\n"
+                       "  -                     standard input (UTF-8); the run when no RUN is given\n"
+                       "Runs happen in order in one process: memory cells, the last result and the\n"
+                       "random numbers carry over from one run to the next.\n"
+                       "\n"
+                       "Options:\n";
     for (const auto& option : OptionTable) {
         if (option.Name == "-e")
             continue;
@@ -198,13 +214,12 @@ std::string HelpText()
         left.resize(std::max<std::size_t>(left.size() + 1, 24), ' ');
         text += left + std::string(option.Help) + "\n";
     }
-    text +=
-        "\n"
-        "Output: the resulting text of each run on standard output, and each log\n"
-        "record on standard error as N<TAB>Error|Warning<TAB>context<TAB>description.\n"
-        "\n"
-        "Exit status: 0 when every run succeeded, 1 when a statement failed,\n"
-        "2 for a wrong command line or a file that cannot be read or written.\n";
+    text += "\n"
+            "Output: the resulting text of each run on standard output, and each log\n"
+            "record on standard error as N<TAB>Error|Warning<TAB>context<TAB>description.\n"
+            "\n"
+            "Exit status: 0 when every run succeeded, 1 when a statement failed,\n"
+            "2 for a wrong command line or a file that cannot be read or written.\n";
     return text;
 }
 

@@ -50,7 +50,7 @@ void CCliLog::Add(const NCalculatorText::LogRecord& record)
     ++count_;
     if (printing_) {
         const std::string line = std::to_string(count_) + "\t" + (copy.Error ? "Error" : "Warning") + "\t" +
-                                 copy.Context + "\t" + copy.Description + "\n";
+            copy.Context + "\t" + copy.Description + "\n";
         std::fwrite(line.data(), 1, line.size(), stderr);
         return;
     }
@@ -78,12 +78,9 @@ std::string JsonRunOutput(const RunOutcome& outcome, const std::vector<CCliLog::
     Json memory = Json::array();
     for (const auto& [name, cell] : MemoryMap)
         memory.push_back(Json{{"name", Utf16ToUtf8(name)}, {"value", Number(cell.Value)}, {"include", cell.Include}});
-    const Json run{{"ok", outcome.Ok},
-                   {"text", Utf16ToUtf8(outcome.Text)},
-                   {"caret", outcome.Caret},
-                   {"last_result", Number(NCalculatorText::LastResult)},
-                   {"log", std::move(records)},
-                   {"memory", std::move(memory)}};
+    const Json run{{"ok", outcome.Ok},          {"text", Utf16ToUtf8(outcome.Text)},
+                   {"caret", outcome.Caret},    {"last_result", Number(NCalculatorText::LastResult)},
+                   {"log", std::move(records)}, {"memory", std::move(memory)}};
     return Dump(run);
 }
 

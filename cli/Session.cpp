@@ -56,7 +56,8 @@ int CSession::Run()
     } catch (const std::bad_alloc&) {
         runs_.clear();
         memoryFile_ = {};
-        const std::string line = "tevra: " + (working_.empty() ? std::string() : working_ + ": ") + "not enough memory\n";
+        const std::string line =
+            "tevra: " + (working_.empty() ? std::string() : working_ + ": ") + "not enough memory\n";
         std::fwrite(line.data(), 1, line.size(), stderr);
         return UsageOrFileError;
     }

@@ -288,11 +288,10 @@ bool CCalcDoc::saveAs()
             proposed.truncate(cut);
         proposed += QStringLiteral(".vcl");
     }
-    const CalcFileDialogRequest request{
-        QStringLiteral("Save As"),
-        {CalcFileFilters::Calculation, CalcFileFilters::Memory, CalcFileFilters::All},
-        QStringLiteral("vcl"),
-        proposed};
+    const CalcFileDialogRequest request{QStringLiteral("Save As"),
+                                        {CalcFileFilters::Calculation, CalcFileFilters::Memory, CalcFileFilters::All},
+                                        QStringLiteral("vcl"),
+                                        proposed};
     const QString path = prompts_->chooseFileToSave(request);
     if (path.isEmpty())
         return false;
@@ -335,11 +334,10 @@ void CCalcDoc::executeBytes(const QByteArray& bytes)
 
 void CCalcDoc::executeFile()
 {
-    const CalcFileDialogRequest request{
-        QStringLiteral("Execute file"),
-        {CalcFileFilters::Calculation, CalcFileFilters::Memory, CalcFileFilters::All},
-        QStringLiteral("vcl"),
-        QString()};
+    const CalcFileDialogRequest request{QStringLiteral("Execute file"),
+                                        {CalcFileFilters::Calculation, CalcFileFilters::Memory, CalcFileFilters::All},
+                                        QStringLiteral("vcl"),
+                                        QString()};
     chooseAndExecuteFile(request);
 }
 
@@ -363,8 +361,10 @@ void CCalcDoc::freeMemory()
 
 void CCalcDoc::loadMemory()
 {
-    const CalcFileDialogRequest request{
-        QStringLiteral("Load memory"), {CalcFileFilters::Memory, CalcFileFilters::All}, QStringLiteral("vcm"), QString()};
+    const CalcFileDialogRequest request{QStringLiteral("Load memory"),
+                                        {CalcFileFilters::Memory, CalcFileFilters::All},
+                                        QStringLiteral("vcm"),
+                                        QString()};
     chooseAndExecuteFile(request);
 }
 

@@ -11,9 +11,9 @@ class QWidget;
 // One file dialog as the document wants it.
 struct CalcFileDialogRequest {
     QString Title;
-    QStringList Filters;   // "Name (*.ext)" entries, the first one selected
-    QString DefaultSuffix; // without the dot
-    QString InitialName;   // proposed file name or path; may be empty
+    QStringList Filters;    // "Name (*.ext)" entries, the first one selected
+    QString DefaultSuffix;  // without the dot
+    QString InitialName;    // proposed file name or path; may be empty
 };
 
 // The filters of the program's file dialogs.

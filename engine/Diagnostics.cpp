@@ -86,18 +86,18 @@ std::u16string Describe(ReportCode code, double value)
     case SyntaxError:
         return u"Syntax error";
     case Uninitialized:
-        return std::u16string(u"Uninitialized ") + (CurrentOperation == OpMemory ? u"memory" : u"index")
-               + u" used, value forced to 0";
+        return std::u16string(u"Uninitialized ") + (CurrentOperation == OpMemory ? u"memory" : u"index") +
+            u" used, value forced to 0";
     case Overflow:
-        return std::u16string(u"Operation resulted in overflow, too big ") + (value > 0 ? u"positive" : u"negative")
-               + u" number returned";
+        return std::u16string(u"Operation resulted in overflow, too big ") + (value > 0 ? u"positive" : u"negative") +
+            u" number returned";
     case Underflow:
         return u"Operation resulted in underflow, result accepted as " + number;
     case Domain:
         return u"Function is not defined for " + number;
     case Singularity:
-        return std::u16string(CurrentOperation == OpDivision ? u"Operation" : u"Function") + u" has singularity at "
-               + number;
+        return std::u16string(CurrentOperation == OpDivision ? u"Operation" : u"Function") + u" has singularity at " +
+            number;
     case PartialLoss:
         return u"Operation resulted in partial loss of precision, result accepted as " + number;
     case TotalLoss:

@@ -97,7 +97,8 @@ bool StripComments(std::u16string& text)
             first = block;
             last = close + 1;
         }
-        std::fill(text.begin() + static_cast<std::ptrdiff_t>(first), text.begin() + static_cast<std::ptrdiff_t>(last) + 1, u' ');
+        std::fill(text.begin() + static_cast<std::ptrdiff_t>(first),
+                  text.begin() + static_cast<std::ptrdiff_t>(last) + 1, u' ');
         position = last + 1;
         if (line != npos && line < position)
             line = text.find(u"//", position);

@@ -15,12 +15,10 @@ bool GuardedDivide(double a, double b, double& out);
 // The evaluation frame of a node with one operand: enter the node's scope,
 // evaluate the operand into out, transform it in place, leave the scope.
 // False when the operand failed, otherwise CalculationOk.
-template <typename Transform>
-bool EvaluateUnary(CNode& node, int code, double& out, Transform transform);
+template <typename Transform> bool EvaluateUnary(CNode& node, int code, double& out, Transform transform);
 
 // The same for two operands: a and b are evaluated in order, then combined.
-template <typename Combine>
-bool EvaluateBinary(CNode& node, int code, double& out, Combine combine);
+template <typename Combine> bool EvaluateBinary(CNode& node, int code, double& out, Combine combine);
 
 }  // namespace NCalculatorText
 
@@ -28,8 +26,7 @@ bool EvaluateBinary(CNode& node, int code, double& out, Combine combine);
 
 namespace NCalculatorText {
 
-template <typename Transform>
-bool EvaluateUnary(CNode& node, int code, double& out, Transform transform)
+template <typename Transform> bool EvaluateUnary(CNode& node, int code, double& out, Transform transform)
 {
     OperationScope scope(code);
     if (!node.Children[0]->Evaluate(out))
@@ -38,8 +35,7 @@ bool EvaluateUnary(CNode& node, int code, double& out, Transform transform)
     return CalculationOk;
 }
 
-template <typename Combine>
-bool EvaluateBinary(CNode& node, int code, double& out, Combine combine)
+template <typename Combine> bool EvaluateBinary(CNode& node, int code, double& out, Combine combine)
 {
     OperationScope scope(code);
     double a = 0.0;

@@ -34,8 +34,7 @@ int Classify(int error, int flags)
     return 0;
 }
 
-template <typename Function>
-double Call(const char* name, double arg1, double arg2, Function function)
+template <typename Function> double Call(const char* name, double arg1, double arg2, Function function)
 {
     // Clearing the exception flags is far dearer than testing them, and they
     // stay clear from one call to the next unless something raised them.
@@ -86,19 +85,58 @@ int MathErrorHandler(const MathNotification& notification)
     return 1;
 }
 
-double LibSqrt(double x) { return Call1("sqrt", x, [](double v) { return std::sqrt(v); }); }
-double LibExp(double x) { return Call1("exp", x, [](double v) { return std::exp(v); }); }
-double LibLog(double x) { return Call1("log", x, [](double v) { return std::log(v); }); }
-double LibLog10(double x) { return Call1("log10", x, [](double v) { return std::log10(v); }); }
-double LibSin(double x) { return Call1("sin", x, [](double v) { return std::sin(v); }); }
-double LibCos(double x) { return Call1("cos", x, [](double v) { return std::cos(v); }); }
-double LibTan(double x) { return Call1("tan", x, [](double v) { return std::tan(v); }); }
-double LibAsin(double x) { return Call1("asin", x, [](double v) { return std::asin(v); }); }
-double LibAcos(double x) { return Call1("acos", x, [](double v) { return std::acos(v); }); }
-double LibAtan(double x) { return Call1("atan", x, [](double v) { return std::atan(v); }); }
-double LibSinh(double x) { return Call1("sinh", x, [](double v) { return std::sinh(v); }); }
-double LibCosh(double x) { return Call1("cosh", x, [](double v) { return std::cosh(v); }); }
-double LibTanh(double x) { return Call1("tanh", x, [](double v) { return std::tanh(v); }); }
+double LibSqrt(double x)
+{
+    return Call1("sqrt", x, [](double v) { return std::sqrt(v); });
+}
+double LibExp(double x)
+{
+    return Call1("exp", x, [](double v) { return std::exp(v); });
+}
+double LibLog(double x)
+{
+    return Call1("log", x, [](double v) { return std::log(v); });
+}
+double LibLog10(double x)
+{
+    return Call1("log10", x, [](double v) { return std::log10(v); });
+}
+double LibSin(double x)
+{
+    return Call1("sin", x, [](double v) { return std::sin(v); });
+}
+double LibCos(double x)
+{
+    return Call1("cos", x, [](double v) { return std::cos(v); });
+}
+double LibTan(double x)
+{
+    return Call1("tan", x, [](double v) { return std::tan(v); });
+}
+double LibAsin(double x)
+{
+    return Call1("asin", x, [](double v) { return std::asin(v); });
+}
+double LibAcos(double x)
+{
+    return Call1("acos", x, [](double v) { return std::acos(v); });
+}
+double LibAtan(double x)
+{
+    return Call1("atan", x, [](double v) { return std::atan(v); });
+}
+double LibSinh(double x)
+{
+    return Call1("sinh", x, [](double v) { return std::sinh(v); });
+}
+double LibCosh(double x)
+{
+    return Call1("cosh", x, [](double v) { return std::cosh(v); });
+}
+double LibTanh(double x)
+{
+    return Call1("tanh", x, [](double v) { return std::tanh(v); });
+}
 
 double LibPow(double base, double exponent)
 {

@@ -65,8 +65,7 @@ public:
 
     // Creates a node of kind T as the last child of this node, sharing this
     // node's variable table.
-    template <typename T>
-    T* AppendChild()
+    template <typename T> T* AppendChild()
     {
         auto child = std::make_unique<T>();
         T* raw = child.get();

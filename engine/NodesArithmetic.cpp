@@ -40,7 +40,8 @@ bool CNodeMinus::Evaluate(double& out)
 
 bool CNodeMul::Evaluate(double& out)
 {
-    return EvaluateBinary(*this, OpMultiplication, out, [](double a, double b, double& r) { GuardedMultiply(a, b, r); });
+    return EvaluateBinary(*this, OpMultiplication, out,
+                          [](double a, double b, double& r) { GuardedMultiply(a, b, r); });
 }
 
 bool CNodeDiv::Evaluate(double& out)

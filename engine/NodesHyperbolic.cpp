@@ -164,8 +164,8 @@ bool CNodeArSch::Evaluate(double& out)
         double a = 0.0;
         double b = 0.0;
         double p = 0.0;
-        if (!GuardedDivide(1.0, x, r) || !GuardedAdd(r, 1.0, a) || !GuardedSubtract(r, 1.0, b)
-            || !GuardedMultiply(a, b, p))
+        if (!GuardedDivide(1.0, x, r) || !GuardedAdd(r, 1.0, a) || !GuardedSubtract(r, 1.0, b) ||
+            !GuardedMultiply(a, b, p))
             return;
         const double s = LibSqrt(p);
         if (GuardedAdd(r, s, x))

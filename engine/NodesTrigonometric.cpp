@@ -39,8 +39,7 @@ bool FromRadians(double& y)
 }
 
 // Direct functions: the argument in radians, then the computation.
-template <typename Compute>
-bool EvaluateDirect(CNode& node, int code, double& out, Compute compute)
+template <typename Compute> bool EvaluateDirect(CNode& node, int code, double& out, Compute compute)
 {
     return EvaluateUnary(node, code, out, [&](double& x) {
         if (ToRadians(x))
@@ -49,8 +48,7 @@ bool EvaluateDirect(CNode& node, int code, double& out, Compute compute)
 }
 
 // Inverse functions: the computation, then the result in the user's unit.
-template <typename Compute>
-bool EvaluateInverse(CNode& node, int code, double& out, Compute compute)
+template <typename Compute> bool EvaluateInverse(CNode& node, int code, double& out, Compute compute)
 {
     return EvaluateUnary(node, code, out, [&](double& x) {
         compute(x);

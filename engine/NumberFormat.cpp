@@ -17,8 +17,7 @@ std::string FormatNumber(double value, bool upper)
         return value < 0 ? (upper ? "-INF" : "-inf") : (upper ? "INF" : "inf");
 
     std::array<char, 64> buffer{};
-    auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                   std::chars_format::general, 20);
+    auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::general, 20);
     (void)ec;  // 64 characters always hold 20 significant digits and an exponent
     std::string text(buffer.data(), end);
 

@@ -21,8 +21,7 @@ namespace {
 
 using NodeFactory = CNode* (*)(CNode* parent);
 
-template <typename T>
-CNode* Append(CNode* parent)
+template <typename T> CNode* Append(CNode* parent)
 {
     return parent->AppendChild<T>();
 }
@@ -114,10 +113,10 @@ constexpr auto Keywords = std::to_array<FunctionName>({
     {u"random", Append<CNodeRandom>},
 });
 
-template <std::size_t N>
-NodeFactory FindName(const std::array<FunctionName, N>& table, std::u16string_view name)
+template <std::size_t N> NodeFactory FindName(const std::array<FunctionName, N>& table, std::u16string_view name)
 {
-    const auto found = std::find_if(table.begin(), table.end(), [name](const FunctionName& f) { return f.Name == name; });
+    const auto found =
+        std::find_if(table.begin(), table.end(), [name](const FunctionName& f) { return f.Name == name; });
     return found == table.end() ? nullptr : found->Create;
 }
 
@@ -154,9 +153,9 @@ bool CParcer::Dispatch(std::u16string& text, CNode* parent)
 {
     using Recognizer = bool (CParcer::*)(std::u16string&, CNode*);
     static constexpr std::array<Recognizer, 11> Recognizers = {
-        &CParcer::ParseList,     &CParcer::ParseStore,          &CParcer::ParseAdditive, &CParcer::ParseNegation,
-        &CParcer::ParseMultiplicative, &CParcer::ParsePower,    &CParcer::ParseFactorial, &CParcer::ParseFunction,
-        &CParcer::ParseMemory,   &CParcer::ParseAtom,           &CParcer::ParseIdentifier,
+        &CParcer::ParseList,           &CParcer::ParseStore, &CParcer::ParseAdditive,   &CParcer::ParseNegation,
+        &CParcer::ParseMultiplicative, &CParcer::ParsePower, &CParcer::ParseFactorial,  &CParcer::ParseFunction,
+        &CParcer::ParseMemory,         &CParcer::ParseAtom,  &CParcer::ParseIdentifier,
     };
     while (true) {
         ReduceAllBrackets(text);

@@ -112,7 +112,8 @@ std::string EncodeCalculationFile(std::u16string_view text)
 
 bool HasUtf16LeMark(std::string_view bytes)
 {
-    return bytes.size() >= 2 && static_cast<std::uint8_t>(bytes[0]) == 0xFF && static_cast<std::uint8_t>(bytes[1]) == 0xFE;
+    return bytes.size() >= 2 && static_cast<std::uint8_t>(bytes[0]) == 0xFF &&
+        static_cast<std::uint8_t>(bytes[1]) == 0xFE;
 }
 
 std::u16string Utf8ToUtf16(std::string_view bytes, bool* valid)

@@ -19,11 +19,21 @@ TEST(CalcSettingsFields, AreLoadedInTheirFixedOrderWithTheirDefaultsAndRanges)
         std::optional<std::uint32_t> Maximum;
     };
     const Expected expected[] = {
-        {"AppendFunction", 1, std::nullopt}, {"AppendMemory", 1, std::nullopt}, {"AppendFunctionWith", 0, 2},
-        {"AppendMemoryWith", 1, 2},          {"AppendIncludePower", 1, std::nullopt}, {"FormatMemory", 0, 5},
-        {"FormatRandom", 0, 5},              {"FormatResult", 0, 5},                  {"GammaFunction", 0, std::nullopt},
-        {"Notation", 0, 1},                  {"NotationCase", 0, 1},                  {"LogPopup", 1, std::nullopt},
-        {"TrigonometricUnits", 0, 2},        {"UseSSE2", 0, std::nullopt},           {"FreeConfirmation", 2, std::nullopt},
+        {"AppendFunction", 1, std::nullopt},
+        {"AppendMemory", 1, std::nullopt},
+        {"AppendFunctionWith", 0, 2},
+        {"AppendMemoryWith", 1, 2},
+        {"AppendIncludePower", 1, std::nullopt},
+        {"FormatMemory", 0, 5},
+        {"FormatRandom", 0, 5},
+        {"FormatResult", 0, 5},
+        {"GammaFunction", 0, std::nullopt},
+        {"Notation", 0, 1},
+        {"NotationCase", 0, 1},
+        {"LogPopup", 1, std::nullopt},
+        {"TrigonometricUnits", 0, 2},
+        {"UseSSE2", 0, std::nullopt},
+        {"FreeConfirmation", 2, std::nullopt},
     };
     ASSERT_EQ(std::size(expected), SettingFields.size());
     const CCalcSettings fresh;
@@ -80,19 +90,18 @@ TEST_P(StoredSetting, IsTakenOrFallsBackToTheDefault)
     FAIL() << "no field " << row.Field;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, StoredSetting,
-    testing::Values(StoredRow{"MissingGivesDefault", "AppendMemoryWith", std::nullopt, 1},
-                    StoredRow{"InRange", "TrigonometricUnits", 2, 2},
-                    StoredRow{"AboveRangeGivesDefault", "TrigonometricUnits", 3, 0},
-                    StoredRow{"HugeGivesDefault", "FormatResult", 0xFFFFFFFFu, 0},
-                    StoredRow{"TopOfRange", "FormatResult", 5, 5},
-                    StoredRow{"NotationCaseAboveRange", "NotationCase", 2, 0},
-                    StoredRow{"BooleanTakenAsStored", "LogPopup", 42, 42},
-                    StoredRow{"BooleanZero", "AppendFunction", 0, 0},
-                    StoredRow{"ConfirmationUnchecked", "FreeConfirmation", 9, 9},
-                    StoredRow{"ConfirmationMissing", "FreeConfirmation", std::nullopt, 2}),
-    [](const auto& info) { return std::string(info.param.Label); });
+INSTANTIATE_TEST_SUITE_P(Values, StoredSetting,
+                         testing::Values(StoredRow{"MissingGivesDefault", "AppendMemoryWith", std::nullopt, 1},
+                                         StoredRow{"InRange", "TrigonometricUnits", 2, 2},
+                                         StoredRow{"AboveRangeGivesDefault", "TrigonometricUnits", 3, 0},
+                                         StoredRow{"HugeGivesDefault", "FormatResult", 0xFFFFFFFFu, 0},
+                                         StoredRow{"TopOfRange", "FormatResult", 5, 5},
+                                         StoredRow{"NotationCaseAboveRange", "NotationCase", 2, 0},
+                                         StoredRow{"BooleanTakenAsStored", "LogPopup", 42, 42},
+                                         StoredRow{"BooleanZero", "AppendFunction", 0, 0},
+                                         StoredRow{"ConfirmationUnchecked", "FreeConfirmation", 9, 9},
+                                         StoredRow{"ConfirmationMissing", "FreeConfirmation", std::nullopt, 2}),
+                         [](const auto& info) { return std::string(info.param.Label); });
 
 TEST(CalcSettingsAccessors, FreshRecordSpellsTheFirstKeywordsAndLowerCase)
 {

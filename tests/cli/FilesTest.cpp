@@ -53,11 +53,16 @@ INSTANTIATE_TEST_SUITE_P(
         InPlaceRow{"ProgramFormatNonAscii", ProgramFile(u"\u0393(4) // \u00e9"), ProgramFile(u"\u0393(4)=6 // \u00e9"),
                    "\xCE\x93(4)=6 // \xC3\xA9\n", 0},
         InPlaceRow{"MarksInsideAreDropped", ProgramFile(u"1\uFEFF+1"), ProgramFile(u"1+1=2"), "1+1=2\n", 0},
-        InPlaceRow{"BytesBehindTheEndingNulAreKept", ProgramFile(u"1+1") + "\0\0junk"s, ProgramFile(u"1+1=2") + "\0\0junk"s,
-                   "1+1=2\n", 0},
+        InPlaceRow{"BytesBehindTheEndingNulAreKept", ProgramFile(u"1+1") + "\0\0junk"s,
+                   ProgramFile(u"1+1=2") + "\0\0junk"s, "1+1=2\n", 0},
         InPlaceRow{"LastOddByteIsKept", ProgramFile(u"1+1") + "Z", ProgramFile(u"1+1=2") + "Z", "1+1=2\n", 0},
         InPlaceRow{"Utf8", "1+1 = 7 // old\n", "1+1 = 2 // old\n", "1+1 = 2 // old\n\n", 0},
-        InPlaceRow{"Utf8WithMark", "\xEF\xBB\xBF" "6/3", "\xEF\xBB\xBF" "6/3=2", "6/3=2\n", 0},
+        InPlaceRow{"Utf8WithMark",
+                   "\xEF\xBB\xBF"
+                   "6/3",
+                   "\xEF\xBB\xBF"
+                   "6/3=2",
+                   "6/3=2\n", 0},
         InPlaceRow{"Utf8NonAscii", "\xCE\x93(3)", "\xCE\x93(3)=2", "\xCE\x93(3)=2\n", 0},
         InPlaceRow{"FailingRunLosesItsOldResultAsInTheEditor", "1=1;1/0=5;2", "1=1;1/0;2", "1=1;1/0;2\n", 1}),
     [](const auto& info) { return std::string(info.param.Label); });
@@ -221,15 +226,14 @@ TEST_P(TevraRefusedFile, StopsEverythingWithOneLineNamingIt)
     EXPECT_EQ(directory.Read("latin1"), "caf\xE9");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, TevraRefusedFile,
-    testing::Values(RefusedRow{"Missing", "missing.vcl", "Cannot open the file for reading"},
-                    RefusedRow{"Empty", "empty", "Cannot read the file"},
-                    RefusedRow{"NotUtf8", "latin1", "Cannot read the file: not valid UTF-8"},
-                    RefusedRow{"Directory", "folder", "Cannot open the file for reading"},
-                    RefusedRow{"NamedPipe", "pipe", "Cannot open the file for reading"},
-                    RefusedRow{"Device", "/dev/null", "Cannot open the file for reading"}),
-    [](const auto& info) { return std::string(info.param.Label); });
+INSTANTIATE_TEST_SUITE_P(Files, TevraRefusedFile,
+                         testing::Values(RefusedRow{"Missing", "missing.vcl", "Cannot open the file for reading"},
+                                         RefusedRow{"Empty", "empty", "Cannot read the file"},
+                                         RefusedRow{"NotUtf8", "latin1", "Cannot read the file: not valid UTF-8"},
+                                         RefusedRow{"Directory", "folder", "Cannot open the file for reading"},
+                                         RefusedRow{"NamedPipe", "pipe", "Cannot open the file for reading"},
+                                         RefusedRow{"Device", "/dev/null", "Cannot open the file for reading"}),
+                         [](const auto& info) { return std::string(info.param.Label); });
 
 TEST(TevraRefusedFiles, UnreadableFile)
 {
@@ -246,13 +250,14 @@ TEST(TevraRefusedFiles, UnreadableFile)
 TEST(TevraMemoryFiles, SaveWritesEveryCellAsUtf16StoreStatements)
 {
     const ScratchDirectory directory;
-    const auto outcome =
-        RunTevra({"--upper", "-e", "2->Mem[1];0.1->Mem[x]", "-e", "-1.5e-7->Mem[s]", "--save-memory", "m.vcm"}, "", directory);
+    const auto outcome = RunTevra(
+        {"--upper", "-e", "2->Mem[1];0.1->Mem[x]", "-e", "-1.5e-7->Mem[s]", "--save-memory", "m.vcm"}, "", directory);
     EXPECT_EQ(outcome.Status, 0);
     EXPECT_EQ(outcome.Err, "");
     // The file's numbers are always lower case, whatever --upper says.
-    EXPECT_EQ(directory.Read("m.vcm"),
-              ProgramFile(u"2->Mem[1];\r\n-1.4999999999999999321e-007->Mem[s];\r\n0.10000000000000000555->Mem[x];\r\n"));
+    EXPECT_EQ(
+        directory.Read("m.vcm"),
+        ProgramFile(u"2->Mem[1];\r\n-1.4999999999999999321e-007->Mem[s];\r\n0.10000000000000000555->Mem[x];\r\n"));
 }
 
 TEST(TevraMemoryFiles, SaveOfAnEmptyMemoryIsTheMarkAlone)
@@ -285,7 +290,8 @@ TEST(TevraMemoryFiles, SavedMemoryLoadsBackToTheSameValues)
 {
     const ScratchDirectory directory;
     ASSERT_EQ(RunTevra({"-e", "1/3->Mem[third];2^0.5->Mem[root]", "--save-memory", "m.vcm"}, "", directory).Status, 0);
-    const auto outcome = RunTevra({"--load-memory", "m.vcm", "--save-memory", "again.vcm", "-e", "Mem[third]*3"}, "", directory);
+    const auto outcome =
+        RunTevra({"--load-memory", "m.vcm", "--save-memory", "again.vcm", "-e", "Mem[third]*3"}, "", directory);
     EXPECT_EQ(outcome.Out, "Mem[third]*3=1\n");
     EXPECT_EQ(directory.Read("again.vcm"), directory.Read("m.vcm"));
 }

@@ -85,8 +85,7 @@ TEST_P(TevraOutOfMemory, EndsWithOneLineNamingTheInput)
 
 INSTANTIATE_TEST_SUITE_P(
     LargeInputs, TevraOutOfMemory,
-    testing::Values(OutOfMemoryRow{"FileRun", {"--in-place", "big"}},
-                    OutOfMemoryRow{"JsonFileRun", {"--json", "big"}},
+    testing::Values(OutOfMemoryRow{"FileRun", {"--in-place", "big"}}, OutOfMemoryRow{"JsonFileRun", {"--json", "big"}},
                     OutOfMemoryRow{"LoadMemory", {"--load-memory", "big", "--save-memory", "m.vcm", "-e", "1"}}),
     [](const auto& info) { return std::string(info.param.Label); });
 

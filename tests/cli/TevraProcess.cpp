@@ -105,8 +105,7 @@ Outcome Run(const std::vector<std::string>& arguments, const std::string& input,
         _exit(127);
     }
     int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {}
     Outcome outcome;
     outcome.Out = Slurp(out);
     outcome.Err = Slurp(err);
@@ -134,8 +133,7 @@ bool UnprivilegedRunsPossible()
         _exit(access(TEVRA_BINARY, X_OK) == 0 ? 0 : 1);
     }
     int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {}
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 

@@ -35,7 +35,8 @@ private:
 
 // Runs tevra with arguments, the bytes of standard input, and the scratch
 // directory as its working directory.
-Outcome RunTevra(const std::vector<std::string>& arguments, const std::string& input, const ScratchDirectory& directory);
+Outcome RunTevra(const std::vector<std::string>& arguments, const std::string& input,
+                 const ScratchDirectory& directory);
 
 // The same as an ordinary user, for tests of permissions: when the tests run
 // as the superuser, whom permissions do not bind, everything in the scratch

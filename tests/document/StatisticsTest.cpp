@@ -47,22 +47,20 @@ const std::string TooBigNegative = "Overflow: too big negative number";
 
 INSTANTIATE_TEST_SUITE_P(
     Values, StatisticsTexts,
-    testing::Values(
-        StatisticsRow{"OneToFour",
-                      {1, 2, 3, 4},
-                      {"2.5", "1.6666666666666667407", "1.2909944487358055998", "1", "0", "-2.0775000000000001243"}},
-        StatisticsRow{"AllEqual", {7, 7, 7}, {"7", "0", "0", "0", Cannot, Cannot}},
-        StatisticsRow{"SkewedToTheRight",
-                      {1, 1, 1, 5},
-                      {"2", "4", "2", "1.5", "0.75", "-1.6875"}},
-        StatisticsRow{"TwoHugeValuesOverflow",
-                      {1e308, 1e308},
-                      {TooBigPositive, Undefined, Undefined, TooBigPositive, Undefined, Undefined}},
-        StatisticsRow{"TwoHugeNegativeValuesOverflow",
-                      {-1e308, -1e308},
-                      {TooBigNegative, Undefined, Undefined, TooBigPositive, Undefined, Undefined}},
-        StatisticsRow{"SingleValue", {3}, {"3", Undefined, Undefined, "0", Undefined, Undefined}},
-        StatisticsRow{"NoValues", {}, {Undefined, Undefined, Undefined, Undefined, Undefined, Undefined}}),
+    testing::Values(StatisticsRow{"OneToFour",
+                                  {1, 2, 3, 4},
+                                  {"2.5", "1.6666666666666667407", "1.2909944487358055998", "1", "0",
+                                   "-2.0775000000000001243"}},
+                    StatisticsRow{"AllEqual", {7, 7, 7}, {"7", "0", "0", "0", Cannot, Cannot}},
+                    StatisticsRow{"SkewedToTheRight", {1, 1, 1, 5}, {"2", "4", "2", "1.5", "0.75", "-1.6875"}},
+                    StatisticsRow{"TwoHugeValuesOverflow",
+                                  {1e308, 1e308},
+                                  {TooBigPositive, Undefined, Undefined, TooBigPositive, Undefined, Undefined}},
+                    StatisticsRow{"TwoHugeNegativeValuesOverflow",
+                                  {-1e308, -1e308},
+                                  {TooBigNegative, Undefined, Undefined, TooBigPositive, Undefined, Undefined}},
+                    StatisticsRow{"SingleValue", {3}, {"3", Undefined, Undefined, "0", Undefined, Undefined}},
+                    StatisticsRow{"NoValues", {}, {Undefined, Undefined, Undefined, Undefined, Undefined, Undefined}}),
     [](const auto& info) { return std::string(info.param.Label); });
 
 TEST(StatisticsComputation, SkewnessAndKurtosisAreComputedOnlyForANonZeroVariance)
@@ -100,7 +98,7 @@ TEST(StatisticsDisplay, UpperCaseFormatWritesACapitalExponent)
 
 TEST(StatisticsDisplay, LabelsAreInDisplayOrder)
 {
-    const std::array<std::string_view, 6> labels = {"Mean (average)", "Variance",          "Standard deviation",
+    const std::array<std::string_view, 6> labels = {"Mean (average)",    "Variance", "Standard deviation",
                                                     "Average deviation", "Skewness", "Kurtosis"};
     EXPECT_EQ(Tevra::StatisticsLabels, labels);
 }

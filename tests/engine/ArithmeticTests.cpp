@@ -77,17 +77,9 @@ TEST_F(Arithmetic, ProductsAndQuotientsRoundingToZeroWarnOfUnderflow)
 TEST_F(Arithmetic, SignAbsoluteValueAndChangeOfSign)
 {
     const std::vector<ValueCase> rows = {
-        {u"sign(-0)", "0"},
-        {u"sign(0)", "0"},
-        {u"sign(-3)", "-1"},
-        {u"sign(5)", "1"},
-        {u"sign(1e-320)", "1"},
-        {u"abs(-0)", "-0"},
-        {u"abs(-2.5)", "2.5"},
-        {u"abs(3)", "3"},
-        {u"-0", "-0"},
-        {u"-(0)", "-0"},
-        {u"-(-2)", "2"},
+        {u"sign(-0)", "0"},     {u"sign(0)", "0"},  {u"sign(-3)", "-1"},   {u"sign(5)", "1"},
+        {u"sign(1e-320)", "1"}, {u"abs(-0)", "-0"}, {u"abs(-2.5)", "2.5"}, {u"abs(3)", "3"},
+        {u"-0", "-0"},          {u"-(0)", "-0"},    {u"-(-2)", "2"},
     };
     for (const ValueCase& row : rows)
         ExpectValue(row.Input, row.Value, row.Records);
@@ -194,8 +186,12 @@ TEST_F(GuardedSteps, OverflowAndUnderflow)
         {"multiply by zero", GuardedMultiply, 0.0, 1e-320, true, {}},
         {"divide zero", GuardedDivide, 0.0, 5.0, true, {}},
         {"add tiny", GuardedAdd, 1e-320, -1e-320, true, {}},
-        {"add NaN", GuardedAdd, std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
-         false, {NegativeOverflow("Series sum")}},
+        {"add NaN",
+         GuardedAdd,
+         std::numeric_limits<double>::infinity(),
+         -std::numeric_limits<double>::infinity(),
+         false,
+         {NegativeOverflow("Series sum")}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Name);

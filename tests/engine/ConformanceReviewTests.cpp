@@ -46,7 +46,8 @@ TEST_F(ConformanceReview, LogarithmOfAnEnormousGammaValueOverflows)
 {
     const std::vector<FailureCase> rows = {
         {u"ln(3e305!)", {"Error|Factorial|Operation resulted in overflow, too big positive number returned"}},
-        {u"ln(gamma(3e305))", {"Error|Gamma function|Operation resulted in overflow, too big positive number returned"}},
+        {u"ln(gamma(3e305))",
+         {"Error|Gamma function|Operation resulted in overflow, too big positive number returned"}},
     };
     for (const FailureCase& row : rows)
         ExpectFailure(row.Input, row.Records);

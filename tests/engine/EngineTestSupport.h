@@ -183,7 +183,8 @@ protected:
         evaluation.Records = outcome.Records;
         if (outcome.Ok) {
             const std::u16string prefix = expression + u"=";
-            EXPECT_EQ(Readable(outcome.Text.substr(0, prefix.size())), Readable(prefix)) << "result not written behind the expression";
+            EXPECT_EQ(Readable(outcome.Text.substr(0, prefix.size())), Readable(prefix))
+                << "result not written behind the expression";
             if (outcome.Text.size() >= prefix.size())
                 evaluation.Value = Readable(outcome.Text.substr(prefix.size()));
         }
@@ -193,7 +194,8 @@ protected:
     static void SetUnits(std::uint32_t units) { Tevra::CalcSettings.TrigonometricUnits = units; }
 
     // The statement succeeds, writes value and logs exactly records.
-    void ExpectValue(const std::u16string& input, const std::string& value, const std::vector<std::string>& records = {})
+    void ExpectValue(const std::u16string& input, const std::string& value,
+                     const std::vector<std::string>& records = {})
     {
         SCOPED_TRACE("input: " + Readable(input));
         const Evaluation evaluation = Evaluate(input);

@@ -21,7 +21,8 @@ protected:
 
 std::string PartialLoss(std::string_view value)
 {
-    return Warning("Factorial", "Operation resulted in partial loss of precision, result accepted as " + std::string(value));
+    return Warning("Factorial",
+                   "Operation resulted in partial loss of precision, result accepted as " + std::string(value));
 }
 
 TEST_F(SpecialFunctions, FactorialsOfIntegersAreExactProducts)

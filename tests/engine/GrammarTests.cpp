@@ -10,24 +10,10 @@ class Grammar : public EngineTest {};
 TEST_F(Grammar, OperatorsBindFromLooseToTight)
 {
     const std::vector<ValueCase> rows = {
-        {u"1+2*3", "7"},
-        {u"(1+2)*3", "9"},
-        {u"[1+2]*{3}", "9"},
-        {u"[1+2)*3", "9"},
-        {u"2*3^2", "18"},
-        {u"2^2*3", "12"},
-        {u"-2^2", "-4"},
-        {u"-2*3", "-6"},
-        {u"-1+2", "1"},
-        {u"-1-2", "-3"},
-        {u"1-(2-3)", "2"},
-        {u"2^3!", "64"},
-        {u"3!^2", "36"},
-        {u"-3!", "-6"},
-        {u"2*(-3)", "-6"},
-        {u"2^(-1)", "0.5"},
-        {u"-(2)", "-2"},
-        {u"((1))", "1"},
+        {u"1+2*3", "7"},    {u"(1+2)*3", "9"}, {u"[1+2]*{3}", "9"}, {u"[1+2)*3", "9"}, {u"2*3^2", "18"},
+        {u"2^2*3", "12"},   {u"-2^2", "-4"},   {u"-2*3", "-6"},     {u"-1+2", "1"},    {u"-1-2", "-3"},
+        {u"1-(2-3)", "2"},  {u"2^3!", "64"},   {u"3!^2", "36"},     {u"-3!", "-6"},    {u"2*(-3)", "-6"},
+        {u"2^(-1)", "0.5"}, {u"-(2)", "-2"},   {u"((1))", "1"},
     };
     for (const ValueCase& row : rows)
         ExpectValue(row.Input, row.Value, row.Records);
@@ -36,13 +22,8 @@ TEST_F(Grammar, OperatorsBindFromLooseToTight)
 TEST_F(Grammar, SameLevelOperatorsAssociateToTheLeft)
 {
     const std::vector<ValueCase> rows = {
-        {u"8-3-2", "3"},
-        {u"8/4/2", "1"},
-        {u"2^3^2", "64"},
-        {u"8/2*4", "16"},
-        {u"8*2/4", "4"},
-        {u"1-2+3", "2"},
-        {u"1+2-3", "0"},
+        {u"8-3-2", "3"}, {u"8/4/2", "1"}, {u"2^3^2", "64"}, {u"8/2*4", "16"},
+        {u"8*2/4", "4"}, {u"1-2+3", "2"}, {u"1+2-3", "0"},
     };
     for (const ValueCase& row : rows)
         ExpectValue(row.Input, row.Value, row.Records);
@@ -68,18 +49,9 @@ TEST_F(Grammar, ExponentSignsAreNotOperators)
 TEST_F(Grammar, NumberLiterals)
 {
     const std::vector<ValueCase> rows = {
-        {u"+5", "5"},
-        {u"1 2", "12"},
-        {u"1 . 5", "1.5"},
-        {u"1.", "1"},
-        {u".5", "0.5"},
-        {u"1E3", "1000"},
-        {u"2.5e+2", "250"},
-        {u"e5", "0"},
-        {u".e5", "0"},
-        {u"E5", "0"},
-        {u"1e-400", "0"},
-        {u"0.1+0.2", "0.30000000000000004441"},
+        {u"+5", "5"},   {u"1 2", "12"},   {u"1 . 5", "1.5"},  {u"1.", "1"},
+        {u".5", "0.5"}, {u"1E3", "1000"}, {u"2.5e+2", "250"}, {u"e5", "0"},
+        {u".e5", "0"},  {u"E5", "0"},     {u"1e-400", "0"},   {u"0.1+0.2", "0.30000000000000004441"},
     };
     for (const ValueCase& row : rows)
         ExpectValue(row.Input, row.Value, row.Records);
@@ -238,24 +210,67 @@ TEST_F(Grammar, TextsThatAreNotExpressionsAreSyntaxErrors)
 {
     const std::vector<std::u16string> rows = {
         // A sign directly behind another operator.
-        u"2*-3", u"1--2", u"2^-1", u"2+-3",
+        u"2*-3",
+        u"1--2",
+        u"2^-1",
+        u"2+-3",
         // Missing operands.
-        u"*2", u"2*", u"+", u"-", u"2^", u"e-", u"1+", u"/",
+        u"*2",
+        u"2*",
+        u"+",
+        u"-",
+        u"2^",
+        u"e-",
+        u"1+",
+        u"/",
         // No implicit multiplication.
-        u"2pi", u"2(3)", u"2 x", u"1x", u"(1)(2)",
+        u"2pi",
+        u"2(3)",
+        u"2 x",
+        u"1x",
+        u"(1)(2)",
         // Factorials of anything but numbers, constants, the result and groups.
-        u"x!", u"3!!", u"rand!", u"random!", u"!",
+        u"x!",
+        u"3!!",
+        u"rand!",
+        u"random!",
+        u"!",
         // Functions need their bracket, keywords take none.
-        u"sin^2(x)", u"rand()", u"pi()", u"e(1)", u"sin(1)(2)", u"sinus(1)", u"arccosecx(1)",
+        u"sin^2(x)",
+        u"rand()",
+        u"pi()",
+        u"e(1)",
+        u"sin(1)(2)",
+        u"sinus(1)",
+        u"arccosecx(1)",
         u"sin()",
         // Numbers that are no literals.
-        u"a1e+1", u"1.2.3", u"5e", u"1e5.0", u"1e5e5", u".", u"1e",
+        u"a1e+1",
+        u"1.2.3",
+        u"5e",
+        u"1e5.0",
+        u"1e5e5",
+        u".",
+        u"1e",
         // Unpaired brackets.
-        u"(1", u"1)", u")(1)", u"()", u"(1+2", u"sin(1",
+        u"(1",
+        u"1)",
+        u")(1)",
+        u"()",
+        u"(1+2",
+        u"sin(1",
         // The "$" of placeholders is not part of the language.
-        u"1$", u"$0$", u"$",
+        u"1$",
+        u"$0$",
+        u"$",
         // Memory references and stores.
-        u"memx", u"member", u"mem", u"5->x", u"5->mem[a]+1", u"5->", u"->mem[a]",
+        u"memx",
+        u"member",
+        u"mem",
+        u"5->x",
+        u"5->mem[a]+1",
+        u"5->",
+        u"->mem[a]",
     };
     for (const std::u16string& row : rows)
         ExpectFailure(row, {SyntaxErrorRecord()});

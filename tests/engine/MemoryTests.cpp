@@ -85,12 +85,8 @@ TEST_F(Memory, CellNamesAreTrimmedAndLowered)
 TEST_F(Memory, StoresChainAndGiveTheStoredValue)
 {
     const std::vector<ValueCase> rows = {
-        {u"5->mem[a]", "5"},
-        {u"1->mem[a]->mem[b]", "1"},
-        {u"7\u2212>mem[c]", "7"},
-        {u"(5->mem[d])+1", "6"},
-        {u"2*3->mem[e]", "6"},
-        {u"-2->mem[f]", "-2"},
+        {u"5->mem[a]", "5"},     {u"1->mem[a]->mem[b]", "1"}, {u"7\u2212>mem[c]", "7"},
+        {u"(5->mem[d])+1", "6"}, {u"2*3->mem[e]", "6"},       {u"-2->mem[f]", "-2"},
     };
     for (const ValueCase& row : rows)
         ExpectValue(row.Input, row.Value, row.Records);
@@ -165,7 +161,8 @@ TEST_F(Memory, ExportOfSelectedCellsAndOfAnEmptyStore)
 
 TEST_F(Memory, ExportedTextRestoresEveryFiniteValue)
 {
-    const std::vector<double> values = {0.1, -1.5e-7, 1.0 / 3.0, 1e300, -1e-300, 5e-324, 1.7976931348623157e308, -0.0, 22.5};
+    const std::vector<double> values = {0.1,  -1.5e-7, 1.0 / 3.0, 1e300, -1e-300, 5e-324, 1.7976931348623157e308,
+                                        -0.0, 22.5};
     for (std::size_t i = 0; i < values.size(); ++i)
         MemoryMap.GetOrCreate(u"cell " + std::u16string(1, static_cast<char16_t>(u'a' + i))) = values[i];
     std::u16string text = MemoryMap.ExportMemory(true);
@@ -187,7 +184,8 @@ TEST_F(Memory, ExportedTextRestoresEveryFiniteValue)
 // A value that is not finite must never come back silently as another value.
 TEST_F(Memory, ExportedNonFiniteValuesComeBackOrFailLoudly)
 {
-    const std::vector<double> values = {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+    const std::vector<double> values = {std::numeric_limits<double>::infinity(),
+                                        -std::numeric_limits<double>::infinity(),
                                         std::numeric_limits<double>::quiet_NaN()};
     for (const double value : values) {
         SCOPED_TRACE(std::to_string(value));

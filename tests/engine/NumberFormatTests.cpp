@@ -93,22 +93,10 @@ TEST(NumberFormat, ParseReadsTheLongestLeadingNumber)
     };
     const double infinity = std::numeric_limits<double>::infinity();
     const std::vector<Row> rows = {
-        {u"1.5e-3", 0.0015},
-        {u"+5", 5.0},
-        {u"-2.5", -2.5},
-        {u"1.", 1.0},
-        {u".5", 0.5},
-        {u"e5", 0.0},
-        {u".e5", 0.0},
-        {u"1e999", infinity},
-        {u"-1e999", -infinity},
-        {u"1e-400", 0.0},
-        {u"12abc", 12.0},
-        {u"1e5e5", 100000.0},
-        {u"0x10", 0.0},
-        {u"inf", 0.0},
-        {u"nan", 0.0},
-        {u"", 0.0},
+        {u"1.5e-3", 0.0015},    {u"+5", 5.0},     {u"-2.5", -2.5},  {u"1.", 1.0},
+        {u".5", 0.5},           {u"e5", 0.0},     {u".e5", 0.0},    {u"1e999", infinity},
+        {u"-1e999", -infinity}, {u"1e-400", 0.0}, {u"12abc", 12.0}, {u"1e5e5", 100000.0},
+        {u"0x10", 0.0},         {u"inf", 0.0},    {u"nan", 0.0},    {u"", 0.0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(Readable(row.Text));

@@ -15,13 +15,48 @@ class Reports : public EngineTest {};
 TEST_F(Reports, OperationNamesCoverCodesZeroToFortyTwo)
 {
     const std::vector<std::string> names = {
-        "None", "Number", "Division", "Multiplication", "Addition", "Subtraction", "Sine", "Cosine", "Tangent",
-        "Cotangent", "Secant", "Cosecant", "Arcsine", "Arccosine", "Arctangent", "Arccotangent", "Arcsecant",
-        "Arccosecant", "Hyperbolic cosine", "Hyperbolic sine", "Hyperbolic tangent", "Hyperbolic cotangent",
-        "Hyperbolic secant", "Hyperbolic cosecant", "Archyperbolic cosine", "Archyperbolic sine",
-        "Archyperbolic tangent", "Archyperbolic cotangent", "Archyperbolic secant", "Archyperbolic cosecant",
-        "Natural logarithm", "Decimal logarithm", "Power", "Exponent", "Factorial", "Memory", "Square root",
-        "Bessel of the first kind", "Bessel of the second kind", "Series sum", "Series product", "Index",
+        "None",
+        "Number",
+        "Division",
+        "Multiplication",
+        "Addition",
+        "Subtraction",
+        "Sine",
+        "Cosine",
+        "Tangent",
+        "Cotangent",
+        "Secant",
+        "Cosecant",
+        "Arcsine",
+        "Arccosine",
+        "Arctangent",
+        "Arccotangent",
+        "Arcsecant",
+        "Arccosecant",
+        "Hyperbolic cosine",
+        "Hyperbolic sine",
+        "Hyperbolic tangent",
+        "Hyperbolic cotangent",
+        "Hyperbolic secant",
+        "Hyperbolic cosecant",
+        "Archyperbolic cosine",
+        "Archyperbolic sine",
+        "Archyperbolic tangent",
+        "Archyperbolic cotangent",
+        "Archyperbolic secant",
+        "Archyperbolic cosecant",
+        "Natural logarithm",
+        "Decimal logarithm",
+        "Power",
+        "Exponent",
+        "Factorial",
+        "Memory",
+        "Square root",
+        "Bessel of the first kind",
+        "Bessel of the second kind",
+        "Series sum",
+        "Series product",
+        "Index",
         "Gamma function",
     };
     ASSERT_EQ(names.size(), 43U);
@@ -50,8 +85,8 @@ TEST_F(Reports, EveryKindHasItsWordingAndStatus)
         {SyntaxError, OpSeriesSum, 0.0, SyntaxErrorRecord("Series sum"), true},
         {Uninitialized, OpMemory, 0.0, UnsetMemoryRecord(), false},
         {Uninitialized, OpIndex, 0.0, UnsetIndexRecord(), false},
-        {Uninitialized, OpMultiplication, 3.0,
-         Warning("Multiplication", "Uninitialized index used, value forced to 0"), false},
+        {Uninitialized, OpMultiplication, 3.0, Warning("Multiplication", "Uninitialized index used, value forced to 0"),
+         false},
         {Overflow, OpAddition, infinity, PositiveOverflow("Addition"), true},
         {Overflow, OpAddition, -infinity, NegativeOverflow("Addition"), true},
         {Overflow, OpAddition, 0.0, NegativeOverflow("Addition"), true},
@@ -91,9 +126,10 @@ TEST_F(Reports, NumbersInDescriptionsFollowTheLowerCaseFormat)
     ResetEvaluationState();
     CurrentOperation = OpFactorial;
     Report(PartialLoss, 2.585201673888498e22);
-    EXPECT_EQ(Log.Lines, std::vector<std::string>{Warning(
-                             "Factorial",
-                             "Operation resulted in partial loss of precision, result accepted as 2.5852016738884978213e+022")});
+    EXPECT_EQ(Log.Lines,
+              std::vector<std::string>{Warning(
+                  "Factorial",
+                  "Operation resulted in partial loss of precision, result accepted as 2.5852016738884978213e+022")});
 }
 
 TEST_F(Reports, ReportWithoutReceiverStillChangesTheState)

@@ -152,12 +152,17 @@ TEST_F(Robustness, UnpairedSurrogatesAndNulCharacters)
 TEST_F(Robustness, SeededTextsOfLanguagePiecesEndWell)
 {
     const std::vector<std::u16string> pieces = {
-        u"0", u"1", u"2", u"5", u".", u"e", u"1e308", u"1e-200", u"171", u"1e17", u"0.5",
-        u"+", u"-", u"\u2212", u"*", u"\u00D7", u"/", u"\u00F7", u"^", u"!", u",",
-        u"(", u")", u"[", u"]", u"{", u"}", u"->", u"\u2212>",
-        u"sin", u"ln", u"lg", u"gamma", u"\u0393", u"\u221A", u"sech", u"arcosh", u"cth", u"abs", u"sign",
-        u"mem[a]", u"mem[b]", u"memory", u"mem", u"pi", u"\u03C0", u"rslt", u"x", u"i",
-        u"=", u";", u"//", u"/*", u"*/", u" ", u"\n", u"\t", u"$", u"$0$", std::u16string(1, u'\0'), u"\xD800",
+        u"0",      u"1",      u"2",     u"5",      u".",       u"e",
+        u"1e308",  u"1e-200", u"171",   u"1e17",   u"0.5",     u"+",
+        u"-",      u"\u2212", u"*",     u"\u00D7", u"/",       u"\u00F7",
+        u"^",      u"!",      u",",     u"(",      u")",       u"[",
+        u"]",      u"{",      u"}",     u"->",     u"\u2212>", u"sin",
+        u"ln",     u"lg",     u"gamma", u"\u0393", u"\u221A",  u"sech",
+        u"arcosh", u"cth",    u"abs",   u"sign",   u"mem[a]",  u"mem[b]",
+        u"memory", u"mem",    u"pi",    u"\u03C0", u"rslt",    u"x",
+        u"i",      u"=",      u";",     u"//",     u"/*",      u"*/",
+        u" ",      u"\n",     u"\t",    u"$",      u"$0$",     std::u16string(1, u'\0'),
+        u"\xD800",
     };
     std::mt19937 generator(20240611);
     std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
@@ -180,7 +185,8 @@ TEST_F(Robustness, SeededTextsOfLanguagePiecesEndWell)
 // Random UTF-16 code units, half of them from the language's characters.
 TEST_F(Robustness, RandomCodeUnitsEndWell)
 {
-    const std::u16string language = u"0123456789.e+-*/^!()[]{},;=>  \n\t\r_abcxilngth\u2212\u00D7\u00F7\u03C0\u0393\u221A";
+    const std::u16string language =
+        u"0123456789.e+-*/^!()[]{},;=>  \n\t\r_abcxilngth\u2212\u00D7\u00F7\u03C0\u0393\u221A";
     std::mt19937 generator(7001);
     std::uniform_int_distribution<int> length(0, 24);
     std::uniform_int_distribution<std::size_t> fromLanguage(0, language.size() - 1);
@@ -190,7 +196,8 @@ TEST_F(Robustness, RandomCodeUnitsEndWell)
         std::u16string text;
         const int count = length(generator);
         for (int i = 0; i < count; ++i)
-            text += languageUnit(generator) ? language[fromLanguage(generator)] : static_cast<char16_t>(anyUnit(generator));
+            text +=
+                languageUnit(generator) ? language[fromLanguage(generator)] : static_cast<char16_t>(anyUnit(generator));
         const RunOutcome outcome = Run(text);
         ExpectWellFormedOutcome(text, -1, outcome);
         if (HasFailure())

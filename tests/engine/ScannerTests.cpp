@@ -71,16 +71,11 @@ TEST_F(Scanner, ReduceKeepsInnerGroupsAndSpacesInTheContent)
         std::u16string Content;
     };
     const std::vector<Row> rows = {
-        {u"((1))", true, u"$0$", u"(1)"},
-        {u"()", true, u"$0$", u""},
-        {u"( a b )", true, u"$0$", u" a b "},
-        {u"sin((1)+(2))", true, u"sin$0$", u"(1)+(2)"},
-        {u"(1))", true, u"$0$)", u"1"},
-        {u")(1)", false, u")(1)", u""},
-        {u"(1", false, u"(1", u""},
-        {u"1)", false, u"1)", u""},
-        {u"((1)", false, u"((1)", u""},
-        {u"", false, u"", u""},
+        {u"((1))", true, u"$0$", u"(1)"},     {u"()", true, u"$0$", u""},
+        {u"( a b )", true, u"$0$", u" a b "}, {u"sin((1)+(2))", true, u"sin$0$", u"(1)+(2)"},
+        {u"(1))", true, u"$0$)", u"1"},       {u")(1)", false, u")(1)", u""},
+        {u"(1", false, u"(1", u""},           {u"1)", false, u"1)", u""},
+        {u"((1)", false, u"((1)", u""},       {u"", false, u"", u""},
         {u"12", false, u"12", u""},
     };
     for (const Row& row : rows) {
@@ -119,12 +114,8 @@ TEST_F(Scanner, ExpandOnlyReplacesALonePlaceholder)
         std::u16string Output;
     };
     const std::vector<Row> rows = {
-        {u"$0$", true, u"content a"},
-        {u"$12$", true, u"content m"},
-        {u"$0$!", false, u"$0$!"},
-        {u"sin$0$", false, u"sin$0$"},
-        {u"$0$$1$", false, u"$0$$1$"},
-        {u"1", false, u"1"},
+        {u"$0$", true, u"content a"},  {u"$12$", true, u"content m"}, {u"$0$!", false, u"$0$!"},
+        {u"sin$0$", false, u"sin$0$"}, {u"$0$$1$", false, u"$0$$1$"}, {u"1", false, u"1"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE("input: \"" + Readable(row.Input) + "\"");
@@ -142,27 +133,13 @@ TEST_F(Scanner, SignOperatorSkipsExponentsAndLeadingSigns)
         int Position;
     };
     const std::vector<Row> rows = {
-        {u"1e+5+2", true, 4},
-        {u"1e+5", true, -1},
-        {u"e+1", true, 1},
-        {u"a1e+1", true, -1},
-        {u"ee+1", true, 2},
-        {u"1+2+3", true, 3},
-        {u"1++2", true, 2},
-        {u"+1", true, -1},
-        {u"1-2", true, -1},
-        {u"-5", false, -1},
-        {u"1e-5-1", false, 4},
-        {u"2.e-7", false, -1},
-        {u"1.5e-3", false, -1},
-        {u"x1e-2", false, -1},
-        {u"3-\u22122", false, 1},
-        {u"3\u22122-1", false, 3},
-        {u"3\u22122", false, 1},
-        {u"1\u22122\u22123", false, 3},
-        {u"1.5e\u22123", false, -1},
-        {u"8-3-2", false, 3},
-        {u"", false, -1},
+        {u"1e+5+2", true, 4},        {u"1e+5", true, -1},     {u"e+1", true, 1},
+        {u"a1e+1", true, -1},        {u"ee+1", true, 2},      {u"1+2+3", true, 3},
+        {u"1++2", true, 2},          {u"+1", true, -1},       {u"1-2", true, -1},
+        {u"-5", false, -1},          {u"1e-5-1", false, 4},   {u"2.e-7", false, -1},
+        {u"1.5e-3", false, -1},      {u"x1e-2", false, -1},   {u"3-\u22122", false, 1},
+        {u"3\u22122-1", false, 3},   {u"3\u22122", false, 1}, {u"1\u22122\u22123", false, 3},
+        {u"1.5e\u22123", false, -1}, {u"8-3-2", false, 3},    {u"", false, -1},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE("text: \"" + Readable(row.Text) + (row.Plus ? "\" plus" : "\" minus"));
@@ -183,14 +160,28 @@ TEST_F(Scanner, FindLastOfFindsTheLastOccurrence)
 TEST_F(Scanner, NumberTextIsSignDigitsPointAndExponent)
 {
     const std::vector<std::u16string> numbers = {
-        u"1", u"+5", u"-5", u"\u22125", u"1.5", u"1.", u".5", u"1e5", u"1e+5", u"1e-5", u"1e\u22125",
-        u"1.5e\u22123", u"e5", u".e5", u"1.e5", u"007",
+        u"1",
+        u"+5",
+        u"-5",
+        u"\u22125",
+        u"1.5",
+        u"1.",
+        u".5",
+        u"1e5",
+        u"1e+5",
+        u"1e-5",
+        u"1e\u22125",
+        u"1.5e\u22123",
+        u"e5",
+        u".e5",
+        u"1.e5",
+        u"007",
         // The exponent's sign is removed with its "e", so nothing need follow it.
         u"1e+",
     };
     const std::vector<std::u16string> others = {
-        u"", u"1.2.3", u"5e", u"1e5.0", u"1e5e5", u".", u"+", u"-", u"e", u"++5", u"+-5", u"1x",
-        u"\u03C0", u"1 2", u"1,5", u"pi", u"e.5",
+        u"",    u"1.2.3", u"5e", u"1e5.0",  u"1e5e5", u".",   u"+",  u"-",   u"e",
+        u"++5", u"+-5",   u"1x", u"\u03C0", u"1 2",   u"1,5", u"pi", u"e.5",
     };
     for (const std::u16string& text : numbers)
         EXPECT_TRUE(IsNumberText(text)) << Readable(text);

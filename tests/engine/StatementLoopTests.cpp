@@ -113,7 +113,12 @@ TEST_F(StatementLoop, FailureStopsTheRunAndLeavesLaterStatementsUntouched)
 {
     Check({
         {u"1;2*;3", -1, false, u"1=1;2*;3", -1, {SyntaxErrorRecord()}},
-        {u"1=0; 1/0 = 5; 2=0", -1, false, u"1=1; 1/0  ; 2=0", -1, {Error("Division", "Operation has singularity at 0")}},
+        {u"1=0; 1/0 = 5; 2=0",
+         -1,
+         false,
+         u"1=1; 1/0  ; 2=0",
+         -1,
+         {Error("Division", "Operation has singularity at 0")}},
         {u"1 = 2 = 3", -1, false, u"1 = 2  ", -1, {SyntaxErrorRecord()}},
         {u"=", -1, false, u"", -1, {SyntaxErrorRecord()}},
         {u" = 4;5", -1, false, u"  ;5", -1, {SyntaxErrorRecord()}},
@@ -134,8 +139,7 @@ TEST_F(StatementLoop, EqualSignOnlyMarksTheResultPlace)
 TEST_F(StatementLoop, WarningsLetTheRunGoOn)
 {
     Check({
-        {u"1e-200*1e-200; 2", -1, true, u"1e-200*1e-200=0; 2=2", 20,
-         {UnderflowToZero("Multiplication")}},
+        {u"1e-200*1e-200; 2", -1, true, u"1e-200*1e-200=0; 2=2", 20, {UnderflowToZero("Multiplication")}},
     });
 }
 

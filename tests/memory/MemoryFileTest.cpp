@@ -58,7 +58,8 @@ TEST_F(MemoryFileLoading, StoresReplaceValuesAndKeepFlagsWhileOtherCellsStay)
     MemoryMap.GetOrCreate(u"a") = 1;
     MemoryMap.SetInclude(u"a", 1);
     MemoryMap.GetOrCreate(u"keep") = 9;
-    EXPECT_EQ(ExecuteFileBytes(Tevra::EncodeCalculationFile(u"5->Mem[a];\r\n6->Mem[b];\r\n")), FileExecution::Succeeded);
+    EXPECT_EQ(ExecuteFileBytes(Tevra::EncodeCalculationFile(u"5->Mem[a];\r\n6->Mem[b];\r\n")),
+              FileExecution::Succeeded);
     EXPECT_EQ(Cell(u"a"), 5);
     EXPECT_EQ(MemoryMap.Find(u"a")->Include, 1);
     EXPECT_EQ(Cell(u"b"), 6);
@@ -69,7 +70,9 @@ TEST_F(MemoryFileLoading, StoresReplaceValuesAndKeepFlagsWhileOtherCellsStay)
 TEST_F(MemoryFileLoading, MarksAnywhereAndTextAfterANulAreIgnored)
 {
     using namespace std::string_literals;
-    const std::string bytes = "\xFF\xFE" "1\0-\0>\0\xFF\xFEM\0e\0m\0[\0a\0]\0\0\0" "2\0"s;
+    const std::string bytes = "\xFF\xFE"
+                              "1\0-\0>\0\xFF\xFEM\0e\0m\0[\0a\0]\0\0\0"
+                              "2\0"s;
     EXPECT_EQ(ExecuteFileBytes(bytes), FileExecution::Succeeded);
     EXPECT_EQ(Cell(u"a"), 1);
     EXPECT_EQ(NCalculatorText::LastResult, 1);

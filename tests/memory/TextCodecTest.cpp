@@ -27,23 +27,42 @@ TEST_P(CalculationFileDecoding, ReadsLittleEndianUnits)
     EXPECT_EQ(Tevra::DecodeCalculationFile(GetParam().Bytes), GetParam().Text);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Bytes, CalculationFileDecoding,
-    testing::Values(DecodeRow{"Empty", "", u""},
-                    DecodeRow{"MarkOnly", "\xFF\xFE", u""},
-                    DecodeRow{"MarkAndText", "\xFF\xFE" "1\0+\0" "2\0"s, u"1+2"},
-                    DecodeRow{"WithoutMark", "1\0;\0"s, u"1;"},
-                    DecodeRow{"LastOddByteDropped", "\xFF\xFE" "7\0" "8"s, u"7"},
-                    DecodeRow{"MarkInTheMiddleDropped", "\xFF\xFE" "1\0\xFF\xFE" "2\0"s, u"12"},
-                    DecodeRow{"EndsAtFirstNul", "1\0\0\0" "2\0"s, u"1"},
-                    DecodeRow{"HighByteKept", "\x93\x03" "5\0"s, u"\u03935"},
-                    DecodeRow{"SurrogatesPassThrough", "\x3D\xD8\x00\xDE"s, u"\U0001F600"}),
-    [](const auto& info) { return std::string(info.param.Label); });
+INSTANTIATE_TEST_SUITE_P(Bytes, CalculationFileDecoding,
+                         testing::Values(DecodeRow{"Empty", "", u""}, DecodeRow{"MarkOnly", "\xFF\xFE", u""},
+                                         DecodeRow{"MarkAndText",
+                                                   "\xFF\xFE"
+                                                   "1\0+\0"
+                                                   "2\0"s,
+                                                   u"1+2"},
+                                         DecodeRow{"WithoutMark", "1\0;\0"s, u"1;"},
+                                         DecodeRow{"LastOddByteDropped",
+                                                   "\xFF\xFE"
+                                                   "7\0"
+                                                   "8"s,
+                                                   u"7"},
+                                         DecodeRow{"MarkInTheMiddleDropped",
+                                                   "\xFF\xFE"
+                                                   "1\0\xFF\xFE"
+                                                   "2\0"s,
+                                                   u"12"},
+                                         DecodeRow{"EndsAtFirstNul",
+                                                   "1\0\0\0"
+                                                   "2\0"s,
+                                                   u"1"},
+                                         DecodeRow{"HighByteKept",
+                                                   "\x93\x03"
+                                                   "5\0"s,
+                                                   u"\u03935"},
+                                         DecodeRow{"SurrogatesPassThrough", "\x3D\xD8\x00\xDE"s, u"\U0001F600"}),
+                         [](const auto& info) { return std::string(info.param.Label); });
 
 TEST(CalculationFileEncoding, WritesMarkThenLittleEndianUnits)
 {
     EXPECT_EQ(Tevra::EncodeCalculationFile(u""), "\xFF\xFE"s);
-    EXPECT_EQ(Tevra::EncodeCalculationFile(u"1=1\r\n\u0393"), "\xFF\xFE" "1\0=\0" "1\0\r\0\n\0\x93\x03"s);
+    EXPECT_EQ(Tevra::EncodeCalculationFile(u"1=1\r\n\u0393"),
+              "\xFF\xFE"
+              "1\0=\0"
+              "1\0\r\0\n\0\x93\x03"s);
 }
 
 TEST(CalculationFileEncoding, DecodingReversesEncoding)
@@ -55,10 +74,12 @@ TEST(CalculationFileEncoding, DecodingReversesEncoding)
 TEST(CalculationFileMark, OnlyFfFeAtTheStartCounts)
 {
     EXPECT_TRUE(Tevra::HasUtf16LeMark("\xFF\xFE"));
-    EXPECT_TRUE(Tevra::HasUtf16LeMark("\xFF\xFE" "1\0"s));
+    EXPECT_TRUE(Tevra::HasUtf16LeMark("\xFF\xFE"
+                                      "1\0"s));
     EXPECT_FALSE(Tevra::HasUtf16LeMark("\xFF"));
     EXPECT_FALSE(Tevra::HasUtf16LeMark("\xFE\xFF"));
-    EXPECT_FALSE(Tevra::HasUtf16LeMark("\xEF\xBB\xBF" "1"));
+    EXPECT_FALSE(Tevra::HasUtf16LeMark("\xEF\xBB\xBF"
+                                       "1"));
     EXPECT_FALSE(Tevra::HasUtf16LeMark(""));
 }
 
@@ -85,21 +106,34 @@ TEST_P(Utf8Decoding, DecodesOrReplacesEachMalformedSequence)
 
 INSTANTIATE_TEST_SUITE_P(
     Sequences, Utf8Decoding,
-    testing::Values(Utf8Row{"Ascii", "2+3=5", u"2+3=5", true},
-                    Utf8Row{"Empty", "", u"", true},
+    testing::Values(Utf8Row{"Ascii", "2+3=5", u"2+3=5", true}, Utf8Row{"Empty", "", u"", true},
                     Utf8Row{"TwoBytes", "\xC3\xA9", u"\u00e9", true},
                     Utf8Row{"ThreeBytes", "\xCE\x93(5)", u"\u0393(5)", true},
                     Utf8Row{"FourBytesBecomeASurrogatePair", "\xF0\x9F\x98\x80", u"\U0001F600", true},
                     Utf8Row{"LargestCodePoint", "\xF4\x8F\xBF\xBF", u"\U0010FFFF", true},
-                    Utf8Row{"NulKept", "1\0" "2"s, u"1\0" "2"s, true},
-                    Utf8Row{"LoneContinuation", "a\x80" "b", u"a\uFFFDb", false},
+                    Utf8Row{"NulKept",
+                            "1\0"
+                            "2"s,
+                            u"1\0"
+                            "2"s,
+                            true},
+                    Utf8Row{"LoneContinuation",
+                            "a\x80"
+                            "b",
+                            u"a\uFFFDb", false},
                     Utf8Row{"OverlongTwoBytes", "\xC0\xAF", u"\uFFFD\uFFFD", false},
                     Utf8Row{"OverlongThreeBytes", "\xE0\x80\xAF", u"\uFFFD\uFFFD\uFFFD", false},
                     Utf8Row{"EncodedSurrogate", "\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD", false},
                     Utf8Row{"BeyondUnicode", "\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD", false},
                     Utf8Row{"TruncatedAtEnd", "1\xE2\x82", u"1\uFFFD", false},
-                    Utf8Row{"TruncatedBeforeAscii", "\xE2\x82" "1", u"\uFFFD1", false},
-                    Utf8Row{"InvalidLeadByte", "\xFF" "1", u"\uFFFD1", false},
+                    Utf8Row{"TruncatedBeforeAscii",
+                            "\xE2\x82"
+                            "1",
+                            u"\uFFFD1", false},
+                    Utf8Row{"InvalidLeadByte",
+                            "\xFF"
+                            "1",
+                            u"\uFFFD1", false},
                     Utf8Row{"Utf16MarkIsNotUtf8", "\xFF\xFE", u"\uFFFD\uFFFD", false}),
     [](const auto& info) { return std::string(info.param.Label); });
 

@@ -37,7 +37,10 @@ protected:
         const QString path = directory.filePath(QLatin1String(name));
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray("\xFF\xFE" "1\0+\0" "1\0", 8));
+        file.write(QByteArray("\xFF\xFE"
+                              "1\0+\0"
+                              "1\0",
+                              8));
         return path;
     }
 
@@ -164,8 +167,9 @@ TEST_F(AppStart, OpenDialogOffersTheCalculationFilters)
     app.frame()->action(CalcCommand::FileOpen)->trigger();
     EXPECT_EQ(app.frame()->view()->text(), QStringLiteral("1+1"));
     ASSERT_EQ(prompts.openRequests.size(), 1u);
-    EXPECT_EQ(prompts.openRequests.front().Filters,
-              (QStringList{"Calculator calculation files (*.vcl)", "Calculator memory files (*.vcm)", "All files (*.*)"}));
+    EXPECT_EQ(
+        prompts.openRequests.front().Filters,
+        (QStringList{"Calculator calculation files (*.vcl)", "Calculator memory files (*.vcm)", "All files (*.*)"}));
     app.frame()->close();
 }
 

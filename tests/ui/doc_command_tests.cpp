@@ -154,7 +154,7 @@ TEST(CaretAcrossChange, FollowsTheUnchangedTextOnEitherSide)
         {u"abc", u"abc", 2, 2},           // nothing changed
         {u"", u"xyz", 0, 0},
         {u"abc", u"", 3, 0},
-        {u"abc", u"abcd", -5, 0},         // out of range on either side
+        {u"abc", u"abcd", -5, 0},  // out of range on either side
         {u"abc", u"abcd", 99, 3},
     };
     for (const Row& row : rows)
@@ -207,8 +207,9 @@ TEST_F(DocumentCommands, ExecuteAndLoadReportUnreadableFiles)
     document().executeFile();
     document().loadMemory();
     document().loadMemory();
-    EXPECT_EQ(prompts.warnings, (QStringList{"Cannot open the file for reading", "Cannot read the file",
-                                             "Cannot open the file for reading", "Cannot read the file"}));
+    EXPECT_EQ(prompts.warnings,
+              (QStringList{"Cannot open the file for reading", "Cannot read the file",
+                           "Cannot open the file for reading", "Cannot read the file"}));
 }
 
 TEST_F(DocumentCommands, MemorySaveAndLoadRoundTrip)

@@ -89,8 +89,8 @@ protected:
 TEST_F(DocumentFiles, OpenAndSaveRoundTripByteForByte)
 {
     // Non-ASCII text, a surrogate pair and a non-breaking space must survive.
-    QByteArray original = Bom + Utf16("x=1;\r\n\r\n// ") + Bytes({0xA0, 0x00, 0x3D, 0xD8, 0x00, 0xDE, 0xE9, 0x00}) +
-                          Utf16(" 2*3=6;\r\n");
+    QByteArray original =
+        Bom + Utf16("x=1;\r\n\r\n// ") + Bytes({0xA0, 0x00, 0x3D, 0xD8, 0x00, 0xDE, 0xE9, 0x00}) + Utf16(" 2*3=6;\r\n");
     WriteFile(path("in.vcl"), original);
     ASSERT_TRUE(document().openDocument(path("in.vcl")));
     EXPECT_FALSE(document().isModified());
@@ -119,8 +119,9 @@ TEST_F(DocumentFiles, SaveAsOffersTheUntitledNameAndTheThreeFilters)
     EXPECT_EQ(request.Title, QStringLiteral("Save As"));
     EXPECT_EQ(request.InitialName, QStringLiteral("Calculation.vcl"));
     EXPECT_EQ(request.DefaultSuffix, QStringLiteral("vcl"));
-    EXPECT_EQ(request.Filters, (QStringList{"Calculator calculation files (*.vcl)", "Calculator memory files (*.vcm)",
-                                            "All files (*.*)"}));
+    EXPECT_EQ(
+        request.Filters,
+        (QStringList{"Calculator calculation files (*.vcl)", "Calculator memory files (*.vcm)", "All files (*.*)"}));
 }
 
 TEST_F(DocumentFiles, SaveIntoAMissingFolderWarnsAndKeepsTheDocumentAsItWas)

@@ -74,18 +74,15 @@ TEST_F(EditorView, StoredFontDecidesTheCheckMark)
         bool Default;
     };
     const Case cases[] = {
-        {"Courier New", 15, 400, 0, true},
-        {"courier new", 15, 400, 0, false},
-        {"Courier New", 15, 700, 0, false},
-        {"Courier New", 16, 400, 0, false},
-        {"Courier New", 15, 400, 1, false},
-        {"DejaVu Sans", 15, 400, 0, false},
+        {"Courier New", 15, 400, 0, true},  {"courier new", 15, 400, 0, false}, {"Courier New", 15, 700, 0, false},
+        {"Courier New", 16, 400, 0, false}, {"Courier New", 15, 400, 1, false}, {"DejaVu Sans", 15, 400, 0, false},
         {"Courier New", 15, 0, 0, true},  // weight 0 means the normal weight
     };
     for (const Case& row : cases) {
         StoreFont(QString::fromLatin1(row.Face), row.Size, row.Weight, row.Italic);
         CCalcView view;
-        EXPECT_EQ(view.isDefaultFont(), row.Default) << row.Face << " " << row.Size << " " << row.Weight << " " << row.Italic;
+        EXPECT_EQ(view.isDefaultFont(), row.Default)
+            << row.Face << " " << row.Size << " " << row.Weight << " " << row.Italic;
         EXPECT_EQ(view.font().family(), QString::fromLatin1(row.Face));
         EXPECT_EQ(view.editorFontSize(), row.Size);
         EXPECT_EQ(view.font().italic(), row.Italic != 0);
@@ -142,7 +139,9 @@ TEST_F(EditorView, FontSurvivesARestart)
 
 TEST_F(EditorView, DefaultFaceNameIsStoredAsCourierNew)
 {
-    { CCalcView view; }
+    {
+        CCalcView view;
+    }
     EXPECT_EQ(Store().value(QStringLiteral("GUI/Editor/FontFace")).toString(), QStringLiteral("Courier New"));
     EXPECT_EQ(Store().value(QStringLiteral("GUI/Editor/FontSize")).toInt(), 15);
     EXPECT_EQ(Store().value(QStringLiteral("GUI/Editor/FontWeight")).toInt(), 400);
@@ -310,7 +309,7 @@ TEST_F(EditorView, AlternativeEditKeysWork)
     QTest::keyClick(&view, Qt::Key_Insert, Qt::ControlModifier);  // copy
     ASSERT_NE(QApplication::clipboard()->mimeData(), nullptr);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("12"));
-    QTest::keyClick(&view, Qt::Key_Delete, Qt::ShiftModifier);    // cut
+    QTest::keyClick(&view, Qt::Key_Delete, Qt::ShiftModifier);  // cut
     EXPECT_EQ(view.text(), QString());
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("12"));
     QTest::keyClick(&view, Qt::Key_Backspace, Qt::AltModifier);  // undo

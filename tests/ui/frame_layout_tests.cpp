@@ -21,8 +21,8 @@ TEST_F(FrameTest, FirstStartIsCentredOnThePrimaryWorkArea)
 {
     frame->showWithStoredPlacement();
     const QRect work = WorkArea();
-    const Tevra::ScreenRect expected =
-        Tevra::DefaultFrameRect(Tevra::ScreenRect{work.left(), work.top(), work.left() + work.width(), work.top() + work.height()});
+    const Tevra::ScreenRect expected = Tevra::DefaultFrameRect(
+        Tevra::ScreenRect{work.left(), work.top(), work.left() + work.width(), work.top() + work.height()});
     EXPECT_EQ(frame->geometry(), QRect(expected.Left, expected.Top, expected.Width(), expected.Height()));
 }
 

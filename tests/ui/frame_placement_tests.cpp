@@ -47,7 +47,9 @@ TEST(FramePlacement, FarOffRectanglesArePulledBackKeepingTheirSize)
         {"top above by less than a caption", {100, -10, 1030, 540}, {100, -10, 1030, 540}},
         {"wider than the screen, right of it", {5000, 0, 7500, 500}, {0, 0, 1920, 500}},
         {"far off in both directions", {100000, -100000, 100930, -99450}, {990, 0, 1920, 550}},
-        {"at the far end of the coordinates", {INT_MAX - 1000, INT_MIN, INT_MAX - 70, INT_MIN + 550}, {990, 0, 1920, 550}},
+        {"at the far end of the coordinates",
+         {INT_MAX - 1000, INT_MIN, INT_MAX - 70, INT_MIN + 550},
+         {990, 0, 1920, 550}},
     };
     const std::vector<ScreenRect> screens{FullHd};
     for (const PullCase& row : cases)
@@ -57,10 +59,10 @@ TEST(FramePlacement, FarOffRectanglesArePulledBackKeepingTheirSize)
 TEST(FramePlacement, RectanglesWithoutUsableSizeGiveTheDefault)
 {
     const ScreenRect unusable[] = {
-        {100, 100, 100, 400},          // no width
-        {500, 100, 100, 400},          // turned inside out
-        {INT_MIN, 0, INT_MAX, 500},    // wider than any screen
-        {0, 0, 5000000, 5000000},      // absurdly large
+        {100, 100, 100, 400},        // no width
+        {500, 100, 100, 400},        // turned inside out
+        {INT_MIN, 0, INT_MAX, 500},  // wider than any screen
+        {0, 0, 5000000, 5000000},    // absurdly large
     };
     const std::vector<ScreenRect> screens{FullHd};
     for (const ScreenRect& stored : unusable)

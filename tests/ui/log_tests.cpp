@@ -38,7 +38,8 @@ protected:
         Store().remove(QStringLiteral("GUI/Log"));
     }
 
-    static LogRecord Record(int status, std::u16string_view context = u"Division", std::u16string description = u"Zero divisor")
+    static LogRecord Record(int status, std::u16string_view context = u"Division",
+                            std::u16string description = u"Zero divisor")
     {
         return LogRecord{status, context, std::move(description)};
     }
@@ -145,7 +146,8 @@ TEST_F(LogPanel, DefaultWidthsFitTheirSampleTexts)
     CCalcLog log;
     // A row holding the four sample texts: the list's own delegate says how
     // wide each cell must be to show its text whole.
-    log.Add({0, u"Archyperbolic cotangent", u"Operation resulted in partial loss of precision, result accepted as 0.12345678."});
+    log.Add({0, u"Archyperbolic cotangent",
+             u"Operation resulted in partial loss of precision, result accepted as 0.12345678."});
     QTreeWidgetItem* row = log.list()->topLevelItem(0);
     row->setText(0, QStringLiteral("88"));
     const QFontMetrics metrics = log.list()->fontMetrics();
@@ -223,8 +225,8 @@ TEST_F(LogPanel, DescriptionReachesThePanelEdgeAndKeepsItsOwnWidth)
 
 TEST_F(LogPanel, BadStoredWidthsGiveTheDefaults)
 {
-    const QVariant bad[] = {QStringLiteral("abc"), QStringLiteral("-40"), QStringLiteral("99999999"), QStringLiteral("0"),
-                            QStringLiteral("12.5")};
+    const QVariant bad[] = {QStringLiteral("abc"), QStringLiteral("-40"), QStringLiteral("99999999"),
+                            QStringLiteral("0"), QStringLiteral("12.5")};
     for (const QVariant& value : bad) {
         QSettings store = Store();
         for (const char* key : WidthKeys)

@@ -237,7 +237,8 @@ TEST_F(PreferencesDialog, ConfirmationLevelsFromTheTwoBoxes)
         bool PartialEnabled;
         std::uint32_t AfterOk;
     };
-    const Case cases[] = {{0, false, false, false, 0}, {1, true, false, true, 1}, {2, true, true, true, 2}, {7, true, true, true, 2}};
+    const Case cases[] = {
+        {0, false, false, false, 0}, {1, true, false, true, 1}, {2, true, true, true, 2}, {7, true, true, true, 2}};
     for (const Case& row : cases) {
         CCalcSettings record;
         record.FreeConfirmation = row.Stored;

@@ -149,12 +149,12 @@ TEST_F(PreferencesStore, EachValueIsCheckedOnItsOwn)
 
 TEST_F(PreferencesStore, GarbageInEveryValueGivesTheDefaults)
 {
-    WriteRawFile(
-        "[Preferences]\n"
-        "AppendFunction=yes\nAppendMemory=-3\nAppendFunctionWith=9\nAppendMemoryWith=0x1\n"
-        "AppendIncludePower=@Invalid()\nFormatMemory=6\nFormatRandom=\"\"\nFormatResult=1e3\n"
-        "GammaFunction=\"1 \"\nNotation=West\nNotationCase=2\nLogPopup=\xff\xfe\nTrigonometricUnits=99999999999999999999\n"
-        "UseSSE2=+1\nFreeConfirmation=@ByteArray(\\0\\0)\n");
+    WriteRawFile("[Preferences]\n"
+                 "AppendFunction=yes\nAppendMemory=-3\nAppendFunctionWith=9\nAppendMemoryWith=0x1\n"
+                 "AppendIncludePower=@Invalid()\nFormatMemory=6\nFormatRandom=\"\"\nFormatResult=1e3\n"
+                 "GammaFunction=\"1 "
+                 "\"\nNotation=West\nNotationCase=2\nLogPopup=\xff\xfe\nTrigonometricUnits=99999999999999999999\n"
+                 "UseSSE2=+1\nFreeConfirmation=@ByteArray(\\0\\0)\n");
     CCalcSettings record = ScrambledRecord();
     Tevra::LoadPreferences(record, *settings_);
     ExpectSameFields(record, DefaultRecord());

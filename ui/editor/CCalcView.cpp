@@ -165,7 +165,8 @@ void CCalcView::loadSettings()
 
     const int fontSize = size && *size >= 1 && *size <= MaximumSize ? static_cast<int>(*size) : DefaultSize;
     // Weight 0 means "any weight": the normal one.
-    const int fontWeight = weight && *weight >= 1 && *weight <= MaximumWeight ? static_cast<int>(*weight) : DefaultWeight;
+    const int fontWeight =
+        weight && *weight >= 1 && *weight <= MaximumWeight ? static_cast<int>(*weight) : DefaultWeight;
     QString fontFace = face.typeId() == QMetaType::QString ? face.toString() : QString();
     if (fontFace.trimmed().isEmpty() || fontFace.size() > MaximumFaceLength)
         fontFace = DefaultFace;
@@ -225,7 +226,8 @@ bool CCalcView::canInsertFromMimeData(const QMimeData* source) const
 void CCalcView::insertFromMimeData(const QMimeData* source)
 {
     // Plain text only: rich text is reduced to its characters.
-    const QString text = source->hasText() ? source->text() : QTextDocumentFragment::fromHtml(source->html()).toPlainText();
+    const QString text =
+        source->hasText() ? source->text() : QTextDocumentFragment::fromHtml(source->html()).toPlainText();
     QTextCursor cursor = textCursor();
     cursor.insertText(NormalizedText(text));
     setTextCursor(cursor);

@@ -63,7 +63,8 @@ void CCalcBar::loadSizes(QSettings& settings)
         const auto width = Tevra::ReadStoredInt32(settings, QLatin1String(SlotKeys[slot][0]));
         const auto height = Tevra::ReadStoredInt32(settings, QLatin1String(SlotKeys[slot][1]));
         const QSize current = sizes_[slot];
-        setSlotSize(static_cast<SizeSlot>(slot), QSize(width.value_or(current.width()), height.value_or(current.height())));
+        setSlotSize(static_cast<SizeSlot>(slot),
+                    QSize(width.value_or(current.width()), height.value_or(current.height())));
     }
     settings.endGroup();
 }

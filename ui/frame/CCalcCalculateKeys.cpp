@@ -37,8 +37,8 @@ bool CCalcCalculateKeys::eventFilter(QObject* watched, QEvent* event)
     // Only keys typed into the frame or one of its own windows, never into a
     // dialog on top of it.
     const QWidget* window = static_cast<QWidget*>(watched)->window();
-    if (window != frame_ && !(window->parentWidget() && window->parentWidget()->window() == frame_ &&
-                              window->windowType() == Qt::Tool))
+    if (window != frame_ &&
+        !(window->parentWidget() && window->parentWidget()->window() == frame_ && window->windowType() == Qt::Tool))
         return false;
     if (QApplication::activeModalWidget())
         return false;
@@ -46,7 +46,8 @@ bool CCalcCalculateKeys::eventFilter(QObject* watched, QEvent* event)
     const int id = CommandForKey(key->key(), key->modifiers());
     if (id == CalcCommand::None)
         return false;
-    const auto actions = frame_->findChildren<QAction*>(QStringLiteral("Command%1").arg(id), Qt::FindDirectChildrenOnly);
+    const auto actions =
+        frame_->findChildren<QAction*>(QStringLiteral("Command%1").arg(id), Qt::FindDirectChildrenOnly);
     if (!actions.isEmpty() && actions.constFirst()->isEnabled())
         actions.constFirst()->trigger();
     return true;

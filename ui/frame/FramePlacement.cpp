@@ -28,8 +28,10 @@ std::int64_t OverlapArea(const ScreenRect& a, const ScreenRect& b)
 // the squares of far-off coordinates do not fit 64 bits when added).
 double GapSquared(const ScreenRect& a, const ScreenRect& b)
 {
-    const auto dx = static_cast<double>(std::max<std::int64_t>({0, std::int64_t{b.Left} - a.Right, std::int64_t{a.Left} - b.Right}));
-    const auto dy = static_cast<double>(std::max<std::int64_t>({0, std::int64_t{b.Top} - a.Bottom, std::int64_t{a.Top} - b.Bottom}));
+    const auto dx = static_cast<double>(
+        std::max<std::int64_t>({0, std::int64_t{b.Left} - a.Right, std::int64_t{a.Left} - b.Right}));
+    const auto dy = static_cast<double>(
+        std::max<std::int64_t>({0, std::int64_t{b.Top} - a.Bottom, std::int64_t{a.Top} - b.Bottom}));
     return dx * dx + dy * dy;
 }
 

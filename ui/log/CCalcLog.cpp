@@ -181,7 +181,8 @@ void CCalcLog::loadSettings()
     const int minimum = list_->header()->minimumSectionSize();
     for (int c = 0; c < ColumnCount; ++c) {
         const auto column = static_cast<Column>(c);
-        const auto stored = Tevra::ReadStoredInt32(settings, QString::fromUtf8(Columns[static_cast<std::size_t>(c)].WidthKey));
+        const auto stored =
+            Tevra::ReadStoredInt32(settings, QString::fromUtf8(Columns[static_cast<std::size_t>(c)].WidthKey));
         const bool usable = stored && *stored >= minimum && *stored <= MaximumColumnWidth;
         list_->setColumnWidth(c, usable ? *stored : defaultColumnWidth(column));
     }
