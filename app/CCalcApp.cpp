@@ -52,8 +52,7 @@ bool CCalcApp::start(const QStringList& arguments)
 
     frame_ = std::make_unique<CCalcMainFrame>();
     CCalcMainFrame& frame = *frame_;
-    recentFiles_ =
-        new CCalcRecentFiles(frame.menuOf(QStringLiteral("&File")), frame.action(CalcCommand::RecentFile), this);
+    recentFiles_ = new CCalcRecentFiles(frame.menu(CalcMenu::File), frame.action(CalcCommand::RecentFile), this);
     recentFiles_->load();
     connect(recentFiles_, &CCalcRecentFiles::openRequested, this, &CCalcApp::openFile);
     connect(frame.document(), &CCalcDoc::fileUsed, recentFiles_, &CCalcRecentFiles::add);

@@ -13,6 +13,7 @@
 #include "ui/frame/CCalcStatusBar.h"
 #include "ui/frame/CCalcToolBar.h"
 #include "ui/frame/CalcCommands.h"
+#include "ui/frame/CalcMenus.h"
 #include "ui/log/CCalcLog.h"
 
 #include <QComboBox>
@@ -37,11 +38,11 @@ TEST(CommandTable, EveryIdOfTheMenuAndToolbarIsInTheTableOnce)
     std::set<int> ids;
     for (const Info& info : Commands())
         EXPECT_TRUE(ids.insert(info.Command).second) << "duplicate id " << info.Command;
-    for (const MenuEntry& entry : MenuLayout())
+    for (const CalcMenu::Entry& entry : CalcMenu::MenuLayout())
         EXPECT_TRUE(entry.Command == None || ids.count(entry.Command)) << entry.Command;
-    for (const Id id : ToolBarLayout())
+    for (const Id id : CalcMenu::ToolBarLayout())
         EXPECT_TRUE(id == None || ids.count(id)) << id;
-    EXPECT_EQ(ToolBarLayout()[CCalcToolBar::UnitsSlotIndex], TrigonometricUnits);
+    EXPECT_EQ(CalcMenu::ToolBarLayout()[CCalcToolBar::UnitsSlotIndex], TrigonometricUnits);
 }
 
 TEST(CommandTable, CalculateKeysAreRecognisedInEveryFormQtDelivers)
@@ -69,7 +70,7 @@ TEST(CommandTable, CalculateKeysAreRecognisedInEveryFormQtDelivers)
 
 TEST_F(FrameTest, MenusCarryTheExactTextsAndPrompts)
 {
-    ASSERT_NE(frame->menuOf(QStringLiteral("&File")), nullptr);
+    ASSERT_NE(frame->menu(CalcMenu::File), nullptr);
     const QStringList topLevel = [&] {
         QStringList titles;
         for (QAction* item : frame->menuBar()->actions())
@@ -83,7 +84,7 @@ TEST_F(FrameTest, MenusCarryTheExactTextsAndPrompts)
     EXPECT_EQ(frame->action(CalculateAll)->toolTip(), QStringLiteral("Calculate all Ctrl+Shift+="));
     EXPECT_EQ(frame->action(ToggleLog)->toolTip(), QStringLiteral("Toggle log Ctrl+L"));
     EXPECT_EQ(frame->action(TrigonometricUnits)->statusTip(), QStringLiteral("Set units for trigonometric functions"));
-    const QMenu* notation = frame->menuOf(QStringLiteral("&Set|&Notation"));
+    const QMenu* notation = frame->menu(CalcMenu::Notation);
     ASSERT_NE(notation, nullptr);
     ASSERT_EQ(notation->actions().size(), 2);
     EXPECT_EQ(notation->actions()[0]->text(), QStringLiteral("&West"));

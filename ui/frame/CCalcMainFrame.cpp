@@ -127,10 +127,30 @@ void CCalcMainFrame::bindCommand(int id, const std::function<void()>& handler)
     connect(command, &QAction::triggered, this, [handler] { handler(); });
 }
 
-QMenu* CCalcMainFrame::menuOf(const QString& path) const
+QMenu* CCalcMainFrame::menu(CalcMenu::Id id) const
 {
-    const auto found = menus_.find(path);
+    const auto found = menus_.find(id);
     return found == menus_.end() ? nullptr : found->second;
+}
+
+QMenu* CCalcMainFrame::createMenu(CalcMenu::Id id)
+{
+    if (QMenu* existing = menu(id))
+        return existing;
+    // A menu is created, with the menus it opens from, where its first entry
+    // is placed.
+    const CalcMenu::Info& info = CalcMenu::Find(id);
+    const QString title = Text(info.Title);
+    QMenu* created = nullptr;
+    if (info.Parent == CalcMenu::NoMenu) {
+        created = menuBar()->addMenu(title);
+        connect(created, &QMenu::aboutToShow, this, &CCalcMainFrame::refreshCommandStates);
+    } else {
+        created = createMenu(info.Parent)->addMenu(title);
+    }
+    created->setObjectName(QStringLiteral("Menu%1").arg(id));
+    menus_[id] = created;
+    return created;
 }
 
 void CCalcMainFrame::createMenus()
@@ -139,31 +159,12 @@ void CCalcMainFrame::createMenus()
     notation->addAction(action(CalcCommand::NotationWest));
     notation->addAction(action(CalcCommand::NotationEast));
 
-    for (const CalcCommand::MenuEntry& entry : CalcCommand::MenuLayout()) {
-        const QString path = Text(entry.Menu);
-        if (!menus_.count(path)) {
-            // Create every level of the path that does not exist yet.
-            QString sofar;
-            QMenu* parentMenu = nullptr;
-            for (const QString& level : path.split(QLatin1Char('|'))) {
-                sofar = sofar.isEmpty() ? level : sofar + QLatin1Char('|') + level;
-                if (QMenu* existing = menuOf(sofar)) {
-                    parentMenu = existing;
-                    continue;
-                }
-                QMenu* created = parentMenu ? parentMenu->addMenu(level) : menuBar()->addMenu(level);
-                created->setObjectName(QStringLiteral("Menu ") + sofar);
-                if (!parentMenu)
-                    connect(created, &QMenu::aboutToShow, this, &CCalcMainFrame::refreshCommandStates);
-                menus_[sofar] = created;
-                parentMenu = created;
-            }
-        }
-        QMenu* menu = menuOf(path);
+    for (const CalcMenu::Entry& entry : CalcMenu::MenuLayout()) {
+        QMenu* entryMenu = createMenu(entry.Menu);
         if (entry.Command == CalcCommand::None)
-            menu->addSeparator();
+            entryMenu->addSeparator();
         else
-            menu->addAction(action(entry.Command));
+            entryMenu->addAction(action(entry.Command));
     }
 }
 
@@ -215,7 +216,7 @@ void CCalcMainFrame::connectFrameCommands()
     bindCommand(MemoryFree, [this] { document_->Command(CmdFreeMemory); });
     bindCommand(MemoryLoad, [this] { document_->loadMemory(); });
     bindCommand(MemorySave, [this] { document_->saveMemory(); });
-    new CCalcCalculateKeys(this);
+    new CCalcCalculateKeys(this, [this](int id) { return action(id); });
     bindCommand(Calculate, [this] { document_->Command(CmdCalculate); });
     bindCommand(CalculateAll, [this] { document_->Command(CmdCalculateAll); });
 

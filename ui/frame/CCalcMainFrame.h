@@ -5,6 +5,8 @@
 // document that works on its editor.
 #pragma once
 
+#include "ui/frame/CalcMenus.h"
+
 #include <QMainWindow>
 
 #include <functional>
@@ -43,7 +45,8 @@ public:
     CCalcStatusBar* calcStatusBar() const { return statusBar_; }
     CCalcTrigonometricUnits* unitsWindow() const { return unitsWindow_; }
     CCalcUnitsStep* unitsStep() const { return unitsStep_; }
-    QMenu* menuOf(const QString& path) const;
+    // The menu of id (every menu of the menu table exists).
+    QMenu* menu(CalcMenu::Id id) const;
 
     // Replaces the document's dialogs (tests answer in place of a person).
     void setPrompts(ICalcDocPrompts* prompts);
@@ -74,6 +77,7 @@ protected:
 private:
     void createActions();
     void createMenus();
+    QMenu* createMenu(CalcMenu::Id id);
     void createToolBar();
     void createStatusBar();
     void createDockWindows();
@@ -86,7 +90,7 @@ private:
     void toggleUnitsWindow(bool show);
 
     std::map<int, QAction*> actions_;
-    std::map<QString, QMenu*> menus_;
+    std::map<CalcMenu::Id, QMenu*> menus_;
     CCalcView* view_ = nullptr;
     CCalcDoc* document_ = nullptr;
     std::unique_ptr<ICalcDocPrompts> dialogs_;
