@@ -17,15 +17,6 @@ namespace Tevra::Cli {
 
 namespace {
 
-// Points the engine's log at a receiver for the life of the session.
-class LogReceiverScope final {
-public:
-    explicit LogReceiverScope(NCalculatorText::ILogReceiver& receiver) { NCalculatorText::LogReceiver = &receiver; }
-    ~LogReceiverScope() { NCalculatorText::LogReceiver = nullptr; }
-    LogReceiverScope(const LogReceiverScope&) = delete;
-    LogReceiverScope& operator=(const LogReceiverScope&) = delete;
-};
-
 std::string SourceName(const RunSource& source)
 {
     switch (source.Origin) {
@@ -70,7 +61,7 @@ int CSession::RunAll()
 
     ApplySettings();
     CCliLog log;
-    const LogReceiverScope logScope(log);
+    const NCalculatorText::LogReceiverScope logScope(log);
 
     if (options_.LoadMemory) {
         log.SetPrinting(true);

@@ -135,7 +135,7 @@ TEST_F(FrameTest, CalculateKeysWorkWhileTheLogHasTheFocus)
 {
     frame->show();
     frame->view()->loadText(QStringLiteral("6*7"));
-    QTreeWidget* list = frame->log()->list();
+    QTreeWidget* list = LogPanel(*frame)->list();
     list->setFocus();
     QTest::keyClick(list, Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(frame->view()->text(), QStringLiteral("6*7=42"));
@@ -258,23 +258,23 @@ TEST_F(FrameTest, LogToggleHidesAndShowsTheBarWithItsCheckMark)
     QAction* toggle = frame->action(ToggleLog);
     EXPECT_TRUE(toggle->isChecked());
     QTest::keyClick(frame->view(), Qt::Key_L, Qt::ControlModifier);
-    EXPECT_FALSE(frame->logBar()->isVisible());
+    EXPECT_FALSE(LogBar(*frame)->isVisible());
     EXPECT_FALSE(toggle->isChecked());
     toggle->trigger();
-    EXPECT_TRUE(frame->logBar()->isVisible());
+    EXPECT_TRUE(LogBar(*frame)->isVisible());
     EXPECT_TRUE(toggle->isChecked());
 }
 
 TEST_F(FrameTest, ErrorsPopUpTheHiddenLogWhenAskedTo)
 {
     frame->show();
-    frame->logBar()->hide();
+    LogBar(*frame)->hide();
     Tevra::CalcSettings.LogPopup = 1;
     frame->view()->loadText(QStringLiteral("1/0"));
     frame->document()->Command(CmdCalculateAll);
-    EXPECT_TRUE(frame->logBar()->isVisible());
-    EXPECT_EQ(frame->log()->rowCount(), 1);
-    EXPECT_EQ(NCalculatorText::LogReceiver, frame->log());
+    EXPECT_TRUE(LogBar(*frame)->isVisible());
+    EXPECT_EQ(LogPanel(*frame)->rowCount(), 1);
+    EXPECT_EQ(NCalculatorText::LogReceiver, LogPanel(*frame));
 }
 
 TEST_F(FrameTest, TitleNamesTheDocumentAndMarksUnsavedWork)

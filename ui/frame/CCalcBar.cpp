@@ -31,17 +31,19 @@ CCalcBar::CCalcBar(int id, const QString& title, Sizing sizing, QMainWindow* fra
     connect(this, &QDockWidget::topLevelChanged, this, &CCalcBar::scheduleApply);
 }
 
-void CCalcBar::setPanel(QWidget* panel, QSize minimum)
+void CCalcBar::setPanel(QWidget* panel)
 {
     setWidget(panel);
-    minimum_ = minimum;
-    const QSize initial = panel->sizeHint().expandedTo(minimum);
+    // A panel may ask for more than its size hint by a minimum (or fixed)
+    // size; one without a layout has no size hint at all.
+    const QSize initial = panel->sizeHint().expandedTo(panel->minimumSize()).expandedTo(QSize(1, 1));
+    minimum_ = initial;
     for (QSize& size : sizes_)
         size = initial;
     if (sizing_ == Sizing::Fixed)
-        setFixedSize(initial);
+        panel->setFixedSize(initial);
     else
-        panel->setMinimumSize(minimum);
+        setMinimumSize(initial);
 }
 
 void CCalcBar::setSlotSize(SizeSlot slot, QSize size)
@@ -110,6 +112,15 @@ void CCalcBar::scheduleApply()
     // stored size is applied once that is done.
     moving_ = true;
     QTimer::singleShot(0, this, &CCalcBar::applySlotSize);
+}
+
+void CCalcBar::showEvent(QShowEvent* event)
+{
+    QDockWidget::showEvent(event);
+    // Placed when it first shows: the frame has its own place by then.
+    if (floatingPoint_ && isFloating())
+        move(frame_->mapToGlobal(*floatingPoint_));
+    floatingPoint_.reset();
 }
 
 void CCalcBar::resizeEvent(QResizeEvent* event)

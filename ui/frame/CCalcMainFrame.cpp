@@ -13,7 +13,6 @@
 #include "ui/frame/CCalcStatusBar.h"
 #include "ui/frame/CCalcToolBar.h"
 #include "ui/frame/CalcCommands.h"
-#include "ui/log/CCalcLog.h"
 
 #include <QActionGroup>
 #include <QIcon>
@@ -24,7 +23,6 @@
 namespace {
 
 const QString FrameTitle = QStringLiteral("Vossek Calculator Tevra");
-constexpr int LogBarId = 133;
 
 QString Text(std::string_view text)
 {
@@ -33,7 +31,10 @@ QString Text(std::string_view text)
 
 }  // namespace
 
-CCalcMainFrame::CCalcMainFrame(QWidget* parent) : QMainWindow(parent)
+CCalcMainFrame::CCalcMainFrame(QWidget* parent) : CCalcMainFrame(CalcBars::Bars(), parent) {}
+
+CCalcMainFrame::CCalcMainFrame(std::span<const CalcBars::Info> table, QWidget* parent)
+    : QMainWindow(parent), barTable_(table)
 {
     // The icons live in a static library; this pulls them in and registers them.
     Q_INIT_RESOURCE(tevra);
@@ -56,11 +57,7 @@ CCalcMainFrame::CCalcMainFrame(QWidget* parent) : QMainWindow(parent)
     refreshCommandStates();
 }
 
-CCalcMainFrame::~CCalcMainFrame()
-{
-    if (NCalculatorText::LogReceiver == log_)
-        NCalculatorText::LogReceiver = nullptr;
-}
+CCalcMainFrame::~CCalcMainFrame() = default;
 
 void CCalcMainFrame::createDocument()
 {
@@ -193,16 +190,27 @@ void CCalcMainFrame::createStatusBar()
 void CCalcMainFrame::createDockWindows()
 {
     setDockNestingEnabled(true);
-    logBar_ = new CCalcBar(LogBarId, QStringLiteral("Log"), CCalcBar::Sizing::Resizable, this);
-    log_ = new CCalcLog(logBar_);
-    log_->setObjectName(QStringLiteral("Log"));
-    logBar_->setPanel(log_, QSize(120, 60));
-    addDockWidget(Qt::BottomDockWidgetArea, logBar_);
-    connect(log_, &CCalcLog::popupRequested, logBar_, [this] {
-        logBar_->show();
-        logBar_->raise();
-    });
-    NCalculatorText::LogReceiver = log_;
+    for (const CalcBars::Info& info : barTable_) {
+        auto* created = new CCalcBar(info.Bar, Text(info.Title), info.Sizing, this);
+        created->setPanel(info.CreatePanel({*created, *this}));
+        addDockWidget(info.InitialPlacement.Area, created);
+        if (info.InitialPlacement.Floating) {
+            created->setFloating(true);
+            created->placeFloatingAt(info.InitialPlacement.FloatingAt);
+        }
+        if (!info.InitiallyVisible)
+            created->hide();
+        bars_.push_back(created);
+    }
+}
+
+CCalcBar* CCalcMainFrame::bar(int id) const
+{
+    for (CCalcBar* candidate : bars_) {
+        if (candidate->id() == id)
+            return candidate;
+    }
+    return nullptr;
 }
 
 void CCalcMainFrame::connectFrameCommands()
@@ -229,13 +237,17 @@ void CCalcMainFrame::connectFrameCommands()
 
     bindCommand(ToggleToolBar, [this] { toolBar_->setVisible(action(ToggleToolBar)->isChecked()); });
     bindCommand(ToggleStatusBar, [this] { statusBar_->setVisible(action(ToggleStatusBar)->isChecked()); });
-    bindCommand(ToggleLog, [this] {
-        logBar_->setVisible(action(ToggleLog)->isChecked());
-        if (logBar_->isVisible())
-            logBar_->raise();
-    });
     connect(toolBar_->toggleViewAction(), &QAction::toggled, action(ToggleToolBar), &QAction::setChecked);
-    connect(logBar_->toggleViewAction(), &QAction::toggled, action(ToggleLog), &QAction::setChecked);
+    for (std::size_t i = 0; i < bars_.size(); ++i) {
+        CCalcBar* toggled = bars_[i];
+        QAction* toggle = action(barTable_[i].Toggle);
+        bindCommand(barTable_[i].Toggle, [toggled, toggle] {
+            toggled->setVisible(toggle->isChecked());
+            if (toggled->isVisible())
+                toggled->raise();
+        });
+        connect(toggled->toggleViewAction(), &QAction::toggled, toggle, &QAction::setChecked);
+    }
 
     bindCommand(NotationWest, [this] { setNotation(0); });
     bindCommand(NotationEast, [this] { setNotation(1); });
@@ -285,7 +297,8 @@ void CCalcMainFrame::refreshCommandStates()
     action(EditorFontDefault)->setChecked(view_->isDefaultFont());
     action(ToggleToolBar)->setChecked(!toolBar_->isHidden());
     action(ToggleStatusBar)->setChecked(!statusBar_->isHidden());
-    action(ToggleLog)->setChecked(!logBar_->isHidden());
+    for (std::size_t i = 0; i < bars_.size(); ++i)
+        action(barTable_[i].Toggle)->setChecked(!bars_[i]->isHidden());
     action(TrigonometricUnits)->setChecked(unitsWindow_->isVisible());
 }
 
@@ -308,9 +321,9 @@ void CCalcMainFrame::focusPane(int step)
 {
     // The panes in F6 order: the editor, then every visible bar.
     QList<QWidget*> panes{view_};
-    for (CCalcBar* bar : {logBar_}) {
-        if (bar->isVisible() && bar->widget())
-            panes.append(bar->widget());
+    for (CCalcBar* pane : bars_) {
+        if (pane->isVisible() && pane->widget())
+            panes.append(pane->widget());
     }
     int current = 0;
     for (int i = 0; i < panes.size(); ++i) {

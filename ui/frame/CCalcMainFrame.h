@@ -1,10 +1,12 @@
 // The program's single top-level window: the editor in the middle, the menu
 // and accelerators built from the command table, the toolbar with the units
-// list, the six-pane status bar, the dockable bars and the units tool window.
+// list, the six-pane status bar, the dockable bars of the bar table and the
+// units tool window.
 // It restores and saves the window placement and the bar layout, and owns the
 // document that works on its editor.
 #pragma once
 
+#include "ui/frame/CalcBars.h"
 #include "ui/frame/CalcMenus.h"
 
 #include <QMainWindow>
@@ -12,10 +14,11 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <span>
+#include <vector>
 
 class CCalcBar;
 class CCalcDoc;
-class CCalcLog;
 class CCalcStatusBar;
 class CCalcToolBar;
 class CCalcTrigonometricUnits;
@@ -28,7 +31,10 @@ class CCalcMainFrame final : public QMainWindow {
     Q_OBJECT
 
 public:
+    // The frame with the program's bars, or with the bars of table (which
+    // must outlive the frame).
     explicit CCalcMainFrame(QWidget* parent = nullptr);
+    explicit CCalcMainFrame(std::span<const CalcBars::Info> table, QWidget* parent = nullptr);
     ~CCalcMainFrame() override;
 
     // The action of a command id (every id of the command table has one).
@@ -39,8 +45,8 @@ public:
 
     CCalcDoc* document() const { return document_; }
     CCalcView* view() const { return view_; }
-    CCalcLog* log() const { return log_; }
-    CCalcBar* logBar() const { return logBar_; }
+    // The bar of id, or null when the bar table has no such row.
+    CCalcBar* bar(int id) const;
     CCalcToolBar* toolBar() const { return toolBar_; }
     CCalcStatusBar* calcStatusBar() const { return statusBar_; }
     CCalcTrigonometricUnits* unitsWindow() const { return unitsWindow_; }
@@ -91,14 +97,13 @@ private:
 
     std::map<int, QAction*> actions_;
     std::map<CalcMenu::Id, QMenu*> menus_;
+    std::span<const CalcBars::Info> barTable_;
+    std::vector<CCalcBar*> bars_;  // one per row of the bar table, in its order
     CCalcView* view_ = nullptr;
     CCalcDoc* document_ = nullptr;
     std::unique_ptr<ICalcDocPrompts> dialogs_;
-    CCalcLog* log_ = nullptr;
-    CCalcBar* logBar_ = nullptr;
     CCalcToolBar* toolBar_ = nullptr;
     CCalcStatusBar* statusBar_ = nullptr;
     CCalcUnitsStep* unitsStep_ = nullptr;
     CCalcTrigonometricUnits* unitsWindow_ = nullptr;
-    bool layoutSaved_ = false;
 };

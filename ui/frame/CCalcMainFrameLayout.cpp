@@ -57,13 +57,17 @@ QString DroppedFile(const QMimeData* data)
 void CCalcMainFrame::restoreLayout()
 {
     QSettings settings = ProgramSettings();
-    logBar_->loadSizes(settings);
+    for (CCalcBar* sized : bars_)
+        sized->loadSizes(settings);
     settings.beginGroup(BarStateGroup);
     const QByteArray state = settings.value(DockingLayoutKey).toByteArray();
     settings.endGroup();
     // A damaged layout is refused by the toolkit; the initial layout stays.
-    if (!state.isEmpty())
-        restoreState(state, LayoutVersion);
+    // A restored layout places the floating bars itself.
+    if (!state.isEmpty() && restoreState(state, LayoutVersion)) {
+        for (CCalcBar* placed : bars_)
+            placed->forgetFloatingPoint();
+    }
 }
 
 void CCalcMainFrame::showWithStoredPlacement()
@@ -99,7 +103,8 @@ void CCalcMainFrame::showWithStoredPlacement()
     else
         show();
     // The bars take their stored sizes once the window is laid out.
-    QTimer::singleShot(0, logBar_, &CCalcBar::applySlotSize);
+    for (CCalcBar* sized : bars_)
+        QTimer::singleShot(0, sized, &CCalcBar::applySlotSize);
 }
 
 void CCalcMainFrame::saveLayout() const
@@ -116,7 +121,8 @@ void CCalcMainFrame::saveLayout() const
         settings.setValue(QStringLiteral("Bottom"), rect.Bottom);
     }
     settings.endGroup();
-    logBar_->saveSizes(settings);
+    for (const CCalcBar* sized : bars_)
+        sized->saveSizes(settings);
     settings.beginGroup(BarStateGroup);
     settings.setValue(DockingLayoutKey, saveState(LayoutVersion));
     settings.endGroup();

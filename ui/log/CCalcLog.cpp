@@ -80,6 +80,11 @@ CCalcLog::~CCalcLog()
     saveSettings();
 }
 
+void CCalcLog::publishAsLogReceiver()
+{
+    published_.emplace(*this);
+}
+
 void CCalcLog::Add(const NCalculatorText::LogRecord& record)
 {
     const bool error = record.Status == 1;
