@@ -7,7 +7,7 @@
 #include "document/CCalcDoc.h"
 #include "document/CCalcDocPrompts.h"
 #include "ui/frame/CCalcMainFrame.h"
-#include "ui/frame/CalcCommands.h"
+#include "app/CalcCommands.h"
 
 #include <QFileInfo>
 #include <QMenu>

@@ -1,5 +1,7 @@
 #include "document/CCalcDoc.h"
 
+#include "app/CalcCommandBinder.h"
+#include "app/CalcCommands.h"
 #include "app/CalcSettings.h"
 #include "document/CCalcDocPrompts.h"
 #include "document/CCalcFileText.h"
@@ -79,6 +81,24 @@ CCalcDoc::CCalcDoc(CCalcView* editor, ICalcDocPrompts* prompts, QObject* parent)
     : QObject(parent), editor_(editor), prompts_(prompts)
 {
     connect(editor_->document(), &QTextDocument::modificationChanged, this, &CCalcDoc::modifiedChanged);
+}
+
+void CCalcDoc::bindCommands(ICalcCommandBinder& commands)
+{
+    using namespace CalcCommand;
+    const auto memoryHoldsCells = [] { return Tevra::MemoryMap.Count() > 0; };
+    commands.bindCommand(FileNew, [this] { newDocument(); });
+    commands.bindCommand(FileSave, [this] { save(); });
+    commands.bindCommand(FileSaveAs, [this] { saveAs(); });
+    commands.bindCommand(ExecuteFile, [this] { executeFile(); });
+    commands.bindCommand(
+        MemoryFree, [this] { Command(CmdFreeMemory); }, memoryHoldsCells);
+    commands.bindCommand(MemoryLoad, [this] { loadMemory(); });
+    commands.bindCommand(
+        MemorySave, [this] { saveMemory(); }, memoryHoldsCells);
+    commands.bindCommand(Calculate, [this] { Command(CmdCalculate); });
+    commands.bindCommand(CalculateAll, [this] { Command(CmdCalculateAll); });
+    connect(this, &CCalcDoc::memoryChanged, this, [&commands] { commands.refreshCommandStates(); });
 }
 
 void CCalcDoc::Command(std::uint32_t code)

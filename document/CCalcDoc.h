@@ -15,6 +15,7 @@
 #include <string_view>
 
 class CCalcView;
+class ICalcCommandBinder;
 class ICalcDocPrompts;
 struct CalcFileDialogRequest;
 
@@ -27,6 +28,11 @@ public:
     // ICmdReceiver
     void Command(std::uint32_t code) override;
     void InsertText(std::u16string_view text) override;
+
+    // Binds the document's commands: New, Save, Save As, Execute, the three
+    // memory commands (Free and Save greyed while the memory is empty) and
+    // the two calculate commands.
+    void bindCommands(ICalcCommandBinder& commands);
 
     // File commands. Each returns false when cancelled or failed.
     bool newDocument();

@@ -8,7 +8,7 @@
 #include "app/CalcSettings.h"
 #include "document/CCalcDoc.h"
 #include "ui/editor/CCalcView.h"
-#include "ui/frame/CalcCommands.h"
+#include "app/CalcCommands.h"
 
 #include <QApplication>
 #include <QFile>

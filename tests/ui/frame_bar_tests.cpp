@@ -3,7 +3,7 @@
 // layout, for the program's Log bar and for test panels in rows of their own.
 #include "frame_support.h"
 
-#include "ui/frame/CalcCommands.h"
+#include "app/CalcCommands.h"
 
 #include <QListWidget>
 #include <QPushButton>

@@ -2,7 +2,7 @@
 // title, in the menu it opens from, holding its entries in table order.
 #include "frame_support.h"
 
-#include "ui/frame/CalcCommands.h"
+#include "app/CalcCommands.h"
 #include "ui/frame/CalcMenus.h"
 
 #include <QMenu>

@@ -12,7 +12,7 @@
 #include "ui/frame/CCalcCalculateKeys.h"
 #include "ui/frame/CCalcStatusBar.h"
 #include "ui/frame/CCalcToolBar.h"
-#include "ui/frame/CalcCommands.h"
+#include "app/CalcCommands.h"
 #include "ui/frame/CalcMenus.h"
 #include "ui/log/CCalcLog.h"
 
@@ -99,6 +99,33 @@ TEST_F(FrameTest, CommandsOfWindowsNotBuiltYetAreGreyed)
         EXPECT_FALSE(frame->action(id)->isEnabled()) << id;
     for (const int id : {FileNew, FileSave, FileSaveAs, ExecuteFile, MemoryLoad, ToggleLog, NotationEast})
         EXPECT_TRUE(frame->action(id)->isEnabled()) << id;
+}
+
+TEST_F(FrameTest, ABoundCommandFollowsItsEnabledAndCheckedTests)
+{
+    bool enabled = false;
+    bool checked = false;
+    int runs = 0;
+    frame->bindCommand(
+        KeypadStyleXP, [&runs] { ++runs; }, [&enabled] { return enabled; }, [&checked] { return checked; });
+    QAction* command = frame->action(KeypadStyleXP);
+    struct Row {
+        bool enabled;
+        bool checked;
+    };
+    for (const Row row : {Row{true, false}, Row{true, true}, Row{false, true}, Row{false, false}}) {
+        enabled = row.enabled;
+        checked = row.checked;
+        frame->refreshCommandStates();
+        EXPECT_EQ(command->isEnabled(), row.enabled) << row.enabled << row.checked;
+        EXPECT_EQ(command->isChecked(), row.checked) << row.enabled << row.checked;
+    }
+    command->trigger();
+    EXPECT_EQ(runs, 0) << "a greyed command does not run";
+    enabled = true;
+    frame->refreshCommandStates();
+    command->trigger();
+    EXPECT_EQ(runs, 1);
 }
 
 TEST_F(FrameTest, CalculateKeyPressesRunTheStatementAtTheCaretOrAll)

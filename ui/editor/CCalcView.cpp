@@ -10,6 +10,8 @@
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 
+#include "app/CalcCommandBinder.h"
+#include "app/CalcCommands.h"
 #include "app/PreferencesStore.h"
 #include "ui/editor/CCalcFontDialog.h"
 
@@ -112,6 +114,26 @@ void CCalcView::replaceTextAfterCalculation(const QString& text, int caret)
     cursor.setPosition(std::clamp(caret, 0, std::max(end, 0)));
     setTextCursor(cursor);
     ensureCursorVisible();
+}
+
+void CCalcView::bindCommands(ICalcCommandBinder& commands)
+{
+    using namespace CalcCommand;
+    const auto selection = [this] { return textCursor().hasSelection(); };
+    commands.bindCommand(
+        EditUndo, [this] { undo(); }, [this] { return document()->isUndoAvailable(); });
+    commands.bindCommand(
+        EditCut, [this] { cut(); }, selection);
+    commands.bindCommand(
+        EditCopy, [this] { copy(); }, selection);
+    commands.bindCommand(EditPaste, [this] { paste(); });
+    commands.bindCommand(EditorFontSelect, [this] { selectFont(); });
+    commands.bindCommand(
+        EditorFontDefault, [this] { setDefaultFont(); }, {}, [this] { return isDefaultFont(); });
+    const auto refresh = [&commands] { commands.refreshCommandStates(); };
+    connect(this, &QPlainTextEdit::undoAvailable, this, refresh);
+    connect(this, &QPlainTextEdit::copyAvailable, this, refresh);
+    connect(this, &CCalcView::fontChanged, this, refresh);
 }
 
 void CCalcView::applyFont(const QFont& font, int size)

@@ -1,6 +1,6 @@
 #include "ui/frame/CCalcCalculateKeys.h"
 
-#include "ui/frame/CalcCommands.h"
+#include "app/CalcCommands.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,24 +1,25 @@
 #include "ui/frame/CCalcMainFrame.h"
 
 #include "app/CCalcTrigonometricUnits.h"
+#include "app/CalcCommands.h"
 #include "app/CalcSettings.h"
 #include "document/CCalcDoc.h"
 #include "document/CCalcDocPrompts.h"
-#include "engine/Diagnostics.h"
 #include "engine/Engine.h"
-#include "memory/MemoryMap.h"
 #include "ui/editor/CCalcView.h"
 #include "ui/frame/CCalcBar.h"
 #include "ui/frame/CCalcCalculateKeys.h"
 #include "ui/frame/CCalcStatusBar.h"
 #include "ui/frame/CCalcToolBar.h"
-#include "ui/frame/CalcCommands.h"
 
 #include <QActionGroup>
 #include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTextDocument>
+
+#include <cassert>
+#include <utility>
 
 namespace {
 
@@ -57,7 +58,16 @@ CCalcMainFrame::CCalcMainFrame(std::span<const CalcBars::Info> table, QWidget* p
     refreshCommandStates();
 }
 
-CCalcMainFrame::~CCalcMainFrame() = default;
+CCalcMainFrame::~CCalcMainFrame()
+{
+    // The document and the windows that bind commands go first, while the
+    // frame they report to is still whole: nothing of theirs may call it
+    // once it is being taken apart.
+    bindings_.clear();
+    delete document_;
+    delete view_;
+    qDeleteAll(bars_);
+}
 
 void CCalcMainFrame::createDocument()
 {
@@ -73,7 +83,6 @@ void CCalcMainFrame::createDocument()
     connect(document_, &CCalcDoc::pathChanged, this, &CCalcMainFrame::updateTitle);
     connect(document_, &CCalcDoc::modifiedChanged, this, &CCalcMainFrame::setWindowModified);
     connect(document_, &CCalcDoc::resultChanged, this, &CCalcMainFrame::refreshResultPane);
-    connect(document_, &CCalcDoc::memoryChanged, this, &CCalcMainFrame::refreshCommandStates);
 }
 
 void CCalcMainFrame::setPrompts(ICalcDocPrompts* prompts)
@@ -115,13 +124,27 @@ QAction* CCalcMainFrame::action(int id) const
     return found == actions_.end() ? nullptr : found->second;
 }
 
-void CCalcMainFrame::bindCommand(int id, const std::function<void()>& handler)
+void CCalcMainFrame::bindCommand(int id, Handler handler, State enabled, State checked)
 {
     QAction* command = action(id);
-    Q_ASSERT_X(command, "bindCommand", "every command id has an action");
-    command->setProperty("bound", true);
-    command->setEnabled(true);
-    connect(command, &QAction::triggered, this, [handler] { handler(); });
+    assert(command && "every command id has an action");
+    assert(!bindings_.count(id) && "a command is bound once");
+    connect(command, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
+    command->setEnabled(!enabled || enabled());
+    if (checked)
+        command->setChecked(checked());
+    bindings_[id] = Binding{std::move(enabled), std::move(checked)};
+}
+
+void CCalcMainFrame::refreshCommandStates()
+{
+    for (const auto& [id, binding] : bindings_) {
+        QAction* command = action(id);
+        if (binding.Enabled)
+            command->setEnabled(binding.Enabled());
+        if (binding.Checked)
+            command->setChecked(binding.Checked());
+    }
 }
 
 QMenu* CCalcMainFrame::menu(CalcMenu::Id id) const
@@ -216,45 +239,42 @@ CCalcBar* CCalcMainFrame::bar(int id) const
 void CCalcMainFrame::connectFrameCommands()
 {
     using namespace CalcCommand;
-    bindCommand(FileNew, [this] { document_->newDocument(); });
-    bindCommand(FileSave, [this] { document_->save(); });
-    bindCommand(FileSaveAs, [this] { document_->saveAs(); });
-    bindCommand(ExecuteFile, [this] { document_->executeFile(); });
-    bindCommand(AppExit, [this] { close(); });
-    bindCommand(MemoryFree, [this] { document_->Command(CmdFreeMemory); });
-    bindCommand(MemoryLoad, [this] { document_->loadMemory(); });
-    bindCommand(MemorySave, [this] { document_->saveMemory(); });
+    view_->bindCommands(*this);
+    document_->bindCommands(*this);
     new CCalcCalculateKeys(this, [this](int id) { return action(id); });
-    bindCommand(Calculate, [this] { document_->Command(CmdCalculate); });
-    bindCommand(CalculateAll, [this] { document_->Command(CmdCalculateAll); });
 
-    bindCommand(EditUndo, [this] { view_->undo(); });
-    bindCommand(EditCut, [this] { view_->cut(); });
-    bindCommand(EditCopy, [this] { view_->copy(); });
-    bindCommand(EditPaste, [this] { view_->paste(); });
-    connect(view_, &QPlainTextEdit::undoAvailable, this, &CCalcMainFrame::refreshCommandStates);
-    connect(view_, &QPlainTextEdit::copyAvailable, this, &CCalcMainFrame::refreshCommandStates);
-
-    bindCommand(ToggleToolBar, [this] { toolBar_->setVisible(action(ToggleToolBar)->isChecked()); });
-    bindCommand(ToggleStatusBar, [this] { statusBar_->setVisible(action(ToggleStatusBar)->isChecked()); });
+    bindCommand(AppExit, [this] { close(); });
+    bindCommand(
+        ToggleToolBar, [this] { toolBar_->setVisible(action(ToggleToolBar)->isChecked()); }, {},
+        [this] { return !toolBar_->isHidden(); });
+    bindCommand(
+        ToggleStatusBar, [this] { statusBar_->setVisible(action(ToggleStatusBar)->isChecked()); }, {},
+        [this] { return !statusBar_->isHidden(); });
     connect(toolBar_->toggleViewAction(), &QAction::toggled, action(ToggleToolBar), &QAction::setChecked);
     for (std::size_t i = 0; i < bars_.size(); ++i) {
         CCalcBar* toggled = bars_[i];
         QAction* toggle = action(barTable_[i].Toggle);
-        bindCommand(barTable_[i].Toggle, [toggled, toggle] {
-            toggled->setVisible(toggle->isChecked());
-            if (toggled->isVisible())
-                toggled->raise();
-        });
+        bindCommand(
+            barTable_[i].Toggle,
+            [toggled, toggle] {
+                toggled->setVisible(toggle->isChecked());
+                if (toggled->isVisible())
+                    toggled->raise();
+            },
+            {}, [toggled] { return !toggled->isHidden(); });
         connect(toggled->toggleViewAction(), &QAction::toggled, toggle, &QAction::setChecked);
     }
 
-    bindCommand(NotationWest, [this] { setNotation(0); });
-    bindCommand(NotationEast, [this] { setNotation(1); });
-    bindCommand(TrigonometricUnits, [this] { toggleUnitsWindow(action(TrigonometricUnits)->isChecked()); });
-    bindCommand(EditorFontSelect, [this] { view_->selectFont(); });
-    bindCommand(EditorFontDefault, [this] { view_->setDefaultFont(); });
-    connect(view_, &CCalcView::fontChanged, this, &CCalcMainFrame::refreshCommandStates);
+    const auto notationIs = [](std::uint32_t notation) {
+        return [notation] { return Tevra::CalcSettings.Notation == notation; };
+    };
+    bindCommand(
+        NotationWest, [this] { setNotation(0); }, {}, notationIs(0));
+    bindCommand(
+        NotationEast, [this] { setNotation(1); }, {}, notationIs(1));
+    bindCommand(
+        TrigonometricUnits, [this] { toggleUnitsWindow(action(TrigonometricUnits)->isChecked()); }, {},
+        [this] { return unitsWindow_->isVisible(); });
 
     bindCommand(NextPane, [this] { focusPane(1); });
     bindCommand(PreviousPane, [this] { focusPane(-1); });
@@ -275,31 +295,6 @@ void CCalcMainFrame::refreshResultPane()
 void CCalcMainFrame::refreshUnits()
 {
     unitsStep_->refresh();
-}
-
-void CCalcMainFrame::refreshCommandStates()
-{
-    using namespace CalcCommand;
-    const auto setEnabled = [this](int id, bool enabled) {
-        QAction* command = action(id);
-        command->setEnabled(command->property("bound").toBool() && enabled);
-    };
-    const bool memoryHoldsCells = Tevra::MemoryMap.Count() > 0;
-    setEnabled(MemoryFree, memoryHoldsCells);
-    setEnabled(MemorySave, memoryHoldsCells);
-    setEnabled(EditUndo, view_->document()->isUndoAvailable());
-    const bool selection = view_->textCursor().hasSelection();
-    setEnabled(EditCut, selection);
-    setEnabled(EditCopy, selection);
-
-    action(NotationWest)->setChecked(Tevra::CalcSettings.Notation == 0);
-    action(NotationEast)->setChecked(Tevra::CalcSettings.Notation == 1);
-    action(EditorFontDefault)->setChecked(view_->isDefaultFont());
-    action(ToggleToolBar)->setChecked(!toolBar_->isHidden());
-    action(ToggleStatusBar)->setChecked(!statusBar_->isHidden());
-    for (std::size_t i = 0; i < bars_.size(); ++i)
-        action(barTable_[i].Toggle)->setChecked(!bars_[i]->isHidden());
-    action(TrigonometricUnits)->setChecked(unitsWindow_->isVisible());
 }
 
 void CCalcMainFrame::setNotation(std::uint32_t notation)

@@ -6,6 +6,7 @@
 // document that works on its editor.
 #pragma once
 
+#include "app/CalcCommandBinder.h"
 #include "ui/frame/CalcBars.h"
 #include "ui/frame/CalcMenus.h"
 
@@ -27,7 +28,7 @@ class CCalcView;
 class ICalcDocPrompts;
 class QMenu;
 
-class CCalcMainFrame final : public QMainWindow {
+class CCalcMainFrame final : public QMainWindow, public ICalcCommandBinder {
     Q_OBJECT
 
 public:
@@ -39,9 +40,13 @@ public:
 
     // The action of a command id (every id of the command table has one).
     QAction* action(int id) const;
-    // Connects a command to its handler and enables it. Commands without a
-    // handler stay disabled.
-    void bindCommand(int id, const std::function<void()>& handler);
+
+    // ICalcCommandBinder: the frame binds its own commands (the bar, toolbar
+    // and status-bar toggles, notation, the units window, the panes, Exit),
+    // the editor and the document theirs.
+    void bindCommand(int id, Handler handler, State enabled = {}, State checked = {}) override;
+    // Called as every top-level menu opens, too.
+    void refreshCommandStates() override;
 
     CCalcDoc* document() const { return document_; }
     CCalcView* view() const { return view_; }
@@ -61,9 +66,6 @@ public:
     void refreshResultPane();
     // The units pane and both units lists from the settings.
     void refreshUnits();
-    // Enabled states and check marks that follow the program's state: memory
-    // commands, notation, editor font, undo/cut/copy.
-    void refreshCommandStates();
 
     // Restores the window placement and shows the frame (normal or maximized).
     void showWithStoredPlacement();
@@ -95,7 +97,14 @@ private:
     void focusPane(int step);
     void toggleUnitsWindow(bool show);
 
+    // The tests of a bound command.
+    struct Binding {
+        State Enabled;
+        State Checked;
+    };
+
     std::map<int, QAction*> actions_;
+    std::map<int, Binding> bindings_;
     std::map<CalcMenu::Id, QMenu*> menus_;
     std::span<const CalcBars::Info> barTable_;
     std::vector<CCalcBar*> bars_;  // one per row of the bar table, in its order

@@ -8,7 +8,7 @@
 #include "ui/editor/CCalcView.h"
 #include "ui/frame/CCalcBar.h"
 #include "ui/frame/CCalcToolBar.h"
-#include "ui/frame/CalcCommands.h"
+#include "app/CalcCommands.h"
 #include "ui/frame/FramePlacement.h"
 
 #include <QCloseEvent>

@@ -1,7 +1,7 @@
 #include "ui/frame/CCalcStatusBar.h"
 
 #include "engine/NumberFormat.h"
-#include "ui/frame/CalcCommands.h"
+#include "app/CalcCommands.h"
 
 #include <QApplication>
 #include <QGuiApplication>

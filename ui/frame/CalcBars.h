@@ -4,7 +4,7 @@
 #pragma once
 
 #include "ui/frame/CCalcBar.h"
-#include "ui/frame/CalcCommands.h"
+#include "app/CalcCommands.h"
 
 #include <QPoint>
 

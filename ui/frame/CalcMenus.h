@@ -4,7 +4,7 @@
 // over these tables; nothing finds a menu by its title.
 #pragma once
 
-#include "ui/frame/CalcCommands.h"
+#include "app/CalcCommands.h"
 
 #include <span>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "ui/frame/CalcCommands.h"
+#include "app/CalcCommands.h"
 
 #include <algorithm>
 
