@@ -3,6 +3,7 @@
 #include "app/CCalcAboutBox.h"
 #include "app/CCalcPreferences.h"
 #include "app/CCalcRecentFiles.h"
+#include "app/CCalcSettingsNotifier.h"
 #include "app/Preferences.h"
 #include "document/CCalcDoc.h"
 #include "document/CCalcDocPrompts.h"
@@ -72,9 +73,8 @@ bool CCalcApp::start(const QStringList& arguments)
         return false;
 
     frame.showWithStoredPlacement();
-    frame.refreshResultPane();
-    frame.refreshUnits();
-    emit frame.keypadCaptionsChanged();
+    // The panes, the lists and every window in line with the preferences.
+    frame.settingsNotifier().announce();
     return true;
 }
 
@@ -115,8 +115,5 @@ void CCalcApp::showPreferences()
     CCalcPreferences dialog(Tevra::CalcSettings, frame_.get());
     if (dialog.exec() != QDialog::Accepted)
         return;
-    frame_->refreshResultPane();
-    frame_->refreshUnits();
-    frame_->refreshCommandStates();
-    emit frame_->keypadCaptionsChanged();
+    frame_->settingsNotifier().announce();
 }

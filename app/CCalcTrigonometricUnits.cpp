@@ -1,5 +1,7 @@
 #include "app/CCalcTrigonometricUnits.h"
 
+#include "app/CCalcSettingsNotifier.h"
+
 #include <array>
 
 #include <QComboBox>
@@ -17,7 +19,11 @@ int ShownIndex(std::uint32_t units)
 
 }  // namespace
 
-CCalcUnitsStep::CCalcUnitsStep(Tevra::CCalcSettings& record, QObject* parent) : QObject(parent), record_(record) {}
+CCalcUnitsStep::CCalcUnitsStep(CCalcSettingsNotifier& settings, QObject* parent)
+    : QObject(parent), settings_(settings), record_(settings.record())
+{
+    connect(&settings_, &CCalcSettingsNotifier::settingsChanged, this, &CCalcUnitsStep::refresh);
+}
 
 void CCalcUnitsStep::attachList(QComboBox* list)
 {
@@ -40,7 +46,7 @@ void CCalcUnitsStep::choose(int index)
         return;
     record_.TrigonometricUnits = static_cast<std::uint32_t>(index);
     record_.Modified = true;
-    emit unitsChanged(index);
+    settings_.announce();
 }
 
 void CCalcUnitsStep::refresh()

@@ -3,6 +3,7 @@
 // tool window, the bar toggles and the enabled state of the memory commands.
 #include "frame_support.h"
 
+#include "app/CCalcSettingsNotifier.h"
 #include "app/CCalcTrigonometricUnits.h"
 #include "app/CalcSettings.h"
 #include "document/CCalcDoc.h"
@@ -210,7 +211,7 @@ TEST_F(FrameTest, UnitsListToolWindowAndPaneMoveTogether)
     EXPECT_EQ(frame->unitsWindow()->list()->currentIndex(), 1);
 
     Tevra::CalcSettings.TrigonometricUnits = 2;
-    frame->refreshUnits();
+    frame->settingsNotifier().announce();
     EXPECT_EQ(PaneText(*frame, CCalcStatusBar::UnitsPane), QStringLiteral("Grad"));
     EXPECT_EQ(toolbarList->currentIndex(), 2);
 }

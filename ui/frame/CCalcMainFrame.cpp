@@ -1,5 +1,6 @@
 #include "ui/frame/CCalcMainFrame.h"
 
+#include "app/CCalcSettingsNotifier.h"
 #include "app/CCalcTrigonometricUnits.h"
 #include "app/CalcCommands.h"
 #include "app/CalcSettings.h"
@@ -42,6 +43,7 @@ CCalcMainFrame::CCalcMainFrame(std::span<const CalcBars::Info> table, QWidget* p
     setObjectName(QStringLiteral("MainFrame"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/calculator-tevra.svg")));
     setAcceptDrops(true);
+    settings_ = new CCalcSettingsNotifier(Tevra::CalcSettings, this);
 
     createDocument();
     createActions();
@@ -52,10 +54,13 @@ CCalcMainFrame::CCalcMainFrame(std::span<const CalcBars::Info> table, QWidget* p
     connectFrameCommands();
     restoreLayout();
 
+    // What follows the settings: the result and SSE2 panes, the notation
+    // check marks, and (through the units step) the units pane and lists.
+    connect(settings_, &CCalcSettingsNotifier::settingsChanged, this, &CCalcMainFrame::refreshResultPane);
+    connect(settings_, &CCalcSettingsNotifier::settingsChanged, this, &CCalcMainFrame::refreshCommandStates);
+
     updateTitle();
-    refreshResultPane();
-    refreshUnits();
-    refreshCommandStates();
+    settings_->announce();
 }
 
 CCalcMainFrame::~CCalcMainFrame()
@@ -191,7 +196,7 @@ void CCalcMainFrame::createMenus()
 void CCalcMainFrame::createToolBar()
 {
     // The tool window comes first: the toolbar's units button drives it.
-    unitsStep_ = new CCalcUnitsStep(Tevra::CalcSettings, this);
+    unitsStep_ = new CCalcUnitsStep(*settings_, this);
     unitsWindow_ = new CCalcTrigonometricUnits(*unitsStep_, this);
     unitsWindow_->hide();
     unitsWindow_->installEventFilter(this);
@@ -292,17 +297,11 @@ void CCalcMainFrame::refreshResultPane()
     statusBar_->refreshSSE2(Tevra::CalcSettings);
 }
 
-void CCalcMainFrame::refreshUnits()
-{
-    unitsStep_->refresh();
-}
-
 void CCalcMainFrame::setNotation(std::uint32_t notation)
 {
     Tevra::CalcSettings.Notation = notation;
     Tevra::CalcSettings.Modified = true;
-    refreshCommandStates();
-    emit keypadCaptionsChanged();
+    settings_->announce();
 }
 
 void CCalcMainFrame::toggleUnitsWindow(bool show)

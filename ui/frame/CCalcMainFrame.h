@@ -20,6 +20,7 @@
 
 class CCalcBar;
 class CCalcDoc;
+class CCalcSettingsNotifier;
 class CCalcStatusBar;
 class CCalcToolBar;
 class CCalcTrigonometricUnits;
@@ -56,6 +57,10 @@ public:
     CCalcStatusBar* calcStatusBar() const { return statusBar_; }
     CCalcTrigonometricUnits* unitsWindow() const { return unitsWindow_; }
     CCalcUnitsStep* unitsStep() const { return unitsStep_; }
+    // The settings notice of the program: whoever changes the preferences
+    // announces it; every window showing something derived from them
+    // subscribes.
+    CCalcSettingsNotifier& settingsNotifier() const { return *settings_; }
     // The menu of id (every menu of the menu table exists).
     QMenu* menu(CalcMenu::Id id) const;
 
@@ -64,17 +69,11 @@ public:
 
     // The result and SSE2 panes from the settings and the last result.
     void refreshResultPane();
-    // The units pane and both units lists from the settings.
-    void refreshUnits();
 
     // Restores the window placement and shows the frame (normal or maximized).
     void showWithStoredPlacement();
     // Writes placement, bar sizes and bar layout (also done when closing).
     void saveLayout() const;
-
-signals:
-    // Notation or other settings behind the keypad captions changed.
-    void keypadCaptionsChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -113,6 +112,7 @@ private:
     std::unique_ptr<ICalcDocPrompts> dialogs_;
     CCalcToolBar* toolBar_ = nullptr;
     CCalcStatusBar* statusBar_ = nullptr;
+    CCalcSettingsNotifier* settings_ = nullptr;
     CCalcUnitsStep* unitsStep_ = nullptr;
     CCalcTrigonometricUnits* unitsWindow_ = nullptr;
 };
