@@ -20,6 +20,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -203,7 +204,15 @@ void CCalcDoc::calculate(bool all)
         caret = CaretAcrossChange(before, text, selectionStart);
     editor_->replaceTextAfterCalculation(QString::fromStdU16String(text), caret);
     emit resultChanged();
-    emit memoryChanged();
+    noticeMemoryChange();
+}
+
+void CCalcDoc::noticeMemoryChange()
+{
+    // The engine's reads and stores and the store's frees set the flag; it
+    // is taken here, so each change is announced once.
+    if (std::exchange(Tevra::MemoryChanged, false))
+        emit memoryChanged();
 }
 
 QString CCalcDoc::title() const
@@ -349,7 +358,7 @@ void CCalcDoc::executeBytes(const QByteArray& bytes)
         return;
     }
     emit resultChanged();
-    emit memoryChanged();
+    noticeMemoryChange();
 }
 
 void CCalcDoc::executeFile()
@@ -376,7 +385,7 @@ void CCalcDoc::freeMemory()
     if (Tevra::CalcSettings.FreeConfirmation > 0 && !prompts_->confirm(FreeAllQuestion))
         return;
     Tevra::MemoryMap.FreeAll();
-    emit memoryChanged();
+    noticeMemoryChange();
 }
 
 void CCalcDoc::loadMemory()

@@ -57,6 +57,11 @@ public:
     void setPrompts(ICalcDocPrompts* prompts) { prompts_ = prompts; }
     CCalcView* editor() const { return editor_; }
 
+    // Takes the memory's MemoryChanged flag and, when it was set, emits
+    // memoryChanged(). Called after every calculation, execution and free;
+    // a window that frees or loads memory itself calls it afterwards.
+    void noticeMemoryChange();
+
     // The editor's whole text as the engine sees it: lines separated by "\n".
     std::u16string editorText() const;
 
@@ -71,7 +76,9 @@ signals:
     void modifiedChanged(bool modified);
     // The last result may have changed (a calculation or a file ran).
     void resultChanged();
-    // Memory cells may have been created, changed or freed.
+    // Memory cells were read, stored or freed since the last notice: the
+    // memory window rebuilds its list. Emitted after a run or a free only
+    // when the memory's MemoryChanged flag was set (see noticeMemoryChange).
     void memoryChanged();
     // A file was opened or saved under this path (for the recent-file list).
     void fileUsed(const QString& path);
