@@ -11,7 +11,6 @@
 #include "engine/Random.h"
 #include "memory/MemoryFile.h"
 #include "memory/MemoryMap.h"
-#include "memory/TextCodec.h"
 
 namespace Tevra::Cli {
 
@@ -160,9 +159,7 @@ bool CSession::LoadMemory()
 
 void CSession::SaveMemory()
 {
-    // The export starts with its own U+FEFF, which is the file's mark.
-    const std::u16string text = MemoryMap.ExportMemory(true);
-    const std::string bytes = EncodeCalculationFile(std::u16string_view(text).substr(1));
+    const std::string bytes = MemoryFileBytes(MemoryMap, true);
     if (const std::string error = WriteFileAtomically(*options_.SaveMemory, bytes); !error.empty())
         ReportFileError(*options_.SaveMemory, error);
 }

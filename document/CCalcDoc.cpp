@@ -281,19 +281,8 @@ bool CCalcDoc::readDocument(const QString& path)
 bool CCalcDoc::writeDocument(const QString& path)
 {
     WaitCursor wait;
-    const std::string bytes = Tevra::FileBytesFromEditorText(editorText());
-    // The file is written next to its destination and replaces it only when
-    // every byte is on disk: a failed save never leaves a truncated file.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        warnFile(Message(Tevra::CannotOpenForWriting), path, file.errorString());
+    if (!writeFileReporting(path, Tevra::FileBytesFromEditorText(editorText())))
         return false;
-    }
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    if (!file.commit()) {
-        warnFile(Message(Tevra::CannotOpenForWriting), path, file.errorString());
-        return false;
-    }
     editor_->document()->setModified(false);
     setPathName(path);
     emit fileUsed(pathName_);
@@ -344,6 +333,19 @@ bool CCalcDoc::readFileReporting(const QString& path, std::int64_t limit, QByteA
         return true;
     }
     return false;
+}
+
+bool CCalcDoc::writeFileReporting(const QString& path, std::string_view bytes)
+{
+    // The file is written next to its destination and replaces it only when
+    // every byte is on disk: a failed save never leaves a truncated file.
+    QSaveFile file(path);
+    const bool written = file.open(QIODevice::WriteOnly) &&
+        file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
+        file.commit();
+    if (!written)
+        warnFile(Message(Tevra::CannotOpenForWriting), path, file.errorString());
+    return written;
 }
 
 void CCalcDoc::executeBytes(const QByteArray& bytes)
@@ -399,20 +401,13 @@ void CCalcDoc::loadMemory()
 
 void CCalcDoc::saveMemory()
 {
-    const std::string bytes = Tevra::Utf16LeBytes(Tevra::MemoryMap.ExportMemory(true));
+    const std::string bytes = Tevra::MemoryFileBytes(Tevra::MemoryMap, true);
     const CalcFileDialogRequest request{
         QStringLiteral("Save memory"), {CalcFileFilters::Memory}, QStringLiteral("vcm"), QStringLiteral("Memory 1")};
     const QString path = prompts_->chooseFileToSave(request);
     if (path.isEmpty())
         return;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        warnFile(Message(Tevra::CannotOpenForWriting), path, file.errorString());
-        return;
-    }
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    if (!file.commit())
-        warnFile(Message(Tevra::CannotOpenForWriting), path, file.errorString());
+    writeFileReporting(path, bytes);
 }
 
 void CCalcDoc::warnFile(const QString& message, const QString& path, const QString& reason)

@@ -89,9 +89,12 @@ private:
     void backspace();
     bool readDocument(const QString& path);
     bool writeDocument(const QString& path);
-    // Reads a file to execute it; an empty result means a message was shown.
-    // Reads a whole file of at most limit bytes; says why in a message box when it cannot.
+    // Reads a whole file of at most limit bytes; says why in a message box
+    // when it cannot.
     bool readFileReporting(const QString& path, std::int64_t limit, QByteArray& bytes);
+    // Replaces the file at path by bytes atomically; says why in a message
+    // box when it cannot, and then leaves the file as it was.
+    bool writeFileReporting(const QString& path, std::string_view bytes);
     // Asks for a file and runs its statements against the memory; the editor is untouched.
     void chooseAndExecuteFile(const CalcFileDialogRequest& request);
     void executeBytes(const QByteArray& bytes);
