@@ -3,6 +3,7 @@
 #include "app/CalcCommandBinder.h"
 #include "app/CalcCommands.h"
 #include "app/CalcSettings.h"
+#include "app/QtText.h"
 #include "document/CCalcDocPrompts.h"
 #include "document/CCalcFileText.h"
 #include "engine/Engine.h"
@@ -29,11 +30,6 @@ namespace {
 const QString UntitledTitle = QStringLiteral("Calculation");
 const QString FreeAllQuestion = QStringLiteral("You are about to erase all the memory.\nAre you sure?");
 const QString FileTooLarge = QStringLiteral("The file is too large");
-
-QString Message(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Shows the wait cursor for the lifetime of the object.
 class WaitCursor final {
@@ -128,7 +124,7 @@ void CCalcDoc::Command(std::uint32_t code)
 void CCalcDoc::InsertText(std::u16string_view text)
 {
     QTextCursor cursor = editor_->textCursor();
-    cursor.insertText(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+    cursor.insertText(Tevra::ToQString(text));
     editor_->setTextCursor(cursor);
     editor_->ensureCursorVisible();
 }
@@ -167,7 +163,7 @@ void CCalcDoc::backspace()
 
 std::u16string CCalcDoc::editorText() const
 {
-    return editor_->text().toStdU16String();
+    return Tevra::ToU16String(editor_->text());
 }
 
 int CCalcDoc::CaretAcrossChange(std::u16string_view before, std::u16string_view after, int caret)
@@ -202,7 +198,7 @@ void CCalcDoc::calculate(bool all)
     NCalculatorText::ExecuteText(text, caret);
     if (caret < 0)
         caret = CaretAcrossChange(before, text, selectionStart);
-    editor_->replaceTextAfterCalculation(QString::fromStdU16String(text), caret);
+    editor_->replaceTextAfterCalculation(Tevra::ToQString(text), caret);
     emit resultChanged();
     noticeMemoryChange();
 }
@@ -272,7 +268,7 @@ bool CCalcDoc::readDocument(const QString& path)
     if (!readFileReporting(path, Tevra::MaxEditorFileBytes, bytes))
         return false;
     const std::u16string text = Tevra::EditorTextFromFileBytes(View(bytes));
-    editor_->loadText(QString::fromStdU16String(text));
+    editor_->loadText(Tevra::ToQString(text));
     setPathName(path);
     emit fileUsed(pathName_);
     return true;
@@ -321,10 +317,10 @@ bool CCalcDoc::readFileReporting(const QString& path, std::int64_t limit, QByteA
     QString reason;
     switch (ReadWholeFile(path, limit, bytes, reason)) {
     case ReadOutcome::CannotOpen:
-        warnFile(Message(Tevra::CannotOpenForReading), path, reason);
+        warnFile(Tevra::ToQString(Tevra::CannotOpenForReading), path, reason);
         return false;
     case ReadOutcome::CannotRead:
-        warnFile(Message(Tevra::CannotReadFile), path, reason);
+        warnFile(Tevra::ToQString(Tevra::CannotReadFile), path, reason);
         return false;
     case ReadOutcome::TooLarge:
         warnFile(FileTooLarge, path, LimitText(limit));
@@ -344,7 +340,7 @@ bool CCalcDoc::writeFileReporting(const QString& path, std::string_view bytes)
         file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
         file.commit();
     if (!written)
-        warnFile(Message(Tevra::CannotOpenForWriting), path, file.errorString());
+        warnFile(Tevra::ToQString(Tevra::CannotOpenForWriting), path, file.errorString());
     return written;
 }
 
@@ -356,7 +352,7 @@ void CCalcDoc::executeBytes(const QByteArray& bytes)
         outcome = Tevra::ExecuteFileBytes(View(bytes));
     }
     if (outcome == Tevra::FileExecution::CannotRead) {
-        prompts_->warn(Message(Tevra::CannotReadFile), QString());
+        prompts_->warn(Tevra::ToQString(Tevra::CannotReadFile), QString());
         return;
     }
     emit resultChanged();

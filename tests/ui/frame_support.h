@@ -18,7 +18,7 @@
 
 inline QSettings ProgramStore()
 {
-    return QSettings(Tevra::SettingsOrganization, Tevra::SettingsApplication);
+    return Tevra::ProgramSettings();
 }
 
 inline CCalcBar* LogBar(const CCalcMainFrame& frame)

@@ -3,6 +3,7 @@
 #include "app/CCalcSettingsNotifier.h"
 #include "app/CCalcTrigonometricUnits.h"
 #include "app/CalcCommands.h"
+#include "app/QtText.h"
 #include "app/CalcSettings.h"
 #include "document/CCalcDoc.h"
 #include "document/CCalcDocPrompts.h"
@@ -25,11 +26,6 @@
 namespace {
 
 const QString FrameTitle = QStringLiteral("Vossek Calculator Tevra");
-
-QString Text(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 }  // namespace
 
@@ -98,21 +94,21 @@ void CCalcMainFrame::setPrompts(ICalcDocPrompts* prompts)
 void CCalcMainFrame::createActions()
 {
     for (const CalcCommand::Info& info : CalcCommand::Commands()) {
-        auto* command = new QAction(Text(info.MenuText.empty() ? info.ToolTip : info.MenuText), this);
+        auto* command = new QAction(Tevra::ToQString(info.MenuText.empty() ? info.ToolTip : info.MenuText), this);
         command->setObjectName(QStringLiteral("Command%1").arg(info.Command));
         QList<QKeySequence> shortcuts;
         for (const std::string_view shortcut : info.Shortcuts) {
             if (!shortcut.empty())
-                shortcuts.append(QKeySequence(Text(shortcut), QKeySequence::PortableText));
+                shortcuts.append(QKeySequence(Tevra::ToQString(shortcut), QKeySequence::PortableText));
         }
         // The calculate keys have several spellings of one key press and are
         // recognised by CCalcCalculateKeys instead of the shortcut map.
         if (info.Command != CalcCommand::Calculate && info.Command != CalcCommand::CalculateAll)
             command->setShortcuts(shortcuts);
-        command->setStatusTip(Text(info.Prompt));
-        command->setToolTip(Text(info.ToolTip));
+        command->setStatusTip(Tevra::ToQString(info.Prompt));
+        command->setToolTip(Tevra::ToQString(info.ToolTip));
         if (!info.Icon.empty())
-            command->setIcon(QIcon(Text(info.Icon)));
+            command->setIcon(QIcon(Tevra::ToQString(info.Icon)));
         command->setCheckable(info.Checkable);
         // Disabled until a handler is bound: commands whose windows are not
         // part of this program yet stay grey.
@@ -165,7 +161,7 @@ QMenu* CCalcMainFrame::createMenu(CalcMenu::Id id)
     // A menu is created, with the menus it opens from, where its first entry
     // is placed.
     const CalcMenu::Info& info = CalcMenu::Find(id);
-    const QString title = Text(info.Title);
+    const QString title = Tevra::ToQString(info.Title);
     QMenu* created = nullptr;
     if (info.Parent == CalcMenu::NoMenu) {
         created = menuBar()->addMenu(title);
@@ -219,7 +215,7 @@ void CCalcMainFrame::createDockWindows()
 {
     setDockNestingEnabled(true);
     for (const CalcBars::Info& info : barTable_) {
-        auto* created = new CCalcBar(info.Bar, Text(info.Title), info.Sizing, this);
+        auto* created = new CCalcBar(info.Bar, Tevra::ToQString(info.Title), info.Sizing, this);
         created->setPanel(info.CreatePanel({*created, *this}));
         addDockWidget(info.InitialPlacement.Area, created);
         if (info.InitialPlacement.Floating) {

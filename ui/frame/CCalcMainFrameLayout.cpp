@@ -30,11 +30,6 @@ const QString BarStateGroup = QStringLiteral("GUI/BarState");
 const QString DockingLayoutKey = QStringLiteral("DockingLayout");
 constexpr int LayoutVersion = 1;
 
-QSettings ProgramSettings()
-{
-    return QSettings(Tevra::SettingsOrganization, Tevra::SettingsApplication);
-}
-
 Tevra::ScreenRect FromQRect(const QRect& rect)
 {
     return {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
@@ -56,7 +51,7 @@ QString DroppedFile(const QMimeData* data)
 
 void CCalcMainFrame::restoreLayout()
 {
-    QSettings settings = ProgramSettings();
+    QSettings settings = Tevra::ProgramSettings();
     for (CCalcBar* sized : bars_)
         sized->loadSizes(settings);
     settings.beginGroup(BarStateGroup);
@@ -85,7 +80,7 @@ void CCalcMainFrame::showWithStoredPlacement()
         primary = workAreas[primaryIndex];
     const Tevra::ScreenRect fallback = Tevra::DefaultFrameRect(primary);
 
-    QSettings settings = ProgramSettings();
+    QSettings settings = Tevra::ProgramSettings();
     settings.beginGroup(FrameGroup);
     const bool maximized = Tevra::ReadStoredInt32(settings, QStringLiteral("Maximized")).value_or(0) != 0;
     const Tevra::ScreenRect stored{
@@ -109,7 +104,7 @@ void CCalcMainFrame::showWithStoredPlacement()
 
 void CCalcMainFrame::saveLayout() const
 {
-    QSettings settings = ProgramSettings();
+    QSettings settings = Tevra::ProgramSettings();
     settings.beginGroup(FrameGroup);
     const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
     settings.setValue(QStringLiteral("Maximized"), isMaximized() ? 1 : 0);

@@ -2,6 +2,7 @@
 
 #include "engine/NumberFormat.h"
 #include "app/CalcCommands.h"
+#include "app/QtText.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -18,11 +19,6 @@ constexpr const char* PaneTemplates[CCalcStatusBar::PaneCount] = {
 // X11 modifier bits of caps lock and num lock.
 constexpr quint32 X11LockMask = 0x02;
 constexpr quint32 X11Mod2Mask = 0x10;
-
-QString FromView(std::u16string_view text)
-{
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 }  // namespace
 
@@ -52,8 +48,7 @@ CCalcStatusBar::CCalcStatusBar(QWidget* parent) : QStatusBar(parent)
         label->setObjectName(QStringLiteral("Pane%1").arg(pane));
         panes_[pane] = label;
         if (pane == PromptPane) {
-            label->setText(QString::fromUtf8(CalcCommand::IdlePrompt.data(),
-                                             static_cast<qsizetype>(CalcCommand::IdlePrompt.size())));
+            label->setText(Tevra::ToQString(CalcCommand::IdlePrompt));
             addWidget(label, 1);
             continue;
         }
@@ -78,7 +73,7 @@ QString CCalcStatusBar::paneText(Pane pane) const
 
 void CCalcStatusBar::refreshResult(const Tevra::CCalcSettings& settings, double lastResult)
 {
-    panes_[ResultPane]->setText(FromView(Tevra::ResultPaneText(settings, lastResult)));
+    panes_[ResultPane]->setText(Tevra::ToQString(Tevra::ResultPaneText(settings, lastResult)));
 }
 
 void CCalcStatusBar::refreshSSE2(const Tevra::CCalcSettings& settings)
@@ -89,7 +84,7 @@ void CCalcStatusBar::refreshSSE2(const Tevra::CCalcSettings& settings)
 void CCalcStatusBar::setUnits(int units)
 {
     const bool known = units >= 0 && units < static_cast<int>(Tevra::UnitsLabels.size());
-    panes_[UnitsPane]->setText(FromView(Tevra::UnitsLabels[known ? static_cast<std::size_t>(units) : 0]));
+    panes_[UnitsPane]->setText(Tevra::ToQString(Tevra::UnitsLabels[known ? static_cast<std::size_t>(units) : 0]));
 }
 
 void CCalcStatusBar::setLockKeys(Tevra::LockKeyState state)

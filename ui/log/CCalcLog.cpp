@@ -14,6 +14,7 @@
 
 #include "app/CalcSettings.h"
 #include "app/PreferencesStore.h"
+#include "app/QtText.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ CCalcLog::CCalcLog(QWidget* parent) : QWidget(parent), list_(new QTreeWidget(thi
 
     auto* heading = new QTreeWidgetItem;
     for (int c = 0; c < ColumnCount; ++c) {
-        heading->setText(c, QString::fromUtf8(Columns[static_cast<std::size_t>(c)].Heading));
+        heading->setText(c, Tevra::ToQString(Columns[static_cast<std::size_t>(c)].Heading));
         heading->setTextAlignment(c, Columns[static_cast<std::size_t>(c)].Alignment);
     }
     list_->setHeaderItem(heading);
@@ -92,8 +93,8 @@ void CCalcLog::Add(const NCalculatorText::LogRecord& record)
     const std::array<QString, ColumnCount> texts = {
         QString::number(list_->topLevelItemCount() + 1),
         error ? QStringLiteral("Error") : QStringLiteral("Warning"),
-        QString::fromUtf16(record.Context.data(), static_cast<qsizetype>(record.Context.size())),
-        QString::fromStdU16String(record.Description),
+        Tevra::ToQString(record.Context),
+        Tevra::ToQString(record.Description),
     };
     for (int c = 0; c < ColumnCount; ++c) {
         item->setText(c, texts[static_cast<std::size_t>(c)]);
@@ -142,7 +143,7 @@ int CCalcLog::defaultColumnWidth(Column column) const
     cell.font = list_->font();
     cell.fontMetrics = list_->fontMetrics();
     cell.features = QStyleOptionViewItem::HasDisplay;
-    cell.text = QString::fromUtf8(columnInfo.SampleText);
+    cell.text = Tevra::ToQString(columnInfo.SampleText);
     cell.displayAlignment = columnInfo.Alignment;
     const int cellWidth = list_->style()->sizeFromContents(QStyle::CT_ItemViewItem, &cell, QSize(), list_).width();
     return std::max(cellWidth, list_->header()->sectionSizeHint(column));
@@ -181,13 +182,13 @@ void CCalcLog::fitDescriptionColumn()
 
 void CCalcLog::loadSettings()
 {
-    QSettings settings(Tevra::SettingsOrganization, Tevra::SettingsApplication);
+    QSettings settings = Tevra::ProgramSettings();
     settings.beginGroup(SettingsGroup);
     const int minimum = list_->header()->minimumSectionSize();
     for (int c = 0; c < ColumnCount; ++c) {
         const auto column = static_cast<Column>(c);
         const auto stored =
-            Tevra::ReadStoredInt32(settings, QString::fromUtf8(Columns[static_cast<std::size_t>(c)].WidthKey));
+            Tevra::ReadStoredInt32(settings, Tevra::ToQString(Columns[static_cast<std::size_t>(c)].WidthKey));
         const bool usable = stored && *stored >= minimum && *stored <= MaximumColumnWidth;
         list_->setColumnWidth(c, usable ? *stored : defaultColumnWidth(column));
     }
@@ -198,11 +199,11 @@ void CCalcLog::loadSettings()
 
 void CCalcLog::saveSettings() const
 {
-    QSettings settings(Tevra::SettingsOrganization, Tevra::SettingsApplication);
+    QSettings settings = Tevra::ProgramSettings();
     settings.beginGroup(SettingsGroup);
     for (int c = 0; c < ColumnCount; ++c) {
         const int width = c == DescriptionColumn ? descriptionWidth_ : list_->columnWidth(c);
-        settings.setValue(QString::fromUtf8(Columns[static_cast<std::size_t>(c)].WidthKey), width);
+        settings.setValue(Tevra::ToQString(Columns[static_cast<std::size_t>(c)].WidthKey), width);
     }
     settings.endGroup();
 }
