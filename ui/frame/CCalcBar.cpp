@@ -7,14 +7,17 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
-constexpr const char* SlotKeys[CCalcBar::SlotCount][2] = {
+// The stored width and height of each size slot.
+constexpr auto SlotKeys = std::to_array<std::array<const char*, 2>>({
     {"HorizontalX", "HorizontalY"},
     {"VerticalX", "VerticalY"},
     {"FloatingX", "FloatingY"},
-};
+});
+static_assert(SlotKeys.size() == CCalcBar::SlotCount, "one pair of keys per size slot");
 
 // Largest size a stored value may ask for: keeps a garbage value from making
 // a bar larger than any screen.
@@ -62,8 +65,9 @@ void CCalcBar::loadSizes(QSettings& settings)
         return;
     settings.beginGroup(settingsGroup());
     for (int slot = 0; slot < SlotCount; ++slot) {
-        const auto width = Tevra::ReadStoredInt32(settings, QLatin1String(SlotKeys[slot][0]));
-        const auto height = Tevra::ReadStoredInt32(settings, QLatin1String(SlotKeys[slot][1]));
+        const auto width = Tevra::ReadStoredInt32(settings, QLatin1String(SlotKeys[static_cast<std::size_t>(slot)][0]));
+        const auto height =
+            Tevra::ReadStoredInt32(settings, QLatin1String(SlotKeys[static_cast<std::size_t>(slot)][1]));
         const QSize current = sizes_[slot];
         setSlotSize(static_cast<SizeSlot>(slot),
                     QSize(width.value_or(current.width()), height.value_or(current.height())));
@@ -77,8 +81,8 @@ void CCalcBar::saveSizes(QSettings& settings) const
         return;
     settings.beginGroup(settingsGroup());
     for (int slot = 0; slot < SlotCount; ++slot) {
-        settings.setValue(QLatin1String(SlotKeys[slot][0]), sizes_[slot].width());
-        settings.setValue(QLatin1String(SlotKeys[slot][1]), sizes_[slot].height());
+        settings.setValue(QLatin1String(SlotKeys[static_cast<std::size_t>(slot)][0]), sizes_[slot].width());
+        settings.setValue(QLatin1String(SlotKeys[static_cast<std::size_t>(slot)][1]), sizes_[slot].height());
     }
     settings.endGroup();
 }

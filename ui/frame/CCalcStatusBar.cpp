@@ -12,9 +12,15 @@
 namespace {
 
 // Width templates: each pane is as wide as its longest text.
-constexpr const char* PaneTemplates[CCalcStatusBar::PaneCount] = {
-    "", "RESULT=-8.8888888888888888888E+888", "Grad", "SSE2", "CAP", "NUM",
-};
+constexpr auto PaneTemplates = std::to_array<const char*>({
+    "",
+    "RESULT=-8.8888888888888888888E+888",
+    "Grad",
+    "SSE2",
+    "CAP",
+    "NUM",
+});
+static_assert(PaneTemplates.size() == CCalcStatusBar::PaneCount, "one width template per pane");
 
 // X11 modifier bits of caps lock and num lock.
 constexpr quint32 X11LockMask = 0x02;
@@ -53,7 +59,8 @@ CCalcStatusBar::CCalcStatusBar(QWidget* parent) : QStatusBar(parent)
             continue;
         }
         label->setAlignment(Qt::AlignCenter);
-        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QLatin1String(PaneTemplates[pane])) + 8);
+        label->setMinimumWidth(
+            label->fontMetrics().horizontalAdvance(QLatin1String(PaneTemplates[static_cast<std::size_t>(pane)])) + 8);
         addPermanentWidget(label);
     }
     // The lock keys are known only from key events, and only on X11.

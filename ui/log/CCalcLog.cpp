@@ -26,13 +26,14 @@ struct LogColumn {
     const char* SampleText;  // the default width is this text's width
 };
 
-constexpr std::array<LogColumn, CCalcLog::ColumnCount> Columns = {{
+constexpr auto Columns = std::to_array<LogColumn>({
     {"N", Qt::AlignRight | Qt::AlignVCenter, "NumberWidth", "88"},
     {"Status", Qt::AlignLeft | Qt::AlignVCenter, "StatusWidth", "Warning"},
     {"Context", Qt::AlignLeft | Qt::AlignVCenter, "ContextWidth", "Archyperbolic cotangent"},
     {"Description", Qt::AlignLeft | Qt::AlignVCenter, "DescriptionWidth",
      "Operation resulted in partial loss of precision, result accepted as 0.12345678."},
-}};
+});
+static_assert(Columns.size() == CCalcLog::ColumnCount, "one row per column");
 
 const QString SettingsGroup = QStringLiteral("GUI/Log");
 
