@@ -49,6 +49,16 @@ CCalcApp::CommandLine CCalcApp::ParseCommandLine(const QStringList& arguments)
 
 bool CCalcApp::start(const QStringList& arguments)
 {
+    // The command line first: one that makes no sense ends the program
+    // before any window exists or any setting is read or written.
+    const CommandLine line = ParseCommandLine(arguments);
+    if (!line.Error.isEmpty()) {
+        QTextStream(stderr) << line.Error << '\n';
+        return false;
+    }
+    if (line.Print)
+        QTextStream(stderr) << "Printing is not available in this version; the file is opened instead.\n";
+
     Tevra::LoadPreferences();
 
     frame_ = std::make_unique<CCalcMainFrame>();
@@ -62,13 +72,6 @@ bool CCalcApp::start(const QStringList& arguments)
     frame.bindCommand(CalcCommand::AppAbout, [this] { showAbout(); });
     frame.bindCommand(CalcCommand::Preferences, [this] { showPreferences(); });
 
-    const CommandLine line = ParseCommandLine(arguments);
-    if (!line.Error.isEmpty()) {
-        QTextStream(stderr) << line.Error << '\n';
-        return false;
-    }
-    if (line.Print)
-        QTextStream(stderr) << "Printing is not available in this version; the file is opened instead.\n";
     if (!line.Path.isEmpty() && !frame.document()->openDocument(line.Path))
         return false;
 
