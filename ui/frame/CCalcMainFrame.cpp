@@ -11,6 +11,7 @@
 #include "ui/editor/CCalcView.h"
 #include "ui/frame/CCalcBar.h"
 #include "ui/frame/CCalcCalculateKeys.h"
+#include "ui/frame/CCalcPanelKeys.h"
 #include "ui/frame/CCalcStatusBar.h"
 #include "ui/frame/CCalcToolBar.h"
 
@@ -228,6 +229,15 @@ void CCalcMainFrame::createDockWindows()
     }
 }
 
+bool CCalcMainFrame::isInBar(const QWidget* widget) const
+{
+    for (const CCalcBar* candidate : bars_) {
+        if (candidate == widget || candidate->isAncestorOf(widget))
+            return true;
+    }
+    return false;
+}
+
 CCalcBar* CCalcMainFrame::bar(int id) const
 {
     for (CCalcBar* candidate : bars_) {
@@ -243,6 +253,9 @@ void CCalcMainFrame::connectFrameCommands()
     view_->bindCommands(*this);
     document_->bindCommands(*this);
     new CCalcCalculateKeys(this, [this](int id) { return action(id); });
+    // Created after the calculate keys, so that it sees a panel's keys first.
+    new CCalcPanelKeys([this](const QWidget* widget) { return isInBar(widget); }, [this](int id) { return action(id); },
+                       this);
 
     bindCommand(AppExit, [this] { close(); });
     bindCommand(

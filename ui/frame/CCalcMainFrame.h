@@ -53,6 +53,8 @@ public:
     CCalcView* view() const { return view_; }
     // The bar of id, or null when the bar table has no such row.
     CCalcBar* bar(int id) const;
+    // True for a bar and everything inside it, docked or floating.
+    bool isInBar(const QWidget* widget) const;
     CCalcToolBar* toolBar() const { return toolBar_; }
     CCalcStatusBar* calcStatusBar() const { return statusBar_; }
     CCalcTrigonometricUnits* unitsWindow() const { return unitsWindow_; }
