@@ -172,7 +172,11 @@ CCalcPreferences::CCalcPreferences(CCalcSettings& record, QWidget* parent) : QDi
     connect(freeConfirmation_, &QCheckBox::clicked, this, &CCalcPreferences::onFreeConfirmationClicked);
 
     showRecord(record_);
-    findChild<QCheckBox*>(QStringLiteral("UseSSE2"))->setEnabled(record_.SSE2Available);
+    // The SSE2 switch means nothing on a processor without SSE2.
+    for (std::size_t i = 0; i < Controls.size(); ++i) {
+        if (Controls[i].Field == &CCalcSettings::UseSSE2)
+            controls_[i]->setEnabled(record_.SSE2Available);
+    }
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
