@@ -66,9 +66,12 @@ CCalcMainFrame::~CCalcMainFrame()
     // frame they report to is still whole: nothing of theirs may call it
     // once it is being taken apart.
     bindings_.clear();
-    delete document_;
-    delete view_;
-    qDeleteAll(bars_);
+    view_->viewport()->removeEventFilter(this);
+    unitsWindow_->removeEventFilter(this);
+    delete std::exchange(document_, nullptr);
+    delete std::exchange(view_, nullptr);
+    const std::vector<CCalcBar*> bars = std::exchange(bars_, {});
+    qDeleteAll(bars);
 }
 
 void CCalcMainFrame::createDocument()

@@ -157,7 +157,7 @@ bool CCalcMainFrame::eventFilter(QObject* watched, QEvent* event)
         action(CalcCommand::TrigonometricUnits)->setChecked(event->type() == QEvent::Show);
         return false;
     }
-    if (watched == view_->viewport()) {
+    if (view_ && watched == view_->viewport()) {
         if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
             auto* drag = static_cast<QDragMoveEvent*>(event);
             if (!DroppedFile(drag->mimeData()).isEmpty()) {
