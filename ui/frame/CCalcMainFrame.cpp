@@ -1,5 +1,6 @@
 #include "ui/frame/CCalcMainFrame.h"
 
+#include "app/CCalcHelpRequests.h"
 #include "app/CCalcSettingsNotifier.h"
 #include "app/CCalcTrigonometricUnits.h"
 #include "app/CalcCommands.h"
@@ -41,6 +42,7 @@ CCalcMainFrame::CCalcMainFrame(std::span<const CalcBars::Info> table, QWidget* p
     setWindowIcon(QIcon(QStringLiteral(":/icons/calculator-tevra.svg")));
     setAcceptDrops(true);
     settings_ = new CCalcSettingsNotifier(Tevra::CalcSettings, this);
+    help_ = new CCalcHelpRequests(this);
 
     createDocument();
     createActions();

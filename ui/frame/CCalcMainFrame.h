@@ -20,6 +20,7 @@
 
 class CCalcBar;
 class CCalcDoc;
+class CCalcHelpRequests;
 class CCalcSettingsNotifier;
 class CCalcStatusBar;
 class CCalcToolBar;
@@ -63,6 +64,8 @@ public:
     // announces it; every window showing something derived from them
     // subscribes.
     CCalcSettingsNotifier& settingsNotifier() const { return *settings_; }
+    // Where windows ask for help; the help window answers it.
+    CCalcHelpRequests& helpRequests() const { return *help_; }
     // The menu of id (every menu of the menu table exists).
     QMenu* menu(CalcMenu::Id id) const;
 
@@ -115,6 +118,7 @@ private:
     CCalcToolBar* toolBar_ = nullptr;
     CCalcStatusBar* statusBar_ = nullptr;
     CCalcSettingsNotifier* settings_ = nullptr;
+    CCalcHelpRequests* help_ = nullptr;
     CCalcUnitsStep* unitsStep_ = nullptr;
     CCalcTrigonometricUnits* unitsWindow_ = nullptr;
 };
