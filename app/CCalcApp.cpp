@@ -1,15 +1,20 @@
 #include "app/CCalcApp.h"
 
 #include "app/CCalcAboutBox.h"
+#include "app/CCalcInstance.h"
 #include "app/CCalcPreferences.h"
 #include "app/CCalcRecentFiles.h"
 #include "app/CCalcSettingsNotifier.h"
+#include "app/DesktopIntegration.h"
 #include "app/Preferences.h"
+#include "app/PreferencesStore.h"
 #include "document/CCalcDoc.h"
 #include "document/CCalcDocPrompts.h"
 #include "ui/frame/CCalcMainFrame.h"
+#include "ui/help/CCalcHelp.h"
 #include "app/CalcCommands.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QMenu>
 #include <QTextStream>
@@ -22,29 +27,7 @@ CCalcApp::~CCalcApp() = default;
 
 CCalcApp::CommandLine CCalcApp::ParseCommandLine(const QStringList& arguments)
 {
-    CommandLine line;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        const QString flag = argument.toLower();
-        if (flag == QLatin1String("/p") || flag == QLatin1String("-p") || flag == QLatin1String("/pt") ||
-            flag == QLatin1String("-pt")) {
-            line.Print = true;
-            continue;
-        }
-        if (flag == QLatin1String("/dde") || flag == QLatin1String("-dde"))
-            continue;
-        if (line.Path.isEmpty()) {
-            line.Path = argument;
-            continue;
-        }
-        // Further words belong to "/pt" (printer, driver, port); otherwise
-        // they are a mistake.
-        if (!line.Print)
-            line.Error = QStringLiteral("Unexpected argument: %1").arg(argument);
-    }
-    if (line.Print && line.Path.isEmpty())
-        line.Error = QStringLiteral("No file to print was given");
-    return line;
+    return CalcCommandLine::Parse(arguments);
 }
 
 bool CCalcApp::start(const QStringList& arguments)
@@ -53,7 +36,18 @@ bool CCalcApp::start(const QStringList& arguments)
     // before any window exists or any setting is read or written.
     const CommandLine line = ParseCommandLine(arguments);
     if (!line.Error.isEmpty()) {
-        QTextStream(stderr) << line.Error << '\n';
+        QTextStream(stderr) << "calculator-tevra: " << line.Error << " (try 'calculator-tevra --help')\n";
+        exitCode_ = 2;
+        return false;
+    }
+    if (line.Answer != CommandLine::Action::Run) {
+        QTextStream(stdout) << (line.Answer == CommandLine::Action::Help ? CalcCommandLine::HelpText()
+                                                                         : CalcCommandLine::VersionText() + "\n");
+        exitCode_ = 0;
+        return false;
+    }
+    if (!claimInstance(line)) {
+        exitCode_ = 0;
         return false;
     }
     if (line.Print)
@@ -71,14 +65,84 @@ bool CCalcApp::start(const QStringList& arguments)
     frame.bindCommand(CalcCommand::FileOpen, [this] { open(); });
     frame.bindCommand(CalcCommand::AppAbout, [this] { showAbout(); });
     frame.bindCommand(CalcCommand::Preferences, [this] { showPreferences(); });
+    help_ = std::make_unique<CCalcHelp>(frame.helpRequests(), &frame);
+    help_->bindCommands(frame);
 
-    if (!line.Path.isEmpty() && !frame.document()->openDocument(line.Path))
+    if (!line.Path.isEmpty() && !frame.document()->openDocument(line.Path)) {
+        exitCode_ = 1;
         return false;
+    }
 
     frame.showWithStoredPlacement();
     // The panes, the lists and every window in line with the preferences.
     frame.settingsNotifier().announce();
+    // The file types and the desktop entry, once the window is up.
+    QTimer::singleShot(0, this, [] { Tevra::Desktop::RegisterInBackground(); });
     return true;
+}
+
+bool CCalcApp::claimInstance(const CommandLine& line)
+{
+    // A print job does its work and ends: it neither serves nor hands over,
+    // and it leaves the settings to the running instance.
+    if (line.Print) {
+        Tevra::KeepSettingsPrivate();
+        return true;
+    }
+    instance_ = new CCalcInstance(this);
+    const QString path = line.Path.isEmpty() ? QString() : QFileInfo(line.Path).absoluteFilePath();
+    switch (instance_->claim(path)) {
+    case CCalcInstance::Claim::HandedOver:
+        return false;
+    case CCalcInstance::Claim::Unreachable:
+        // An instance runs but does not answer: this start shows its own
+        // window and keeps its settings to itself.
+        QTextStream(stderr) << "The running Calculator Tevra does not answer; starting another window.\n";
+        Tevra::KeepSettingsPrivate();
+        return true;
+    case CCalcInstance::Claim::Primary:
+        break;
+    }
+    connect(instance_, &CCalcInstance::openRequested, this, &CCalcApp::openRequested);
+    connect(instance_, &CCalcInstance::raiseRequested, this, &CCalcApp::raiseWindow);
+    pendingRetry_.setSingleShot(true);
+    pendingRetry_.setInterval(250);
+    connect(&pendingRetry_, &QTimer::timeout, this, &CCalcApp::openPendingRequests);
+    return true;
+}
+
+void CCalcApp::openRequested(const QString& path)
+{
+    pendingOpens_.append(path);
+    openPendingRequests();
+}
+
+void CCalcApp::openPendingRequests()
+{
+    if (!frame_ || openingPending_)
+        return;
+    // A dialog of this window (Preferences, a question) finishes first.
+    if (QApplication::activeModalWidget() != nullptr || QApplication::activePopupWidget() != nullptr) {
+        if (!pendingOpens_.isEmpty())
+            pendingRetry_.start();
+        return;
+    }
+    openingPending_ = true;
+    while (!pendingOpens_.isEmpty()) {
+        raiseWindow();
+        openFile(pendingOpens_.takeFirst());
+    }
+    openingPending_ = false;
+}
+
+void CCalcApp::raiseWindow()
+{
+    if (!frame_)
+        return;
+    frame_->setWindowState(frame_->windowState() & ~Qt::WindowMinimized);
+    frame_->show();
+    frame_->raise();
+    frame_->activateWindow();
 }
 
 void CCalcApp::shutdown()

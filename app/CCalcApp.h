@@ -1,15 +1,21 @@
-// The application: starts the program in order (command line, preferences,
-// main frame with its recent files, the file asked for, first showing, the
-// settings notice), owns
-// the Open, About and Preferences commands and the recent-file list, and
-// writes the preferences back at shutdown.
+// The application: starts the program in order (command line, the hand-over
+// to a running instance, preferences, main frame with its recent files and
+// help, the file asked for, first showing, the settings notice, the desktop
+// registration), owns the Open, About and Preferences commands, the
+// recent-file list and the open requests of later starts, and writes the
+// preferences back at shutdown.
 #pragma once
+
+#include "app/CalcCommandLine.h"
 
 #include <QObject>
 #include <QStringList>
+#include <QTimer>
 
 #include <memory>
 
+class CCalcHelp;
+class CCalcInstance;
 class CCalcMainFrame;
 class CCalcRecentFiles;
 
@@ -21,9 +27,13 @@ public:
     ~CCalcApp() override;
 
     // Runs start-up with the command-line arguments (without the program
-    // name). False when the command line could not be carried out: the
-    // program then ends.
+    // name). False when the program ends at once: the command line was
+    // answered (--help), handed to the running instance, wrong, or could not
+    // be carried out. exitCode() then says which.
     bool start(const QStringList& arguments);
+    // The program's exit status after start() returned false: 0 answered or
+    // handed over, 1 the file could not be opened, 2 a wrong command line.
+    int exitCode() const { return exitCode_; }
     // Writes what must outlive the run (the preferences, when changed).
     void shutdown();
 
@@ -39,14 +49,31 @@ public:
     void showPreferences();
 
     // What a command line asks for.
-    struct CommandLine {
-        QString Path;        // a file to open; empty for a new calculation
-        bool Print = false;  // "/p" or "/pt": print the file and exit
-        QString Error;       // non-empty when the arguments make no sense
-    };
+    using CommandLine = CalcCommandLine::Request;
     static CommandLine ParseCommandLine(const QStringList& arguments);
 
+    // A later start asked to open path: the window comes up and opens it as
+    // Open does (asking to save unsaved work first). While a dialog is open
+    // the request waits for it to close.
+    void openRequested(const QString& path);
+    // A later start asked for the window: it is raised.
+    void raiseWindow();
+
+    // The help (its window, the help commands, F1 and context help).
+    CCalcHelp* help() const { return help_.get(); }
+
 private:
+    // Becomes the running instance or hands the request over; false when
+    // this start is to end.
+    bool claimInstance(const CommandLine& line);
+    void openPendingRequests();
+
     std::unique_ptr<CCalcMainFrame> frame_;
+    std::unique_ptr<CCalcHelp> help_;
     CCalcRecentFiles* recentFiles_ = nullptr;
+    CCalcInstance* instance_ = nullptr;
+    QStringList pendingOpens_;
+    QTimer pendingRetry_;
+    bool openingPending_ = false;
+    int exitCode_ = 0;
 };

@@ -1,7 +1,9 @@
 #include "app/CCalcPreferences.h"
 
+#include "app/CalcHelpTopics.h"
 #include "app/QtText.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <span>
@@ -107,6 +109,7 @@ CCalcSettings DefaultRecord()
 CCalcPreferences::CCalcPreferences(CCalcSettings& record, QWidget* parent) : QDialog(parent), record_(record)
 {
     setWindowTitle(QStringLiteral("Preferences"));
+    CalcHelp::setTopic(this, CalcHelp::Preferences);
 
     auto* layout = new QVBoxLayout(this);
     std::array<QGridLayout*, Groups.size()> grids{};
@@ -156,6 +159,7 @@ CCalcPreferences::CCalcPreferences(CCalcSettings& record, QWidget* parent) : QDi
                 partialFreeConfirmation_ = check;
         }
         widget->setObjectName(Tevra::ToQString(control.Name));
+        CalcHelp::setTopic(widget, CalcHelp::Preferences + QLatin1Char('#') + widget->objectName());
         controls_.push_back(widget);
     }
 
@@ -181,6 +185,18 @@ CCalcPreferences::CCalcPreferences(CCalcSettings& record, QWidget* parent) : QDi
 }
 
 CCalcPreferences::~CCalcPreferences() = default;
+
+std::vector<CCalcPreferences::ControlText> CCalcPreferences::ControlTexts()
+{
+    std::vector<ControlText> texts;
+    for (const PreferenceControl& control : Controls) {
+        const auto group = std::find_if(Groups.begin(), Groups.end(),
+                                        [&control](const GroupTitle& g) { return g.GroupId == control.GroupId; });
+        texts.push_back({group->Title, control.Name, control.Text,
+                         std::vector<std::u16string_view>(control.ListEntries.begin(), control.ListEntries.end())});
+    }
+    return texts;
+}
 
 void CCalcPreferences::showRecord(const CCalcSettings& record)
 {

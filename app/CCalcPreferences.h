@@ -2,6 +2,7 @@
 // back only on OK.
 #pragma once
 
+#include <string_view>
 #include <vector>
 
 #include <QDialog>
@@ -38,6 +39,17 @@ public:
     // The dialog's controls are named after the fields they edit
     // ("AppendFunction", "FormatResult", ...); the two confirmation boxes are
     // "FreeConfirmation" and "PartialFreeConfirmation".
+
+    // Every control as the help describes it: its group's title, its name,
+    // its caption (empty for a list beside the check box before it) and a
+    // list's entries, in the dialog's order.
+    struct ControlText {
+        std::string_view Group;
+        std::string_view Name;
+        std::string_view Caption;
+        std::vector<std::u16string_view> Entries;
+    };
+    static std::vector<ControlText> ControlTexts();
 
 private:
     void onFreeConfirmationClicked();

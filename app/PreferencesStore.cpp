@@ -1,8 +1,13 @@
 #include "app/PreferencesStore.h"
 
 #include <limits>
+#include <memory>
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QVariant>
 
 namespace Tevra {
@@ -63,11 +68,42 @@ std::optional<std::int64_t> WholeNumber(const QVariant& value)
     }
 }
 
+// The private copy of the store, once the process keeps its settings to
+// itself; removed with its folder at exit.
+std::unique_ptr<QTemporaryDir> PrivateCopyFolder;
+QString PrivateCopy;
+
 }  // namespace
 
 QSettings ProgramSettings()
 {
+    if (!PrivateCopy.isEmpty())
+        return QSettings(PrivateCopy, QSettings::IniFormat);
     return QSettings(SettingsOrganization, SettingsApplication);
+}
+
+void KeepSettingsPrivate()
+{
+    if (!PrivateCopy.isEmpty())
+        return;
+    const QString store = QSettings(SettingsOrganization, SettingsApplication).fileName();
+    PrivateCopyFolder = std::make_unique<QTemporaryDir>();
+    if (!PrivateCopyFolder->isValid()) {
+        // No folder for a copy: the process starts from the defaults and
+        // writes where nobody reads.
+        PrivateCopy =
+            QDir::temp().filePath(QStringLiteral("calculator-tevra-%1.conf").arg(QCoreApplication::applicationPid()));
+        return;
+    }
+    PrivateCopy = PrivateCopyFolder->filePath(QStringLiteral("settings.conf"));
+    // A store that cannot be copied leaves the copy empty: the defaults.
+    if (QFile::exists(store) && QFile::copy(store, PrivateCopy))
+        QFile::setPermissions(PrivateCopy, QFile::ReadOwner | QFile::WriteOwner);
+}
+
+bool SettingsArePrivate()
+{
+    return !PrivateCopy.isEmpty();
 }
 
 std::optional<std::uint32_t> StoredUInt32(const QVariant& value)

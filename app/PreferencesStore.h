@@ -22,6 +22,14 @@ inline const QString SettingsApplication = QStringLiteral("Calculator Tevra");
 // reads and writes its sections through this.
 QSettings ProgramSettings();
 
+// From now on this process reads the settings from a private copy of the
+// store and writes only that copy, which goes at exit. A start that is not
+// the program's running instance (a print job, or a start beside an
+// instance that does not answer) keeps to itself this way, so that two
+// processes never both write the store.
+void KeepSettingsPrivate();
+bool SettingsArePrivate();
+
 // An unsigned 32-bit number as stored: plain decimal digits (or a numeric
 // variant) from 0 to 4294967295. Anything else (text, a sign, a fraction, a
 // list, a value past 32 bits) gives nothing.

@@ -191,6 +191,14 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
     return parsed;
 }
 
+std::vector<OptionSummary> OptionSummaries()
+{
+    std::vector<OptionSummary> summaries;
+    for (const auto& option : OptionTable)
+        summaries.push_back({option.Name, option.ValueName, option.Help});
+    return summaries;
+}
+
 std::string HelpText()
 {
     std::string text = "Usage: tevra [OPTIONS] [RUN ...]\n"

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace Tevra::Cli {
@@ -38,6 +39,15 @@ struct ParsedCommandLine {
 };
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+// Every option as --help lists it: its name, the value it takes (empty for a
+// flag) and what it does; the manual page is made from these too.
+struct OptionSummary {
+    std::string_view Name;
+    std::string_view ValueName;
+    std::string_view Help;
+};
+std::vector<OptionSummary> OptionSummaries();
 
 // The full --help text, and the short reminder that ends the one line of a
 // usage error.

@@ -59,59 +59,71 @@ static_assert(OperationNames.size() == OpGammaFunction + 1, "one context text pe
 
 constexpr std::u16string_view UndefinedOperation = u"Undefined";
 
-// How each report kind is worded and whether it stops the calculation.
-struct ReportKind {
-    std::int32_t Status;  // 1 error, 0 warning
-    bool StopsCalculation;
-};
-
-constexpr std::array<ReportKind, 8> ReportKinds = {{
-    {1, true},   // SyntaxError
-    {0, false},  // Uninitialized
-    {1, true},   // Overflow
-    {0, false},  // Underflow
-    {1, true},   // Domain
-    {1, true},   // Singularity
-    {0, false},  // PartialLoss
-    {0, false},  // TotalLoss
+// Every report kind with its status and wording, in code order.
+constexpr std::array<ReportWording, 8> Wordings = {{
+    {SyntaxError, 1, true, u"Syntax error", {}},
+    {Uninitialized, 0, false, u"Uninitialized %s used, value forced to 0", {u"memory", u"index"}},
+    {Overflow, 1, true, u"Operation resulted in overflow, too big %s number returned", {u"positive", u"negative"}},
+    {Underflow, 0, false, u"Operation resulted in underflow, result accepted as %g", {}},
+    {Domain, 1, true, u"Function is not defined for %g", {}},
+    {Singularity, 1, true, u"%s has singularity at %g", {u"Operation", u"Function"}},
+    {PartialLoss, 0, false, u"Operation resulted in partial loss of precision, result accepted as %g", {}},
+    {TotalLoss, 0, false, u"Operation resulted in total loss of precision, result accepted as %g", {}},
 }};
-static_assert(ReportKinds.size() == NoError, "one row per report code that reports");
+static_assert(Wordings.size() == NoError, "one row per report code that reports");
+
+constexpr bool WordingsInCodeOrder()
+{
+    for (std::size_t i = 0; i < Wordings.size(); ++i) {
+        if (Wordings[i].Code != static_cast<int>(i))
+            return false;
+    }
+    return true;
+}
+static_assert(WordingsInCodeOrder(), "the wordings stand in code order");
 
 std::u16string Widen(std::string_view text)
 {
     return std::u16string(text.begin(), text.end());
 }
 
-std::u16string Describe(ReportCode code, double value)
+// Which of a wording's two words the circumstances of a report choose.
+std::size_t WordFor(ReportCode code, double value)
 {
-    const std::u16string number = Widen(FormatNumber(value, false));
     switch (code) {
-    case SyntaxError:
-        return u"Syntax error";
     case Uninitialized:
-        return std::u16string(u"Uninitialized ") + (CurrentOperation == OpMemory ? u"memory" : u"index") +
-            u" used, value forced to 0";
+        return CurrentOperation == OpMemory ? 0 : 1;
     case Overflow:
-        return std::u16string(u"Operation resulted in overflow, too big ") + (value > 0 ? u"positive" : u"negative") +
-            u" number returned";
-    case Underflow:
-        return u"Operation resulted in underflow, result accepted as " + number;
-    case Domain:
-        return u"Function is not defined for " + number;
+        // 0 and NaN count as negative.
+        return value > 0 ? 0 : 1;
     case Singularity:
-        return std::u16string(CurrentOperation == OpDivision ? u"Operation" : u"Function") + u" has singularity at " +
-            number;
-    case PartialLoss:
-        return u"Operation resulted in partial loss of precision, result accepted as " + number;
-    case TotalLoss:
-        return u"Operation resulted in total loss of precision, result accepted as " + number;
-    case NoError:
-        break;
+        return CurrentOperation == OpDivision ? 0 : 1;
+    default:
+        return 0;
     }
-    return {};
 }
 
 }  // namespace
+
+std::span<const ReportWording> ReportWordings()
+{
+    return Wordings;
+}
+
+std::u16string FormatReportText(const ReportWording& wording, std::size_t word, std::u16string_view value)
+{
+    std::u16string text;
+    const std::u16string_view format = wording.Format;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == u'%' && i + 1 < format.size() && (format[i + 1] == u's' || format[i + 1] == u'g')) {
+            text += format[i + 1] == u's' ? wording.Words[word < wording.Words.size() ? word : 0] : value;
+            ++i;
+            continue;
+        }
+        text += format[i];
+    }
+    return text;
+}
 
 std::u16string_view OperationName(int code)
 {
@@ -124,12 +136,13 @@ void Report(ReportCode code, double value)
 {
     if (code < SyntaxError || code > TotalLoss)
         return;
-    const ReportKind& kind = ReportKinds[static_cast<std::size_t>(code)];
+    const ReportWording& wording = Wordings[static_cast<std::size_t>(code)];
     LogRecord record;
-    record.Status = kind.Status;
+    record.Status = wording.Status;
     record.Context = OperationName(CurrentOperation);
-    record.Description = Describe(code, value);
-    if (kind.StopsCalculation)
+    record.Description = FormatReportText(wording, WordFor(code, value), Widen(FormatNumber(value, false)));
+    record.Code = code;
+    if (wording.StopsCalculation)
         CalculationOk = false;
     LastReportCode = code;
     if (LogReceiver != nullptr)

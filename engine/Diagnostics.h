@@ -3,7 +3,9 @@
 // text is formed.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -79,6 +81,9 @@ struct LogRecord {
     std::int32_t Status = 0;  // 1 error, anything else a warning
     std::u16string_view Context;
     std::u16string Description;
+    // The kind of report that made the record: the log finds its help topic
+    // by it.
+    ReportCode Code = NoError;
 };
 
 // Where the records of a run go: the log window, the command line's printer,
@@ -119,6 +124,25 @@ private:
 
 // The context text of an operation code; "Undefined" outside 0 to 42.
 std::u16string_view OperationName(int code);
+
+// The wording of a report kind. Format holds "%s" where one of the two Words
+// goes (which one the report's circumstances decide: memory or index,
+// positive or negative, an operation or a function) and "%g" where the value
+// goes, printed in the number format.
+struct ReportWording {
+    ReportCode Code;
+    std::int32_t Status;  // 1 error, 0 warning
+    bool StopsCalculation;
+    std::u16string_view Format;
+    std::array<std::u16string_view, 2> Words;  // empty when Format has no "%s"
+};
+
+// Every kind that reports, in code order (SyntaxError to TotalLoss).
+std::span<const ReportWording> ReportWordings();
+
+// The text of wording with its word number word (0 or 1) and the value
+// already printed.
+std::u16string FormatReportText(const ReportWording& wording, std::size_t word, std::u16string_view value);
 
 // Forms the record of a report, updates the evaluation state and hands the
 // record to LogReceiver when one is set.

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace NCalculatorText {
 
@@ -33,6 +35,16 @@ bool ParseStatement(CNode& root, std::u16string text);
 // Blanks the "//" and "/* */" comments of a working copy, keeping positions.
 // False for a "/*" without a closing "*/".
 bool StripComments(std::u16string& text);
+
+// The spellings of one function or keyword: every name the parser takes for
+// it, in the order of the parser's table.
+using NameGroup = std::vector<std::u16string_view>;
+
+// The function names of the language (each takes an argument), one group per
+// function, in the order of the parser's table; and the keywords that stand
+// alone (constants, the last result, random numbers) the same way.
+std::vector<NameGroup> FunctionNameGroups();
+std::vector<NameGroup> KeywordNameGroups();
 
 // Puts every piece of process-wide state (calculation context, evaluation
 // state, bracket table, memory, settings, random generator) back to its value

@@ -3,6 +3,7 @@
 // tried first binds loosest.
 #include "engine/Node.h"
 
+#include "engine/Engine.h"
 #include "engine/NodesArithmetic.h"
 #include "engine/NodesHyperbolic.h"
 #include "engine/NodesMemory.h"
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <array>
 #include <string_view>
+#include <vector>
 
 namespace NCalculatorText {
 
@@ -314,6 +316,37 @@ bool CParcer::ParseIdentifier(std::u16string& text, CNode* parent)
     }
     reference->Target = found->second.get();
     return true;
+}
+
+namespace {
+
+// The names of a table grouped by the node they make, in table order.
+template <std::size_t N> std::vector<NameGroup> GroupNames(const std::array<FunctionName, N>& table)
+{
+    std::vector<NameGroup> groups;
+    std::vector<NodeFactory> factories;
+    for (const FunctionName& entry : table) {
+        const auto found = std::find(factories.begin(), factories.end(), entry.Create);
+        if (found == factories.end()) {
+            factories.push_back(entry.Create);
+            groups.push_back({entry.Name});
+        } else {
+            groups[static_cast<std::size_t>(found - factories.begin())].push_back(entry.Name);
+        }
+    }
+    return groups;
+}
+
+}  // namespace
+
+std::vector<NameGroup> FunctionNameGroups()
+{
+    return GroupNames(FunctionNames);
+}
+
+std::vector<NameGroup> KeywordNameGroups()
+{
+    return GroupNames(Keywords);
 }
 
 }  // namespace NCalculatorText

@@ -13,10 +13,17 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir settingsDir;
     qputenv("XDG_CONFIG_HOME", settingsDir.path().toUtf8());
+    // The running-instance socket and the desktop registration of the
+    // program's start-up go to folders of this run too.
+    QTemporaryDir runtimeDir;
+    QTemporaryDir dataDir;
+    qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toUtf8());
+    qputenv("XDG_DATA_HOME", dataDir.path().toUtf8());
     QStandardPaths::setTestModeEnabled(true);
     QSettings::setDefaultFormat(QSettings::NativeFormat);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     QApplication app(argc, argv);
+    Q_INIT_RESOURCE(tevra_help);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,6 +1,7 @@
 #include "ui/frame/CCalcMainFrame.h"
 
 #include "app/CCalcHelpRequests.h"
+#include "app/CalcHelpTopics.h"
 #include "app/CCalcSettingsNotifier.h"
 #include "app/CCalcTrigonometricUnits.h"
 #include "app/CalcCommands.h"
@@ -52,6 +53,13 @@ CCalcMainFrame::CCalcMainFrame(std::span<const CalcBars::Info> table, QWidget* p
     createDockWindows();
     connectFrameCommands();
     restoreLayout();
+
+    // What F1 and context help open: the editor is the language, the menus
+    // and the toolbar their commands, the units window its preference.
+    CalcHelp::setTopic(view_, CalcHelp::Language);
+    CalcHelp::setTopic(menuBar(), CalcHelp::Commands);
+    CalcHelp::setTopic(toolBar_, CalcHelp::Commands);
+    CalcHelp::setTopic(unitsWindow_, CalcHelp::Preferences + QStringLiteral("#TrigonometricUnits"));
 
     // What follows the settings: the result and SSE2 panes, the notation
     // check marks, and (through the units step) the units pane and lists.
@@ -112,6 +120,7 @@ void CCalcMainFrame::createActions()
         if (info.Command != CalcCommand::Calculate && info.Command != CalcCommand::CalculateAll)
             command->setShortcuts(shortcuts);
         command->setStatusTip(Tevra::ToQString(info.Prompt));
+        CalcHelp::setTopic(command, CalcHelp::CommandTopic(info.Command));
         command->setToolTip(Tevra::ToQString(info.ToolTip));
         if (!info.Icon.empty())
             command->setIcon(QIcon(Tevra::ToQString(info.Icon)));

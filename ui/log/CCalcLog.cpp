@@ -12,6 +12,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/CalcHelpTopics.h"
 #include "app/CalcSettings.h"
 #include "app/PreferencesStore.h"
 #include "app/QtText.h"
@@ -43,6 +44,7 @@ constexpr int MaximumColumnWidth = 10000;
 const QColor ErrorColor(255, 0, 0);
 const QColor WarningColor(0, 0, 255);
 constexpr int StatusRole = Qt::UserRole;
+constexpr int ReportCodeRole = Qt::UserRole + 1;
 
 }  // namespace
 
@@ -103,6 +105,7 @@ void CCalcLog::Add(const NCalculatorText::LogRecord& record)
         item->setForeground(c, error ? ErrorColor : WarningColor);
     }
     item->setData(NumberColumn, StatusRole, record.Status);
+    item->setData(NumberColumn, ReportCodeRole, static_cast<int>(record.Code));
     list_->addTopLevelItem(item);
     scrollToLastRowSoon();
 
@@ -127,6 +130,17 @@ void CCalcLog::scrollToLastRowSoon()
 void CCalcLog::Clear()
 {
     list_->clear();
+}
+
+CalcHelp::Target CCalcLog::helpTargetAt(std::optional<QPoint> pos) const
+{
+    const QTreeWidgetItem* row = pos ? list_->itemAt(list_->viewport()->mapFrom(this, *pos)) : list_->currentItem();
+    if (!pos && row != nullptr && !row->isSelected())
+        row = nullptr;
+    const int code = row != nullptr ? row->data(NumberColumn, ReportCodeRole).toInt() : NCalculatorText::NoError;
+    if (code >= NCalculatorText::SyntaxError && code < NCalculatorText::NoError)
+        return {CalcHelp::MessageTopic(code), std::nullopt};
+    return {CalcHelp::Messages, std::nullopt};
 }
 
 int CCalcLog::rowCount() const

@@ -6,6 +6,7 @@
 
 #include <optional>
 
+#include "app/CalcHelpTopics.h"
 #include "engine/Diagnostics.h"
 
 class QTreeWidget;
@@ -17,7 +18,10 @@ class QTreeWidget;
 // Column widths are read from "GUI/Log" when the panel is created and written
 // back when it is destroyed (or by saveSettings()). The last column reaches to
 // the panel's right edge; the width stored for it is the one the user gave it.
-class CCalcLog final : public QWidget, public NCalculatorText::ILogReceiver {
+//
+// For help, the panel names the messages page, or the topic of the message of
+// the row pointed at (context help) or selected (F1).
+class CCalcLog final : public QWidget, public NCalculatorText::ILogReceiver, public ICalcHelpTopicSource {
     Q_OBJECT
 
 public:
@@ -42,6 +46,9 @@ public:
     // The default width of a column: its sample text measured in the panel's
     // font, plus the margins the list draws around a cell or heading.
     int defaultColumnWidth(Column column) const;
+
+    // ICalcHelpTopicSource
+    CalcHelp::Target helpTargetAt(std::optional<QPoint> pos) const override;
 
     QTreeWidget* list() const { return list_; }
     int rowCount() const;

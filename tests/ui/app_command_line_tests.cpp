@@ -1,0 +1,122 @@
+// The desktop program's command line: its table of forms, --help and
+// --version (which answer without a display), and what a wrong command line
+// does to the exit status.
+#include "app/CalcCommandLine.h"
+#include "app/QtText.h"
+
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using CalcCommandLine::Request;
+
+TEST(DesktopCommandLine, FormsParseByTheTable)
+{
+    struct Row {
+        QStringList Arguments;
+        Request::Action Answer;
+        const char* Path;
+        bool Print;
+        int PrintToWords;
+        bool WaitOpen;
+        bool Error;
+    };
+    const Row rows[] = {
+        {{}, Request::Action::Run, "", false, 0, false, false},
+        {{"a.vcm"}, Request::Action::Run, "a.vcm", false, 0, false, false},
+        {{"/home/me/a.vcl"}, Request::Action::Run, "/home/me/a.vcl", false, 0, false, false},
+        {{"/DDE"}, Request::Action::Run, "", false, 0, true, false},
+        {{"-dde"}, Request::Action::Run, "", false, 0, true, false},
+        {{"/dde", "a.vcl"}, Request::Action::Run, "a.vcl", false, 0, true, true},
+        {{"a.vcl", "/p"}, Request::Action::Run, "a.vcl", true, 0, false, false},
+        {{"/pt", "a.vcl", "printer", "driver", "port"}, Request::Action::Run, "a.vcl", true, 3, false, false},
+        {{"/pt", "a.vcl", "printer", "driver", "port", "more"}, Request::Action::Run, "a.vcl", true, 0, false, true},
+        {{"/p", "a.vcl", "printer"}, Request::Action::Run, "a.vcl", true, 0, false, true},
+        {{"--help"}, Request::Action::Help, "", false, 0, false, false},
+        {{"a.vcl", "-h"}, Request::Action::Help, "", false, 0, false, false},
+        {{"--version", "--help"}, Request::Action::Version, "", false, 0, false, false},
+        {{"--bogus"}, Request::Action::Run, "", false, 0, false, true},
+        {{"-x"}, Request::Action::Run, "", false, 0, false, true},
+        {{"--", "-x.vcl"}, Request::Action::Run, "-x.vcl", false, 0, false, false},
+        {{"--", "--help"}, Request::Action::Run, "--help", false, 0, false, false},
+        {{"-"}, Request::Action::Run, "-", false, 0, false, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Arguments.join(' ').toStdString());
+        const Request request = CalcCommandLine::Parse(row.Arguments);
+        EXPECT_EQ(!request.Error.isEmpty(), row.Error) << request.Error.toStdString();
+        if (row.Error)
+            continue;
+        EXPECT_EQ(request.Answer, row.Answer);
+        if (row.Answer != Request::Action::Run)
+            continue;
+        EXPECT_EQ(request.Path, QString::fromUtf8(row.Path));
+        EXPECT_EQ(request.Print, row.Print);
+        EXPECT_EQ(request.PrintTo.size(), row.PrintToWords);
+        EXPECT_EQ(request.WaitOpen, row.WaitOpen);
+    }
+}
+
+TEST(DesktopCommandLine, InformationIsFoundBeforeTheToolkitsOwnOptions)
+{
+    EXPECT_EQ(CalcCommandLine::InformationAsked({"-style", "windows", "--version"}), Request::Action::Version);
+    EXPECT_EQ(CalcCommandLine::InformationAsked({"-style", "windows", "a.vcl"}), Request::Action::Run);
+    EXPECT_EQ(CalcCommandLine::InformationAsked({"--", "--help"}), Request::Action::Run);
+}
+
+TEST(DesktopCommandLine, HelpListsEveryForm)
+{
+    const QString help = CalcCommandLine::HelpText();
+    EXPECT_TRUE(help.startsWith(QStringLiteral("Usage: calculator-tevra")));
+    for (const CalcCommandLine::Option& option : CalcCommandLine::Options()) {
+        SCOPED_TRACE(std::string(option.Spelling));
+        EXPECT_TRUE(help.contains(Tevra::ToQString(option.Spelling)));
+        EXPECT_TRUE(help.contains(Tevra::ToQString(option.Help)));
+    }
+    EXPECT_EQ(CalcCommandLine::VersionText(), QStringLiteral("Calculator Tevra 01.01.001"));
+}
+
+// The built program, without a display.
+struct ProgramRun {
+    int ExitCode;
+    QString Output;
+    QString Errors;
+};
+
+ProgramRun RunProgram(const QStringList& arguments, bool offscreen)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    if (offscreen)
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(TEVRA_DESKTOP_BINARY), arguments);
+    EXPECT_TRUE(process.waitForFinished(30000));
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+TEST(DesktopCommandLine, HelpAndVersionAnswerWithoutADisplay)
+{
+    const ProgramRun version = RunProgram({QStringLiteral("--version")}, false);
+    EXPECT_EQ(version.ExitCode, 0) << version.Errors.toStdString();
+    EXPECT_EQ(version.Output, CalcCommandLine::VersionText() + QLatin1Char('\n'));
+    const ProgramRun help = RunProgram({QStringLiteral("--help")}, false);
+    EXPECT_EQ(help.ExitCode, 0);
+    EXPECT_EQ(help.Output, CalcCommandLine::HelpText());
+}
+
+TEST(DesktopCommandLine, AWrongCommandLineEndsWithStatusTwoAndSaysWhy)
+{
+    const ProgramRun wrong = RunProgram({QStringLiteral("--bogus")}, true);
+    EXPECT_EQ(wrong.ExitCode, 2);
+    EXPECT_TRUE(wrong.Errors.contains(QStringLiteral("Unknown option: --bogus"))) << wrong.Errors.toStdString();
+    EXPECT_TRUE(wrong.Output.isEmpty());
+}
+
+}  // namespace

@@ -1,0 +1,253 @@
+// The help window and the three help commands: Help Topics, F1 on the window
+// that has the focus (the editor, a log row, a dialog's control, a menu) and
+// context help on what is clicked; back and forward; finding across pages.
+#include "frame_support.h"
+
+#include "app/CCalcApp.h"
+#include "app/CCalcHelpRequests.h"
+#include "app/CCalcPreferences.h"
+#include "app/CalcCommands.h"
+#include "app/CalcHelpTopics.h"
+#include "document/CCalcDoc.h"
+#include "ui/editor/CCalcView.h"
+#include "ui/help/CCalcHelp.h"
+#include "ui/frame/CCalcToolBar.h"
+#include "ui/help/CCalcHelpWindow.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBrowser>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QWhatsThis>
+
+namespace {
+
+// Lets queued work run (the context-help click opens its page afterwards).
+void Settle()
+{
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+}
+
+class HelpTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ProgramStore().clear();
+        NCalculatorText::ResetProcessState();
+        ASSERT_TRUE(app.start({}));
+        app.frame()->setPrompts(&prompts);
+        // The frame is the active window, as a user's would be.
+        QApplication::setActiveWindow(app.frame());
+    }
+    void TearDown() override
+    {
+        if (QWhatsThis::inWhatsThisMode())
+            QWhatsThis::leaveWhatsThisMode();
+        prompts.saveChoice = ICalcDocPrompts::SaveChoice::Discard;
+        app.frame()->close();
+        ProgramStore().clear();
+        NCalculatorText::ResetProcessState();
+    }
+
+    QUrl shown() { return app.help()->hasWindow() ? app.help()->window()->browser()->source() : QUrl(); }
+    QString shownTopic()
+    {
+        const QUrl url = shown();
+        QString topic = url.fileName().chopped(5);
+        if (url.hasFragment())
+            topic += QLatin1Char('#') + url.fragment();
+        return topic;
+    }
+    void trigger(int command) { app.frame()->action(command)->trigger(); }
+
+    CCalcApp app;
+    FakePrompts prompts;
+};
+
+TEST_F(HelpTest, HelpTopicsIsInTheHelpMenuEnabledAndOpensTheContents)
+{
+    QAction* topics = app.frame()->action(CalcCommand::HelpTopics);
+    EXPECT_TRUE(topics->isEnabled());
+    EXPECT_TRUE(app.frame()->menu(CalcMenu::Help)->actions().contains(topics));
+    EXPECT_FALSE(app.help()->hasWindow()) << "the window is made when first asked for";
+    trigger(CalcCommand::HelpTopics);
+    EXPECT_EQ(shownTopic(), QStringLiteral("contents"));
+    EXPECT_TRUE(app.help()->window()->isVisible());
+    EXPECT_EQ(app.help()->window()->windowTitle(), QStringLiteral("Calculator Tevra Help"));
+}
+
+TEST_F(HelpTest, TheToolbarsContextHelpButtonIsEnabled)
+{
+    QAction* contextHelp = app.frame()->action(CalcCommand::ContextHelp);
+    EXPECT_TRUE(contextHelp->isEnabled());
+    const auto* button = qobject_cast<QToolButton*>(app.frame()->toolBar()->widgetForAction(contextHelp));
+    ASSERT_NE(button, nullptr);
+    EXPECT_TRUE(button->isEnabled());
+    EXPECT_TRUE(app.frame()->action(CalcCommand::Help)->isEnabled());
+}
+
+TEST_F(HelpTest, F1OpensTheTopicOfTheWindowWithTheFocus)
+{
+    app.frame()->view()->setFocus();
+    trigger(CalcCommand::Help);
+    EXPECT_EQ(shownTopic(), QStringLiteral("language"));
+
+    // The log: its page, or the message of the selected row.
+    CCalcLog* log = LogPanel(*app.frame());
+    log->list()->setFocus();
+    trigger(CalcCommand::Help);
+    EXPECT_EQ(shownTopic(), QStringLiteral("messages"));
+
+    app.frame()->view()->setPlainText(QStringLiteral("1; ln(-1)"));
+    trigger(CalcCommand::CalculateAll);
+    ASSERT_EQ(log->rowCount(), 1);
+    log->list()->setCurrentItem(log->list()->topLevelItem(0));
+    log->list()->setFocus();
+    trigger(CalcCommand::Help);
+    EXPECT_EQ(shownTopic(), QStringLiteral("messages#report-%1").arg(NCalculatorText::Domain));
+}
+
+TEST_F(HelpTest, TheTopicsAskedForByContextNumberAndByNameOpen)
+{
+    struct Row {
+        std::uint32_t Context;
+        const char* Topic;
+    };
+    const Row rows[] = {
+        {CalcHelp::KeypadContextBase + 1028, "keypad#button-1028"},
+        {CalcHelp::KeypadContextBase + 1001, "keypad#button-1001"},
+        {0, "contents"},
+        {CalcHelp::KeypadContextBase - 1, "contents"},
+        {0xFFFFFFFFu, "contents"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Context);
+        app.frame()->helpRequests().showContext(row.Context);
+        EXPECT_EQ(shownTopic(), QString::fromUtf8(row.Topic));
+    }
+    app.frame()->helpRequests().showTopic(QStringLiteral("functions#function-sin"));
+    EXPECT_EQ(shownTopic(), QStringLiteral("functions#function-sin"));
+    app.frame()->helpRequests().showTopic(QStringLiteral("nonsense"));
+    EXPECT_EQ(shownTopic(), QStringLiteral("contents"));
+}
+
+TEST_F(HelpTest, F1InADialogOpensTheTopicOfItsControl)
+{
+    CCalcPreferences dialog(Tevra::CalcSettings, app.frame());
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    auto* notation = dialog.findChild<QComboBox*>(QStringLiteral("Notation"));
+    ASSERT_NE(notation, nullptr);
+    notation->setFocus();
+    QTest::keyClick(notation, Qt::Key_F1);
+    EXPECT_EQ(shownTopic(), QStringLiteral("preferences#Notation"));
+
+    // A widget of the dialog without a topic of its own: the dialog's.
+    auto* ok = dialog.findChild<QPushButton*>();
+    ASSERT_NE(ok, nullptr);
+    QTest::keyClick(ok, Qt::Key_F1);
+    EXPECT_EQ(shownTopic(), QStringLiteral("preferences"));
+    dialog.reject();
+}
+
+TEST_F(HelpTest, ContextHelpOpensTheTopicOfWhatIsClicked)
+{
+    CCalcLog* log = LogPanel(*app.frame());
+    app.frame()->view()->setPlainText(QStringLiteral("5/0"));
+    trigger(CalcCommand::CalculateAll);
+    ASSERT_EQ(log->rowCount(), 1);
+
+    trigger(CalcCommand::ContextHelp);
+    EXPECT_TRUE(QWhatsThis::inWhatsThisMode());
+    const QRect row = log->list()->visualItemRect(log->list()->topLevelItem(0));
+    QTest::mouseClick(log->list()->viewport(), Qt::LeftButton, {}, row.center());
+    Settle();
+    EXPECT_FALSE(QWhatsThis::inWhatsThisMode());
+    EXPECT_EQ(shownTopic(), QStringLiteral("messages#report-%1").arg(NCalculatorText::Singularity));
+
+    // Shift+F1 starts it too; a click on the editor gives the language.
+    QTest::keyClick(app.frame()->view(), Qt::Key_F1, Qt::ShiftModifier);
+    EXPECT_TRUE(QWhatsThis::inWhatsThisMode());
+    QTest::mouseClick(app.frame()->view()->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+    Settle();
+    EXPECT_EQ(shownTopic(), QStringLiteral("language"));
+
+    // A toolbar button names its command.
+    trigger(CalcCommand::ContextHelp);
+    QWidget* save = app.frame()->toolBar()->widgetForAction(app.frame()->action(CalcCommand::FileSave));
+    ASSERT_NE(save, nullptr);
+    QTest::mouseClick(save, Qt::LeftButton, {}, save->rect().center());
+    Settle();
+    EXPECT_EQ(shownTopic(), CalcHelp::CommandTopic(CalcCommand::FileSave));
+}
+
+TEST_F(HelpTest, F1InAnOpenMenuOpensItsHighlightedCommand)
+{
+    QMenu* file = app.frame()->menu(CalcMenu::File);
+    file->popup(QPoint(0, 0));
+    file->setActiveAction(app.frame()->action(CalcCommand::ExecuteFile));
+    QTest::keyClick(file, Qt::Key_F1);
+    EXPECT_FALSE(file->isVisible());
+    EXPECT_EQ(shownTopic(), CalcHelp::CommandTopic(CalcCommand::ExecuteFile));
+}
+
+TEST_F(HelpTest, BackAndForwardRetraceThePagesShown)
+{
+    CCalcHelpWindow* window = app.help()->window();
+    window->showTopic(QStringLiteral("language"));
+    window->showTopic(QStringLiteral("functions"));
+    EXPECT_EQ(shownTopic(), QStringLiteral("functions"));
+    ASSERT_TRUE(window->browser()->isBackwardAvailable());
+    window->browser()->backward();
+    EXPECT_EQ(shownTopic(), QStringLiteral("language"));
+    window->browser()->forward();
+    EXPECT_EQ(shownTopic(), QStringLiteral("functions"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Functions - Calculator Tevra Help"));
+}
+
+TEST_F(HelpTest, FindSearchesThePageThenTheOtherPages)
+{
+    CCalcHelpWindow* window = app.help()->window();
+    window->showTopic(CalcHelp::Contents);
+    // Only the functions page speaks of Bessel functions of the second kind.
+    EXPECT_TRUE(window->find(QStringLiteral("second kind Y(n, x)")));
+    EXPECT_EQ(shownTopic(), QStringLiteral("functions"));
+    EXPECT_EQ(window->browser()->textCursor().selectedText(), QStringLiteral("second kind Y(n, x)"));
+    // Found again on the same page, and backwards from there.
+    EXPECT_TRUE(window->find(QStringLiteral("Bessel")));
+    EXPECT_TRUE(window->find(QStringLiteral("Bessel"), true));
+    EXPECT_FALSE(window->find(QStringLiteral("zq no page has this zq")));
+    EXPECT_FALSE(window->find(QString()));
+
+    // The field: Enter finds, and a miss says so.
+    window->findField()->setText(QStringLiteral("zq no page has this zq"));
+    QTest::keyClick(window->findField(), Qt::Key_Return);
+    const auto* status = window->findChild<QLabel*>(QStringLiteral("HelpFindStatus"));
+    ASSERT_NE(status, nullptr);
+    EXPECT_EQ(status->text(), QStringLiteral("Not found"));
+    window->findField()->setText(QStringLiteral("Syntax error"));
+    QTest::keyClick(window->findField(), Qt::Key_Return);
+    EXPECT_EQ(status->text(), QString());
+}
+
+TEST_F(HelpTest, TheHelpWindowsControlsCarryTheirCaptionsForAssistiveTechnology)
+{
+    CCalcHelpWindow* window = app.help()->window();
+    EXPECT_EQ(window->findField()->accessibleName(), QStringLiteral("Find in help"));
+    QStringList captions;
+    for (const QToolButton* button : window->findChildren<QToolButton*>())
+        if (button->defaultAction() != nullptr)
+            captions << button->defaultAction()->text();
+    for (const char* caption : {"Back", "Forward", "Contents", "Previous", "Next"})
+        EXPECT_TRUE(captions.contains(QString::fromUtf8(caption))) << caption;
+}
+
+}  // namespace

@@ -1,0 +1,149 @@
+#include "ui/help/CCalcHelp.h"
+
+#include "app/CCalcHelpRequests.h"
+#include "app/CalcCommandBinder.h"
+#include "app/CalcCommands.h"
+#include "ui/help/CCalcHelpWindow.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPointer>
+#include <QTimer>
+#include <QWhatsThis>
+#include <QWidget>
+
+CCalcHelp::CCalcHelp(CCalcHelpRequests& requests, QObject* parent) : QObject(parent)
+{
+    connect(&requests, &CCalcHelpRequests::contextRequested, this,
+            [this](std::uint32_t contextNumber) { window()->showContext(contextNumber); });
+    connect(&requests, &CCalcHelpRequests::topicRequested, this,
+            [this](const QString& topic) { window()->showTopic(topic); });
+    qApp->installEventFilter(this);
+}
+
+CCalcHelp::~CCalcHelp()
+{
+    qApp->removeEventFilter(this);
+}
+
+void CCalcHelp::bindCommands(ICalcCommandBinder& commands)
+{
+    commands.bindCommand(CalcCommand::HelpTopics, [this] { show({CalcHelp::Contents, std::nullopt}); });
+    commands.bindCommand(CalcCommand::Help, [this] { showFocusHelp(); });
+    commands.bindCommand(CalcCommand::ContextHelp, [this] { enterContextHelp(); });
+}
+
+CCalcHelpWindow* CCalcHelp::window()
+{
+    if (!window_)
+        window_ = std::make_unique<CCalcHelpWindow>();
+    return window_.get();
+}
+
+void CCalcHelp::show(const CalcHelp::Target& target)
+{
+    if (target.Context)
+        window()->showContext(*target.Context);
+    else
+        window()->showTopic(target.Topic.isEmpty() ? CalcHelp::Contents : target.Topic);
+}
+
+void CCalcHelp::showHelpFor(QWidget* widget, std::optional<QPoint> pos)
+{
+    show(widget != nullptr ? CalcHelp::targetFor(widget, pos) : CalcHelp::Target{});
+}
+
+void CCalcHelp::showFocusHelp()
+{
+    QWidget* focus = QApplication::focusWidget();
+    showHelpFor(focus != nullptr ? focus : QApplication::activeWindow());
+}
+
+void CCalcHelp::enterContextHelp()
+{
+    if (!QWhatsThis::inWhatsThisMode())
+        QWhatsThis::enterWhatsThisMode();
+}
+
+bool CCalcHelp::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::QueryWhatsThis:
+        // Every point has a topic (the contents at least): the pointer shows
+        // the help cursor everywhere.
+        if (QWhatsThis::inWhatsThisMode() && watched->isWidgetType()) {
+            event->accept();
+            return true;
+        }
+        break;
+    case QEvent::WhatsThis:
+        // The click of context help goes to the widget hit and, while
+        // nobody takes it, on to its parents: the first that names a topic
+        // answers, a widget of its own help (a keypad button) takes it
+        // itself, and the window answers when nothing did.
+        if (QWhatsThis::inWhatsThisMode() && watched->isWidgetType()) {
+            auto* widget = static_cast<QWidget*>(watched);
+            const QPoint pos = static_cast<QHelpEvent*>(event)->pos();
+            CalcHelp::Target target = CalcHelp::ownTarget(widget, pos);
+            // A list answers context help itself, with its items' own texts,
+            // and keeps the click: its viewport answers for it with the
+            // topic of the list and what holds it.
+            const auto* view = qobject_cast<const QAbstractItemView*>(widget->parentWidget());
+            if (target.isEmpty() && view != nullptr && view->viewport() == widget)
+                target = CalcHelp::targetFor(widget, pos);
+            if (target.isEmpty() && !widget->isWindow())
+                break;
+            event->accept();
+            QWhatsThis::leaveWhatsThisMode();
+            // Opened once the click is over, outside the mode's own handling.
+            QTimer::singleShot(0, this, [this, target] { show(target); });
+            return true;
+        }
+        break;
+    case QEvent::KeyPress:
+        return handleKey(watched, event);
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool CCalcHelp::handleKey(QObject* watched, QEvent* event)
+{
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool helpKey = key->key() == Qt::Key_F1 || key->key() == Qt::Key_Help;
+    if (!helpKey || !watched->isWidgetType())
+        return false;
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers == Qt::ShiftModifier) {
+        enterContextHelp();
+        return true;
+    }
+    if (modifiers != Qt::NoModifier)
+        return false;
+
+    // In an open menu: the topic of its highlighted command; the menus close.
+    if (auto* menu = qobject_cast<QMenu*>(watched)) {
+        CalcHelp::Target target;
+        if (QAction* action = menu->activeAction())
+            target = CalcHelp::targetFor(action);
+        for (int open = 0; open < 16 && QApplication::activePopupWidget() != nullptr; ++open)
+            QApplication::activePopupWidget()->close();
+        show(target.isEmpty() ? CalcHelp::Target{CalcHelp::Commands, std::nullopt} : target);
+        return true;
+    }
+    // Elsewhere the frame's F1 shortcut did not take the key (a dialog, the
+    // help window, another window of the program). Like the click of context
+    // help, the key goes up from the focus widget until one names a topic,
+    // takes the key itself, or the window answers.
+    auto* widget = static_cast<QWidget*>(watched);
+    const CalcHelp::Target target = CalcHelp::ownTarget(widget);
+    if (target.isEmpty() && !widget->isWindow())
+        return false;
+    show(target);
+    return true;
+}

@@ -1,0 +1,50 @@
+// The program's help: answers the help requests of every window with the
+// help window (made when first needed), and carries out the three help
+// commands: Help Topics opens the contents, Help (F1) the topic of the window
+// that has the focus, context help (Shift+F1, the toolbar button) waits for a
+// click and opens the topic of what was clicked. F1 and Shift+F1 work the same
+// in dialogs and other windows, and F1 in an open menu opens the topic of its
+// highlighted command.
+#pragma once
+
+#include "app/CalcHelpTopics.h"
+
+#include <QObject>
+
+#include <memory>
+
+class CCalcHelpRequests;
+class CCalcHelpWindow;
+class ICalcCommandBinder;
+class QWidget;
+
+class CCalcHelp final : public QObject {
+    Q_OBJECT
+
+public:
+    explicit CCalcHelp(CCalcHelpRequests& requests, QObject* parent = nullptr);
+    ~CCalcHelp() override;
+
+    void bindCommands(ICalcCommandBinder& commands);
+
+    // The topic of widget (of the point pos in it, when given), or the
+    // contents when it names none.
+    void showHelpFor(QWidget* widget, std::optional<QPoint> pos = std::nullopt);
+    void show(const CalcHelp::Target& target);
+    // The topic of the focus widget (F1).
+    void showFocusHelp();
+    // Context-help mode: the next click opens the topic of what it hits.
+    void enterContextHelp();
+
+    // The help window, made on first use.
+    CCalcHelpWindow* window();
+    bool hasWindow() const { return window_ != nullptr; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool handleKey(QObject* watched, QEvent* event);
+
+    std::unique_ptr<CCalcHelpWindow> window_;
+};
