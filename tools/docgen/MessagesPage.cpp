@@ -155,7 +155,7 @@ std::string MessagesPage(std::vector<std::string>& errors)
         body += std::string("<p><b>") + (wording.Status == 1 ? "Error" : "Warning") +
             "</b>: " + (wording.StopsCalculation ? "the run stops at this statement." : "the calculation goes on.") +
             "</p>\n";
-        body += "<p>Text in the log";
+        body += "<p>Text in the log:";
         for (const std::string& variant : TextsOf(wording))
             body += "<br>\n<code>" + Escape(variant) + "</code>";
         body += "</p>\n<p>" + Escape(text->Meaning) + "</p>\n";

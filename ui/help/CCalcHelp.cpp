@@ -59,8 +59,15 @@ void CCalcHelp::showHelpFor(QWidget* widget, std::optional<QPoint> pos)
 
 void CCalcHelp::showFocusHelp()
 {
+    // The focus widget; when no window of the program is active (the
+    // command came from elsewhere), the one the main window would give the
+    // keyboard to.
     QWidget* focus = QApplication::focusWidget();
-    showHelpFor(focus != nullptr ? focus : QApplication::activeWindow());
+    if (focus == nullptr) {
+        if (auto* main = qobject_cast<QWidget*>(parent()))
+            focus = main->focusWidget() != nullptr ? main->focusWidget() : main;
+    }
+    showHelpFor(focus);
 }
 
 void CCalcHelp::enterContextHelp()

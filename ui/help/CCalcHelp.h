@@ -22,6 +22,8 @@ class CCalcHelp final : public QObject {
     Q_OBJECT
 
 public:
+    // parent is the main window: F1 while no window of the program has the
+    // focus answers for the widget it would give the keyboard to.
     explicit CCalcHelp(CCalcHelpRequests& requests, QObject* parent = nullptr);
     ~CCalcHelp() override;
 
