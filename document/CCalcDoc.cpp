@@ -3,6 +3,7 @@
 #include "app/CalcSettings.h"
 #include "document/CCalcDocPrompts.h"
 #include "document/CCalcFileText.h"
+#include "document/CCalcTextChange.h"
 #include "engine/Engine.h"
 #include "memory/MemoryFile.h"
 #include "memory/MemoryMap.h"
@@ -14,8 +15,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
-#include <QTextCursor>
-#include <QTextDocument>
 
 #include <algorithm>
 
@@ -78,7 +77,7 @@ QString LimitText(qint64 limit)
 CCalcDoc::CCalcDoc(CCalcView* editor, ICalcDocPrompts* prompts, QObject* parent)
     : QObject(parent), editor_(editor), prompts_(prompts)
 {
-    connect(editor_->document(), &QTextDocument::modificationChanged, this, &CCalcDoc::modifiedChanged);
+    connect(editor_->document(), &CCalcTextStore::modificationChanged, this, &CCalcDoc::modifiedChanged);
 }
 
 void CCalcDoc::Command(std::uint32_t code)
@@ -106,42 +105,32 @@ void CCalcDoc::Command(std::uint32_t code)
 
 void CCalcDoc::InsertText(std::u16string_view text)
 {
-    QTextCursor cursor = editor_->textCursor();
-    cursor.insertText(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
-    editor_->setTextCursor(cursor);
-    editor_->ensureCursorVisible();
+    editor_->replaceSelection(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 void CCalcDoc::clearText()
 {
-    QTextCursor cursor = editor_->textCursor();
-    cursor.select(QTextCursor::Document);
-    editor_->setTextCursor(cursor);
+    editor_->setSelection(0, editor_->document()->size());
     editor_->ensureCursorVisible();
-    cursor.removeSelectedText();
-    editor_->setTextCursor(cursor);
+    editor_->replaceSelection(QString());
 }
 
 void CCalcDoc::backspace()
 {
-    QTextCursor cursor = editor_->textCursor();
-    int start = cursor.selectionStart();
-    const int end = cursor.selectionEnd();
+    int start = editor_->selectionStart();
+    const int end = editor_->selectionEnd();
     if (start == end && start > 0) {
         --start;
         // One code unit back, but never into the middle of a surrogate pair:
         // removing half a pair would leave a broken character behind.
-        const QTextDocument* document = editor_->document();
+        const CCalcTextStore* document = editor_->document();
         if (start > 0 && document->characterAt(start).isLowSurrogate() &&
             document->characterAt(start - 1).isHighSurrogate())
             --start;
     }
-    cursor.setPosition(start);
-    cursor.setPosition(end, QTextCursor::KeepAnchor);
-    editor_->setTextCursor(cursor);
+    editor_->setSelection(start, end);
     editor_->ensureCursorVisible();
-    cursor.removeSelectedText();
-    editor_->setTextCursor(cursor);
+    editor_->replaceSelection(QString());
 }
 
 std::u16string CCalcDoc::editorText() const
@@ -151,21 +140,15 @@ std::u16string CCalcDoc::editorText() const
 
 int CCalcDoc::CaretAcrossChange(std::u16string_view before, std::u16string_view after, int caret)
 {
-    const std::size_t limit = std::min(before.size(), after.size());
-    std::size_t prefix = 0;
-    while (prefix < limit && before[prefix] == after[prefix])
-        ++prefix;
-    std::size_t suffix = 0;
-    while (suffix < limit - prefix && before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
-        ++suffix;
+    const CCalcTextChange change = CCalcTextChange::Between(before, after);
     const std::size_t position = caret <= 0 ? 0 : std::min(static_cast<std::size_t>(caret), before.size());
     std::size_t placed = 0;
-    if (position <= prefix)
+    if (position <= change.Position)
         placed = position;  // in the unchanged head
-    else if (position >= before.size() - suffix)
-        placed = after.size() - (before.size() - position);  // in the unchanged tail
+    else if (position >= change.Position + change.Removed)
+        placed = position - change.Removed + change.Inserted;  // in the unchanged tail
     else
-        placed = after.size() - suffix;  // inside the changed stretch: behind its new text
+        placed = change.Position + change.Inserted;  // inside the changed stretch: behind its new text
     return static_cast<int>(placed);
 }
 

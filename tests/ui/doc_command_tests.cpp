@@ -10,7 +10,6 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTextCursor>
 
 namespace {
 
@@ -29,13 +28,7 @@ protected:
     CCalcDoc& document() { return *frame->document(); }
     CCalcView& view() { return *frame->view(); }
 
-    void select(int start, int end)
-    {
-        QTextCursor cursor = view().textCursor();
-        cursor.setPosition(start);
-        cursor.setPosition(end, QTextCursor::KeepAnchor);
-        view().setTextCursor(cursor);
-    }
+    void select(int start, int end) { view().setSelection(start, end); }
 
     QString file(const char* name, const QByteArray& bytes)
     {
@@ -107,7 +100,7 @@ TEST_F(DocumentCommands, CalculateUsesTheStartOfTheSelection)
     select(5, 13);
     document().Command(CmdCalculate);
     EXPECT_EQ(view().text(), QStringLiteral("1+1; 2+2=4; 3+3"));
-    EXPECT_FALSE(view().textCursor().hasSelection());
+    EXPECT_FALSE(view().hasSelection());
     EXPECT_EQ(frame->calcStatusBar()->paneText(CCalcStatusBar::ResultPane), QStringLiteral("Rslt=4"));
 }
 
@@ -132,7 +125,7 @@ TEST_F(DocumentCommands, FailedCalculateAllKeepsTheCaretInItsPlace)
         select(row.caret, row.caret);
         document().Command(CmdCalculateAll);
         EXPECT_EQ(view().text(), row.expected) << row.name;
-        EXPECT_EQ(view().textCursor().position(), row.expectedCaret) << row.name;
+        EXPECT_EQ(view().position(), row.expectedCaret) << row.name;
     }
 }
 

@@ -223,8 +223,8 @@ void CCalcMainFrame::connectFrameCommands()
     bindCommand(EditCut, [this] { view_->cut(); });
     bindCommand(EditCopy, [this] { view_->copy(); });
     bindCommand(EditPaste, [this] { view_->paste(); });
-    connect(view_, &QPlainTextEdit::undoAvailable, this, &CCalcMainFrame::refreshCommandStates);
-    connect(view_, &QPlainTextEdit::copyAvailable, this, &CCalcMainFrame::refreshCommandStates);
+    connect(view_, &CCalcView::undoAvailable, this, &CCalcMainFrame::refreshCommandStates);
+    connect(view_, &CCalcView::copyAvailable, this, &CCalcMainFrame::refreshCommandStates);
 
     bindCommand(ToggleToolBar, [this] { toolBar_->setVisible(action(ToggleToolBar)->isChecked()); });
     bindCommand(ToggleStatusBar, [this] { statusBar_->setVisible(action(ToggleStatusBar)->isChecked()); });
@@ -275,7 +275,7 @@ void CCalcMainFrame::refreshCommandStates()
     setEnabled(MemoryFree, memoryHoldsCells);
     setEnabled(MemorySave, memoryHoldsCells);
     setEnabled(EditUndo, view_->document()->isUndoAvailable());
-    const bool selection = view_->textCursor().hasSelection();
+    const bool selection = view_->hasSelection();
     setEnabled(EditCut, selection);
     setEnabled(EditCopy, selection);
 
