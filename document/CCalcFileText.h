@@ -25,7 +25,7 @@ std::string Utf16LeBytes(std::u16string_view text);
 // Largest calculation file the editor opens: two million characters. Beyond
 // it the editor and every calculation of the whole text take seconds, and no
 // calculation written by hand comes near it.
-inline constexpr std::int64_t MaxEditorFileBytes = 4 * 1024 * 1024;
+inline constexpr std::int64_t MaxEditorFileBytes = 8 * 1024 * 1024;
 
 // Largest file that Execute and Load memory run: the engine needs about a
 // second for it; a larger file would freeze the window for longer.

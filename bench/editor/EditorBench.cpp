@@ -39,16 +39,19 @@ namespace {
 
 struct Document {
     const char* Name;
-    std::size_t Characters;  // the editor text's length, at least
+    std::size_t Characters;  // the text's length at most, a line break counted as the file's two
     bool OneLine;            // statements separated by ";" only, or one per line
 };
 
+// A text of two million characters is a calculation file of four megabytes.
+// Each document is somewhat less long than its name says.
+constexpr std::size_t Million = 1 << 20;
 constexpr std::array<Document, 5> Documents = {{
-    {"lines-1m", 1 << 20, false},
-    {"line-1m", 1 << 20, true},
-    {"lines-4m", 4 << 20, false},
-    {"line-2m", 2 << 20, true},
-    {"line-4m", 4 << 20, true},
+    {"lines-1m", Million, false},
+    {"line-1m", Million, true},
+    {"line-2m", 2 * Million - 1, true},
+    {"line-4m", 4 * Million - 1, true},
+    {"lines-4m", 4 * Million - 1, false},
 }};
 
 // Statements as pasted data holds them: numbers and operators without blanks,
@@ -61,19 +64,24 @@ constexpr std::array<std::u16string_view, 6> Patterns = {
 std::u16string DocumentText(const Document& document)
 {
     std::u16string text;
-    text.reserve(document.Characters + 64);
-    for (std::size_t i = 0; text.size() < document.Characters; ++i) {
-        if (i > 0)
-            text += document.OneLine ? u";" : u";\n";
+    std::u16string statement;
+    std::size_t units = 0;
+    text.reserve(document.Characters);
+    for (std::size_t i = 0;; ++i) {
+        statement = i == 0 ? u"" : document.OneLine ? u";" : u";\n";
         const std::string number = std::to_string(i % 997 + 1);
         for (const char16_t c : Patterns[i % Patterns.size()]) {
             if (c == u'#')
-                text.append(number.begin(), number.end());
+                statement.append(number.begin(), number.end());
             else
-                text.push_back(c);
+                statement.push_back(c);
         }
+        const std::size_t statementUnits = statement.size() + (document.OneLine || i == 0 ? 0 : 1);
+        if (units + statementUnits > document.Characters)
+            return text;
+        text += statement;
+        units += statementUnits;
     }
-    return text;
 }
 
 const Document* FindDocument(std::string_view name)
@@ -170,6 +178,10 @@ int Measure(const Document& document, int keystrokes, int calculations)
         return 2;
     }
     const qint64 fileBytes = QFile(path).size();
+    if (fileBytes > Tevra::MaxEditorFileBytes) {
+        std::printf("%s: larger than the editor opens (%lld bytes)\n", document.Name, fileBytes);
+        return 1;
+    }
 
     QElapsedTimer timer;
     timer.start();

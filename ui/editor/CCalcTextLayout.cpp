@@ -78,10 +78,11 @@ bool HasFixedWidth(char16_t c)
     }
 }
 
-// Blanks at the end of a line may reach beyond the width: they never wrap.
+// Blanks and tabs at the end of a line may reach beyond the width: they
+// never wrap.
 bool IsHangingBlank(char16_t c)
 {
-    return c == u' ' || c == 0x3000 || (c >= 0x2000 && c <= 0x200A && c != 0x2007);
+    return c == u' ' || c == u'\t' || c == 0x3000 || (c >= 0x2000 && c <= 0x200A && c != 0x2007);
 }
 
 // Punctuation that ends a word for the word moves, and the blanks between words.
