@@ -485,10 +485,20 @@ qreal CCalcTextLayout::xOf(int position, int line) const
 
 int CCalcTextLayout::positionAt(int line, qreal x) const
 {
+    return hitTest(line, x, QTextLine::CursorBetweenCharacters);
+}
+
+int CCalcTextLayout::characterAt(int line, qreal x) const
+{
+    return hitTest(line, x, QTextLine::CursorOnCharacter);
+}
+
+int CCalcTextLayout::hitTest(int line, qreal x, QTextLine::CursorPosition mode) const
+{
     line = std::clamp(line, 0, lineCount() - 1);
     const QTextLine shaped = shapedLine(line).lineAt(0);
     const int start = lineStart(line);
     if (!shaped.isValid())
         return start;
-    return std::clamp(start + shaped.xToCursor(x, QTextLine::CursorBetweenCharacters), start, lineEnd(line));
+    return std::clamp(start + shaped.xToCursor(x, mode), start, lineEnd(line));
 }

@@ -75,8 +75,9 @@ public:
     // The x of a caret at position within its line, or within line.
     qreal xOf(int position) const;
     qreal xOf(int position, int line) const;
-    // The caret position nearest to x on a line.
+    // The caret position nearest to x on a line, and the character under x.
     int positionAt(int line, qreal x) const;
+    int characterAt(int line, qreal x) const;
 
 private:
     enum Flag : std::uint8_t { LineBreakBefore = 1, CursorBefore = 2 };
@@ -92,6 +93,7 @@ private:
     // Recomputes the break and caret flags of positions from to to - 1.
     void computeFlags(int from, int to);
     float advance(char16_t c) const;
+    int hitTest(int line, qreal x, QTextLine::CursorPosition mode) const;
     int paragraphEnd(int from) const;
     QTextOption lineOption(bool wrap) const;
 

@@ -282,6 +282,11 @@ int CCalcView::positionAt(QPoint point) const
     return layout_.positionAt(lineAtY(point.y()), point.x() - Margin);
 }
 
+int CCalcView::characterAt(QPoint point) const
+{
+    return layout_.characterAt(lineAtY(point.y()), point.x() - Margin);
+}
+
 void CCalcView::updateScrollRange()
 {
     QScrollBar* bar = verticalScrollBar();

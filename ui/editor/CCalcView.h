@@ -65,8 +65,10 @@ public:
     QRect cursorRect() const;
     // Where the character at position stands, in viewport coordinates.
     QRect characterRect(int position) const;
-    // The caret position nearest to a viewport point.
+    // The caret position nearest to a viewport point, and the character
+    // under it.
     int positionAt(QPoint point) const;
+    int characterAt(QPoint point) const;
     // Scrolls the least that shows position.
     void scrollToPosition(int position);
     // The line shown at the top.
@@ -87,6 +89,9 @@ public:
 
     // Writes FontFace, FontSize, FontWeight and FontItalic under "GUI/Editor".
     void saveSettings() const;
+
+    // What an input method sees: the caret's surroundings and its place.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 public slots:
     void undo();
@@ -121,7 +126,6 @@ protected:
     // Keys, mouse, input methods, drag and drop: CCalcViewInput.cpp.
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
-    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

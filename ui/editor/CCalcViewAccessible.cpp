@@ -73,7 +73,7 @@ public:
     int offsetAtPoint(const QPoint& point) const override
     {
         const QPoint local = view()->viewport()->mapFromGlobal(point);
-        return view()->viewport()->rect().contains(local) ? view()->positionAt(local) : -1;
+        return view()->viewport()->rect().contains(local) ? view()->characterAt(local) : -1;
     }
     void scrollToSubstring(int start, int) override { view()->scrollToPosition(start); }
     QString attributes(int, int* start, int* end) const override
