@@ -140,16 +140,8 @@ std::u16string CCalcDoc::editorText() const
 
 int CCalcDoc::CaretAcrossChange(std::u16string_view before, std::u16string_view after, int caret)
 {
-    const CCalcTextChange change = CCalcTextChange::Between(before, after);
-    const std::size_t position = caret <= 0 ? 0 : std::min(static_cast<std::size_t>(caret), before.size());
-    std::size_t placed = 0;
-    if (position <= change.Position)
-        placed = position;  // in the unchanged head
-    else if (position >= change.Position + change.Removed)
-        placed = position - change.Removed + change.Inserted;  // in the unchanged tail
-    else
-        placed = change.Position + change.Inserted;  // inside the changed stretch: behind its new text
-    return static_cast<int>(placed);
+    const std::size_t position = caret <= 0 ? 0 : static_cast<std::size_t>(caret);
+    return static_cast<int>(CCalcTextChange::Between(before, after).mapByStatement(before, after, position));
 }
 
 void CCalcDoc::calculate(bool all)

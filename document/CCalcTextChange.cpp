@@ -22,25 +22,42 @@ std::size_t CCalcTextChange::mapByStatement(std::u16string_view before, std::u16
         return position;
     if (position >= Position + Removed)
         return position - Removed + Inserted;
+    // Inside the change: the statement holding position, and the one of
+    // the new text that as many ";" precede.
+    const std::u16string_view changedBefore = before.substr(0, Position + Removed);
+    const std::u16string_view changedAfter = after.substr(0, Position + Inserted);
     std::size_t statements = 0;
-    std::size_t statementStart = Position;
+    std::size_t startBefore = Position;
     for (std::size_t i = Position; i < position; ++i) {
         if (before[i] == u';') {
             ++statements;
-            statementStart = i + 1;
+            startBefore = i + 1;
         }
     }
-    const std::size_t end = Position + Inserted;
-    std::size_t start = Position;
-    for (std::size_t i = Position; i < end && statements > 0; ++i) {
+    std::size_t startAfter = Position;
+    for (std::size_t i = Position; i < changedAfter.size() && statements > 0; ++i) {
         if (after[i] == u';') {
             --statements;
-            start = i + 1;
+            startAfter = i + 1;
         }
     }
     if (statements > 0)
-        return end;
-    const std::size_t separator = after.substr(0, end).find(u';', start);
-    const std::size_t statementEnd = separator == std::u16string_view::npos ? end : separator;
-    return std::min(start + (position - statementStart), statementEnd);
+        return Position + Inserted;  // the statement is gone
+    const auto statementEnd = [](std::u16string_view text, std::size_t start) {
+        const std::size_t separator = text.find(u';', start);
+        return separator == std::u16string_view::npos ? text.size() : separator;
+    };
+    const std::u16string_view statementBefore =
+        changedBefore.substr(startBefore, statementEnd(changedBefore, startBefore) - startBefore);
+    const std::u16string_view statementAfter =
+        changedAfter.substr(startAfter, statementEnd(changedAfter, startAfter) - startAfter);
+    // Within the statement as within a text: unchanged in its head, moved
+    // along in its tail, behind the new text inside its own change.
+    const CCalcTextChange own = Between(statementBefore, statementAfter);
+    const std::size_t offset = position - startBefore;
+    if (offset <= own.Position)
+        return startAfter + offset;
+    if (offset >= own.Position + own.Removed)
+        return startAfter + offset - own.Removed + own.Inserted;
+    return startAfter + own.Position + own.Inserted;
 }

@@ -16,8 +16,9 @@ struct CCalcTextChange {
     bool isEmpty() const { return Removed == 0 && Inserted == 0; }
 
     // Where position of before stands in after: unchanged in front of the
-    // change, moved along behind it, and inside it at the same place of the
-    // same statement (statements counted by ";" from the change's start), or
-    // at that statement's end when it got shorter.
+    // change and moved along behind it. Inside it, statements (counted by
+    // ";" from the change's start) are matched, and within its statement the
+    // position keeps its place in front of what changed there, moves along
+    // behind it, and goes behind the new text when it stood inside it.
     std::size_t mapByStatement(std::u16string_view before, std::u16string_view after, std::size_t position) const;
 };

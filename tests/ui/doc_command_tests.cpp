@@ -149,6 +149,10 @@ TEST(CaretAcrossChange, FollowsTheUnchangedTextOnEitherSide)
         {u"abc", u"", 3, 0},
         {u"abc", u"abcd", -5, 0},  // out of range on either side
         {u"abc", u"abcd", 99, 3},
+        // Among several results: the same place of the same statement.
+        {u"1+1; 2+2; 1/0", u"1+1=2; 2+2=4; 1/0", 6, 8},
+        {u"1+1; 2+2=7; 3", u"1+1=2; 2+2=4; 3=3", 9, 11},
+        {u"1+1; 2+2=7; 3", u"1+1=2; 2+2=4; 3=3", 13, 17},
     };
     for (const Row& row : rows)
         EXPECT_EQ(CCalcDoc::CaretAcrossChange(row.before, row.after, row.caret), row.expected)
