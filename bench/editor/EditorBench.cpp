@@ -31,56 +31,70 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace {
 
+// Statements as pasted data holds them: numbers and operators without blanks,
+// so a line of them has no place where a word-boundary wrap may break it (the
+// worst case of a wrapping editor). "#" is a number that changes.
+constexpr std::u16string_view Statements[] = {
+    u"12.5*#+7/2", u"#^2-1/#", u"2^10-#", u"#*3.25+0.5", u"-#/7+1e-3", u"1+#=#",
+};
+// Texts no one calculates but anyone may open: the editor must stay quick on
+// them too.
+constexpr std::u16string_view Blanks[] = {u"    "};
+constexpr std::u16string_view Accents[] = {u"e\u0301\u0302"};
+constexpr std::u16string_view Arabic[] = {u"\u0645\u0631\u062d\u0628\u0627"};
+constexpr std::u16string_view Emoji[] = {u"\U0001F600\U0001F4A1"};
+constexpr std::u16string_view Empty[] = {u""};
+
 struct Document {
     const char* Name;
     std::size_t Characters;  // the text's length at most, a line break counted as the file's two
-    bool OneLine;            // statements separated by ";" only, or one per line
+    std::u16string_view Separator;
+    std::span<const std::u16string_view> Pieces;
 };
 
 // A text of two million characters is a calculation file of four megabytes.
 // Each document is somewhat less long than its name says.
 constexpr std::size_t Million = 1 << 20;
-constexpr std::array<Document, 5> Documents = {{
-    {"lines-1m", Million, false},
-    {"line-1m", Million, true},
-    {"line-2m", 2 * Million - 1, true},
-    {"line-4m", 4 * Million - 1, true},
-    {"lines-4m", 4 * Million - 1, false},
+constexpr std::array<Document, 10> Documents = {{
+    {"lines-1m", Million, u";\n", Statements},
+    {"line-1m", Million, u";", Statements},
+    {"line-2m", 2 * Million - 1, u";", Statements},
+    {"line-4m", 4 * Million - 1, u";", Statements},
+    {"lines-4m", 4 * Million - 1, u";\n", Statements},
+    {"blanks-4m", 4 * Million - 1, u"", Blanks},
+    {"accents-4m", 4 * Million - 1, u"", Accents},
+    {"arabic-4m", 4 * Million - 1, u"", Arabic},
+    {"emoji-4m", 4 * Million - 1, u"", Emoji},
+    {"empty-lines-4m", 4 * Million - 1, u"\n", Empty},
 }};
-
-// Statements as pasted data holds them: numbers and operators without blanks,
-// so a line of them has no place where a word-boundary wrap may break it (the
-// worst case of a wrapping editor). "#" is a number that changes.
-constexpr std::array<std::u16string_view, 6> Patterns = {
-    u"12.5*#+7/2", u"#^2-1/#", u"2^10-#", u"#*3.25+0.5", u"-#/7+1e-3", u"1+#=#",
-};
 
 std::u16string DocumentText(const Document& document)
 {
     std::u16string text;
-    std::u16string statement;
+    std::u16string piece;
     std::size_t units = 0;
     text.reserve(document.Characters);
     for (std::size_t i = 0;; ++i) {
-        statement = i == 0 ? u"" : document.OneLine ? u";" : u";\n";
+        piece = i == 0 ? std::u16string_view() : document.Separator;
         const std::string number = std::to_string(i % 997 + 1);
-        for (const char16_t c : Patterns[i % Patterns.size()]) {
+        for (const char16_t c : document.Pieces[i % document.Pieces.size()]) {
             if (c == u'#')
-                statement.append(number.begin(), number.end());
+                piece.append(number.begin(), number.end());
             else
-                statement.push_back(c);
+                piece.push_back(c);
         }
-        const std::size_t statementUnits = statement.size() + (document.OneLine || i == 0 ? 0 : 1);
-        if (units + statementUnits > document.Characters)
+        const auto lineBreaks = static_cast<std::size_t>(std::count(piece.begin(), piece.end(), u'\n'));
+        if (units + piece.size() + lineBreaks > document.Characters)
             return text;
-        text += statement;
-        units += statementUnits;
+        text += piece;
+        units += piece.size() + lineBreaks;
     }
 }
 
@@ -223,8 +237,8 @@ int Measure(const Document& document, int keystrokes, int calculations)
         runs.push_back(Milliseconds(timer));
     }
 
-    std::printf("%s: %lld characters, %s, file %lld bytes, viewport %dx%d\n", document.Name,
-                static_cast<long long>(characters), document.OneLine ? "one line" : "one statement per line", fileBytes,
+    std::printf("%s: %lld characters in %lld lines of text, file %lld bytes, viewport %dx%d\n", document.Name,
+                static_cast<long long>(characters), static_cast<long long>(view->text().count(u'\n')) + 1, fileBytes,
                 view->viewport()->width(), view->viewport()->height());
     std::printf("  open to painted window      %8.1f ms\n", open);
     if (!keys.empty())

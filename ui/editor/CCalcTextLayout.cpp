@@ -12,15 +12,19 @@ namespace {
 // many more are read around them for context.
 constexpr int FlagMargin = 64;
 constexpr int FlagContext = 64;
-// A line broken by Qt's layout is measured in a window of text this long at
-// first, and the window grows until the line ends well inside it.
-constexpr int ShapedWindow = 512;
-constexpr int ShapedWindowSlack = 32;
+// The most code units a line holds, whatever they are: a run of blanks or a
+// character with thousands of accents still costs a bounded time to draw.
+constexpr int MaximumLineLength = 4096;
 // Shaped lines kept at most: a few screens.
 constexpr std::size_t MaximumShapedLines = 512;
 
 constexpr float UnknownWidth = -2;
-constexpr float VariableWidth = -1;
+constexpr float VariableWidth = -3;
+// The width of a tab depends on where it stands.
+constexpr float TabWidth = -1;
+// Widths of characters made of several code units, or whose width depends
+// on their neighbours, are measured once: this many at most are kept.
+constexpr std::size_t MaximumMeasuredClusters = 1 << 16;
 
 // True for a character whose width does not depend on its neighbours, so that
 // a line of them is as wide as the sum of their widths.
@@ -127,6 +131,7 @@ void CCalcTextLayout::setFont(const QFont& font)
     ascent_ = metrics_.ascent();
     lineHeight_ = std::max(1, static_cast<int>(std::ceil(metrics_.ascent() + metrics_.descent())));
     std::fill(advances_.begin(), advances_.end(), UnknownWidth);
+    clusterWidths_.clear();
     relayout();
 }
 
@@ -142,6 +147,7 @@ void CCalcTextLayout::setWidth(qreal width)
 void CCalcTextLayout::relayout()
 {
     flags_.assign(text_.size() + 1, 0);
+    widths_.assign(text_.size(), 0);
     computeFlags(0, static_cast<int>(flags_.size()));
     breakAllLines();
 }
@@ -170,29 +176,42 @@ float CCalcTextLayout::advance(char16_t c) const
     return width;
 }
 
+float CCalcTextLayout::clusterWidth(int from, int to) const
+{
+    std::u16string cluster(reinterpret_cast<const char16_t*>(text_.constData()) + from,
+                           static_cast<std::size_t>(to - from));
+    if (const auto found = clusterWidths_.find(cluster); found != clusterWidths_.end())
+        return found->second;
+    if (clusterWidths_.size() >= MaximumMeasuredClusters)
+        clusterWidths_.clear();
+    const auto width = static_cast<float>(metrics_.horizontalAdvance(text_.mid(from, to - from)));
+    clusterWidths_.emplace(std::move(cluster), width);
+    return width;
+}
+
 int CCalcTextLayout::paragraphEnd(int from) const
 {
     const qsizetype end = text_.indexOf(u'\n', from);
     return end < 0 ? static_cast<int>(text_.size()) : static_cast<int>(end);
 }
 
-QTextOption CCalcTextLayout::lineOption(bool wrap) const
+QTextOption CCalcTextLayout::lineOption() const
 {
     QTextOption option;
-    option.setWrapMode(wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+    option.setWrapMode(QTextOption::NoWrap);
     option.setTabStopDistance(TabStop);
     option.setTextDirection(Qt::LeftToRight);
     option.setAlignment(Qt::AlignLeft);
     return option;
 }
 
-void CCalcTextLayout::computeFlags(int from, int to)
+int CCalcTextLayout::computeFlags(int from, int to)
 {
     const int size = static_cast<int>(text_.size());
     from = std::clamp(from, 0, size + 1);
     to = std::clamp(to, from, size + 1);
     if (from == to)
-        return;
+        return to;
     std::fill(flags_.begin() + from, flags_.begin() + to, 0);
     const int contextStart = std::max(0, from - FlagContext);
     const int contextEnd = std::min(size, to + FlagContext);
@@ -214,6 +233,35 @@ void CCalcTextLayout::computeFlags(int from, int to)
         flags_[0] |= CursorBefore;
     if (to == size + 1)
         flags_[static_cast<std::size_t>(size)] |= CursorBefore;
+    return computeWidths(from, to);
+}
+
+int CCalcTextLayout::computeWidths(int from, int to)
+{
+    const int size = static_cast<int>(text_.size());
+    from = std::clamp(from, 0, size);
+    to = std::clamp(to, from, size);
+    // Whole characters only: their widths go with their first code unit.
+    while (from > 0 && !(flags_[static_cast<std::size_t>(from)] & CursorBefore))
+        --from;
+    while (to < size && !(flags_[static_cast<std::size_t>(to)] & CursorBefore))
+        ++to;
+    const QChar* chars = text_.constData();
+    for (int i = from; i < to;) {
+        int next = i + 1;
+        while (next < size && !(flags_[static_cast<std::size_t>(next)] & CursorBefore))
+            ++next;
+        const char16_t c = chars[i].unicode();
+        float width = TabWidth;
+        if (c != u'\t') {
+            const float fixed = next == i + 1 ? advance(c) : VariableWidth;
+            width = fixed >= 0 ? fixed : clusterWidth(i, next);
+        }
+        widths_[static_cast<std::size_t>(i)] = width;
+        std::fill(widths_.begin() + i + 1, widths_.begin() + next, 0.0f);
+        i = next;
+    }
+    return to;
 }
 
 void CCalcTextLayout::textChanged(int position, int removed, int added)
@@ -229,9 +277,11 @@ void CCalcTextLayout::textChanged(int position, int removed, int added)
         return;
     flags_.erase(flags_.begin() + position, flags_.begin() + position + removed);
     flags_.insert(flags_.begin() + position, static_cast<std::size_t>(added), 0);
+    widths_.erase(widths_.begin() + position, widths_.begin() + position + removed);
+    widths_.insert(widths_.begin() + position, static_cast<std::size_t>(added), 0.0f);
     const int flagsFrom = std::max(0, position - FlagMargin);
-    const int flagsTo = std::min(size + 1, position + added + FlagMargin + 1);
-    computeFlags(flagsFrom, flagsTo);
+    // Everything from flagsFrom to changedTo may lay out differently now.
+    const int changedTo = computeFlags(flagsFrom, std::min(size + 1, position + added + FlagMargin + 1));
 
     // Lines starting before the first changed flag keep their start; the one
     // before the line holding it may end differently now.
@@ -260,7 +310,7 @@ void CCalcTextLayout::textChanged(int position, int removed, int added)
         start = next;
         // Behind the change, a line that starts where an old one did is
         // followed by the old lines.
-        if (start >= flagsTo) {
+        if (start >= changedTo) {
             while (old < lineStarts_.size() && lineStarts_[old] + delta < start)
                 ++old;
             if (old < lineStarts_.size() && lineStarts_[old] + delta == start) {
@@ -281,61 +331,36 @@ void CCalcTextLayout::textChanged(int position, int removed, int added)
 int CCalcTextLayout::breakLine(int start, int end) const
 {
     const QChar* chars = text_.constData();
+    const int limit = std::min(end, start + MaximumLineLength);
     qreal x = 0;
     int lastBreak = -1;
-    for (int i = start; i < end; ++i) {
-        const char16_t c = chars[i].unicode();
-        if (i > start && (flags_[static_cast<std::size_t>(i)] & LineBreakBefore))
+    for (int i = start; i < limit; ++i) {
+        const std::uint8_t flags = flags_[static_cast<std::size_t>(i)];
+        if (!(flags & CursorBefore))
+            continue;  // inside a character: its width went with its first code unit
+        if (i > start && (flags & LineBreakBefore))
             lastBreak = i;
-        qreal width = 0;
-        if (c == u'\t') {
+        qreal width = widths_[static_cast<std::size_t>(i)];
+        if (width < 0)
             width = (std::floor(x / TabStop) + 1) * TabStop - x;
-        } else {
-            const float measured = advance(c);
-            if (measured < 0)
-                return breakLineShaped(start, end);
-            width = measured;
-        }
-        if (IsHangingBlank(c)) {
+        if (IsHangingBlank(chars[i].unicode())) {
             x += width;
             continue;
         }
-        if (x + width > width_ && i > start) {
-            if (lastBreak > start)
-                return lastBreak;
-            // No place for a word to end: break after the last whole
-            // character that fits, or after the first one when none does.
-            int at = i;
-            while (at > start && !(flags_[static_cast<std::size_t>(at)] & CursorBefore))
-                --at;
-            if (at > start)
-                return at;
-            at = i + 1;
-            while (at < end && !(flags_[static_cast<std::size_t>(at)] & CursorBefore))
-                ++at;
-            return at;
-        }
+        // Where no word may end, the line breaks after the last whole
+        // character that fits; the first one always stays.
+        if (x + width > width_ && i > start)
+            return lastBreak > start ? lastBreak : i;
         x += width;
     }
-    return end;
-}
-
-int CCalcTextLayout::breakLineShaped(int start, int end) const
-{
-    int window = std::min(end - start, ShapedWindow);
-    for (;;) {
-        QTextLayout layout(text_.mid(start, window), font_);
-        layout.setTextOption(lineOption(true));
-        layout.beginLayout();
-        QTextLine line = layout.createLine();
-        if (line.isValid())
-            line.setLineWidth(width_);
-        layout.endLayout();
-        const int length = line.isValid() ? std::max(1, line.textLength()) : window;
-        if (start + window == end || length < window - ShapedWindowSlack)
-            return std::min(start + length, end);
-        window = std::min(end - start, window * 4);
-    }
+    if (limit == end)
+        return end;
+    if (lastBreak > start)
+        return lastBreak;
+    int at = limit;
+    while (at > start + 1 && !(flags_[static_cast<std::size_t>(at)] & CursorBefore))
+        --at;
+    return at > start + 1 ? at : limit;
 }
 
 int CCalcTextLayout::lineStart(int line) const
@@ -456,7 +481,7 @@ QTextLayout& CCalcTextLayout::shapedLine(int line) const
     const int start = lineStart(line);
     const int end = lineEnd(line);
     auto layout = std::make_unique<QTextLayout>(text_.mid(start, end - start), font_);
-    layout->setTextOption(lineOption(false));
+    layout->setTextOption(lineOption());
     if (preeditPosition_ >= start && preeditPosition_ <= end && lineOf(preeditPosition_) == line) {
         layout->setPreeditArea(preeditPosition_ - start, preeditText_);
         layout->setFormats(preeditFormats_);

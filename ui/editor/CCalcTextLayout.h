@@ -5,11 +5,12 @@
 // The layout is kept for the whole text at once, as a sorted list of the
 // positions where lines start, so that a change costs what it changes: after
 // an edit only the lines from the one before it on are broken again, until a
-// new line starts where an old one did. Breaking a line sums character widths
-// from a table; a line holding a character whose width depends on its
-// neighbours (joining scripts, combining marks, characters beyond the basic
-// plane, right-to-left text) is broken by Qt's own text layout instead. Only
-// the lines on the screen are shaped for drawing.
+// new line starts where an old one did. Breaking a line sums the widths of
+// its characters, kept for every code unit: a character of one code unit is
+// measured once per font, one of several (an accented letter, a pair beyond
+// the basic plane) or of a joining script once per font as it stands alone,
+// which for joined letters is near enough. Only the lines on the screen are
+// shaped for drawing, by Qt's text layout.
 #pragma once
 
 #include <QFont>
@@ -19,6 +20,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -87,15 +89,19 @@ private:
     // The start of the line after the one starting at start, within the
     // paragraph ending at end (its line break or the end of the text).
     int breakLine(int start, int end) const;
-    // The same, by Qt's text layout, for a line with characters whose width
-    // depends on their neighbours.
-    int breakLineShaped(int start, int end) const;
-    // Recomputes the break and caret flags of positions from to to - 1.
-    void computeFlags(int from, int to);
+    // Recomputes the break and caret flags of positions from to to - 1 and
+    // the widths of the characters there; gives the end of what changed.
+    int computeFlags(int from, int to);
+    int computeWidths(int from, int to);
+    // The width of a basic-plane character that is one code unit, or
+    // VariableWidth when its neighbours change it.
     float advance(char16_t c) const;
+    // The width of the character (or joined letter) from..to, as measured
+    // on its own.
+    float clusterWidth(int from, int to) const;
     int hitTest(int line, qreal x, QTextLine::CursorPosition mode) const;
     int paragraphEnd(int from) const;
-    QTextOption lineOption(bool wrap) const;
+    QTextOption lineOption() const;
 
     const QString& text_;
     QFont font_;
@@ -107,8 +113,13 @@ private:
     std::vector<std::uint8_t> flags_;
     // Where each line starts; the first line starts at 0.
     std::vector<int> lineStarts_{0};
-    // Widths of the basic plane's characters, measured when first met.
+    // One entry per code unit: the width of the character it starts, 0
+    // inside a character, TabWidth for a tab.
+    std::vector<float> widths_;
+    // Widths of the basic plane's characters, measured when first met, and
+    // of characters made of several code units.
     mutable std::vector<float> advances_;
+    mutable std::unordered_map<std::u16string, float> clusterWidths_;
     mutable std::unordered_map<int, std::unique_ptr<QTextLayout>> shaped_;
     int preeditPosition_ = -1;
     QString preeditText_;
