@@ -22,7 +22,7 @@ program="$build_dir/bin/calculator-tevra"
 
 documents=("$@")
 if [ ${#documents[@]} -eq 0 ]; then
-    documents=(lines-1m line-1m line-2m line-4m lines-4m)
+    documents=(lines-1m line-1m line-2m line-4m lines-4m blanks-4m accents-4m arabic-4m emoji-4m empty-lines-4m)
 fi
 
 # One process per document, so that no document profits from another's caches.
@@ -33,7 +33,8 @@ for document in "${documents[@]}"; do
 done
 
 # The whole program as a user starts it, with the largest one-line document
-# the editor accepts: time until its window is on the screen, and its memory.
+# the editor accepts: time until its window is on the screen, and its memory
+# then and after a Calculate all.
 largest=line-4m
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -41,14 +42,18 @@ QT_QPA_PLATFORM=offscreen "$bench" --write "$largest" "$work/$largest.vcl"
 cat >"$work/run.sh" <<'INNER'
 set -u
 export XDG_CONFIG_HOME="$1/config"
+memory() { echo "$(grep VmRSS /proc/$pid/status | tr -s ' \t' ' '), $(grep VmHWM /proc/$pid/status | tr -s ' \t' ' ')"; }
 start=$(date +%s%N)
 "$2" "$1/$3.vcl" &
 pid=$!
-if xdotool search --sync --onlyvisible --pid "$pid" >/dev/null 2>&1; then
+if window=$(xdotool search --sync --onlyvisible --pid "$pid" | head -1); then
     shown=$(date +%s%N)
     sleep 2
-    echo "whole program, $3: window shown after $(((shown - start) / 1000000)) ms;" \
-        "$(grep VmRSS /proc/$pid/status | tr -s ' \t' ' '), $(grep VmHWM /proc/$pid/status | tr -s ' \t' ' ')"
+    echo "whole program, $3: window shown $(((shown - start) / 1000000)) ms after the start; $(memory)"
+    xdotool windowactivate --sync "$window" >/dev/null 2>&1
+    xdotool key --window "$window" ctrl+shift+equal
+    sleep 5
+    echo "whole program, $3, after Calculate all: $(memory)"
 fi
 kill "$pid"
 wait "$pid" 2>/dev/null || true
