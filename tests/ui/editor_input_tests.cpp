@@ -107,6 +107,26 @@ TEST_F(EditorInput, KeysMoveAndEditByWholeCharacters)
     }
 }
 
+TEST_F(EditorInput, KeysTypeEveryCharacterButControls)
+{
+    const struct {
+        QString typed;
+        bool inserted;
+    } rows[] = {
+        {QString::fromUtf16(u"\U0001F600"), true},
+        {QString::fromUtf16(u"\u200D"), true},  // a joiner
+        {QString::fromUtf16(u"\u00E9\u0301"), true},
+        {QStringLiteral("\x01"), false},
+        {QStringLiteral("\x1b"), false},
+    };
+    for (const auto& row : rows) {
+        view.loadText(QString());
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, row.typed);
+        QApplication::sendEvent(&view, &press);
+        EXPECT_EQ(view.text(), row.inserted ? row.typed : QString()) << row.typed.toStdString();
+    }
+}
+
 TEST_F(EditorInput, TypedWordsUndoAsOneStep)
 {
     view.loadText(QStringLiteral("1+"));

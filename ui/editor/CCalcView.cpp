@@ -23,9 +23,14 @@ namespace {
 constexpr int Margin = 4;
 constexpr int CursorWidth = 1;
 
-// Line breaks of any platform become "\n"; NUL characters are dropped, since a
-// saved calculation file ends at its first NUL and would lose what follows.
-QString NormalizedText(QString text)
+std::u16string_view View(const QString& text)
+{
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
+}
+
+}  // namespace
+
+QString CCalcView::NormalizedText(QString text)
 {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(u'\r', u'\n');
@@ -34,13 +39,6 @@ QString NormalizedText(QString text)
     text.remove(QChar::Null);
     return text;
 }
-
-std::u16string_view View(const QString& text)
-{
-    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
-}
-
-}  // namespace
 
 CCalcView::CCalcView(QWidget* parent)
     : QAbstractScrollArea(parent), store_(new CCalcTextStore(this)), layout_(store_->text())
@@ -277,8 +275,6 @@ int CCalcView::lineAtY(int y) const
 
 int CCalcView::positionAt(QPoint point) const
 {
-    if (point.y() < Margin && firstVisibleLine() == 0)
-        return 0;
     return layout_.positionAt(lineAtY(point.y()), point.x() - Margin);
 }
 

@@ -198,6 +198,10 @@ private:
     // The line under viewport y, clamped to the text.
     int lineAtY(int y) const;
     int visibleLineCount() const;
+    // Line breaks of any platform become "\n"; NUL characters are dropped,
+    // since a saved calculation file ends at its first NUL and would lose
+    // what follows.
+    static QString NormalizedText(QString text);
     bool canInsertFromMimeData(const QMimeData* source) const;
     QString textFromMimeData(const QMimeData* source) const;
     QMimeData* createMimeDataFromSelection() const;

@@ -14,6 +14,9 @@
 #include <QScrollBar>
 #include <QTextCharFormat>
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace {
 
 // The alternative editing keys of the classic edit control, and the keys
@@ -48,7 +51,11 @@ bool IsTypedText(const QString& text, Qt::KeyboardModifiers modifiers)
     const Qt::KeyboardModifiers held = modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     if (held != Qt::NoModifier && held != (Qt::ControlModifier | Qt::AltModifier))
         return false;
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint() || c == u'\t'; });
+    // Control characters are keys, not text; everything else is typed,
+    // characters beyond the basic plane and joiners included.
+    const QList<uint> characters = text.toUcs4();
+    return std::all_of(characters.begin(), characters.end(),
+                       [](uint c) { return c == u'\t' || QChar::category(c) != QChar::Other_Control; });
 }
 
 }  // namespace
@@ -367,10 +374,7 @@ void CCalcView::inputMethodEvent(QInputMethodEvent* event)
             from = std::clamp(position_ + event->replacementStart(), 0, store_->size());
             to = std::clamp(from + event->replacementLength(), from, store_->size());
         }
-        QString committed = event->commitString();
-        committed.replace(u'\r', u'\n');
-        committed.remove(QChar::Null);
-        edit(from, to, committed, CCalcTextStore::EditKind::Typing);
+        edit(from, to, NormalizedText(event->commitString()), CCalcTextStore::EditKind::Typing);
     }
     preedit_ = event->preeditString();
     preeditCaret_ = static_cast<int>(preedit_.size());
