@@ -123,7 +123,8 @@ protected:
     void timerEvent(QTimerEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     bool focusNextPrevChild(bool next) override;
-    // Keys, mouse, input methods, drag and drop: CCalcViewInput.cpp.
+    // Keys: CCalcViewKeys.cpp; mouse, input methods, drag and drop and the
+    // context menu: CCalcViewInput.cpp.
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
