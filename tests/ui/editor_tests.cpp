@@ -1,6 +1,7 @@
 // The editor view: its font with the default check-mark rule and persistence,
 // line breaks, plain-text paste and the text put back by a calculation.
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QClipboard>
 #include <QFontDialog>
 #include <QMimeData>
@@ -11,6 +12,8 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include "app/PreferencesStore.h"
 #include "ui/editor/CCalcView.h"
@@ -122,6 +125,38 @@ TEST_F(EditorView, ChosenFontAndDefaultSwitchTheCheckMark)
     EXPECT_TRUE(view.isDefaultFont());
     EXPECT_EQ(view.font().weight(), 400);
     EXPECT_TRUE(changed.at(1).at(0).toBool());
+}
+
+TEST_F(EditorView, EveryChosenFontSetsTheCheckMarkAndTheLayout)
+{
+    struct Row {
+        const char* Face;
+        int Size;
+        int Weight;
+        bool Italic;
+        bool Default;
+    };
+    const Row rows[] = {
+        {"Courier New", 15, 400, false, true},  {"Courier New", 15, 700, false, false},
+        {"Courier New", 15, 400, true, false},  {"Courier New", 30, 400, false, false},
+        {"courier new", 15, 400, false, false}, {"DejaVu Sans Mono", 15, 400, false, false},
+    };
+    CCalcView view;
+    view.resize(300, 200);
+    view.show();
+    view.loadText(QString(400, u'8'));
+    QSignalSpy changed(&view, &CCalcView::fontChanged);
+    for (const Row& row : rows) {
+        view.setEditorFont(Font(QString::fromLatin1(row.Face), row.Size, row.Weight, row.Italic));
+        EXPECT_EQ(view.isDefaultFont(), row.Default) << row.Face << " " << row.Size;
+        EXPECT_EQ(changed.takeLast().at(0).toBool(), row.Default) << row.Face << " " << row.Size;
+        // The text is laid out in the new font: its lines are as high as
+        // the font, and as many as its width needs.
+        const QFontMetricsF metrics(view.textLayout().font());
+        EXPECT_EQ(view.textLayout().lineHeight(), static_cast<int>(std::ceil(metrics.ascent() + metrics.descent())));
+        const int perLine = static_cast<int>(view.textLayout().width() / metrics.horizontalAdvance(u'8'));
+        EXPECT_EQ(view.textLayout().lineCount(), (400 + perLine - 1) / perLine) << row.Face << " " << row.Size;
+    }
 }
 
 TEST_F(EditorView, FontSurvivesARestart)

@@ -19,6 +19,7 @@
 #include <QTextLayout>
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -106,7 +107,8 @@ private:
     const QString& text_;
     QFont font_;
     QFontMetricsF metrics_;
-    qreal width_ = 1;
+    // No wrapping until a width is given (a window not shown yet).
+    qreal width_ = std::numeric_limits<qreal>::max();
     int lineHeight_ = 1;
     qreal ascent_ = 0;
     // One entry per position 0..size: Flag bits.
