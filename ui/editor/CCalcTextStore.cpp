@@ -132,32 +132,30 @@ void CCalcTextStore::clearHistory()
 
 std::optional<CCalcTextStore::Selection> CCalcTextStore::undo()
 {
-    if (undo_.empty())
-        return std::nullopt;
-    const bool modifiedBefore = isModified();
-    const bool redoBefore = isRedoAvailable();
-    Step step = std::move(undo_.back());
-    undo_.pop_back();
-    step.Closed = true;
-    apply(step.Position, static_cast<int>(step.Inserted.size()), step.Removed);
-    const Selection selection = step.Before;
-    redo_.push_back(std::move(step));
-    announce(true, redoBefore, modifiedBefore);
-    return selection;
+    return moveStep(undo_, redo_, false);
 }
 
 std::optional<CCalcTextStore::Selection> CCalcTextStore::redo()
 {
-    if (redo_.empty())
+    return moveStep(redo_, undo_, true);
+}
+
+std::optional<CCalcTextStore::Selection> CCalcTextStore::moveStep(std::vector<Step>& from, std::vector<Step>& to,
+                                                                  bool forward)
+{
+    if (from.empty())
         return std::nullopt;
-    const bool modifiedBefore = isModified();
     const bool undoBefore = isUndoAvailable();
-    Step step = std::move(redo_.back());
-    redo_.pop_back();
-    apply(step.Position, static_cast<int>(step.Removed.size()), step.Inserted);
-    const Selection selection = step.After;
-    undo_.push_back(std::move(step));
-    announce(undoBefore, true, modifiedBefore);
+    const bool redoBefore = isRedoAvailable();
+    const bool modifiedBefore = isModified();
+    Step step = std::move(from.back());
+    from.pop_back();
+    step.Closed = true;
+    const QString& replaced = forward ? step.Removed : step.Inserted;
+    apply(step.Position, static_cast<int>(replaced.size()), forward ? step.Inserted : step.Removed);
+    const Selection selection = forward ? step.After : step.Before;
+    to.push_back(std::move(step));
+    announce(undoBefore, redoBefore, modifiedBefore);
     return selection;
 }
 

@@ -86,6 +86,8 @@ private:
     // Changes the text and tells the listeners.
     void apply(int position, int length, const QString& replacement);
     bool joinsLastStep(int position, int length, const QString& replacement, EditKind kind) const;
+    // Undoes (or, forward, redoes) the last step of from and puts it on to.
+    std::optional<Selection> moveStep(std::vector<Step>& from, std::vector<Step>& to, bool forward);
     // Emits the availability and modification signals that changed since
     // the states given.
     void announce(bool undoBefore, bool redoBefore, bool modifiedBefore);

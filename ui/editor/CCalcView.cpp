@@ -137,28 +137,25 @@ void CCalcView::replaceTextAfterCalculation(const QString& text, int caret)
 
 void CCalcView::undo()
 {
-    const int oldAnchor = anchor_;
-    const int oldPosition = position_;
-    if (const auto selection = store_->undo()) {
-        anchor_ = std::clamp(selection->Anchor, 0, store_->size());
-        position_ = std::clamp(selection->Position, 0, store_->size());
-        preferredX_ = -1;
-        selectionMoved(oldAnchor, oldPosition);
-        ensureCursorVisible();
-    }
+    showStepSelection(store_->undo());
 }
 
 void CCalcView::redo()
 {
+    showStepSelection(store_->redo());
+}
+
+void CCalcView::showStepSelection(std::optional<CCalcTextStore::Selection> selection)
+{
+    if (!selection)
+        return;
     const int oldAnchor = anchor_;
     const int oldPosition = position_;
-    if (const auto selection = store_->redo()) {
-        anchor_ = std::clamp(selection->Anchor, 0, store_->size());
-        position_ = std::clamp(selection->Position, 0, store_->size());
-        preferredX_ = -1;
-        selectionMoved(oldAnchor, oldPosition);
-        ensureCursorVisible();
-    }
+    anchor_ = std::clamp(selection->Anchor, 0, store_->size());
+    position_ = std::clamp(selection->Position, 0, store_->size());
+    preferredX_ = -1;
+    selectionMoved(oldAnchor, oldPosition);
+    ensureCursorVisible();
 }
 
 void CCalcView::cut()

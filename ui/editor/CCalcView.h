@@ -14,6 +14,7 @@
 #include <QPoint>
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "ui/editor/CCalcTextLayout.h"
@@ -190,6 +191,8 @@ private:
     // Replaces from..to by text as an undoable step of kind and puts the
     // caret behind it.
     void edit(int from, int to, const QString& text, CCalcTextStore::EditKind kind);
+    // Shows the selection an undo or redo gives, when it gives one.
+    void showStepSelection(std::optional<CCalcTextStore::Selection> selection);
     void textChangedInStore(int position, int removed, int added);
     void selectionMoved(int oldAnchor, int oldPosition);
     void updateScrollRange();

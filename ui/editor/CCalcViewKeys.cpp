@@ -171,7 +171,6 @@ bool CCalcView::canPerform(EditAction action) const
 void CCalcView::perform(EditAction action)
 {
     using Kind = CCalcTextStore::EditKind;
-    const bool selection = hasSelection();
     switch (action) {
     case EditAction::Undo:
         undo();
@@ -194,15 +193,16 @@ void CCalcView::perform(EditAction action)
     case EditAction::NewLine:
         edit(selectionStart(), selectionEnd(), QStringLiteral("\n"), Kind::Other);
         return;
-    case EditAction::Delete:
-        if (selection)
-            edit(selectionStart(), selectionEnd(), QString(), Kind::Other);
+    default:
+        break;
+    }
+    // Every deletion deletes the selection when there is one.
+    if (hasSelection()) {
+        edit(selectionStart(), selectionEnd(), QString(), Kind::Other);
         return;
+    }
+    switch (action) {
     case EditAction::DeleteBackward: {
-        if (selection) {
-            edit(selectionStart(), selectionEnd(), QString(), Kind::Other);
-            return;
-        }
         // One character back: a surrogate pair as a whole, an accent alone.
         int start = position_ - 1;
         if (start > 0 && store_->characterAt(start).isLowSurrogate() &&
@@ -213,32 +213,22 @@ void CCalcView::perform(EditAction action)
         return;
     }
     case EditAction::DeleteForward:
-        if (selection)
-            edit(selectionStart(), selectionEnd(), QString(), Kind::Other);
-        else if (position_ < store_->size())
+        if (position_ < store_->size())
             edit(position_, layout_.nextCursorPosition(position_), QString(), Kind::DeleteForward);
         return;
     case EditAction::DeleteWordBackward:
-        if (selection)
-            edit(selectionStart(), selectionEnd(), QString(), Kind::Other);
-        else
-            edit(layout_.previousWordPosition(position_), position_, QString(), Kind::Other);
+        edit(layout_.previousWordPosition(position_), position_, QString(), Kind::Other);
         return;
     case EditAction::DeleteWordForward:
-        if (selection)
-            edit(selectionStart(), selectionEnd(), QString(), Kind::Other);
-        else
-            edit(position_, layout_.nextWordPosition(position_), QString(), Kind::Other);
+        edit(position_, layout_.nextWordPosition(position_), QString(), Kind::Other);
         return;
     case EditAction::DeleteToParagraphEnd: {
-        if (selection) {
-            edit(selectionStart(), selectionEnd(), QString(), Kind::Other);
-            return;
-        }
         const qsizetype end = store_->text().indexOf(u'\n', position_);
         edit(position_, end < 0 ? store_->size() : static_cast<int>(end), QString(), Kind::Other);
         return;
     }
+    default:
+        return;  // Delete without a selection deletes nothing
     }
 }
 
