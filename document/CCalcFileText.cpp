@@ -35,15 +35,4 @@ std::string FileBytesFromEditorText(std::u16string_view text)
     return EncodeCalculationFile(withCrLf);
 }
 
-std::string Utf16LeBytes(std::u16string_view text)
-{
-    std::string bytes;
-    bytes.reserve(text.size() * 2);
-    for (const char16_t unit : text) {
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>(unit >> 8));
-    }
-    return bytes;
-}
-
 }  // namespace Tevra

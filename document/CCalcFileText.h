@@ -18,10 +18,6 @@ std::u16string EditorTextFromFileBytes(std::string_view bytes);
 // as CR LF, as UTF-16LE.
 std::string FileBytesFromEditorText(std::u16string_view text);
 
-// The code units of text as UTF-16LE bytes, nothing added (memory export
-// text already starts with its U+FEFF).
-std::string Utf16LeBytes(std::u16string_view text);
-
 // Largest calculation file the editor opens: four million characters, on one
 // line or many. The editor opens, edits and calculates all of such a text
 // within a moment (scripts/editor-speed.sh measures it); beyond it a

@@ -24,10 +24,13 @@ template <typename Combine> bool EvaluateBinary(CNode& node, int code, double& o
 
 #include "engine/Diagnostics.h"
 
+#include <cassert>
+
 namespace NCalculatorText {
 
 template <typename Transform> bool EvaluateUnary(CNode& node, int code, double& out, Transform transform)
 {
+    assert(node.Children.size() == 1 && "a node of one operand has exactly one child once parsed");
     OperationScope scope(code);
     if (!node.Children[0]->Evaluate(out))
         return false;
@@ -37,6 +40,7 @@ template <typename Transform> bool EvaluateUnary(CNode& node, int code, double& 
 
 template <typename Combine> bool EvaluateBinary(CNode& node, int code, double& out, Combine combine)
 {
+    assert(node.Children.size() == 2 && "a node of two operands has exactly two children once parsed");
     OperationScope scope(code);
     double a = 0.0;
     double b = 0.0;

@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "app/CalcCommandBinder.h"
+#include "app/CalcCommands.h"
 #include "document/CCalcTextChange.h"
 #include "ui/editor/CCalcViewAccessible.h"
 
@@ -133,6 +135,26 @@ void CCalcView::replaceTextAfterCalculation(const QString& text, int caret)
     store_->setModified(modified);
     setSelection(caret, caret);
     ensureCursorVisible();
+}
+
+void CCalcView::bindCommands(ICalcCommandBinder& commands)
+{
+    using namespace CalcCommand;
+    const auto selection = [this] { return hasSelection(); };
+    commands.bindCommand(
+        EditUndo, [this] { undo(); }, [this] { return document()->isUndoAvailable(); });
+    commands.bindCommand(
+        EditCut, [this] { cut(); }, selection);
+    commands.bindCommand(
+        EditCopy, [this] { copy(); }, selection);
+    commands.bindCommand(EditPaste, [this] { paste(); });
+    commands.bindCommand(EditorFontSelect, [this] { selectFont(); });
+    commands.bindCommand(
+        EditorFontDefault, [this] { setDefaultFont(); }, {}, [this] { return isDefaultFont(); });
+    const auto refresh = [&commands] { commands.refreshCommandStates(); };
+    connect(this, &CCalcView::undoAvailable, this, refresh);
+    connect(this, &CCalcView::copyAvailable, this, refresh);
+    connect(this, &CCalcView::fontChanged, this, refresh);
 }
 
 void CCalcView::undo()

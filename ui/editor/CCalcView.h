@@ -20,6 +20,7 @@
 #include "ui/editor/CCalcTextLayout.h"
 #include "ui/editor/CCalcTextStore.h"
 
+class ICalcCommandBinder;
 class QKeyEvent;
 class QMimeData;
 
@@ -87,6 +88,10 @@ public:
     // True while the font is exactly the default: size 15, weight 400,
     // upright, face "Courier New" (letter case counts).
     bool isDefaultFont() const { return defaultFontInUse_; }
+
+    // Binds the editor's commands: Undo, Cut, Copy and Paste, and the two
+    // editor font commands, with their enabled states and check mark.
+    void bindCommands(ICalcCommandBinder& commands);
 
     // Writes FontFace, FontSize, FontWeight and FontItalic under "GUI/Editor".
     void saveSettings() const;

@@ -88,7 +88,7 @@ void CCalcView::setDefaultFont()
 
 void CCalcView::loadSettings()
 {
-    QSettings settings(Tevra::SettingsOrganization, Tevra::SettingsApplication);
+    QSettings settings = Tevra::ProgramSettings();
     settings.beginGroup(SettingsGroup);
     const auto size = Tevra::ReadStoredUInt32(settings, SizeKey);
     const auto weight = Tevra::ReadStoredUInt32(settings, WeightKey);
@@ -108,7 +108,7 @@ void CCalcView::loadSettings()
 
 void CCalcView::saveSettings() const
 {
-    QSettings settings(Tevra::SettingsOrganization, Tevra::SettingsApplication);
+    QSettings settings = Tevra::ProgramSettings();
     settings.beginGroup(SettingsGroup);
     settings.setValue(FaceKey, font().family());
     settings.setValue(SizeKey, fontSize_);

@@ -1,7 +1,8 @@
 #include "ui/frame/CCalcStatusBar.h"
 
 #include "engine/NumberFormat.h"
-#include "ui/frame/CalcCommands.h"
+#include "app/CalcCommands.h"
+#include "app/QtText.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -11,18 +12,19 @@
 namespace {
 
 // Width templates: each pane is as wide as its longest text.
-constexpr const char* PaneTemplates[CCalcStatusBar::PaneCount] = {
-    "", "RESULT=-8.8888888888888888888E+888", "Grad", "SSE2", "CAP", "NUM",
-};
+constexpr auto PaneTemplates = std::to_array<const char*>({
+    "",
+    "RESULT=-8.8888888888888888888E+888",
+    "Grad",
+    "SSE2",
+    "CAP",
+    "NUM",
+});
+static_assert(PaneTemplates.size() == CCalcStatusBar::PaneCount, "one width template per pane");
 
 // X11 modifier bits of caps lock and num lock.
 constexpr quint32 X11LockMask = 0x02;
 constexpr quint32 X11Mod2Mask = 0x10;
-
-QString FromView(std::u16string_view text)
-{
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 }  // namespace
 
@@ -52,13 +54,13 @@ CCalcStatusBar::CCalcStatusBar(QWidget* parent) : QStatusBar(parent)
         label->setObjectName(QStringLiteral("Pane%1").arg(pane));
         panes_[pane] = label;
         if (pane == PromptPane) {
-            label->setText(QString::fromUtf8(CalcCommand::IdlePrompt.data(),
-                                             static_cast<qsizetype>(CalcCommand::IdlePrompt.size())));
+            label->setText(Tevra::ToQString(CalcCommand::IdlePrompt));
             addWidget(label, 1);
             continue;
         }
         label->setAlignment(Qt::AlignCenter);
-        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QLatin1String(PaneTemplates[pane])) + 8);
+        label->setMinimumWidth(
+            label->fontMetrics().horizontalAdvance(QLatin1String(PaneTemplates[static_cast<std::size_t>(pane)])) + 8);
         addPermanentWidget(label);
     }
     // The lock keys are known only from key events, and only on X11.
@@ -78,7 +80,7 @@ QString CCalcStatusBar::paneText(Pane pane) const
 
 void CCalcStatusBar::refreshResult(const Tevra::CCalcSettings& settings, double lastResult)
 {
-    panes_[ResultPane]->setText(FromView(Tevra::ResultPaneText(settings, lastResult)));
+    panes_[ResultPane]->setText(Tevra::ToQString(Tevra::ResultPaneText(settings, lastResult)));
 }
 
 void CCalcStatusBar::refreshSSE2(const Tevra::CCalcSettings& settings)
@@ -89,7 +91,7 @@ void CCalcStatusBar::refreshSSE2(const Tevra::CCalcSettings& settings)
 void CCalcStatusBar::setUnits(int units)
 {
     const bool known = units >= 0 && units < static_cast<int>(Tevra::UnitsLabels.size());
-    panes_[UnitsPane]->setText(FromView(Tevra::UnitsLabels[known ? static_cast<std::size_t>(units) : 0]));
+    panes_[UnitsPane]->setText(Tevra::ToQString(Tevra::UnitsLabels[known ? static_cast<std::size_t>(units) : 0]));
 }
 
 void CCalcStatusBar::setLockKeys(Tevra::LockKeyState state)
