@@ -67,12 +67,6 @@ bool FindResultPlace(std::u16string_view statement, ResultPlace& place)
     return true;
 }
 
-// The number of characters of a normalised statement that the parser sees.
-std::size_t SignificantLength(const std::u16string& text)
-{
-    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char16_t c) { return c != u' '; }));
-}
-
 }  // namespace
 
 bool StripComments(std::u16string& text)
@@ -110,13 +104,11 @@ bool StripComments(std::u16string& text)
 
 bool ParseStatement(CNode& root, std::u16string text)
 {
-    BracketTable.clear();
+    BracketTable.Clear();
     ResetParseDepth();
-    if (!NormalizeStatement(text))
+    if (!NormalizeStatement(text) || !BracketTable.Assign(std::move(text)))
         return false;
-    if (SignificantLength(text) > MaxStatementLength)
-        return false;
-    root.Operands.assign(1, std::move(text));
+    root.Operands.assign(1, BracketTable.ReducedStatement());
     return root.Parse();
 }
 
@@ -125,11 +117,11 @@ bool EvaluateStatement(const std::u16string& expression, double& out)
     CNode root;
     LogarithmDelivered = false;
     if (!ParseStatement(root, expression)) {
-        BracketTable.clear();
+        BracketTable.Clear();
         Report(SyntaxError, 0.0);
         return false;
     }
-    BracketTable.clear();
+    BracketTable.Clear();
     if (root.Children.empty() || !root.Children.front()->Evaluate(out))
         return false;
     // Every node reports its own overflows; this is the last line of defence
@@ -142,11 +134,13 @@ bool EvaluateStatement(const std::u16string& expression, double& out)
     return true;
 }
 
+namespace {
+
 // The statements are processed in text order and the resulting text is built
 // in one pass: every change a statement makes lies inside its own span, so
 // the text between statements is copied once and no insertion ever moves the
 // rest of the document.
-bool ExecuteText(std::u16string& text, int& caret)
+bool ExecuteTextHere(std::u16string& text, int& caret)
 {
     ResetEvaluationState();
     if (LogReceiver != nullptr)
@@ -222,13 +216,23 @@ bool ExecuteText(std::u16string& text, int& caret)
     return true;
 }
 
+}  // namespace
+
+bool ExecuteText(std::u16string& text, int& caret)
+{
+    bool ok = false;
+    auto run = [&] { ok = ExecuteTextHere(text, caret); };
+    RunWithEngineStack(run);
+    return ok;
+}
+
 void ResetProcessState()
 {
     LastResult = 0.0;
     AngleUnit = 0;
     ResetEvaluationState();
     PreviousOperation = OpNone;
-    BracketTable.clear();
+    BracketTable.Clear();
     LogarithmDelivered = false;
     Tevra::MemoryMap.FreeAll();
     Tevra::MemoryChanged = false;

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string>
 
+#include "engine/EngineStack.h"
+
 namespace NCalculatorText {
 
 class CNode;
@@ -13,15 +15,11 @@ class CNode;
 inline double LastResult = 0.0;  // value of the last statement that succeeded
 inline int AngleUnit = 0;        // 0 radians, 1 degrees, 2 grads
 
-// Limits that keep a hostile text from exhausting the stack or taking
-// quadratic time; no real calculation comes near them. A statement beyond
-// them is a syntax error.
-inline constexpr std::size_t MaxStatementLength = 32768;  // UTF-16 code units
-inline constexpr int MaxNestingDepth = 2000;              // nodes on one path from the root
-
 // Runs the statement at caret (a UTF-16 position), or every statement when
 // caret is -1. Changes text and caret in place; true when every statement that
 // ran evaluated successfully. The cost is proportional to the text's length.
+// Safe on any thread, whatever its stack (see EngineStack.h), as long as one
+// calculation runs at a time.
 bool ExecuteText(std::u16string& text, int& caret);
 
 // Parses and evaluates one expression; on success writes out and LastResult.
