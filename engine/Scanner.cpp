@@ -136,8 +136,8 @@ void CBracketTable::Clear()
 
 std::u16string CBracketTable::Reduce(std::size_t begin, std::size_t end, std::size_t first) const
 {
+    // No reserve: the range may hold far more nested text than the result.
     std::u16string text;
-    text.reserve(end - begin);
     std::size_t group = first;
     for (std::size_t i = begin; i < end; ++i) {
         const char16_t c = statement_[i];
