@@ -27,6 +27,11 @@ void CountAllocation(void* block)
 
 }  // namespace
 
+// The replacements pair malloc with free themselves; the compiler cannot see
+// that operator delete here only ever frees what operator new got from malloc.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
 void* operator new(std::size_t size)
 {
     void* block = std::malloc(size == 0 ? 1 : size);
@@ -48,6 +53,8 @@ void operator delete(void* block, std::size_t) noexcept
 {
     operator delete(block);
 }
+
+#pragma GCC diagnostic pop
 
 namespace {
 
