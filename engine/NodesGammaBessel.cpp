@@ -94,6 +94,16 @@ private:
 double LanczosGamma(double x)
 {
     const double t = x + LanczosShift;
+    // From x = 141.7 on the power alone passes every double, although Γ(x)
+    // itself does so only above 171.62. There the power is taken in two
+    // halves with the exponential and the series between them; below, and
+    // where even that overflows, the steps are the plain ones.
+    if (!std::isfinite(std::pow(t, x + 0.5))) {
+        const double half = std::pow(t, (x + 0.5) / 2);
+        const double value = ((half * std::exp(-t)) * LanczosScale) * LanczosSeries(x) / x * half;
+        if (std::isfinite(value))
+            return value;
+    }
     const double p = LibPow(t, x + 0.5);
     const double e = LibExp(-t);
     const double q = p * e;
