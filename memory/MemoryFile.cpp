@@ -11,7 +11,8 @@ FileExecution ExecuteFileBytes(std::string_view bytes)
         return FileExecution::CannotRead;
     std::u16string text = DecodeCalculationFile(bytes);
     int caret = -1;
-    return NCalculatorText::ExecuteText(text, caret) ? FileExecution::Succeeded : FileExecution::Failed;
+    return NCalculatorText::ExecuteText(text, caret, NCalculatorText::AfterFailure::Continue) ? FileExecution::Succeeded
+                                                                                              : FileExecution::Failed;
 }
 
 }  // namespace Tevra
