@@ -1,7 +1,7 @@
 #include "memory/MemoryFile.h"
 
 #include "engine/Engine.h"
-#include "memory/TextCodec.h"
+#include "memory/FileEncoding.h"
 
 namespace Tevra {
 
@@ -9,7 +9,7 @@ FileExecution ExecuteFileBytes(std::string_view bytes)
 {
     if (bytes.empty())
         return FileExecution::CannotRead;
-    std::u16string text = DecodeCalculationFile(bytes);
+    std::u16string text = DecodeFileText(bytes).Text;
     int caret = -1;
     return NCalculatorText::ExecuteText(text, caret, NCalculatorText::AfterFailure::Continue) ? FileExecution::Succeeded
                                                                                               : FileExecution::Failed;

@@ -17,7 +17,7 @@ enum class FileExecution {
     CannotRead,  // no bytes: nothing ran
 };
 
-// Decodes bytes as the program's own format and executes every statement of
+// Decodes bytes by the rule of FileEncoding.h and executes every statement of
 // the text, going on after one that fails; the text with its results is
 // discarded. Used by Load memory and Execute.
 FileExecution ExecuteFileBytes(std::string_view bytes);

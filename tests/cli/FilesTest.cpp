@@ -64,7 +64,15 @@ INSTANTIATE_TEST_SUITE_P(
                    "6/3=2",
                    "6/3=2\n", 0},
         InPlaceRow{"Utf8NonAscii", "\xCE\x93(3)", "\xCE\x93(3)=2", "\xCE\x93(3)=2\n", 0},
-        InPlaceRow{"FailingRunLosesItsOldResultAsInTheEditor", "1=1;1/0=5;2", "1=1;1/0;2", "1=1;1/0;2\n", 1}),
+        InPlaceRow{"FailingRunLosesItsOldResultAsInTheEditor", "1=1;1/0=5;2", "1=1;1/0;2", "1=1;1/0;2\n", 1},
+        // UTF-16 without its mark holds NUL bytes, so it is not taken for UTF-8.
+        InPlaceRow{"Utf16WithoutMark",
+                   "2\0*\0"
+                   "3\0"s,
+                   "2\0*\0"
+                   "3\0=\0"
+                   "6\0"s,
+                   "2*3=6\n", 0}),
     [](const auto& info) { return std::string(info.param.Label); });
 
 TEST(TevraFileRuns, WithoutInPlaceTheFileIsOnlyRead)
