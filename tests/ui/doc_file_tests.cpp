@@ -66,7 +66,7 @@ TEST(CalculationFileText, ReadingFollowsTheFileRules)
     };
     for (const Row& row : rows) {
         const std::string_view bytes(row.bytes.constData(), static_cast<std::size_t>(row.bytes.size()));
-        EXPECT_EQ(Tevra::EditorTextFromFileBytes(bytes), row.expected) << row.name;
+        EXPECT_EQ(Tevra::EditorFileFromBytes(bytes).Text, row.expected) << row.name;
     }
 }
 

@@ -52,9 +52,8 @@ CCalcStatusBar::CCalcStatusBar(QWidget* parent) : QStatusBar(parent)
         label->setObjectName(QStringLiteral("Pane%1").arg(pane));
         panes_[pane] = label;
         if (pane == PromptPane) {
-            label->setText(QString::fromUtf8(CalcCommand::IdlePrompt.data(),
-                                             static_cast<qsizetype>(CalcCommand::IdlePrompt.size())));
             addWidget(label, 1);
+            setNotice(QString());
             continue;
         }
         label->setAlignment(Qt::AlignCenter);
@@ -96,6 +95,14 @@ void CCalcStatusBar::setLockKeys(Tevra::LockKeyState state)
 {
     panes_[CapsPane]->setText(state.CapsLock ? QStringLiteral("CAP") : QString());
     panes_[NumPane]->setText(state.NumLock ? QStringLiteral("NUM") : QString());
+}
+
+void CCalcStatusBar::setNotice(const QString& notice)
+{
+    panes_[PromptPane]->setText(
+        notice.isEmpty()
+            ? QString::fromUtf8(CalcCommand::IdlePrompt.data(), static_cast<qsizetype>(CalcCommand::IdlePrompt.size()))
+            : notice);
 }
 
 bool CCalcStatusBar::eventFilter(QObject* watched, QEvent* event)

@@ -43,6 +43,9 @@ public:
     void refreshSSE2(const Tevra::CCalcSettings& settings);
     void setUnits(int units);
     void setLockKeys(Tevra::LockKeyState state);
+    // A lasting note about the open file in the prompt pane, shown while no
+    // command prompt is; empty brings back the idle prompt.
+    void setNotice(const QString& notice);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
