@@ -15,6 +15,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QMimeData>
 #include <QScreen>
 #include <QSettings>
@@ -92,7 +93,12 @@ void CCalcMainFrame::showWithStoredPlacement()
     };
     settings.endGroup();
 
-    const Tevra::ScreenRect placed = Tevra::PlaceFrame(stored, workAreas, primaryIndex);
+    // The size below which the window will not go, once its bars are laid out.
+    if (layout() != nullptr)
+        layout()->activate();
+    const QSize minimum = minimumSizeHint().expandedTo(minimumSize());
+    const Tevra::ScreenRect placed =
+        Tevra::PlaceFrame(stored, workAreas, primaryIndex, {minimum.width(), minimum.height()});
     setGeometry(placed.Left, placed.Top, placed.Width(), placed.Height());
     if (maximized)
         showMaximized();
