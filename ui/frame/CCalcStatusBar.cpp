@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 
 namespace {
@@ -14,10 +13,6 @@ namespace {
 constexpr const char* PaneTemplates[CCalcStatusBar::PaneCount] = {
     "", "RESULT=-8.8888888888888888888E+888", "Grad", "SSE2", "CAP", "NUM",
 };
-
-// X11 modifier bits of caps lock and num lock.
-constexpr quint32 X11LockMask = 0x02;
-constexpr quint32 X11Mod2Mask = 0x10;
 
 QString FromView(std::u16string_view text)
 {
@@ -35,11 +30,6 @@ std::u16string ResultPaneText(const CCalcSettings& settings, double lastResult)
     const std::string number = NCalculatorText::FormatNumber(lastResult, settings.NumberFormat());
     text.append(number.begin(), number.end());
     return text;
-}
-
-LockKeyState LockKeysFromNativeModifiers(quint32 nativeModifiers)
-{
-    return {(nativeModifiers & X11LockMask) != 0, (nativeModifiers & X11Mod2Mask) != 0};
 }
 
 }  // namespace Tevra
@@ -60,9 +50,11 @@ CCalcStatusBar::CCalcStatusBar(QWidget* parent) : QStatusBar(parent)
         label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QLatin1String(PaneTemplates[pane])) + 8);
         addPermanentWidget(label);
     }
-    // The lock keys are known only from key events, and only on X11.
-    if (QGuiApplication::platformName() == QLatin1String("xcb"))
-        qApp->installEventFilter(this);
+    // The lock keys as the keyboard shows them now, and again after every key
+    // and whenever the program comes back to the front: a lock key pressed in
+    // another program changes them too.
+    setLockKeys(Tevra::ReadLockKeyIndicators());
+    qApp->installEventFilter(this);
 }
 
 CCalcStatusBar::~CCalcStatusBar()
@@ -91,10 +83,10 @@ void CCalcStatusBar::setUnits(int units)
     panes_[UnitsPane]->setText(FromView(Tevra::UnitsLabels[known ? static_cast<std::size_t>(units) : 0]));
 }
 
-void CCalcStatusBar::setLockKeys(Tevra::LockKeyState state)
+void CCalcStatusBar::setLockKeys(std::optional<Tevra::LockKeyState> state)
 {
-    panes_[CapsPane]->setText(state.CapsLock ? QStringLiteral("CAP") : QString());
-    panes_[NumPane]->setText(state.NumLock ? QStringLiteral("NUM") : QString());
+    panes_[CapsPane]->setText(state && state->CapsLock ? QStringLiteral("CAP") : QString());
+    panes_[NumPane]->setText(state && state->NumLock ? QStringLiteral("NUM") : QString());
 }
 
 void CCalcStatusBar::setNotice(const QString& notice)
@@ -107,12 +99,12 @@ void CCalcStatusBar::setNotice(const QString& notice)
 
 bool CCalcStatusBar::eventFilter(QObject* watched, QEvent* event)
 {
-    // A key release carries the state after the key, so pressing caps lock
-    // shows up when it is released.
-    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->nativeModifiers() != 0 || key->nativeScanCode() != 0)
-            setLockKeys(Tevra::LockKeysFromNativeModifiers(key->nativeModifiers()));
-    }
+    // A lock key changes its light when it is pressed; after the release the
+    // state is read once more, whatever the key.
+    // A key event reaches the filter once for its window and again for every
+    // widget it passes; the window's turn is enough.
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::KeyRelease && watched->isWindowType()) || type == QEvent::ApplicationActivate)
+        setLockKeys(Tevra::ReadLockKeyIndicators());
     return QStatusBar::eventFilter(watched, event);
 }
