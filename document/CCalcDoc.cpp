@@ -404,15 +404,19 @@ void CCalcDoc::loadMemory()
     const CalcFileDialogRequest request{QStringLiteral("Load memory"),
                                         {CalcFileFilters::Memory, CalcFileFilters::All},
                                         QStringLiteral("vcm"),
-                                        QString()};
+                                        QString(),
+                                        CalcFileKind::Memory};
     chooseAndExecuteFile(request);
 }
 
 void CCalcDoc::saveMemory()
 {
     const std::string bytes = Tevra::Utf16LeBytes(Tevra::MemoryMap.ExportMemory(true));
-    const CalcFileDialogRequest request{
-        QStringLiteral("Save memory"), {CalcFileFilters::Memory}, QStringLiteral("vcm"), QStringLiteral("Memory 1")};
+    const CalcFileDialogRequest request{QStringLiteral("Save memory"),
+                                        {CalcFileFilters::Memory},
+                                        QStringLiteral("vcm"),
+                                        QStringLiteral("Memory 1"),
+                                        CalcFileKind::Memory};
     const QString path = prompts_->chooseFileToSave(request);
     if (path.isEmpty())
         return;
