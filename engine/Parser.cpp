@@ -229,7 +229,8 @@ bool CParcer::ParsePower(std::u16string& text, CNode* parent)
 }
 
 // factorial := operand "!"..., on a number, pi, e, the result or a bracket;
-// "(3)!!" is the factorial of 3!, and every "!" of such a run is one node's.
+// "(3)!!" is the factorial of 3!, and a run of "!" is one node that applies
+// the factorial once per "!".
 bool CParcer::ParseFactorial(std::u16string& text, CNode* parent)
 {
     if (text.size() < 2 || text.back() != u'!')
