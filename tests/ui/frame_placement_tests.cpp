@@ -73,6 +73,19 @@ TEST(FramePlacement, TheMinimumSizeAppliesBeforeThePullBack)
         EXPECT_EQ(Tevra::PlaceFrame(row.stored, screens, 0, {300, 200}), row.expected) << row.name;
 }
 
+TEST(FramePlacement, ShiftInsideMovesAsLittleAsItTakes)
+{
+    const PullCase cases[] = {
+        {"inside stays", {100, 100, 600, 500}, {100, 100, 600, 500}},
+        {"over the right edge", {1700, 100, 2200, 400}, {1420, 100, 1920, 400}},
+        {"over the bottom edge", {100, 1000, 600, 1200}, {100, 840, 600, 1040}},
+        {"over the top left corner", {-50, -20, 450, 280}, {0, 0, 500, 300}},
+        {"wider than the screen keeps its left edge in sight", {100, 0, 2500, 300}, {0, 0, 2400, 300}},
+    };
+    for (const PullCase& row : cases)
+        EXPECT_EQ(Tevra::ShiftInside(row.stored, FullHd), row.expected) << row.name;
+}
+
 TEST(FramePlacement, RectanglesWithoutUsableSizeGiveTheDefault)
 {
     const ScreenRect unusable[] = {

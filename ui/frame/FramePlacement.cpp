@@ -105,6 +105,19 @@ ScreenRect PullOntoWorkArea(ScreenRect rect, const ScreenRect& work, int caption
     return rect;
 }
 
+ScreenRect ShiftInside(ScreenRect rect, const ScreenRect& work)
+{
+    if (!HasUsableSize(rect))
+        return rect;
+    const int width = rect.Width();
+    const int height = rect.Height();
+    rect.Left = std::max(std::min(rect.Left, work.Right - width), work.Left);
+    rect.Top = std::max(std::min(rect.Top, work.Bottom - height), work.Top);
+    rect.Right = rect.Left + width;
+    rect.Bottom = rect.Top + height;
+    return rect;
+}
+
 ScreenRect PlaceFrame(const std::optional<ScreenRect>& stored, std::span<const ScreenRect> workAreas,
                       std::size_t primaryIndex, FrameMinimum minimum)
 {

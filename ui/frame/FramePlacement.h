@@ -39,6 +39,10 @@ const ScreenRect& NearestWorkArea(const ScreenRect& rect, std::span<const Screen
 // size where the work area allows.
 ScreenRect PullOntoWorkArea(ScreenRect rect, const ScreenRect& workArea, int captionHeight = SmallCaptionHeight);
 
+// rect moved (not resized) as little as it takes to lie inside workArea, as
+// far as it fits; its left and top edges stay in sight when it does not.
+ScreenRect ShiftInside(ScreenRect rect, const ScreenRect& workArea);
+
 // The smallest size the window takes, whatever it is given.
 struct FrameMinimum {
     int Width = 0;
