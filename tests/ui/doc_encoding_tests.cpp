@@ -2,6 +2,7 @@
 // save as they were, line ends and marks included, and bytes the editor cannot
 // show are never lost without a question.
 #include "frame_support.h"
+#include "utf16_bytes.h"
 
 #include "document/CCalcDoc.h"
 #include "ui/editor/CCalcView.h"
@@ -13,16 +14,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray Utf16(const char* text)
-{
-    QByteArray bytes;
-    for (const char* c = text; *c; ++c) {
-        bytes.append(*c);
-        bytes.append('\0');
-    }
-    return bytes;
-}
 
 const QByteArray Bom("\xFF\xFE", 2);
 
