@@ -3,11 +3,12 @@
 #include "app/CCalcAboutBox.h"
 #include "app/CCalcPreferences.h"
 #include "app/CCalcRecentFiles.h"
+#include "app/CCalcSettingsNotifier.h"
 #include "app/Preferences.h"
 #include "document/CCalcDoc.h"
 #include "document/CCalcDocPrompts.h"
 #include "ui/frame/CCalcMainFrame.h"
-#include "ui/frame/CalcCommands.h"
+#include "app/CalcCommands.h"
 
 #include <QFileInfo>
 #include <QMenu>
@@ -48,12 +49,21 @@ CCalcApp::CommandLine CCalcApp::ParseCommandLine(const QStringList& arguments)
 
 bool CCalcApp::start(const QStringList& arguments)
 {
+    // The command line first: one that makes no sense ends the program
+    // before any window exists or any setting is read or written.
+    const CommandLine line = ParseCommandLine(arguments);
+    if (!line.Error.isEmpty()) {
+        QTextStream(stderr) << line.Error << '\n';
+        return false;
+    }
+    if (line.Print)
+        QTextStream(stderr) << "Printing is not available in this version; the file is opened instead.\n";
+
     Tevra::LoadPreferences();
 
     frame_ = std::make_unique<CCalcMainFrame>();
     CCalcMainFrame& frame = *frame_;
-    recentFiles_ =
-        new CCalcRecentFiles(frame.menuOf(QStringLiteral("&File")), frame.action(CalcCommand::RecentFile), this);
+    recentFiles_ = new CCalcRecentFiles(frame.menu(CalcMenu::File), frame.action(CalcCommand::RecentFile), this);
     recentFiles_->load();
     connect(recentFiles_, &CCalcRecentFiles::openRequested, this, &CCalcApp::openFile);
     connect(frame.document(), &CCalcDoc::fileUsed, recentFiles_, &CCalcRecentFiles::add);
@@ -62,20 +72,12 @@ bool CCalcApp::start(const QStringList& arguments)
     frame.bindCommand(CalcCommand::AppAbout, [this] { showAbout(); });
     frame.bindCommand(CalcCommand::Preferences, [this] { showPreferences(); });
 
-    const CommandLine line = ParseCommandLine(arguments);
-    if (!line.Error.isEmpty()) {
-        QTextStream(stderr) << line.Error << '\n';
-        return false;
-    }
-    if (line.Print)
-        QTextStream(stderr) << "Printing is not available in this version; the file is opened instead.\n";
     if (!line.Path.isEmpty() && !frame.document()->openDocument(line.Path))
         return false;
 
     frame.showWithStoredPlacement();
-    frame.refreshResultPane();
-    frame.refreshUnits();
-    emit frame.keypadCaptionsChanged();
+    // The panes, the lists and every window in line with the preferences.
+    frame.settingsNotifier().announce();
     return true;
 }
 
@@ -116,8 +118,5 @@ void CCalcApp::showPreferences()
     CCalcPreferences dialog(Tevra::CalcSettings, frame_.get());
     if (dialog.exec() != QDialog::Accepted)
         return;
-    frame_->refreshResultPane();
-    frame_->refreshUnits();
-    frame_->refreshCommandStates();
-    emit frame_->keypadCaptionsChanged();
+    frame_->settingsNotifier().announce();
 }

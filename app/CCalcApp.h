@@ -1,5 +1,6 @@
-// The application: starts the program in order (settings root, recent files,
-// preferences, main frame, command line, first showing, status panes), owns
+// The application: starts the program in order (command line, preferences,
+// main frame with its recent files, the file asked for, first showing, the
+// settings notice), owns
 // the Open, About and Preferences commands and the recent-file list, and
 // writes the preferences back at shutdown.
 #pragma once

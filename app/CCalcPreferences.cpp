@@ -1,5 +1,7 @@
 #include "app/CCalcPreferences.h"
 
+#include "app/QtText.h"
+
 #include <array>
 #include <optional>
 #include <span>
@@ -26,15 +28,8 @@ enum class Kind {
     FreePartial,  // "Partial free confirmation as well": FreeConfirmation above 1
 };
 
-using Entries = std::span<const char* const>;
-
-constexpr std::array<const char*, 3> Brackets = {"(", "[", "{"};
-constexpr std::array<const char*, 6> ResultFormats = {"Rslt", "rslt", "RSLT", "Result", "result", "RESULT"};
-constexpr std::array<const char*, 6> MemoryFormats = {"Mem", "mem", "MEM", "Memory", "memory", "MEMORY"};
-constexpr std::array<const char*, 6> RandomFormats = {"Rand", "rand", "RAND", "Random", "random", "RANDOM"};
-constexpr std::array<const char*, 2> Notations = {"West", "East"};
-constexpr std::array<const char*, 2> Cases = {"Lower", "Upper"};
-constexpr std::array<const char*, 3> Units = {"Radians", "Degrees", "Grads"};
+// A list's entries: one of the settings record's lists.
+using Entries = std::span<const std::u16string_view>;
 
 // One control of the dialog. A list either carries its own label (Text) or,
 // with an empty Text, stands beside the check box before it.
@@ -50,7 +45,7 @@ struct PreferenceControl {
 
 const std::array<PreferenceControl, 16> Controls = {{
     {Group::Keypad, Kind::Check, "AppendFunction", "Append functions with", &CCalcSettings::AppendFunction},
-    {Group::Keypad, Kind::List, "AppendFunctionWith", "", &CCalcSettings::AppendFunctionWith, Brackets},
+    {Group::Keypad, Kind::List, "AppendFunctionWith", "", &CCalcSettings::AppendFunctionWith, Tevra::Brackets},
     {Group::Keypad,
      Kind::Check,
      "AppendIncludePower",
@@ -59,16 +54,17 @@ const std::array<PreferenceControl, 16> Controls = {{
      {},
      true},
     {Group::Keypad, Kind::Check, "AppendMemory", "Append memory with", &CCalcSettings::AppendMemory},
-    {Group::Keypad, Kind::List, "AppendMemoryWith", "", &CCalcSettings::AppendMemoryWith, Brackets},
-    {Group::Keypad, Kind::List, "FormatResult", "Result format", &CCalcSettings::FormatResult, ResultFormats},
-    {Group::Keypad, Kind::List, "FormatMemory", "Memory format", &CCalcSettings::FormatMemory, MemoryFormats},
-    {Group::Keypad, Kind::List, "FormatRandom", "Random number format", &CCalcSettings::FormatRandom, RandomFormats},
-    {Group::Keypad, Kind::List, "Notation", "Notation", &CCalcSettings::Notation, Notations},
-    {Group::Keypad, Kind::List, "NotationCase", "Case", &CCalcSettings::NotationCase, Cases},
+    {Group::Keypad, Kind::List, "AppendMemoryWith", "", &CCalcSettings::AppendMemoryWith, Tevra::Brackets},
+    {Group::Keypad, Kind::List, "FormatResult", "Result format", &CCalcSettings::FormatResult, Tevra::ResultKeywords},
+    {Group::Keypad, Kind::List, "FormatMemory", "Memory format", &CCalcSettings::FormatMemory, Tevra::MemoryKeywords},
+    {Group::Keypad, Kind::List, "FormatRandom", "Random number format", &CCalcSettings::FormatRandom,
+     Tevra::RandomKeywords},
+    {Group::Keypad, Kind::List, "Notation", "Notation", &CCalcSettings::Notation, Tevra::NotationNames},
+    {Group::Keypad, Kind::List, "NotationCase", "Case", &CCalcSettings::NotationCase, Tevra::NotationCaseNames},
     {Group::Keypad, Kind::Check, "GammaFunction", "Gamma function intead of factorial", &CCalcSettings::GammaFunction},
     {Group::Log, Kind::Check, "LogPopup", "Pop-up on new message if hidden", &CCalcSettings::LogPopup},
     {Group::Calculation, Kind::List, "TrigonometricUnits", "Trigonometric units", &CCalcSettings::TrigonometricUnits,
-     Units},
+     Tevra::UnitsNames},
     {Group::Calculation, Kind::FreeMain, "FreeConfirmation", "Memory free confirmation",
      &CCalcSettings::FreeConfirmation},
     {Group::Calculation,
@@ -115,7 +111,7 @@ CCalcPreferences::CCalcPreferences(CCalcSettings& record, QWidget* parent) : QDi
     auto* layout = new QVBoxLayout(this);
     std::array<QGridLayout*, Groups.size()> grids{};
     for (std::size_t g = 0; g < Groups.size(); ++g) {
-        auto* box = new QGroupBox(QString::fromUtf8(Groups[g].Title), this);
+        auto* box = new QGroupBox(Tevra::ToQString(Groups[g].Title), this);
         grids[g] = new QGridLayout(box);
         grids[g]->setColumnStretch(1, 1);
         grids[g]->setHorizontalSpacing(ColumnGap);
@@ -125,12 +121,12 @@ CCalcPreferences::CCalcPreferences(CCalcSettings& record, QWidget* parent) : QDi
     controls_.reserve(Controls.size());
     for (const PreferenceControl& control : Controls) {
         QGridLayout* grid = grids[static_cast<std::size_t>(control.GroupId)];
-        const QString text = QString::fromUtf8(control.Text);
+        const QString text = Tevra::ToQString(control.Text);
         QWidget* widget = nullptr;
         if (control.ControlKind == Kind::List) {
             auto* list = new QComboBox(this);
-            for (const char* entry : control.ListEntries)
-                list->addItem(QString::fromUtf8(entry));
+            for (const std::u16string_view entry : control.ListEntries)
+                list->addItem(Tevra::ToQString(entry));
             widget = list;
             if (text.isEmpty()) {
                 // Beside the check box of the row before.
@@ -159,7 +155,7 @@ CCalcPreferences::CCalcPreferences(CCalcSettings& record, QWidget* parent) : QDi
             else if (control.ControlKind == Kind::FreePartial)
                 partialFreeConfirmation_ = check;
         }
-        widget->setObjectName(QString::fromUtf8(control.Name));
+        widget->setObjectName(Tevra::ToQString(control.Name));
         controls_.push_back(widget);
     }
 
@@ -176,7 +172,11 @@ CCalcPreferences::CCalcPreferences(CCalcSettings& record, QWidget* parent) : QDi
     connect(freeConfirmation_, &QCheckBox::clicked, this, &CCalcPreferences::onFreeConfirmationClicked);
 
     showRecord(record_);
-    findChild<QCheckBox*>(QStringLiteral("UseSSE2"))->setEnabled(record_.SSE2Available);
+    // The SSE2 switch means nothing on a processor without SSE2.
+    for (std::size_t i = 0; i < Controls.size(); ++i) {
+        if (Controls[i].Field == &CCalcSettings::UseSSE2)
+            controls_[i]->setEnabled(record_.SSE2Available);
+    }
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

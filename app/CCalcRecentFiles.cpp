@@ -39,7 +39,7 @@ CCalcRecentFiles::CCalcRecentFiles(QMenu* menu, QAction* placeholder, QObject* p
 
 void CCalcRecentFiles::load()
 {
-    QSettings settings(Tevra::SettingsOrganization, Tevra::SettingsApplication);
+    QSettings settings = Tevra::ProgramSettings();
     settings.beginGroup(RecentGroup);
     files_.clear();
     for (int index = 0; index < Capacity; ++index) {
@@ -76,7 +76,7 @@ void CCalcRecentFiles::remove(const QString& path)
 
 void CCalcRecentFiles::save() const
 {
-    QSettings settings(Tevra::SettingsOrganization, Tevra::SettingsApplication);
+    QSettings settings = Tevra::ProgramSettings();
     settings.beginGroup(RecentGroup);
     for (int index = 0; index < Capacity; ++index) {
         if (index < files_.size())

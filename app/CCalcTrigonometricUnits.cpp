@@ -1,5 +1,8 @@
 #include "app/CCalcTrigonometricUnits.h"
 
+#include "app/CCalcSettingsNotifier.h"
+#include "app/QtText.h"
+
 #include <array>
 
 #include <QComboBox>
@@ -7,23 +10,24 @@
 
 namespace {
 
-// The entries of every units list, by TrigonometricUnits index.
-constexpr std::array<const char*, 3> UnitsEntries = {"Radians", "Degrees", "Grads"};
-
 int ShownIndex(std::uint32_t units)
 {
-    return units < UnitsEntries.size() ? static_cast<int>(units) : 0;
+    return units < Tevra::UnitsNames.size() ? static_cast<int>(units) : 0;
 }
 
 }  // namespace
 
-CCalcUnitsStep::CCalcUnitsStep(Tevra::CCalcSettings& record, QObject* parent) : QObject(parent), record_(record) {}
+CCalcUnitsStep::CCalcUnitsStep(CCalcSettingsNotifier& settings, QObject* parent)
+    : QObject(parent), settings_(settings), record_(settings.record())
+{
+    connect(&settings_, &CCalcSettingsNotifier::settingsChanged, this, &CCalcUnitsStep::refresh);
+}
 
 void CCalcUnitsStep::attachList(QComboBox* list)
 {
     list->clear();
-    for (const char* entry : UnitsEntries)
-        list->addItem(QString::fromUtf8(entry));
+    for (const std::u16string_view entry : Tevra::UnitsNames)
+        list->addItem(Tevra::ToQString(entry));
     list->setCurrentIndex(ShownIndex(record_.TrigonometricUnits));
     // activated() comes from the user only, so moving a list to follow the
     // other one never runs the step again.
@@ -36,11 +40,11 @@ void CCalcUnitsStep::attachList(QComboBox* list)
 
 void CCalcUnitsStep::choose(int index)
 {
-    if (index < 0 || index >= static_cast<int>(UnitsEntries.size()))
+    if (index < 0 || index >= static_cast<int>(Tevra::UnitsNames.size()))
         return;
     record_.TrigonometricUnits = static_cast<std::uint32_t>(index);
     record_.Modified = true;
-    emit unitsChanged(index);
+    settings_.announce();
 }
 
 void CCalcUnitsStep::refresh()

@@ -8,16 +8,19 @@
 
 #include "app/CalcSettings.h"
 
+class CCalcSettingsNotifier;
+
 class QComboBox;
 
 // The units step shared by every units list. The frame owns one, attaches its
 // toolbar list and the tool window's list, and connects unitsChanged() to its
-// status-bar units pane.
+// status-bar units pane. It follows the settings notice, which it also
+// announces when the user picks other units.
 class CCalcUnitsStep final : public QObject {
     Q_OBJECT
 
 public:
-    explicit CCalcUnitsStep(Tevra::CCalcSettings& record, QObject* parent = nullptr);
+    explicit CCalcUnitsStep(CCalcSettingsNotifier& settings, QObject* parent = nullptr);
 
     // Fills list with "Radians", "Degrees", "Grads", selects the record's
     // units, runs choose() when the user picks an entry and follows every
@@ -25,11 +28,11 @@ public:
     void attachList(QComboBox* list);
 
     // The units step: sets TrigonometricUnits to index (0 to 2; anything else
-    // is ignored) and Modified, then announces the change.
+    // is ignored) and Modified, then announces the change of the settings.
     void choose(int index);
 
-    // Announces the record's current units without changing anything: after
-    // the Preferences dialog's OK, and at start-up.
+    // Announces the record's current units without changing anything: on
+    // every settings notice.
     void refresh();
 
 signals:
@@ -38,6 +41,7 @@ signals:
     void unitsChanged(int units);
 
 private:
+    CCalcSettingsNotifier& settings_;
     Tevra::CCalcSettings& record_;
 };
 

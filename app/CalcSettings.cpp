@@ -13,24 +13,6 @@ std::u16string_view Spelling(const std::array<std::u16string_view, N>& spellings
 
 }  // namespace
 
-const std::array<SettingField, 15> SettingFields = {{
-    {"AppendFunction", &CCalcSettings::AppendFunction, 1, std::nullopt},
-    {"AppendMemory", &CCalcSettings::AppendMemory, 1, std::nullopt},
-    {"AppendFunctionWith", &CCalcSettings::AppendFunctionWith, 0, 2},
-    {"AppendMemoryWith", &CCalcSettings::AppendMemoryWith, 1, 2},
-    {"AppendIncludePower", &CCalcSettings::AppendIncludePower, 1, std::nullopt},
-    {"FormatMemory", &CCalcSettings::FormatMemory, 0, 5},
-    {"FormatRandom", &CCalcSettings::FormatRandom, 0, 5},
-    {"FormatResult", &CCalcSettings::FormatResult, 0, 5},
-    {"GammaFunction", &CCalcSettings::GammaFunction, 0, std::nullopt},
-    {"Notation", &CCalcSettings::Notation, 0, 1},
-    {"NotationCase", &CCalcSettings::NotationCase, 0, 1},
-    {"LogPopup", &CCalcSettings::LogPopup, 1, std::nullopt},
-    {"TrigonometricUnits", &CCalcSettings::TrigonometricUnits, 0, 2},
-    {"UseSSE2", &CCalcSettings::UseSSE2, 0, std::nullopt},
-    {"FreeConfirmation", &CCalcSettings::FreeConfirmation, 2, std::nullopt},
-}};
-
 std::u16string_view CCalcSettings::ResultKeyword() const
 {
     return Spelling(ResultKeywords, FormatResult);

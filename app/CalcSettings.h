@@ -41,13 +41,23 @@ struct CCalcSettings {
     std::u16string_view UnitsLabel() const;
 };
 
-inline constexpr std::array<std::u16string_view, 6> ResultKeywords = {u"Rslt",   u"rslt",   u"RSLT",
-                                                                      u"Result", u"result", u"RESULT"};
-inline constexpr std::array<std::u16string_view, 6> MemoryKeywords = {u"Mem",    u"mem",    u"MEM",
-                                                                      u"Memory", u"memory", u"MEMORY"};
-inline constexpr std::array<std::u16string_view, 6> RandomKeywords = {u"Rand",   u"rand",   u"RAND",
-                                                                      u"Random", u"random", u"RANDOM"};
-inline constexpr std::array<std::u16string_view, 3> UnitsLabels = {u"Rad", u"Deg", u"Grad"};
+// The texts the index fields select, each list in one place: the
+// Preferences dialog, the units lists, the status bar and the keypad show
+// them from here.
+inline constexpr auto ResultKeywords =
+    std::to_array<std::u16string_view>({u"Rslt", u"rslt", u"RSLT", u"Result", u"result", u"RESULT"});
+inline constexpr auto MemoryKeywords =
+    std::to_array<std::u16string_view>({u"Mem", u"mem", u"MEM", u"Memory", u"memory", u"MEMORY"});
+inline constexpr auto RandomKeywords =
+    std::to_array<std::u16string_view>({u"Rand", u"rand", u"RAND", u"Random", u"random", u"RANDOM"});
+// The opening bracket after a function name or the memory keyword, by
+// AppendFunctionWith and AppendMemoryWith.
+inline constexpr auto Brackets = std::to_array<std::u16string_view>({u"(", u"[", u"{"});
+inline constexpr auto NotationNames = std::to_array<std::u16string_view>({u"West", u"East"});
+inline constexpr auto NotationCaseNames = std::to_array<std::u16string_view>({u"Lower", u"Upper"});
+// TrigonometricUnits as the units lists name it, and the status bar's label.
+inline constexpr auto UnitsNames = std::to_array<std::u16string_view>({u"Radians", u"Degrees", u"Grads"});
+inline constexpr auto UnitsLabels = std::to_array<std::u16string_view>({u"Rad", u"Deg", u"Grad"});
 
 // One persisted field: its stored name, where it lives in the record, its
 // default and the largest valid value (none: taken as stored).
@@ -59,7 +69,44 @@ struct SettingField {
 };
 
 // The fifteen persisted fields in the order they are loaded and saved.
-extern const std::array<SettingField, 15> SettingFields;
+inline constexpr std::array<SettingField, 15> SettingFields = {{
+    {"AppendFunction", &CCalcSettings::AppendFunction, 1, std::nullopt},
+    {"AppendMemory", &CCalcSettings::AppendMemory, 1, std::nullopt},
+    {"AppendFunctionWith", &CCalcSettings::AppendFunctionWith, 0, 2},
+    {"AppendMemoryWith", &CCalcSettings::AppendMemoryWith, 1, 2},
+    {"AppendIncludePower", &CCalcSettings::AppendIncludePower, 1, std::nullopt},
+    {"FormatMemory", &CCalcSettings::FormatMemory, 0, 5},
+    {"FormatRandom", &CCalcSettings::FormatRandom, 0, 5},
+    {"FormatResult", &CCalcSettings::FormatResult, 0, 5},
+    {"GammaFunction", &CCalcSettings::GammaFunction, 0, std::nullopt},
+    {"Notation", &CCalcSettings::Notation, 0, 1},
+    {"NotationCase", &CCalcSettings::NotationCase, 0, 1},
+    {"LogPopup", &CCalcSettings::LogPopup, 1, std::nullopt},
+    {"TrigonometricUnits", &CCalcSettings::TrigonometricUnits, 0, 2},
+    {"UseSSE2", &CCalcSettings::UseSSE2, 0, std::nullopt},
+    {"FreeConfirmation", &CCalcSettings::FreeConfirmation, 2, std::nullopt},
+}};
+
+// The largest valid value of a field with a range.
+constexpr std::uint32_t MaximumOf(std::uint32_t CCalcSettings::*field)
+{
+    for (const SettingField& entry : SettingFields) {
+        if (entry.Field == field)
+            return entry.Maximum.value_or(0);
+    }
+    return 0;
+}
+
+// Every list holds one text per value its field may take.
+static_assert(ResultKeywords.size() == MaximumOf(&CCalcSettings::FormatResult) + 1);
+static_assert(MemoryKeywords.size() == MaximumOf(&CCalcSettings::FormatMemory) + 1);
+static_assert(RandomKeywords.size() == MaximumOf(&CCalcSettings::FormatRandom) + 1);
+static_assert(Brackets.size() == MaximumOf(&CCalcSettings::AppendFunctionWith) + 1);
+static_assert(Brackets.size() == MaximumOf(&CCalcSettings::AppendMemoryWith) + 1);
+static_assert(NotationNames.size() == MaximumOf(&CCalcSettings::Notation) + 1);
+static_assert(NotationCaseNames.size() == MaximumOf(&CCalcSettings::NotationCase) + 1);
+static_assert(UnitsNames.size() == MaximumOf(&CCalcSettings::TrigonometricUnits) + 1);
+static_assert(UnitsLabels.size() == UnitsNames.size());
 
 // Applies a stored value to a field: out of range gives the field's default.
 void ApplyStoredSetting(CCalcSettings& settings, const SettingField& field, std::optional<std::uint32_t> stored);

@@ -3,6 +3,7 @@
 #include <QSettings>
 
 #include "app/PreferencesStore.h"
+#include "app/QtText.h"
 
 namespace Tevra {
 
@@ -12,7 +13,7 @@ const QString PreferencesGroup = QStringLiteral("Preferences");
 
 QString KeyOf(const SettingField& field)
 {
-    return QString::fromLatin1(field.Name.data(), static_cast<qsizetype>(field.Name.size()));
+    return ToQString(field.Name);
 }
 
 }  // namespace
@@ -51,13 +52,13 @@ void SavePreferences(const CCalcSettings& record, QSettings& settings)
 
 void LoadPreferences()
 {
-    QSettings settings(SettingsOrganization, SettingsApplication);
+    QSettings settings = ProgramSettings();
     LoadPreferences(CalcSettings, settings);
 }
 
 void SavePreferences()
 {
-    QSettings settings(SettingsOrganization, SettingsApplication);
+    QSettings settings = ProgramSettings();
     SavePreferences(CalcSettings, settings);
 }
 

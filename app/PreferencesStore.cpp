@@ -65,6 +65,11 @@ std::optional<std::int64_t> WholeNumber(const QVariant& value)
 
 }  // namespace
 
+QSettings ProgramSettings()
+{
+    return QSettings(SettingsOrganization, SettingsApplication);
+}
+
 std::optional<std::uint32_t> StoredUInt32(const QVariant& value)
 {
     const auto number = WholeNumber(value);

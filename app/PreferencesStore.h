@@ -18,6 +18,10 @@ namespace Tevra {
 inline const QString SettingsOrganization = QStringLiteral("Vossek");
 inline const QString SettingsApplication = QStringLiteral("Calculator Tevra");
 
+// The program's settings store, opened at its root: every window and service
+// reads and writes its sections through this.
+QSettings ProgramSettings();
+
 // An unsigned 32-bit number as stored: plain decimal digits (or a numeric
 // variant) from 0 to 4294967295. Anything else (text, a sign, a fraction, a
 // list, a value past 32 bits) gives nothing.

@@ -9,7 +9,6 @@
 #include "engine/Engine.h"
 #include "memory/MemoryFile.h"
 #include "memory/MemoryMap.h"
-#include "memory/TextCodec.h"
 
 namespace {
 
@@ -77,8 +76,7 @@ BENCHMARK(MemoryListingByIndex)->Unit(benchmark::kMillisecond);
 // The exported file of 100,000 cells executed as Load memory does.
 void MemoryLoad(benchmark::State& state)
 {
-    const std::u16string exported = FilledMap(CellNames()).ExportMemory(true);
-    const std::string bytes = Tevra::EncodeCalculationFile(std::u16string_view(exported).substr(1));
+    const std::string bytes = Tevra::MemoryFileBytes(FilledMap(CellNames()), true);
     for (auto _ : state) {
         state.PauseTiming();
         NCalculatorText::ResetProcessState();

@@ -11,20 +11,10 @@
 #include "engine/Random.h"
 #include "memory/MemoryFile.h"
 #include "memory/MemoryMap.h"
-#include "memory/TextCodec.h"
 
 namespace Tevra::Cli {
 
 namespace {
-
-// Points the engine's log at a receiver for the life of the session.
-class LogReceiverScope final {
-public:
-    explicit LogReceiverScope(NCalculatorText::ILogReceiver& receiver) { NCalculatorText::LogReceiver = &receiver; }
-    ~LogReceiverScope() { NCalculatorText::LogReceiver = nullptr; }
-    LogReceiverScope(const LogReceiverScope&) = delete;
-    LogReceiverScope& operator=(const LogReceiverScope&) = delete;
-};
 
 std::string SourceName(const RunSource& source)
 {
@@ -70,7 +60,7 @@ int CSession::RunAll()
 
     ApplySettings();
     CCliLog log;
-    const LogReceiverScope logScope(log);
+    const NCalculatorText::LogReceiverScope logScope(log);
 
     if (options_.LoadMemory) {
         log.SetPrinting(true);
@@ -170,9 +160,7 @@ bool CSession::LoadMemory()
 
 void CSession::SaveMemory()
 {
-    // The export starts with its own U+FEFF, which is the file's mark.
-    const std::u16string text = MemoryMap.ExportMemory(true);
-    const std::string bytes = EncodeCalculationFile(std::u16string_view(text).substr(1));
+    const std::string bytes = MemoryFileBytes(MemoryMap, true);
     if (const std::string error = WriteFileAtomically(*options_.SaveMemory, bytes); !error.empty())
         ReportFileError(*options_.SaveMemory, error);
 }

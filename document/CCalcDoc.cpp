@@ -1,6 +1,9 @@
 #include "document/CCalcDoc.h"
 
+#include "app/CalcCommandBinder.h"
+#include "app/CalcCommands.h"
 #include "app/CalcSettings.h"
+#include "app/QtText.h"
 #include "document/CCalcDocPrompts.h"
 #include "document/CCalcFileText.h"
 #include "engine/Engine.h"
@@ -18,6 +21,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -48,11 +52,6 @@ bool HasProgramSuffix(const QString& path)
     const QString suffix = QFileInfo(path).suffix();
     return suffix.compare(QStringLiteral("vcl"), Qt::CaseInsensitive) == 0 ||
         suffix.compare(QStringLiteral("vcm"), Qt::CaseInsensitive) == 0;
-}
-
-QString Message(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // Shows the wait cursor for the lifetime of the object.
@@ -104,6 +103,24 @@ CCalcDoc::CCalcDoc(CCalcView* editor, ICalcDocPrompts* prompts, QObject* parent)
     connect(editor_->document(), &QTextDocument::modificationChanged, this, &CCalcDoc::modifiedChanged);
 }
 
+void CCalcDoc::bindCommands(ICalcCommandBinder& commands)
+{
+    using namespace CalcCommand;
+    const auto memoryHoldsCells = [] { return Tevra::MemoryMap.Count() > 0; };
+    commands.bindCommand(FileNew, [this] { newDocument(); });
+    commands.bindCommand(FileSave, [this] { save(); });
+    commands.bindCommand(FileSaveAs, [this] { saveAs(); });
+    commands.bindCommand(ExecuteFile, [this] { executeFile(); });
+    commands.bindCommand(
+        MemoryFree, [this] { Command(CmdFreeMemory); }, memoryHoldsCells);
+    commands.bindCommand(MemoryLoad, [this] { loadMemory(); });
+    commands.bindCommand(
+        MemorySave, [this] { saveMemory(); }, memoryHoldsCells);
+    commands.bindCommand(Calculate, [this] { Command(CmdCalculate); });
+    commands.bindCommand(CalculateAll, [this] { Command(CmdCalculateAll); });
+    connect(this, &CCalcDoc::memoryChanged, this, [&commands] { commands.refreshCommandStates(); });
+}
+
 void CCalcDoc::Command(std::uint32_t code)
 {
     switch (code) {
@@ -130,7 +147,7 @@ void CCalcDoc::Command(std::uint32_t code)
 void CCalcDoc::InsertText(std::u16string_view text)
 {
     QTextCursor cursor = editor_->textCursor();
-    cursor.insertText(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+    cursor.insertText(Tevra::ToQString(text));
     editor_->setTextCursor(cursor);
     editor_->ensureCursorVisible();
 }
@@ -169,7 +186,7 @@ void CCalcDoc::backspace()
 
 std::u16string CCalcDoc::editorText() const
 {
-    return editor_->text().toStdU16String();
+    return Tevra::ToU16String(editor_->text());
 }
 
 int CCalcDoc::CaretAcrossChange(std::u16string_view before, std::u16string_view after, int caret)
@@ -204,9 +221,17 @@ void CCalcDoc::calculate(bool all)
     NCalculatorText::ExecuteText(text, caret);
     if (caret < 0)
         caret = CaretAcrossChange(before, text, selectionStart);
-    editor_->replaceTextAfterCalculation(QString::fromStdU16String(text), caret);
+    editor_->replaceTextAfterCalculation(Tevra::ToQString(text), caret);
     emit resultChanged();
-    emit memoryChanged();
+    noticeMemoryChange();
+}
+
+void CCalcDoc::noticeMemoryChange()
+{
+    // The engine's reads and stores and the store's frees set the flag; it
+    // is taken here, so each change is announced once.
+    if (std::exchange(Tevra::MemoryChanged, false))
+        emit memoryChanged();
 }
 
 QString CCalcDoc::title() const
@@ -270,7 +295,7 @@ bool CCalcDoc::readDocument(const QString& path)
     if (!readFileReporting(path, Tevra::MaxEditorFileBytes, bytes))
         return false;
     const Tevra::EditorFile file = Tevra::EditorFileFromBytes(View(bytes));
-    editor_->loadText(QString::fromStdU16String(file.Text));
+    editor_->loadText(Tevra::ToQString(file.Text));
     setPathName(path);
     encoding_ = file.Encoding;
     lineEnds_ = file.Ends;
@@ -286,19 +311,8 @@ bool CCalcDoc::writeDocument(const QString& path, Tevra::FileEncoding encoding, 
     if (overReadFile && hiddenBytes_ > 0 && !prompts_->confirm(HiddenBytesQuestion(hiddenBytes_)))
         return false;
     WaitCursor wait;
-    const std::string bytes = Tevra::FileBytesFromEditorText(editorText(), encoding, ends);
-    // The file is written next to its destination and replaces it only when
-    // every byte is on disk: a failed save never leaves a truncated file.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        warnFile(Message(Tevra::CannotOpenForWriting), path, file.errorString());
+    if (!writeFileReporting(path, Tevra::FileBytesFromEditorText(editorText(), encoding, ends)))
         return false;
-    }
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    if (!file.commit()) {
-        warnFile(Message(Tevra::CannotOpenForWriting), path, file.errorString());
-        return false;
-    }
     editor_->document()->setModified(false);
     setPathName(path);
     encoding_ = encoding;
@@ -343,10 +357,10 @@ bool CCalcDoc::readFileReporting(const QString& path, std::int64_t limit, QByteA
     QString reason;
     switch (ReadWholeFile(path, limit, bytes, reason)) {
     case ReadOutcome::CannotOpen:
-        warnFile(Message(Tevra::CannotOpenForReading), path, reason);
+        warnFile(Tevra::ToQString(Tevra::CannotOpenForReading), path, reason);
         return false;
     case ReadOutcome::CannotRead:
-        warnFile(Message(Tevra::CannotReadFile), path, reason);
+        warnFile(Tevra::ToQString(Tevra::CannotReadFile), path, reason);
         return false;
     case ReadOutcome::TooLarge:
         warnFile(FileTooLarge, path, LimitText(limit));
@@ -357,6 +371,19 @@ bool CCalcDoc::readFileReporting(const QString& path, std::int64_t limit, QByteA
     return false;
 }
 
+bool CCalcDoc::writeFileReporting(const QString& path, std::string_view bytes)
+{
+    // The file is written next to its destination and replaces it only when
+    // every byte is on disk: a failed save never leaves a truncated file.
+    QSaveFile file(path);
+    const bool written = file.open(QIODevice::WriteOnly) &&
+        file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
+        file.commit();
+    if (!written)
+        warnFile(Tevra::ToQString(Tevra::CannotOpenForWriting), path, file.errorString());
+    return written;
+}
+
 void CCalcDoc::executeBytes(const QByteArray& bytes)
 {
     Tevra::FileExecution outcome = Tevra::FileExecution::CannotRead;
@@ -365,11 +392,11 @@ void CCalcDoc::executeBytes(const QByteArray& bytes)
         outcome = Tevra::ExecuteFileBytes(View(bytes));
     }
     if (outcome == Tevra::FileExecution::CannotRead) {
-        prompts_->warn(Message(Tevra::CannotReadFile), QString());
+        prompts_->warn(Tevra::ToQString(Tevra::CannotReadFile), QString());
         return;
     }
     emit resultChanged();
-    emit memoryChanged();
+    noticeMemoryChange();
 }
 
 void CCalcDoc::executeFile()
@@ -396,7 +423,7 @@ void CCalcDoc::freeMemory()
     if (Tevra::CalcSettings.FreeConfirmation > 0 && !prompts_->confirm(FreeAllQuestion))
         return;
     Tevra::MemoryMap.FreeAll();
-    emit memoryChanged();
+    noticeMemoryChange();
 }
 
 void CCalcDoc::loadMemory()
@@ -411,7 +438,7 @@ void CCalcDoc::loadMemory()
 
 void CCalcDoc::saveMemory()
 {
-    const std::string bytes = Tevra::Utf16LeBytes(Tevra::MemoryMap.ExportMemory(true));
+    const std::string bytes = Tevra::MemoryFileBytes(Tevra::MemoryMap, true);
     const CalcFileDialogRequest request{QStringLiteral("Save memory"),
                                         {CalcFileFilters::Memory},
                                         QStringLiteral("vcm"),
@@ -420,14 +447,7 @@ void CCalcDoc::saveMemory()
     const QString path = prompts_->chooseFileToSave(request);
     if (path.isEmpty())
         return;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        warnFile(Message(Tevra::CannotOpenForWriting), path, file.errorString());
-        return;
-    }
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    if (!file.commit())
-        warnFile(Message(Tevra::CannotOpenForWriting), path, file.errorString());
+    writeFileReporting(path, bytes);
 }
 
 void CCalcDoc::warnFile(const QString& message, const QString& path, const QString& reason)

@@ -16,6 +16,7 @@
 #include <string_view>
 
 class CCalcView;
+class ICalcCommandBinder;
 class ICalcDocPrompts;
 struct CalcFileDialogRequest;
 
@@ -28,6 +29,11 @@ public:
     // ICmdReceiver
     void Command(std::uint32_t code) override;
     void InsertText(std::u16string_view text) override;
+
+    // Binds the document's commands: New, Save, Save As, Execute, the three
+    // memory commands (Free and Save greyed while the memory is empty) and
+    // the two calculate commands.
+    void bindCommands(ICalcCommandBinder& commands);
 
     // File commands. Each returns false when cancelled or failed.
     bool newDocument();
@@ -52,6 +58,11 @@ public:
     void setPrompts(ICalcDocPrompts* prompts) { prompts_ = prompts; }
     CCalcView* editor() const { return editor_; }
 
+    // Takes the memory's MemoryChanged flag and, when it was set, emits
+    // memoryChanged(). Called after every calculation, execution and free;
+    // a window that frees or loads memory itself calls it afterwards.
+    void noticeMemoryChange();
+
     // The editor's whole text as the engine sees it: lines separated by "\n".
     std::u16string editorText() const;
 
@@ -66,7 +77,9 @@ signals:
     void modifiedChanged(bool modified);
     // The last result may have changed (a calculation or a file ran).
     void resultChanged();
-    // Memory cells may have been created, changed or freed.
+    // Memory cells were read, stored or freed since the last notice: the
+    // memory window rebuilds its list. Emitted after a run or a free only
+    // when the memory's MemoryChanged flag was set (see noticeMemoryChange).
     void memoryChanged();
     // A file was opened or saved under this path (for the recent-file list).
     void fileUsed(const QString& path);
@@ -81,9 +94,12 @@ private:
     // Writes the editor's text to path in the given format, after asking
     // when that would lose bytes of the file the text was read from.
     bool writeDocument(const QString& path, Tevra::FileEncoding encoding, Tevra::LineEnds ends);
-    // Reads a file to execute it; an empty result means a message was shown.
-    // Reads a whole file of at most limit bytes; says why in a message box when it cannot.
+    // Reads a whole file of at most limit bytes; says why in a message box
+    // when it cannot.
     bool readFileReporting(const QString& path, std::int64_t limit, QByteArray& bytes);
+    // Replaces the file at path by bytes atomically; says why in a message
+    // box when it cannot, and then leaves the file as it was.
+    bool writeFileReporting(const QString& path, std::string_view bytes);
     // Asks for a file and runs its statements against the memory; the editor is untouched.
     void chooseAndExecuteFile(const CalcFileDialogRequest& request);
     void executeBytes(const QByteArray& bytes);

@@ -42,9 +42,4 @@ std::string FileBytesFromEditorText(std::u16string_view text, FileEncoding encod
     return EncodeFileText(withCrLf, encoding);
 }
 
-std::string Utf16LeBytes(std::u16string_view text)
-{
-    return EncodeFileText(text, FileEncoding::Utf16Le);
-}
-
 }  // namespace Tevra

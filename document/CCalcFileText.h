@@ -35,10 +35,6 @@ EditorFile EditorFileFromBytes(std::string_view bytes);
 std::string FileBytesFromEditorText(std::u16string_view text, FileEncoding encoding = FileEncoding::ProgramFormat,
                                     LineEnds ends = LineEnds::CrLf);
 
-// The code units of text as UTF-16LE bytes, nothing added (memory export
-// text already starts with its U+FEFF).
-std::string Utf16LeBytes(std::u16string_view text);
-
 // Largest calculation file the editor opens: two million characters. Beyond
 // it the editor and every calculation of the whole text take seconds, and no
 // calculation written by hand comes near it.

@@ -21,16 +21,11 @@ QString KeyOf(CalcFileKind kind)
     return QStringLiteral("CalculationFolder");
 }
 
-QSettings ProgramStore()
-{
-    return QSettings(Tevra::SettingsOrganization, Tevra::SettingsApplication);
-}
-
 }  // namespace
 
 QString LastFileFolder(CalcFileKind kind)
 {
-    QSettings settings = ProgramStore();
+    QSettings settings = Tevra::ProgramSettings();
     const QVariant stored = settings.value(FoldersGroup + QLatin1Char('/') + KeyOf(kind));
     if (stored.typeId() != QMetaType::QString)
         return {};
@@ -47,6 +42,6 @@ void RememberFileFolder(CalcFileKind kind, const QString& chosenFile)
 {
     if (chosenFile.isEmpty())
         return;
-    QSettings settings = ProgramStore();
+    QSettings settings = Tevra::ProgramSettings();
     settings.setValue(FoldersGroup + QLatin1Char('/') + KeyOf(kind), QFileInfo(chosenFile).absolutePath());
 }

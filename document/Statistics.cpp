@@ -8,7 +8,8 @@ namespace Tevra {
 
 namespace {
 
-enum StatisticsRow : std::size_t { Mean, Variance, StandardDeviation, AverageDeviation, Skewness, Kurtosis };
+enum StatisticsRow : std::size_t { Mean, Variance, StandardDeviation, AverageDeviation, Skewness, Kurtosis, RowCount };
+static_assert(RowCount == StatisticsCount, "one row of the results per statistic");
 
 }  // namespace
 

@@ -12,8 +12,9 @@ namespace Tevra {
 inline constexpr std::size_t StatisticsCount = 6;
 
 // Row labels, in display order.
-inline constexpr std::array<std::string_view, StatisticsCount> StatisticsLabels = {
-    "Mean (average)", "Variance", "Standard deviation", "Average deviation", "Skewness", "Kurtosis"};
+inline constexpr auto StatisticsLabels = std::to_array<std::string_view>(
+    {"Mean (average)", "Variance", "Standard deviation", "Average deviation", "Skewness", "Kurtosis"});
+static_assert(StatisticsLabels.size() == StatisticsCount, "one label per statistics row");
 
 struct StatisticsResults {
     std::array<double, StatisticsCount> Value{};

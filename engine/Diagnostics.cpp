@@ -55,6 +55,8 @@ constexpr std::array<std::u16string_view, 43> OperationNames = {
     u"Gamma function",
 };
 
+static_assert(OperationNames.size() == OpGammaFunction + 1, "one context text per named operation code");
+
 constexpr std::u16string_view UndefinedOperation = u"Undefined";
 
 // How each report kind is worded and whether it stops the calculation.
@@ -73,6 +75,7 @@ constexpr std::array<ReportKind, 8> ReportKinds = {{
     {0, false},  // PartialLoss
     {0, false},  // TotalLoss
 }};
+static_assert(ReportKinds.size() == NoError, "one row per report code that reports");
 
 std::u16string Widen(std::string_view text)
 {

@@ -99,6 +99,24 @@ inline bool CalculationOk = true;
 inline int LastReportCode = NoError;
 inline ILogReceiver* LogReceiver = nullptr;
 
+// Points the engine's log at a receiver for the life of the scope. On leaving
+// it the log is pointed nowhere, unless another receiver has taken over
+// meanwhile.
+class LogReceiverScope final {
+public:
+    explicit LogReceiverScope(ILogReceiver& receiver) : receiver_(&receiver) { LogReceiver = receiver_; }
+    ~LogReceiverScope()
+    {
+        if (LogReceiver == receiver_)
+            LogReceiver = nullptr;
+    }
+    LogReceiverScope(const LogReceiverScope&) = delete;
+    LogReceiverScope& operator=(const LogReceiverScope&) = delete;
+
+private:
+    ILogReceiver* receiver_;
+};
+
 // The context text of an operation code; "Undefined" outside 0 to 42.
 std::u16string_view OperationName(int code);
 

@@ -17,32 +17,21 @@ bool GuardedDivide(double a, double b, double& out);
 // False when the operand failed, otherwise CalculationOk.
 template <typename Transform> bool EvaluateUnary(CNode& node, int code, double& out, Transform transform);
 
-// The same for two operands: a and b are evaluated in order, then combined.
-template <typename Combine> bool EvaluateBinary(CNode& node, int code, double& out, Combine combine);
-
 }  // namespace NCalculatorText
 
 #include "engine/Diagnostics.h"
+
+#include <cassert>
 
 namespace NCalculatorText {
 
 template <typename Transform> bool EvaluateUnary(CNode& node, int code, double& out, Transform transform)
 {
+    assert(node.Children.size() == 1 && "a node of one operand has exactly one child once parsed");
     OperationScope scope(code);
     if (!node.Children[0]->Evaluate(out))
         return false;
     transform(out);
-    return CalculationOk;
-}
-
-template <typename Combine> bool EvaluateBinary(CNode& node, int code, double& out, Combine combine)
-{
-    OperationScope scope(code);
-    double a = 0.0;
-    double b = 0.0;
-    if (!node.Children[0]->Evaluate(a) || !node.Children[1]->Evaluate(b))
-        return false;
-    combine(a, b, out);
     return CalculationOk;
 }
 

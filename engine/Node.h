@@ -4,6 +4,7 @@
 // a child when it parses; only a fully parsed tree is evaluated.
 #pragma once
 
+#include <cassert>
 #include <map>
 #include <memory>
 #include <string>
@@ -115,7 +116,11 @@ public:
 class CNodeVariableReference final : public CNode {
 public:
     bool Parse() override { return Target != nullptr; }
-    bool Evaluate(double& out) override { return Target->Evaluate(out); }
+    bool Evaluate(double& out) override
+    {
+        assert(Target && "a parsed reference is bound to its variable");
+        return Target->Evaluate(out);
+    }
     int Kind() override { return KindVariable; }
 
     CNodeVariable* Target = nullptr;

@@ -5,6 +5,7 @@
 #include "engine/NodesArithmetic.h"
 
 #include <array>
+#include <cassert>
 #include <cmath>
 #include <limits>
 
@@ -121,6 +122,7 @@ double LanczosLogGamma(double x)
 
 bool CNodeGamma::Evaluate(double& out)
 {
+    assert(Children.size() == 1 && "gamma has exactly one child once parsed");
     const LogarithmHandshake handshake;
     OperationScope scope(OpGammaFunction);
     if (!Children[0]->Evaluate(out))
@@ -212,6 +214,7 @@ bool CNodeFactorial::Evaluate(double& out)
 {
     // Only the outermost "!" of a run can stand directly under a logarithm;
     // the inner ones stand under a factorial.
+    assert(Children.size() == 1 && "a factorial has exactly one child once parsed");
     const LogarithmHandshake handshake;
     OperationScope scope(OpFactorial);
     if (!Children[0]->Evaluate(out))
@@ -229,6 +232,7 @@ namespace {
 // the argument.
 bool EvaluateBessel(CNode& node, int code, double& out, double (*function)(int, double))
 {
+    assert(node.Children.size() == 1 && "a Bessel function has its argument as exactly one child");
     OperationScope scope(code);
     CNode* list = node.Children[0].get();
     if (list->Kind() != KindList || list->Children.size() != 2) {

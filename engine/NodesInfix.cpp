@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <iterator>
 
 namespace NCalculatorText {
@@ -145,11 +146,13 @@ bool CNodeInfix::EvaluateTerm(const Term& term, double& out)
 {
     if (term.Literal)
         return EvaluateNumber(term.Value, out);
+    assert(term.Child < Children.size() && "a term of an infix run is a literal or one of its children");
     return Children[term.Child]->Evaluate(out);
 }
 
 bool CNodeInfix::Evaluate(double& out)
 {
+    assert(terms_.size() >= 2 && "an infix run has at least two terms once parsed");
     double value = 0.0;
     for (std::size_t k = 1; k < terms_.size(); ++k) {
         const InfixOperation& operation = InfixOperations[terms_[k].Operator];

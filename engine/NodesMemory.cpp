@@ -6,6 +6,8 @@
 #include "engine/Scanner.h"
 #include "memory/MemoryMap.h"
 
+#include <cassert>
+
 namespace NCalculatorText {
 
 bool CNodeMemory::Parse()
@@ -58,6 +60,8 @@ bool CNodeStore::Parse()
 
 bool CNodeStore::Evaluate(double& out)
 {
+    assert(Children.size() == 2 && "a store has its value and its memory cell as children");
+    assert(dynamic_cast<const CNodeMemory*>(Children[1].get()) && "a store's target is a memory cell");
     if (!Children[0]->Evaluate(out))
         return false;
     for (std::size_t k = 1; k < Children.size(); ++k) {

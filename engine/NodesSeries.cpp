@@ -3,6 +3,8 @@
 #include "engine/Diagnostics.h"
 #include "engine/Guarded.h"
 
+#include <cassert>
+
 namespace NCalculatorText {
 
 namespace {
@@ -15,6 +17,7 @@ using Accumulate = bool (*)(double, double, double&);
 // reach the end, so it is a syntax error instead of an endless loop.
 bool EvaluateSeries(CNode& node, int code, double start, Accumulate accumulate, double& out)
 {
+    assert(node.Children.size() == 1 && "a series has its argument as exactly one child");
     OperationScope scope(code);
     CNode* list = node.Children[0].get();
     const std::size_t count = list->Children.size();

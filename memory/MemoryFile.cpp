@@ -2,8 +2,17 @@
 
 #include "engine/Engine.h"
 #include "memory/FileEncoding.h"
+#include "memory/MemoryMap.h"
+#include "memory/TextCodec.h"
 
 namespace Tevra {
+
+std::string MemoryFileBytes(const CMemoryMap& memory, bool all)
+{
+    // The export starts with its own U+FEFF, which is the file's mark.
+    const std::u16string text = memory.ExportMemory(all);
+    return EncodeCalculationFile(std::u16string_view(text).substr(1));
+}
 
 FileExecution ExecuteFileBytes(std::string_view bytes)
 {

@@ -29,6 +29,39 @@ protected:
     }
 };
 
+// UTF-16LE bytes of an ASCII text, after the mark FF FE.
+std::string MarkedUtf16(const char* text)
+{
+    std::string bytes = "\xFF\xFE";
+    for (const char* c = text; *c; ++c) {
+        bytes.push_back(*c);
+        bytes.push_back('\0');
+    }
+    return bytes;
+}
+
+TEST(MemoryFileBytes, AreTheStoreStatementsOfAllOrTheTickedCells)
+{
+    Tevra::CMemoryMap memory;
+    memory.GetOrCreate(u"b") = 2;
+    memory.GetOrCreate(u"a") = 0.5;
+    memory.SetInclude(u"b", 1);
+    struct Row {
+        const char* name;
+        const Tevra::CMemoryMap& memory;
+        bool all;
+        std::string expected;
+    };
+    const Tevra::CMemoryMap empty;
+    const Row rows[] = {
+        {"every cell, in key order", memory, true, MarkedUtf16("0.5->Mem[a];\r\n2->Mem[b];\r\n")},
+        {"the ticked cells", memory, false, MarkedUtf16("2->Mem[b];\r\n")},
+        {"an empty memory is the mark alone", empty, true, MarkedUtf16("")},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(Tevra::MemoryFileBytes(row.memory, row.all), row.expected) << row.name;
+}
+
 TEST_F(MemoryFileLoading, EmptyBytesCannotBeReadAndChangeNothing)
 {
     MemoryMap.GetOrCreate(u"a") = 1;
@@ -46,7 +79,7 @@ TEST_F(MemoryFileLoading, ExportedMemoryLoadsBackExactly)
     MemoryMap.GetOrCreate(u"tiny") = 4.9406564584124654e-324;
     MemoryMap.GetOrCreate(u"huge") = -1.7976931348623157e308;
     const std::u16string exported = MemoryMap.ExportMemory(true);
-    const std::string bytes = Tevra::EncodeCalculationFile(std::u16string_view(exported).substr(1));
+    const std::string bytes = Tevra::MemoryFileBytes(MemoryMap, true);
 
     NCalculatorText::ResetProcessState();
     EXPECT_EQ(ExecuteFileBytes(bytes), FileExecution::Succeeded);
@@ -85,10 +118,9 @@ TEST_F(MemoryFileLoading, ExportedInfinityFailsToLoadInsteadOfStoringAnotherValu
     for (const double value : {HUGE_VAL, -HUGE_VAL, std::nan("")}) {
         NCalculatorText::ResetProcessState();
         MemoryMap.GetOrCreate(u"x") = value;
-        const std::u16string exported = MemoryMap.ExportMemory(true);
+        const std::string bytes = Tevra::MemoryFileBytes(MemoryMap, true);
         NCalculatorText::ResetProcessState();
-        EXPECT_EQ(ExecuteFileBytes(Tevra::EncodeCalculationFile(std::u16string_view(exported).substr(1))),
-                  FileExecution::Failed);
+        EXPECT_EQ(ExecuteFileBytes(bytes), FileExecution::Failed);
         EXPECT_EQ(MemoryMap.Find(u"x"), nullptr);
     }
 }

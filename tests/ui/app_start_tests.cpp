@@ -8,7 +8,7 @@
 #include "app/CalcSettings.h"
 #include "document/CCalcDoc.h"
 #include "ui/editor/CCalcView.h"
-#include "ui/frame/CalcCommands.h"
+#include "app/CalcCommands.h"
 
 #include <QApplication>
 #include <QFile>
@@ -104,6 +104,23 @@ TEST_F(AppStart, AnUnreadablePathEndsTheStart)
             box->close();
     });
     EXPECT_FALSE(app.start({directory.filePath("missing.vcl")}));
+}
+
+TEST_F(AppStart, ARejectedCommandLineBuildsNoWindowAndWritesNoSetting)
+{
+    const QStringList rejected[] = {{"a.vcl", "b.vcl"}, {"/p"}, {"/pt"}};
+    for (const QStringList& arguments : rejected) {
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        {
+            CCalcApp app;
+            EXPECT_FALSE(app.start(arguments));
+            EXPECT_EQ(app.frame(), nullptr);
+            for (const QWidget* window : QApplication::topLevelWidgets())
+                EXPECT_EQ(qobject_cast<const CCalcMainFrame*>(window), nullptr);
+            app.shutdown();
+        }
+        EXPECT_TRUE(ProgramStore().allKeys().isEmpty()) << ProgramStore().allKeys().join(' ').toStdString();
+    }
 }
 
 TEST_F(AppStart, ChangedPreferencesAreWrittenAtShutdown)

@@ -10,9 +10,12 @@
 #include "ui/frame/CCalcStatusBar.h"
 
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTreeWidget>
+
+#include <functional>
 
 namespace {
 
@@ -229,17 +232,17 @@ TEST_F(DocumentCommands, LoadAndExecuteGoOnAfterBadLines)
             ASSERT_NE(Tevra::MemoryMap.Find(u"c"), nullptr);
             EXPECT_EQ(Tevra::MemoryMap.Find(u"c")->Value, 3.0);
             EXPECT_EQ(Tevra::MemoryMap.Find(u"z"), nullptr);
-            ASSERT_EQ(frame->log()->rowCount(), 1);
-            EXPECT_EQ(frame->log()->list()->topLevelItem(0)->text(0), QStringLiteral("1"));
+            ASSERT_EQ(LogPanel(*frame)->rowCount(), 1);
+            EXPECT_EQ(LogPanel(*frame)->list()->topLevelItem(0)->text(0), QStringLiteral("1"));
             EXPECT_TRUE(prompts.warnings.isEmpty());
         }
     }
     // Two bad lines: two rows, numbered 1 and 2.
     prompts.openAnswers.push_back(file("two.vcm", Utf16WithMark("ln(0);\r\n5->Mem[e];\r\n1/0;\r\n")));
     document().loadMemory();
-    ASSERT_EQ(frame->log()->rowCount(), 2);
-    EXPECT_EQ(frame->log()->list()->topLevelItem(1)->text(0), QStringLiteral("2"));
-    EXPECT_EQ(frame->log()->list()->topLevelItem(1)->text(2), QStringLiteral("Division"));
+    ASSERT_EQ(LogPanel(*frame)->rowCount(), 2);
+    EXPECT_EQ(LogPanel(*frame)->list()->topLevelItem(1)->text(0), QStringLiteral("2"));
+    EXPECT_EQ(LogPanel(*frame)->list()->topLevelItem(1)->text(2), QStringLiteral("Division"));
     EXPECT_EQ(Tevra::MemoryMap.Find(u"e")->Value, 5.0);
 }
 
@@ -297,6 +300,71 @@ TEST_F(DocumentCommands, MemorySaveIntoAMissingFolderWarns)
     prompts.saveAnswers.push_back(directory.filePath("nowhere/m.vcm"));
     document().saveMemory();
     EXPECT_EQ(prompts.warnings, QStringList{"Cannot open the file for writing"});
+}
+
+// The memory window rebuilds on the document's memoryChanged(), which follows
+// the MemoryChanged flag of the engine's reads and stores and the store's
+// frees, never merely the fact that something ran.
+TEST_F(DocumentCommands, MemoryChangedFollowsTheMemoryFlag)
+{
+    struct Row {
+        const char* name;
+        bool cellBefore;  // a cell "a" exists when the row starts
+        std::function<void()> run;
+        bool announced;
+    };
+    const auto calculateAll = [this](const char* text) {
+        return [this, text] {
+            view().loadText(QString::fromLatin1(text));
+            document().Command(CmdCalculateAll);
+        };
+    };
+    const auto executeFile = [this](const char* name, const char* text) {
+        return [this, name, text] {
+            prompts.openAnswers.push_back(file(name, Utf16WithMark(text)));
+            document().executeFile();
+        };
+    };
+    const auto free = [this](bool confirmed) {
+        return [this, confirmed] {
+            prompts.confirmAnswer = confirmed;
+            document().Command(CmdFreeMemory);
+        };
+    };
+    const Row rows[] = {
+        {"a calculation without memory", false, calculateAll("1+1"), false},
+        {"a store", false, calculateAll("5->Mem[a]"), true},
+        {"a read of a cell", true, calculateAll("Mem[a]*2"), true},
+        {"a read of a missing cell", false, calculateAll("Mem[q]+1"), false},
+        {"a store behind an error", false, calculateAll("1/0; 2->Mem[a]"), false},
+        {"the statement at the caret, not the store after it", false,
+         [this] {
+             view().loadText(QStringLiteral("1+1; 3->Mem[b]"));
+             document().Command(CmdCalculate);
+         },
+         false},
+        {"free, confirmed", true, free(true), true},
+        {"free, declined", true, free(false), false},
+        {"free of an empty memory", false, free(true), true},
+        {"execute a file that stores", false, executeFile("store.vcl", "7->Mem[c]"), true},
+        {"execute a file without memory", false, executeFile("plain.vcl", "2*3"), false},
+        {"load memory", false,
+         [this] {
+             prompts.openAnswers.push_back(file("cells.vcm", Utf16WithMark("1->Mem[x];\r\n")));
+             document().loadMemory();
+         },
+         true},
+    };
+    for (const Row& row : rows) {
+        NCalculatorText::ResetProcessState();
+        if (row.cellBefore)
+            Tevra::MemoryMap.GetOrCreate(u"a") = 1;
+        Tevra::MemoryChanged = false;
+        QSignalSpy announced(&document(), &CCalcDoc::memoryChanged);
+        row.run();
+        EXPECT_EQ(announced.count(), row.announced ? 1 : 0) << row.name;
+        EXPECT_FALSE(Tevra::MemoryChanged) << row.name << ": the flag is taken after the run";
+    }
 }
 
 }  // namespace

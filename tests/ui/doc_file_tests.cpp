@@ -5,7 +5,6 @@
 #include "utf16_bytes.h"
 
 #include "document/CCalcDoc.h"
-#include "document/CCalcFileText.h"
 #include "ui/editor/CCalcView.h"
 
 #include <QDir>
@@ -36,35 +35,6 @@ QByteArray ReadFile(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-TEST(CalculationFileText, ReadingFollowsTheFileRules)
-{
-    struct Row {
-        const char* name;
-        QByteArray bytes;
-        std::u16string expected;
-    };
-    const Row rows[] = {
-        {"CR LF becomes a line break", Bom + Utf16("1+1;\r\n2"), u"1+1;\n2"},
-        {"a lone CR is a line break too", Bom + Utf16("1\r2"), u"1\n2"},
-        {"a byte-order mark in the middle is dropped", Bom + Utf16("1") + Bom + Utf16("2"), u"12"},
-        {"the text ends at the first NUL", Bom + Utf16("12") + Bytes({0, 0}) + Utf16("34"), u"12"},
-        {"an odd last byte is not part of the text", Bom + Utf16("5") + Bytes({'6'}), u"5"},
-        {"no mark at all reads the same", Utf16("7"), u"7"},
-        {"empty file", QByteArray(), u""},
-    };
-    for (const Row& row : rows) {
-        const std::string_view bytes(row.bytes.constData(), static_cast<std::size_t>(row.bytes.size()));
-        EXPECT_EQ(Tevra::EditorFileFromBytes(bytes).Text, row.expected) << row.name;
-    }
-}
-
-TEST(CalculationFileText, WritingAddsTheMarkAndCrLf)
-{
-    const std::string bytes = Tevra::FileBytesFromEditorText(u"1;\n2");
-    EXPECT_EQ(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), Bom + Utf16("1;\r\n2"));
-    EXPECT_EQ(Tevra::FileBytesFromEditorText(u"").size(), 2u);
 }
 
 class DocumentFiles : public FrameTest {

@@ -19,7 +19,7 @@ namespace {
 
 QSettings Store()
 {
-    return QSettings(Tevra::SettingsOrganization, Tevra::SettingsApplication);
+    return Tevra::ProgramSettings();
 }
 
 class EditorView : public ::testing::Test {

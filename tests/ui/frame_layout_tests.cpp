@@ -86,8 +86,8 @@ TEST_F(FrameTest, GarbageInTheSettingsGivesTheDefaults)
     restartFrame();
     frame->showWithStoredPlacement();
     EXPECT_FALSE(frame->isMaximized());
-    EXPECT_TRUE(frame->logBar()->isVisible());
-    EXPECT_EQ(frame->dockWidgetArea(frame->logBar()), Qt::BottomDockWidgetArea);
+    EXPECT_TRUE(LogBar(*frame)->isVisible());
+    EXPECT_EQ(frame->dockWidgetArea(LogBar(*frame)), Qt::BottomDockWidgetArea);
     EXPECT_GT(frame->geometry().width(), 0);
 }
 
@@ -105,7 +105,7 @@ TEST_F(FrameTest, MaximizedStateIsRestored)
 TEST_F(FrameTest, AFloatingLogBarReopensFloatingAtItsSize)
 {
     frame->showWithStoredPlacement();
-    CCalcBar* bar = frame->logBar();
+    CCalcBar* bar = LogBar(*frame);
     bar->setFloating(true);
     QCoreApplication::processEvents();
     bar->resize(400, 300);
@@ -116,25 +116,25 @@ TEST_F(FrameTest, AFloatingLogBarReopensFloatingAtItsSize)
     EXPECT_EQ(ProgramStore().value("GUI/BarState-Bar133/FloatingY").toInt(), 300);
     frame->showWithStoredPlacement();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(frame->logBar()->isFloating());
-    EXPECT_EQ(frame->logBar()->size(), QSize(400, 300));
+    EXPECT_TRUE(LogBar(*frame)->isFloating());
+    EXPECT_EQ(LogBar(*frame)->size(), QSize(400, 300));
 }
 
 TEST_F(FrameTest, HiddenBarsAndDockingEdgesAreRestored)
 {
     frame->showWithStoredPlacement();
-    frame->addDockWidget(Qt::LeftDockWidgetArea, frame->logBar());
+    frame->addDockWidget(Qt::LeftDockWidgetArea, LogBar(*frame));
     frame->addToolBar(Qt::BottomToolBarArea, frame->toolBar());
     QCoreApplication::processEvents();
     restartFrame();
     frame->showWithStoredPlacement();
-    EXPECT_EQ(frame->dockWidgetArea(frame->logBar()), Qt::LeftDockWidgetArea);
+    EXPECT_EQ(frame->dockWidgetArea(LogBar(*frame)), Qt::LeftDockWidgetArea);
     EXPECT_EQ(frame->toolBarArea(frame->toolBar()), Qt::BottomToolBarArea);
 
-    frame->logBar()->hide();
+    LogBar(*frame)->hide();
     restartFrame();
     frame->showWithStoredPlacement();
-    EXPECT_FALSE(frame->logBar()->isVisible());
+    EXPECT_FALSE(LogBar(*frame)->isVisible());
 }
 
 TEST_F(FrameTest, StoredBarSizesAreRaisedToTheMinimum)
@@ -146,10 +146,10 @@ TEST_F(FrameTest, StoredBarSizesAreRaisedToTheMinimum)
         store.setValue("GUI/BarState-Bar133/FloatingX", 99999999);
     }
     restartFrame();
-    const QSize horizontal = frame->logBar()->slotSize(CCalcBar::Horizontal);
+    const QSize horizontal = LogBar(*frame)->slotSize(CCalcBar::Horizontal);
     EXPECT_GE(horizontal.width(), 120);
     EXPECT_GE(horizontal.height(), 60);
-    EXPECT_LE(frame->logBar()->slotSize(CCalcBar::Floating).width(), 16384);
+    EXPECT_LE(LogBar(*frame)->slotSize(CCalcBar::Floating).width(), 16384);
 }
 
 }  // namespace

@@ -5,7 +5,10 @@
 #include "app/PreferencesStore.h"
 #include "doc_fake_prompts.h"
 #include "engine/Engine.h"
+#include "ui/frame/CCalcBar.h"
 #include "ui/frame/CCalcMainFrame.h"
+#include "ui/frame/CalcBars.h"
+#include "ui/log/CCalcLog.h"
 
 #include <QSettings>
 
@@ -15,7 +18,17 @@
 
 inline QSettings ProgramStore()
 {
-    return QSettings(Tevra::SettingsOrganization, Tevra::SettingsApplication);
+    return Tevra::ProgramSettings();
+}
+
+inline CCalcBar* LogBar(const CCalcMainFrame& frame)
+{
+    return frame.bar(CalcBars::Log);
+}
+
+inline CCalcLog* LogPanel(const CCalcMainFrame& frame)
+{
+    return qobject_cast<CCalcLog*>(LogBar(frame)->widget());
 }
 
 class FrameTest : public ::testing::Test {
@@ -24,7 +37,7 @@ protected:
     {
         ProgramStore().clear();
         NCalculatorText::ResetProcessState();
-        frame = std::make_unique<CCalcMainFrame>();
+        frame = makeFrame();
         frame->setPrompts(&prompts);
     }
     void TearDown() override
@@ -40,9 +53,13 @@ protected:
         prompts.saveChoice = ICalcDocPrompts::SaveChoice::Discard;
         frame->close();
         frame.reset();
-        frame = std::make_unique<CCalcMainFrame>();
+        frame = makeFrame();
         frame->setPrompts(&prompts);
     }
+
+    // The frame each test works on: the program's own, unless a test asks
+    // for other bars.
+    virtual std::unique_ptr<CCalcMainFrame> makeFrame() { return std::make_unique<CCalcMainFrame>(); }
 
     FakePrompts prompts;
     std::unique_ptr<CCalcMainFrame> frame;

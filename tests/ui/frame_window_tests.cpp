@@ -3,6 +3,7 @@
 // tool window, the bar toggles and the enabled state of the memory commands.
 #include "frame_support.h"
 
+#include "app/CCalcSettingsNotifier.h"
 #include "app/CCalcTrigonometricUnits.h"
 #include "app/CalcSettings.h"
 #include "document/CCalcDoc.h"
@@ -12,7 +13,8 @@
 #include "ui/frame/CCalcCalculateKeys.h"
 #include "ui/frame/CCalcStatusBar.h"
 #include "ui/frame/CCalcToolBar.h"
-#include "ui/frame/CalcCommands.h"
+#include "app/CalcCommands.h"
+#include "ui/frame/CalcMenus.h"
 #include "ui/log/CCalcLog.h"
 
 #include <QComboBox>
@@ -37,11 +39,11 @@ TEST(CommandTable, EveryIdOfTheMenuAndToolbarIsInTheTableOnce)
     std::set<int> ids;
     for (const Info& info : Commands())
         EXPECT_TRUE(ids.insert(info.Command).second) << "duplicate id " << info.Command;
-    for (const MenuEntry& entry : MenuLayout())
+    for (const CalcMenu::Entry& entry : CalcMenu::MenuLayout())
         EXPECT_TRUE(entry.Command == None || ids.count(entry.Command)) << entry.Command;
-    for (const Id id : ToolBarLayout())
+    for (const Id id : CalcMenu::ToolBarLayout())
         EXPECT_TRUE(id == None || ids.count(id)) << id;
-    EXPECT_EQ(ToolBarLayout()[CCalcToolBar::UnitsSlotIndex], TrigonometricUnits);
+    EXPECT_EQ(CalcMenu::ToolBarLayout()[CCalcToolBar::UnitsSlotIndex], TrigonometricUnits);
 }
 
 TEST(CommandTable, CalculateKeysAreRecognisedInEveryFormQtDelivers)
@@ -69,7 +71,7 @@ TEST(CommandTable, CalculateKeysAreRecognisedInEveryFormQtDelivers)
 
 TEST_F(FrameTest, MenusCarryTheExactTextsAndPrompts)
 {
-    ASSERT_NE(frame->menuOf(QStringLiteral("&File")), nullptr);
+    ASSERT_NE(frame->menu(CalcMenu::File), nullptr);
     const QStringList topLevel = [&] {
         QStringList titles;
         for (QAction* item : frame->menuBar()->actions())
@@ -83,7 +85,7 @@ TEST_F(FrameTest, MenusCarryTheExactTextsAndPrompts)
     EXPECT_EQ(frame->action(CalculateAll)->toolTip(), QStringLiteral("Calculate all Ctrl+Shift+="));
     EXPECT_EQ(frame->action(ToggleLog)->toolTip(), QStringLiteral("Toggle log Ctrl+L"));
     EXPECT_EQ(frame->action(TrigonometricUnits)->statusTip(), QStringLiteral("Set units for trigonometric functions"));
-    const QMenu* notation = frame->menuOf(QStringLiteral("&Set|&Notation"));
+    const QMenu* notation = frame->menu(CalcMenu::Notation);
     ASSERT_NE(notation, nullptr);
     ASSERT_EQ(notation->actions().size(), 2);
     EXPECT_EQ(notation->actions()[0]->text(), QStringLiteral("&West"));
@@ -98,6 +100,33 @@ TEST_F(FrameTest, CommandsOfWindowsNotBuiltYetAreGreyed)
         EXPECT_FALSE(frame->action(id)->isEnabled()) << id;
     for (const int id : {FileNew, FileSave, FileSaveAs, ExecuteFile, MemoryLoad, ToggleLog, NotationEast})
         EXPECT_TRUE(frame->action(id)->isEnabled()) << id;
+}
+
+TEST_F(FrameTest, ABoundCommandFollowsItsEnabledAndCheckedTests)
+{
+    bool enabled = false;
+    bool checked = false;
+    int runs = 0;
+    frame->bindCommand(
+        KeypadStyleXP, [&runs] { ++runs; }, [&enabled] { return enabled; }, [&checked] { return checked; });
+    QAction* command = frame->action(KeypadStyleXP);
+    struct Row {
+        bool enabled;
+        bool checked;
+    };
+    for (const Row row : {Row{true, false}, Row{true, true}, Row{false, true}, Row{false, false}}) {
+        enabled = row.enabled;
+        checked = row.checked;
+        frame->refreshCommandStates();
+        EXPECT_EQ(command->isEnabled(), row.enabled) << row.enabled << row.checked;
+        EXPECT_EQ(command->isChecked(), row.checked) << row.enabled << row.checked;
+    }
+    command->trigger();
+    EXPECT_EQ(runs, 0) << "a greyed command does not run";
+    enabled = true;
+    frame->refreshCommandStates();
+    command->trigger();
+    EXPECT_EQ(runs, 1);
 }
 
 TEST_F(FrameTest, CalculateKeyPressesRunTheStatementAtTheCaretOrAll)
@@ -134,7 +163,7 @@ TEST_F(FrameTest, CalculateKeysWorkWhileTheLogHasTheFocus)
 {
     frame->show();
     frame->view()->loadText(QStringLiteral("6*7"));
-    QTreeWidget* list = frame->log()->list();
+    QTreeWidget* list = LogPanel(*frame)->list();
     list->setFocus();
     QTest::keyClick(list, Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(frame->view()->text(), QStringLiteral("6*7=42"));
@@ -182,7 +211,7 @@ TEST_F(FrameTest, UnitsListToolWindowAndPaneMoveTogether)
     EXPECT_EQ(frame->unitsWindow()->list()->currentIndex(), 1);
 
     Tevra::CalcSettings.TrigonometricUnits = 2;
-    frame->refreshUnits();
+    frame->settingsNotifier().announce();
     EXPECT_EQ(PaneText(*frame, CCalcStatusBar::UnitsPane), QStringLiteral("Grad"));
     EXPECT_EQ(toolbarList->currentIndex(), 2);
 }
@@ -257,23 +286,23 @@ TEST_F(FrameTest, LogToggleHidesAndShowsTheBarWithItsCheckMark)
     QAction* toggle = frame->action(ToggleLog);
     EXPECT_TRUE(toggle->isChecked());
     QTest::keyClick(frame->view(), Qt::Key_L, Qt::ControlModifier);
-    EXPECT_FALSE(frame->logBar()->isVisible());
+    EXPECT_FALSE(LogBar(*frame)->isVisible());
     EXPECT_FALSE(toggle->isChecked());
     toggle->trigger();
-    EXPECT_TRUE(frame->logBar()->isVisible());
+    EXPECT_TRUE(LogBar(*frame)->isVisible());
     EXPECT_TRUE(toggle->isChecked());
 }
 
 TEST_F(FrameTest, ErrorsPopUpTheHiddenLogWhenAskedTo)
 {
     frame->show();
-    frame->logBar()->hide();
+    LogBar(*frame)->hide();
     Tevra::CalcSettings.LogPopup = 1;
     frame->view()->loadText(QStringLiteral("1/0"));
     frame->document()->Command(CmdCalculateAll);
-    EXPECT_TRUE(frame->logBar()->isVisible());
-    EXPECT_EQ(frame->log()->rowCount(), 1);
-    EXPECT_EQ(NCalculatorText::LogReceiver, frame->log());
+    EXPECT_TRUE(LogBar(*frame)->isVisible());
+    EXPECT_EQ(LogPanel(*frame)->rowCount(), 1);
+    EXPECT_EQ(NCalculatorText::LogReceiver, LogPanel(*frame));
 }
 
 TEST_F(FrameTest, TitleNamesTheDocumentAndMarksUnsavedWork)

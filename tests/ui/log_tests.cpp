@@ -22,7 +22,7 @@ const char* const WidthKeys[] = {"NumberWidth", "StatusWidth", "ContextWidth", "
 
 QSettings Store()
 {
-    return QSettings(Tevra::SettingsOrganization, Tevra::SettingsApplication);
+    return Tevra::ProgramSettings();
 }
 
 class LogPanel : public ::testing::Test {

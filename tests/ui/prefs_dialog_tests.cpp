@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "app/CCalcPreferences.h"
+#include "app/CCalcSettingsNotifier.h"
 #include "app/CCalcTrigonometricUnits.h"
 
 namespace {
@@ -297,7 +298,8 @@ TEST_F(PreferencesDialog, SSE2BoxIsDisabledWithoutSSE2)
 TEST(TrigonometricUnits, ChoosingInOneListMovesTheOtherAndSetsModified)
 {
     CCalcSettings record;
-    CCalcUnitsStep step(record);
+    CCalcSettingsNotifier settings(record);
+    CCalcUnitsStep step(settings);
     QComboBox toolbarList;
     step.attachList(&toolbarList);
     QWidget frame;
@@ -323,7 +325,8 @@ TEST(TrigonometricUnits, ChoosingInOneListMovesTheOtherAndSetsModified)
 TEST(TrigonometricUnits, ToolWindowReportsItsVisibility)
 {
     CCalcSettings record;
-    CCalcUnitsStep step(record);
+    CCalcSettingsNotifier settings(record);
+    CCalcUnitsStep step(settings);
     QWidget frame;
     CCalcTrigonometricUnits window(step, &frame);
     QSignalSpy visibility(&window, &CCalcTrigonometricUnits::visibilityChanged);
@@ -338,7 +341,8 @@ TEST(TrigonometricUnits, ToolWindowReportsItsVisibility)
 TEST(TrigonometricUnits, RefreshFollowsTheRecordWithoutSettingModified)
 {
     CCalcSettings record;
-    CCalcUnitsStep step(record);
+    CCalcSettingsNotifier settings(record);
+    CCalcUnitsStep step(settings);
     QComboBox list;
     step.attachList(&list);
     record.TrigonometricUnits = 1;

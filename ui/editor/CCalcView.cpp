@@ -10,6 +10,8 @@
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 
+#include "app/CalcCommandBinder.h"
+#include "app/CalcCommands.h"
 #include "app/PreferencesStore.h"
 #include "ui/editor/CCalcFontDialog.h"
 
@@ -114,6 +116,26 @@ void CCalcView::replaceTextAfterCalculation(const QString& text, int caret)
     ensureCursorVisible();
 }
 
+void CCalcView::bindCommands(ICalcCommandBinder& commands)
+{
+    using namespace CalcCommand;
+    const auto selection = [this] { return textCursor().hasSelection(); };
+    commands.bindCommand(
+        EditUndo, [this] { undo(); }, [this] { return document()->isUndoAvailable(); });
+    commands.bindCommand(
+        EditCut, [this] { cut(); }, selection);
+    commands.bindCommand(
+        EditCopy, [this] { copy(); }, selection);
+    commands.bindCommand(EditPaste, [this] { paste(); });
+    commands.bindCommand(EditorFontSelect, [this] { selectFont(); });
+    commands.bindCommand(
+        EditorFontDefault, [this] { setDefaultFont(); }, {}, [this] { return isDefaultFont(); });
+    const auto refresh = [&commands] { commands.refreshCommandStates(); };
+    connect(this, &QPlainTextEdit::undoAvailable, this, refresh);
+    connect(this, &QPlainTextEdit::copyAvailable, this, refresh);
+    connect(this, &CCalcView::fontChanged, this, refresh);
+}
+
 void CCalcView::applyFont(const QFont& font, int size)
 {
     fontSize_ = size;
@@ -155,7 +177,7 @@ void CCalcView::setDefaultFont()
 
 void CCalcView::loadSettings()
 {
-    QSettings settings(Tevra::SettingsOrganization, Tevra::SettingsApplication);
+    QSettings settings = Tevra::ProgramSettings();
     settings.beginGroup(SettingsGroup);
     const auto size = Tevra::ReadStoredUInt32(settings, SizeKey);
     const auto weight = Tevra::ReadStoredUInt32(settings, WeightKey);
@@ -175,7 +197,7 @@ void CCalcView::loadSettings()
 
 void CCalcView::saveSettings() const
 {
-    QSettings settings(Tevra::SettingsOrganization, Tevra::SettingsApplication);
+    QSettings settings = Tevra::ProgramSettings();
     settings.beginGroup(SettingsGroup);
     settings.setValue(FaceKey, font().family());
     settings.setValue(SizeKey, fontSize_);

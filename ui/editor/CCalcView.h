@@ -5,6 +5,8 @@
 
 #include <QPlainTextEdit>
 
+class ICalcCommandBinder;
+
 // The text is read and written with text()/loadText()/
 // replaceTextAfterCalculation(); lines are separated by "\n" and positions
 // count UTF-16 code units, as the engine counts them.
@@ -41,6 +43,10 @@ public:
     // True while the font is exactly the default: size 15, weight 400,
     // upright, face "Courier New" (letter case counts).
     bool isDefaultFont() const { return defaultFontInUse_; }
+
+    // Binds the editor's commands: Undo, Cut, Copy and Paste, and the two
+    // editor font commands, with their enabled states and check mark.
+    void bindCommands(ICalcCommandBinder& commands);
 
     // Writes FontFace, FontSize, FontWeight and FontItalic under "GUI/Editor".
     void saveSettings() const;

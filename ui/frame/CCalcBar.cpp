@@ -7,14 +7,17 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
-constexpr const char* SlotKeys[CCalcBar::SlotCount][2] = {
+// The stored width and height of each size slot.
+constexpr auto SlotKeys = std::to_array<std::array<const char*, 2>>({
     {"HorizontalX", "HorizontalY"},
     {"VerticalX", "VerticalY"},
     {"FloatingX", "FloatingY"},
-};
+});
+static_assert(SlotKeys.size() == CCalcBar::SlotCount, "one pair of keys per size slot");
 
 // Largest size a stored value may ask for: keeps a garbage value from making
 // a bar larger than any screen.
@@ -31,17 +34,19 @@ CCalcBar::CCalcBar(int id, const QString& title, Sizing sizing, QMainWindow* fra
     connect(this, &QDockWidget::topLevelChanged, this, &CCalcBar::scheduleApply);
 }
 
-void CCalcBar::setPanel(QWidget* panel, QSize minimum)
+void CCalcBar::setPanel(QWidget* panel)
 {
     setWidget(panel);
-    minimum_ = minimum;
-    const QSize initial = panel->sizeHint().expandedTo(minimum);
+    // A panel may ask for more than its size hint by a minimum (or fixed)
+    // size; one without a layout has no size hint at all.
+    const QSize initial = panel->sizeHint().expandedTo(panel->minimumSize()).expandedTo(QSize(1, 1));
+    minimum_ = initial;
     for (QSize& size : sizes_)
         size = initial;
     if (sizing_ == Sizing::Fixed)
-        setFixedSize(initial);
+        panel->setFixedSize(initial);
     else
-        panel->setMinimumSize(minimum);
+        setMinimumSize(initial);
 }
 
 void CCalcBar::setSlotSize(SizeSlot slot, QSize size)
@@ -60,8 +65,9 @@ void CCalcBar::loadSizes(QSettings& settings)
         return;
     settings.beginGroup(settingsGroup());
     for (int slot = 0; slot < SlotCount; ++slot) {
-        const auto width = Tevra::ReadStoredInt32(settings, QLatin1String(SlotKeys[slot][0]));
-        const auto height = Tevra::ReadStoredInt32(settings, QLatin1String(SlotKeys[slot][1]));
+        const auto width = Tevra::ReadStoredInt32(settings, QLatin1String(SlotKeys[static_cast<std::size_t>(slot)][0]));
+        const auto height =
+            Tevra::ReadStoredInt32(settings, QLatin1String(SlotKeys[static_cast<std::size_t>(slot)][1]));
         const QSize current = sizes_[slot];
         setSlotSize(static_cast<SizeSlot>(slot),
                     QSize(width.value_or(current.width()), height.value_or(current.height())));
@@ -75,8 +81,8 @@ void CCalcBar::saveSizes(QSettings& settings) const
         return;
     settings.beginGroup(settingsGroup());
     for (int slot = 0; slot < SlotCount; ++slot) {
-        settings.setValue(QLatin1String(SlotKeys[slot][0]), sizes_[slot].width());
-        settings.setValue(QLatin1String(SlotKeys[slot][1]), sizes_[slot].height());
+        settings.setValue(QLatin1String(SlotKeys[static_cast<std::size_t>(slot)][0]), sizes_[slot].width());
+        settings.setValue(QLatin1String(SlotKeys[static_cast<std::size_t>(slot)][1]), sizes_[slot].height());
     }
     settings.endGroup();
 }
@@ -110,6 +116,15 @@ void CCalcBar::scheduleApply()
     // stored size is applied once that is done.
     moving_ = true;
     QTimer::singleShot(0, this, &CCalcBar::applySlotSize);
+}
+
+void CCalcBar::showEvent(QShowEvent* event)
+{
+    QDockWidget::showEvent(event);
+    // Placed when it first shows: the frame has its own place by then.
+    if (floatingPoint_ && isFloating())
+        move(frame_->mapToGlobal(*floatingPoint_));
+    floatingPoint_.reset();
 }
 
 void CCalcBar::resizeEvent(QResizeEvent* event)

@@ -5,7 +5,10 @@
 #pragma once
 
 #include <QDockWidget>
+#include <QPoint>
 #include <QSize>
+
+#include <optional>
 
 class QMainWindow;
 class QSettings;
@@ -21,9 +24,10 @@ public:
     CCalcBar(int id, const QString& title, Sizing sizing, QMainWindow* frame);
 
     int id() const { return id_; }
-    // Puts panel into the bar and makes its current size hint the initial
-    // size of all three slots and the bar's minimum.
-    void setPanel(QWidget* panel, QSize minimum);
+    // Puts panel into the bar. The panel's current size hint is its initial
+    // size: a resizable bar takes it for all three slots and as its own
+    // minimum; a fixed bar keeps its panel at that size.
+    void setPanel(QWidget* panel);
 
     QSize slotSize(SizeSlot slot) const { return sizes_[slot]; }
     void setSlotSize(SizeSlot slot, QSize size);
@@ -37,8 +41,15 @@ public:
     // Gives the bar the size of the slot that matches where it is now.
     void applySlotSize();
 
+    // A floating bar first shows with its top-left at clientPoint of the
+    // frame, unless the point is forgotten before (a restored layout places
+    // the bar itself).
+    void placeFloatingAt(QPoint clientPoint) { floatingPoint_ = clientPoint; }
+    void forgetFloatingPoint() { floatingPoint_.reset(); }
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     SizeSlot currentSlot() const;
@@ -50,4 +61,5 @@ private:
     QSize minimum_;
     QSize sizes_[SlotCount];
     bool moving_ = false;  // between a change of place and the size that goes with it
+    std::optional<QPoint> floatingPoint_;
 };

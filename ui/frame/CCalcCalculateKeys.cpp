@@ -1,11 +1,13 @@
 #include "ui/frame/CCalcCalculateKeys.h"
 
-#include "ui/frame/CalcCommands.h"
+#include "app/CalcCommands.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMainWindow>
+
+#include <utility>
 
 int CCalcCalculateKeys::CommandForKey(int key, Qt::KeyboardModifiers modifiers)
 {
@@ -20,7 +22,8 @@ int CCalcCalculateKeys::CommandForKey(int key, Qt::KeyboardModifiers modifiers)
     return CalcCommand::None;
 }
 
-CCalcCalculateKeys::CCalcCalculateKeys(QMainWindow* frame) : QObject(frame), frame_(frame)
+CCalcCalculateKeys::CCalcCalculateKeys(QMainWindow* frame, std::function<QAction*(int)> actionFor)
+    : QObject(frame), frame_(frame), actionFor_(std::move(actionFor))
 {
     qApp->installEventFilter(this);
 }
@@ -46,9 +49,8 @@ bool CCalcCalculateKeys::eventFilter(QObject* watched, QEvent* event)
     const int id = CommandForKey(key->key(), key->modifiers());
     if (id == CalcCommand::None)
         return false;
-    const auto actions =
-        frame_->findChildren<QAction*>(QStringLiteral("Command%1").arg(id), Qt::FindDirectChildrenOnly);
-    if (!actions.isEmpty() && actions.constFirst()->isEnabled())
-        actions.constFirst()->trigger();
+    QAction* command = actionFor_(id);
+    if (command && command->isEnabled())
+        command->trigger();
     return true;
 }

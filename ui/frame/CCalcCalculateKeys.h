@@ -8,6 +8,9 @@
 
 #include <QObject>
 
+#include <functional>
+
+class QAction;
 class QMainWindow;
 
 class CCalcCalculateKeys final : public QObject {
@@ -18,8 +21,9 @@ public:
     static int CommandForKey(int key, Qt::KeyboardModifiers modifiers);
 
     // Watches the key presses of frame and of the windows it owns (floating
-    // bars) and triggers frame's action of the recognised command.
-    explicit CCalcCalculateKeys(QMainWindow* frame);
+    // bars) and triggers the action of the recognised command, which
+    // actionFor gives by its id.
+    CCalcCalculateKeys(QMainWindow* frame, std::function<QAction*(int)> actionFor);
     ~CCalcCalculateKeys() override;
 
 protected:
@@ -27,4 +31,5 @@ protected:
 
 private:
     QMainWindow* frame_;
+    std::function<QAction*(int)> actionFor_;
 };

@@ -1,19 +1,19 @@
 #include "ui/frame/CCalcMainFrame.h"
 
+#include "app/CCalcSettingsNotifier.h"
 #include "app/CCalcTrigonometricUnits.h"
+#include "app/CalcCommands.h"
+#include "app/QtText.h"
 #include "app/CalcSettings.h"
 #include "document/CCalcDoc.h"
 #include "document/CCalcDocPrompts.h"
-#include "engine/Diagnostics.h"
 #include "engine/Engine.h"
-#include "memory/MemoryMap.h"
 #include "ui/editor/CCalcView.h"
 #include "ui/frame/CCalcBar.h"
 #include "ui/frame/CCalcCalculateKeys.h"
+#include "ui/frame/CCalcPanelKeys.h"
 #include "ui/frame/CCalcStatusBar.h"
 #include "ui/frame/CCalcToolBar.h"
-#include "ui/frame/CalcCommands.h"
-#include "ui/log/CCalcLog.h"
 
 #include <QActionGroup>
 #include <QIcon>
@@ -21,25 +21,26 @@
 #include <QMenuBar>
 #include <QTextDocument>
 
+#include <cassert>
+#include <utility>
+
 namespace {
 
 const QString FrameTitle = QStringLiteral("Vossek Calculator Tevra");
-constexpr int LogBarId = 133;
-
-QString Text(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 }  // namespace
 
-CCalcMainFrame::CCalcMainFrame(QWidget* parent) : QMainWindow(parent)
+CCalcMainFrame::CCalcMainFrame(QWidget* parent) : CCalcMainFrame(CalcBars::Bars(), parent) {}
+
+CCalcMainFrame::CCalcMainFrame(std::span<const CalcBars::Info> table, QWidget* parent)
+    : QMainWindow(parent), barTable_(table)
 {
     // The icons live in a static library; this pulls them in and registers them.
     Q_INIT_RESOURCE(tevra);
     setObjectName(QStringLiteral("MainFrame"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/calculator-tevra.svg")));
     setAcceptDrops(true);
+    settings_ = new CCalcSettingsNotifier(Tevra::CalcSettings, this);
 
     createDocument();
     createActions();
@@ -50,16 +51,27 @@ CCalcMainFrame::CCalcMainFrame(QWidget* parent) : QMainWindow(parent)
     connectFrameCommands();
     restoreLayout();
 
+    // What follows the settings: the result and SSE2 panes, the notation
+    // check marks, and (through the units step) the units pane and lists.
+    connect(settings_, &CCalcSettingsNotifier::settingsChanged, this, &CCalcMainFrame::refreshResultPane);
+    connect(settings_, &CCalcSettingsNotifier::settingsChanged, this, &CCalcMainFrame::refreshCommandStates);
+
     updateTitle();
-    refreshResultPane();
-    refreshUnits();
-    refreshCommandStates();
+    settings_->announce();
 }
 
 CCalcMainFrame::~CCalcMainFrame()
 {
-    if (NCalculatorText::LogReceiver == log_)
-        NCalculatorText::LogReceiver = nullptr;
+    // The document and the windows that bind commands go first, while the
+    // frame they report to is still whole: nothing of theirs may call it
+    // once it is being taken apart.
+    bindings_.clear();
+    view_->viewport()->removeEventFilter(this);
+    unitsWindow_->removeEventFilter(this);
+    delete std::exchange(document_, nullptr);
+    delete std::exchange(view_, nullptr);
+    const std::vector<CCalcBar*> bars = std::exchange(bars_, {});
+    qDeleteAll(bars);
 }
 
 void CCalcMainFrame::createDocument()
@@ -76,7 +88,6 @@ void CCalcMainFrame::createDocument()
     connect(document_, &CCalcDoc::pathChanged, this, &CCalcMainFrame::updateTitle);
     connect(document_, &CCalcDoc::modifiedChanged, this, &CCalcMainFrame::setWindowModified);
     connect(document_, &CCalcDoc::resultChanged, this, &CCalcMainFrame::refreshResultPane);
-    connect(document_, &CCalcDoc::memoryChanged, this, &CCalcMainFrame::refreshCommandStates);
 }
 
 void CCalcMainFrame::setPrompts(ICalcDocPrompts* prompts)
@@ -87,21 +98,21 @@ void CCalcMainFrame::setPrompts(ICalcDocPrompts* prompts)
 void CCalcMainFrame::createActions()
 {
     for (const CalcCommand::Info& info : CalcCommand::Commands()) {
-        auto* command = new QAction(Text(info.MenuText.empty() ? info.ToolTip : info.MenuText), this);
+        auto* command = new QAction(Tevra::ToQString(info.MenuText.empty() ? info.ToolTip : info.MenuText), this);
         command->setObjectName(QStringLiteral("Command%1").arg(info.Command));
         QList<QKeySequence> shortcuts;
         for (const std::string_view shortcut : info.Shortcuts) {
             if (!shortcut.empty())
-                shortcuts.append(QKeySequence(Text(shortcut), QKeySequence::PortableText));
+                shortcuts.append(QKeySequence(Tevra::ToQString(shortcut), QKeySequence::PortableText));
         }
         // The calculate keys have several spellings of one key press and are
         // recognised by CCalcCalculateKeys instead of the shortcut map.
         if (info.Command != CalcCommand::Calculate && info.Command != CalcCommand::CalculateAll)
             command->setShortcuts(shortcuts);
-        command->setStatusTip(Text(info.Prompt));
-        command->setToolTip(Text(info.ToolTip));
+        command->setStatusTip(Tevra::ToQString(info.Prompt));
+        command->setToolTip(Tevra::ToQString(info.ToolTip));
         if (!info.Icon.empty())
-            command->setIcon(QIcon(Text(info.Icon)));
+            command->setIcon(QIcon(Tevra::ToQString(info.Icon)));
         command->setCheckable(info.Checkable);
         // Disabled until a handler is bound: commands whose windows are not
         // part of this program yet stay grey.
@@ -118,19 +129,53 @@ QAction* CCalcMainFrame::action(int id) const
     return found == actions_.end() ? nullptr : found->second;
 }
 
-void CCalcMainFrame::bindCommand(int id, const std::function<void()>& handler)
+void CCalcMainFrame::bindCommand(int id, Handler handler, State enabled, State checked)
 {
     QAction* command = action(id);
-    Q_ASSERT_X(command, "bindCommand", "every command id has an action");
-    command->setProperty("bound", true);
-    command->setEnabled(true);
-    connect(command, &QAction::triggered, this, [handler] { handler(); });
+    assert(command && "every command id has an action");
+    assert(!bindings_.count(id) && "a command is bound once");
+    connect(command, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
+    command->setEnabled(!enabled || enabled());
+    if (checked)
+        command->setChecked(checked());
+    bindings_[id] = Binding{std::move(enabled), std::move(checked)};
 }
 
-QMenu* CCalcMainFrame::menuOf(const QString& path) const
+void CCalcMainFrame::refreshCommandStates()
 {
-    const auto found = menus_.find(path);
+    for (const auto& [id, binding] : bindings_) {
+        QAction* command = action(id);
+        if (binding.Enabled)
+            command->setEnabled(binding.Enabled());
+        if (binding.Checked)
+            command->setChecked(binding.Checked());
+    }
+}
+
+QMenu* CCalcMainFrame::menu(CalcMenu::Id id) const
+{
+    const auto found = menus_.find(id);
     return found == menus_.end() ? nullptr : found->second;
+}
+
+QMenu* CCalcMainFrame::createMenu(CalcMenu::Id id)
+{
+    if (QMenu* existing = menu(id))
+        return existing;
+    // A menu is created, with the menus it opens from, where its first entry
+    // is placed.
+    const CalcMenu::Info& info = CalcMenu::Find(id);
+    const QString title = Tevra::ToQString(info.Title);
+    QMenu* created = nullptr;
+    if (info.Parent == CalcMenu::NoMenu) {
+        created = menuBar()->addMenu(title);
+        connect(created, &QMenu::aboutToShow, this, &CCalcMainFrame::refreshCommandStates);
+    } else {
+        created = createMenu(info.Parent)->addMenu(title);
+    }
+    created->setObjectName(QStringLiteral("Menu%1").arg(id));
+    menus_[id] = created;
+    return created;
 }
 
 void CCalcMainFrame::createMenus()
@@ -139,38 +184,19 @@ void CCalcMainFrame::createMenus()
     notation->addAction(action(CalcCommand::NotationWest));
     notation->addAction(action(CalcCommand::NotationEast));
 
-    for (const CalcCommand::MenuEntry& entry : CalcCommand::MenuLayout()) {
-        const QString path = Text(entry.Menu);
-        if (!menus_.count(path)) {
-            // Create every level of the path that does not exist yet.
-            QString sofar;
-            QMenu* parentMenu = nullptr;
-            for (const QString& level : path.split(QLatin1Char('|'))) {
-                sofar = sofar.isEmpty() ? level : sofar + QLatin1Char('|') + level;
-                if (QMenu* existing = menuOf(sofar)) {
-                    parentMenu = existing;
-                    continue;
-                }
-                QMenu* created = parentMenu ? parentMenu->addMenu(level) : menuBar()->addMenu(level);
-                created->setObjectName(QStringLiteral("Menu ") + sofar);
-                if (!parentMenu)
-                    connect(created, &QMenu::aboutToShow, this, &CCalcMainFrame::refreshCommandStates);
-                menus_[sofar] = created;
-                parentMenu = created;
-            }
-        }
-        QMenu* menu = menuOf(path);
+    for (const CalcMenu::Entry& entry : CalcMenu::MenuLayout()) {
+        QMenu* entryMenu = createMenu(entry.Menu);
         if (entry.Command == CalcCommand::None)
-            menu->addSeparator();
+            entryMenu->addSeparator();
         else
-            menu->addAction(action(entry.Command));
+            entryMenu->addAction(action(entry.Command));
     }
 }
 
 void CCalcMainFrame::createToolBar()
 {
     // The tool window comes first: the toolbar's units button drives it.
-    unitsStep_ = new CCalcUnitsStep(Tevra::CalcSettings, this);
+    unitsStep_ = new CCalcUnitsStep(*settings_, this);
     unitsWindow_ = new CCalcTrigonometricUnits(*unitsStep_, this);
     unitsWindow_->hide();
     unitsWindow_->installEventFilter(this);
@@ -193,56 +219,80 @@ void CCalcMainFrame::createStatusBar()
 void CCalcMainFrame::createDockWindows()
 {
     setDockNestingEnabled(true);
-    logBar_ = new CCalcBar(LogBarId, QStringLiteral("Log"), CCalcBar::Sizing::Resizable, this);
-    log_ = new CCalcLog(logBar_);
-    log_->setObjectName(QStringLiteral("Log"));
-    logBar_->setPanel(log_, QSize(120, 60));
-    addDockWidget(Qt::BottomDockWidgetArea, logBar_);
-    connect(log_, &CCalcLog::popupRequested, logBar_, [this] {
-        logBar_->show();
-        logBar_->raise();
-    });
-    NCalculatorText::LogReceiver = log_;
+    for (const CalcBars::Info& info : barTable_) {
+        auto* created = new CCalcBar(info.Bar, Tevra::ToQString(info.Title), info.Sizing, this);
+        created->setPanel(info.CreatePanel({*created, *this}));
+        addDockWidget(info.InitialPlacement.Area, created);
+        if (info.InitialPlacement.Floating) {
+            created->setFloating(true);
+            created->placeFloatingAt(info.InitialPlacement.FloatingAt);
+        }
+        if (!info.InitiallyVisible)
+            created->hide();
+        bars_.push_back(created);
+    }
+}
+
+bool CCalcMainFrame::isInBar(const QWidget* widget) const
+{
+    for (const CCalcBar* candidate : bars_) {
+        if (candidate == widget || candidate->isAncestorOf(widget))
+            return true;
+    }
+    return false;
+}
+
+CCalcBar* CCalcMainFrame::bar(int id) const
+{
+    for (CCalcBar* candidate : bars_) {
+        if (candidate->id() == id)
+            return candidate;
+    }
+    return nullptr;
 }
 
 void CCalcMainFrame::connectFrameCommands()
 {
     using namespace CalcCommand;
-    bindCommand(FileNew, [this] { document_->newDocument(); });
-    bindCommand(FileSave, [this] { document_->save(); });
-    bindCommand(FileSaveAs, [this] { document_->saveAs(); });
-    bindCommand(ExecuteFile, [this] { document_->executeFile(); });
+    view_->bindCommands(*this);
+    document_->bindCommands(*this);
+    new CCalcCalculateKeys(this, [this](int id) { return action(id); });
+    // Created after the calculate keys, so that it sees a panel's keys first.
+    new CCalcPanelKeys([this](const QWidget* widget) { return isInBar(widget); }, [this](int id) { return action(id); },
+                       this);
+
     bindCommand(AppExit, [this] { close(); });
-    bindCommand(MemoryFree, [this] { document_->Command(CmdFreeMemory); });
-    bindCommand(MemoryLoad, [this] { document_->loadMemory(); });
-    bindCommand(MemorySave, [this] { document_->saveMemory(); });
-    new CCalcCalculateKeys(this);
-    bindCommand(Calculate, [this] { document_->Command(CmdCalculate); });
-    bindCommand(CalculateAll, [this] { document_->Command(CmdCalculateAll); });
-
-    bindCommand(EditUndo, [this] { view_->undo(); });
-    bindCommand(EditCut, [this] { view_->cut(); });
-    bindCommand(EditCopy, [this] { view_->copy(); });
-    bindCommand(EditPaste, [this] { view_->paste(); });
-    connect(view_, &QPlainTextEdit::undoAvailable, this, &CCalcMainFrame::refreshCommandStates);
-    connect(view_, &QPlainTextEdit::copyAvailable, this, &CCalcMainFrame::refreshCommandStates);
-
-    bindCommand(ToggleToolBar, [this] { toolBar_->setVisible(action(ToggleToolBar)->isChecked()); });
-    bindCommand(ToggleStatusBar, [this] { statusBar_->setVisible(action(ToggleStatusBar)->isChecked()); });
-    bindCommand(ToggleLog, [this] {
-        logBar_->setVisible(action(ToggleLog)->isChecked());
-        if (logBar_->isVisible())
-            logBar_->raise();
-    });
+    bindCommand(
+        ToggleToolBar, [this] { toolBar_->setVisible(action(ToggleToolBar)->isChecked()); }, {},
+        [this] { return !toolBar_->isHidden(); });
+    bindCommand(
+        ToggleStatusBar, [this] { statusBar_->setVisible(action(ToggleStatusBar)->isChecked()); }, {},
+        [this] { return !statusBar_->isHidden(); });
     connect(toolBar_->toggleViewAction(), &QAction::toggled, action(ToggleToolBar), &QAction::setChecked);
-    connect(logBar_->toggleViewAction(), &QAction::toggled, action(ToggleLog), &QAction::setChecked);
+    for (std::size_t i = 0; i < bars_.size(); ++i) {
+        CCalcBar* toggled = bars_[i];
+        QAction* toggle = action(barTable_[i].Toggle);
+        bindCommand(
+            barTable_[i].Toggle,
+            [toggled, toggle] {
+                toggled->setVisible(toggle->isChecked());
+                if (toggled->isVisible())
+                    toggled->raise();
+            },
+            {}, [toggled] { return !toggled->isHidden(); });
+        connect(toggled->toggleViewAction(), &QAction::toggled, toggle, &QAction::setChecked);
+    }
 
-    bindCommand(NotationWest, [this] { setNotation(0); });
-    bindCommand(NotationEast, [this] { setNotation(1); });
-    bindCommand(TrigonometricUnits, [this] { toggleUnitsWindow(action(TrigonometricUnits)->isChecked()); });
-    bindCommand(EditorFontSelect, [this] { view_->selectFont(); });
-    bindCommand(EditorFontDefault, [this] { view_->setDefaultFont(); });
-    connect(view_, &CCalcView::fontChanged, this, &CCalcMainFrame::refreshCommandStates);
+    const auto notationIs = [](std::uint32_t notation) {
+        return [notation] { return Tevra::CalcSettings.Notation == notation; };
+    };
+    bindCommand(
+        NotationWest, [this] { setNotation(0); }, {}, notationIs(0));
+    bindCommand(
+        NotationEast, [this] { setNotation(1); }, {}, notationIs(1));
+    bindCommand(
+        TrigonometricUnits, [this] { toggleUnitsWindow(action(TrigonometricUnits)->isChecked()); }, {},
+        [this] { return unitsWindow_->isVisible(); });
 
     bindCommand(NextPane, [this] { focusPane(1); });
     bindCommand(PreviousPane, [this] { focusPane(-1); });
@@ -260,41 +310,11 @@ void CCalcMainFrame::refreshResultPane()
     statusBar_->refreshSSE2(Tevra::CalcSettings);
 }
 
-void CCalcMainFrame::refreshUnits()
-{
-    unitsStep_->refresh();
-}
-
-void CCalcMainFrame::refreshCommandStates()
-{
-    using namespace CalcCommand;
-    const auto setEnabled = [this](int id, bool enabled) {
-        QAction* command = action(id);
-        command->setEnabled(command->property("bound").toBool() && enabled);
-    };
-    const bool memoryHoldsCells = Tevra::MemoryMap.Count() > 0;
-    setEnabled(MemoryFree, memoryHoldsCells);
-    setEnabled(MemorySave, memoryHoldsCells);
-    setEnabled(EditUndo, view_->document()->isUndoAvailable());
-    const bool selection = view_->textCursor().hasSelection();
-    setEnabled(EditCut, selection);
-    setEnabled(EditCopy, selection);
-
-    action(NotationWest)->setChecked(Tevra::CalcSettings.Notation == 0);
-    action(NotationEast)->setChecked(Tevra::CalcSettings.Notation == 1);
-    action(EditorFontDefault)->setChecked(view_->isDefaultFont());
-    action(ToggleToolBar)->setChecked(!toolBar_->isHidden());
-    action(ToggleStatusBar)->setChecked(!statusBar_->isHidden());
-    action(ToggleLog)->setChecked(!logBar_->isHidden());
-    action(TrigonometricUnits)->setChecked(unitsWindow_->isVisible());
-}
-
 void CCalcMainFrame::setNotation(std::uint32_t notation)
 {
     Tevra::CalcSettings.Notation = notation;
     Tevra::CalcSettings.Modified = true;
-    refreshCommandStates();
-    emit keypadCaptionsChanged();
+    settings_->announce();
 }
 
 void CCalcMainFrame::toggleUnitsWindow(bool show)
@@ -308,9 +328,9 @@ void CCalcMainFrame::focusPane(int step)
 {
     // The panes in F6 order: the editor, then every visible bar.
     QList<QWidget*> panes{view_};
-    for (CCalcBar* bar : {logBar_}) {
-        if (bar->isVisible() && bar->widget())
-            panes.append(bar->widget());
+    for (CCalcBar* pane : bars_) {
+        if (pane->isVisible() && pane->widget())
+            panes.append(pane->widget());
     }
     int current = 0;
     for (int i = 0; i < panes.size(); ++i) {

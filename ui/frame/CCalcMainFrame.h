@@ -1,19 +1,26 @@
 // The program's single top-level window: the editor in the middle, the menu
 // and accelerators built from the command table, the toolbar with the units
-// list, the six-pane status bar, the dockable bars and the units tool window.
+// list, the six-pane status bar, the dockable bars of the bar table and the
+// units tool window.
 // It restores and saves the window placement and the bar layout, and owns the
 // document that works on its editor.
 #pragma once
+
+#include "app/CalcCommandBinder.h"
+#include "ui/frame/CalcBars.h"
+#include "ui/frame/CalcMenus.h"
 
 #include <QMainWindow>
 
 #include <functional>
 #include <map>
 #include <memory>
+#include <span>
+#include <vector>
 
 class CCalcBar;
 class CCalcDoc;
-class CCalcLog;
+class CCalcSettingsNotifier;
 class CCalcStatusBar;
 class CCalcToolBar;
 class CCalcTrigonometricUnits;
@@ -22,48 +29,53 @@ class CCalcView;
 class ICalcDocPrompts;
 class QMenu;
 
-class CCalcMainFrame final : public QMainWindow {
+class CCalcMainFrame final : public QMainWindow, public ICalcCommandBinder {
     Q_OBJECT
 
 public:
+    // The frame with the program's bars, or with the bars of table (which
+    // must outlive the frame).
     explicit CCalcMainFrame(QWidget* parent = nullptr);
+    explicit CCalcMainFrame(std::span<const CalcBars::Info> table, QWidget* parent = nullptr);
     ~CCalcMainFrame() override;
 
     // The action of a command id (every id of the command table has one).
     QAction* action(int id) const;
-    // Connects a command to its handler and enables it. Commands without a
-    // handler stay disabled.
-    void bindCommand(int id, const std::function<void()>& handler);
+
+    // ICalcCommandBinder: the frame binds its own commands (the bar, toolbar
+    // and status-bar toggles, notation, the units window, the panes, Exit),
+    // the editor and the document theirs.
+    void bindCommand(int id, Handler handler, State enabled = {}, State checked = {}) override;
+    // Called as every top-level menu opens, too.
+    void refreshCommandStates() override;
 
     CCalcDoc* document() const { return document_; }
     CCalcView* view() const { return view_; }
-    CCalcLog* log() const { return log_; }
-    CCalcBar* logBar() const { return logBar_; }
+    // The bar of id, or null when the bar table has no such row.
+    CCalcBar* bar(int id) const;
+    // True for a bar and everything inside it, docked or floating.
+    bool isInBar(const QWidget* widget) const;
     CCalcToolBar* toolBar() const { return toolBar_; }
     CCalcStatusBar* calcStatusBar() const { return statusBar_; }
     CCalcTrigonometricUnits* unitsWindow() const { return unitsWindow_; }
     CCalcUnitsStep* unitsStep() const { return unitsStep_; }
-    QMenu* menuOf(const QString& path) const;
+    // The settings notice of the program: whoever changes the preferences
+    // announces it; every window showing something derived from them
+    // subscribes.
+    CCalcSettingsNotifier& settingsNotifier() const { return *settings_; }
+    // The menu of id (every menu of the menu table exists).
+    QMenu* menu(CalcMenu::Id id) const;
 
     // Replaces the document's dialogs (tests answer in place of a person).
     void setPrompts(ICalcDocPrompts* prompts);
 
     // The result and SSE2 panes from the settings and the last result.
     void refreshResultPane();
-    // The units pane and both units lists from the settings.
-    void refreshUnits();
-    // Enabled states and check marks that follow the program's state: memory
-    // commands, notation, editor font, undo/cut/copy.
-    void refreshCommandStates();
 
     // Restores the window placement and shows the frame (normal or maximized).
     void showWithStoredPlacement();
     // Writes placement, bar sizes and bar layout (also done when closing).
     void saveLayout() const;
-
-signals:
-    // Notation or other settings behind the keypad captions changed.
-    void keypadCaptionsChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -74,6 +86,7 @@ protected:
 private:
     void createActions();
     void createMenus();
+    QMenu* createMenu(CalcMenu::Id id);
     void createToolBar();
     void createStatusBar();
     void createDockWindows();
@@ -85,16 +98,23 @@ private:
     void focusPane(int step);
     void toggleUnitsWindow(bool show);
 
+    // The tests of a bound command.
+    struct Binding {
+        State Enabled;
+        State Checked;
+    };
+
     std::map<int, QAction*> actions_;
-    std::map<QString, QMenu*> menus_;
+    std::map<int, Binding> bindings_;
+    std::map<CalcMenu::Id, QMenu*> menus_;
+    std::span<const CalcBars::Info> barTable_;
+    std::vector<CCalcBar*> bars_;  // one per row of the bar table, in its order
     CCalcView* view_ = nullptr;
     CCalcDoc* document_ = nullptr;
     std::unique_ptr<ICalcDocPrompts> dialogs_;
-    CCalcLog* log_ = nullptr;
-    CCalcBar* logBar_ = nullptr;
     CCalcToolBar* toolBar_ = nullptr;
     CCalcStatusBar* statusBar_ = nullptr;
+    CCalcSettingsNotifier* settings_ = nullptr;
     CCalcUnitsStep* unitsStep_ = nullptr;
     CCalcTrigonometricUnits* unitsWindow_ = nullptr;
-    bool layoutSaved_ = false;
 };

@@ -8,7 +8,7 @@
 #include "ui/editor/CCalcView.h"
 #include "ui/frame/CCalcBar.h"
 #include "ui/frame/CCalcToolBar.h"
-#include "ui/frame/CalcCommands.h"
+#include "app/CalcCommands.h"
 #include "ui/frame/FramePlacement.h"
 
 #include <QCloseEvent>
@@ -31,11 +31,6 @@ const QString BarStateGroup = QStringLiteral("GUI/BarState");
 const QString DockingLayoutKey = QStringLiteral("DockingLayout");
 constexpr int LayoutVersion = 1;
 
-QSettings ProgramSettings()
-{
-    return QSettings(Tevra::SettingsOrganization, Tevra::SettingsApplication);
-}
-
 Tevra::ScreenRect FromQRect(const QRect& rect)
 {
     return {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
@@ -57,14 +52,18 @@ QString DroppedFile(const QMimeData* data)
 
 void CCalcMainFrame::restoreLayout()
 {
-    QSettings settings = ProgramSettings();
-    logBar_->loadSizes(settings);
+    QSettings settings = Tevra::ProgramSettings();
+    for (CCalcBar* sized : bars_)
+        sized->loadSizes(settings);
     settings.beginGroup(BarStateGroup);
     const QByteArray state = settings.value(DockingLayoutKey).toByteArray();
     settings.endGroup();
     // A damaged layout is refused by the toolkit; the initial layout stays.
-    if (!state.isEmpty())
-        restoreState(state, LayoutVersion);
+    // A restored layout places the floating bars itself.
+    if (!state.isEmpty() && restoreState(state, LayoutVersion)) {
+        for (CCalcBar* placed : bars_)
+            placed->forgetFloatingPoint();
+    }
 }
 
 void CCalcMainFrame::showWithStoredPlacement()
@@ -82,7 +81,7 @@ void CCalcMainFrame::showWithStoredPlacement()
         primary = workAreas[primaryIndex];
     const Tevra::ScreenRect fallback = Tevra::DefaultFrameRect(primary);
 
-    QSettings settings = ProgramSettings();
+    QSettings settings = Tevra::ProgramSettings();
     settings.beginGroup(FrameGroup);
     const bool maximized = Tevra::ReadStoredInt32(settings, QStringLiteral("Maximized")).value_or(0) != 0;
     const Tevra::ScreenRect stored{
@@ -119,12 +118,13 @@ void CCalcMainFrame::showWithStoredPlacement()
         }
     }
     // The bars take their stored sizes once the window is laid out.
-    QTimer::singleShot(0, logBar_, &CCalcBar::applySlotSize);
+    for (CCalcBar* sized : bars_)
+        QTimer::singleShot(0, sized, &CCalcBar::applySlotSize);
 }
 
 void CCalcMainFrame::saveLayout() const
 {
-    QSettings settings = ProgramSettings();
+    QSettings settings = Tevra::ProgramSettings();
     settings.beginGroup(FrameGroup);
     const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
     settings.setValue(QStringLiteral("Maximized"), isMaximized() ? 1 : 0);
@@ -136,7 +136,8 @@ void CCalcMainFrame::saveLayout() const
         settings.setValue(QStringLiteral("Bottom"), rect.Bottom);
     }
     settings.endGroup();
-    logBar_->saveSizes(settings);
+    for (const CCalcBar* sized : bars_)
+        sized->saveSizes(settings);
     settings.beginGroup(BarStateGroup);
     settings.setValue(DockingLayoutKey, saveState(LayoutVersion));
     settings.endGroup();
@@ -176,7 +177,7 @@ bool CCalcMainFrame::eventFilter(QObject* watched, QEvent* event)
         action(CalcCommand::TrigonometricUnits)->setChecked(event->type() == QEvent::Show);
         return false;
     }
-    if (watched == view_->viewport()) {
+    if (view_ && watched == view_->viewport()) {
         if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
             auto* drag = static_cast<QDragMoveEvent*>(event);
             if (!DroppedFile(drag->mimeData()).isEmpty()) {

@@ -1,7 +1,8 @@
 #include "ui/frame/CCalcStatusBar.h"
 
 #include "engine/NumberFormat.h"
-#include "ui/frame/CalcCommands.h"
+#include "app/CalcCommands.h"
+#include "app/QtText.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -10,14 +11,15 @@
 namespace {
 
 // Width templates: each pane is as wide as its longest text.
-constexpr const char* PaneTemplates[CCalcStatusBar::PaneCount] = {
-    "", "RESULT=-8.8888888888888888888E+888", "Grad", "SSE2", "CAP", "NUM",
-};
-
-QString FromView(std::u16string_view text)
-{
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
+constexpr auto PaneTemplates = std::to_array<const char*>({
+    "",
+    "RESULT=-8.8888888888888888888E+888",
+    "Grad",
+    "SSE2",
+    "CAP",
+    "NUM",
+});
+static_assert(PaneTemplates.size() == CCalcStatusBar::PaneCount, "one width template per pane");
 
 }  // namespace
 
@@ -47,7 +49,8 @@ CCalcStatusBar::CCalcStatusBar(QWidget* parent) : QStatusBar(parent)
             continue;
         }
         label->setAlignment(Qt::AlignCenter);
-        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QLatin1String(PaneTemplates[pane])) + 8);
+        label->setMinimumWidth(
+            label->fontMetrics().horizontalAdvance(QLatin1String(PaneTemplates[static_cast<std::size_t>(pane)])) + 8);
         addPermanentWidget(label);
     }
     // The lock keys as the keyboard shows them now, and again after every key
@@ -69,7 +72,7 @@ QString CCalcStatusBar::paneText(Pane pane) const
 
 void CCalcStatusBar::refreshResult(const Tevra::CCalcSettings& settings, double lastResult)
 {
-    panes_[ResultPane]->setText(FromView(Tevra::ResultPaneText(settings, lastResult)));
+    panes_[ResultPane]->setText(Tevra::ToQString(Tevra::ResultPaneText(settings, lastResult)));
 }
 
 void CCalcStatusBar::refreshSSE2(const Tevra::CCalcSettings& settings)
@@ -80,7 +83,7 @@ void CCalcStatusBar::refreshSSE2(const Tevra::CCalcSettings& settings)
 void CCalcStatusBar::setUnits(int units)
 {
     const bool known = units >= 0 && units < static_cast<int>(Tevra::UnitsLabels.size());
-    panes_[UnitsPane]->setText(FromView(Tevra::UnitsLabels[known ? static_cast<std::size_t>(units) : 0]));
+    panes_[UnitsPane]->setText(Tevra::ToQString(Tevra::UnitsLabels[known ? static_cast<std::size_t>(units) : 0]));
 }
 
 void CCalcStatusBar::setLockKeys(std::optional<Tevra::LockKeyState> state)
@@ -91,10 +94,7 @@ void CCalcStatusBar::setLockKeys(std::optional<Tevra::LockKeyState> state)
 
 void CCalcStatusBar::setNotice(const QString& notice)
 {
-    panes_[PromptPane]->setText(
-        notice.isEmpty()
-            ? QString::fromUtf8(CalcCommand::IdlePrompt.data(), static_cast<qsizetype>(CalcCommand::IdlePrompt.size()))
-            : notice);
+    panes_[PromptPane]->setText(notice.isEmpty() ? Tevra::ToQString(CalcCommand::IdlePrompt) : notice);
 }
 
 bool CCalcStatusBar::eventFilter(QObject* watched, QEvent* event)

@@ -1,6 +1,6 @@
 #include "ui/frame/CCalcToolBar.h"
 
-#include "ui/frame/CalcCommands.h"
+#include "ui/frame/CalcMenus.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -16,7 +16,7 @@ CCalcToolBar::CCalcToolBar(QWidget* parent) : QToolBar(QStringLiteral("Vossek Ca
 
 void CCalcToolBar::populate(const std::function<QAction*(int)>& actionFor, QAction* unitsButton)
 {
-    for (const CalcCommand::Id id : CalcCommand::ToolBarLayout()) {
+    for (const CalcCommand::Id id : CalcMenu::ToolBarLayout()) {
         if (id == CalcCommand::None) {
             addSeparator();
             continue;

@@ -1,4 +1,4 @@
-// The main toolbar, built from the command table's toolbar layout. Its 21st
+// The main toolbar, built from the frame's toolbar layout. Its 21st
 // slot (index 20) holds the trigonometric-units list while the toolbar lies
 // horizontally, and a button that shows or hides the units tool window while
 // it is docked on the left or right edge.

@@ -14,6 +14,7 @@
 
 #include "app/CalcSettings.h"
 #include "app/PreferencesStore.h"
+#include "app/QtText.h"
 
 namespace {
 
@@ -25,13 +26,14 @@ struct LogColumn {
     const char* SampleText;  // the default width is this text's width
 };
 
-constexpr std::array<LogColumn, CCalcLog::ColumnCount> Columns = {{
+constexpr auto Columns = std::to_array<LogColumn>({
     {"N", Qt::AlignRight | Qt::AlignVCenter, "NumberWidth", "88"},
     {"Status", Qt::AlignLeft | Qt::AlignVCenter, "StatusWidth", "Warning"},
     {"Context", Qt::AlignLeft | Qt::AlignVCenter, "ContextWidth", "Archyperbolic cotangent"},
     {"Description", Qt::AlignLeft | Qt::AlignVCenter, "DescriptionWidth",
      "Operation resulted in partial loss of precision, result accepted as 0.12345678."},
-}};
+});
+static_assert(Columns.size() == CCalcLog::ColumnCount, "one row per column");
 
 const QString SettingsGroup = QStringLiteral("GUI/Log");
 
@@ -65,7 +67,7 @@ CCalcLog::CCalcLog(QWidget* parent) : QWidget(parent), list_(new QTreeWidget(thi
 
     auto* heading = new QTreeWidgetItem;
     for (int c = 0; c < ColumnCount; ++c) {
-        heading->setText(c, QString::fromUtf8(Columns[static_cast<std::size_t>(c)].Heading));
+        heading->setText(c, Tevra::ToQString(Columns[static_cast<std::size_t>(c)].Heading));
         heading->setTextAlignment(c, Columns[static_cast<std::size_t>(c)].Alignment);
     }
     list_->setHeaderItem(heading);
@@ -80,6 +82,11 @@ CCalcLog::~CCalcLog()
     saveSettings();
 }
 
+void CCalcLog::publishAsLogReceiver()
+{
+    published_.emplace(*this);
+}
+
 void CCalcLog::Add(const NCalculatorText::LogRecord& record)
 {
     const bool error = record.Status == 1;
@@ -87,8 +94,8 @@ void CCalcLog::Add(const NCalculatorText::LogRecord& record)
     const std::array<QString, ColumnCount> texts = {
         QString::number(list_->topLevelItemCount() + 1),
         error ? QStringLiteral("Error") : QStringLiteral("Warning"),
-        QString::fromUtf16(record.Context.data(), static_cast<qsizetype>(record.Context.size())),
-        QString::fromStdU16String(record.Description),
+        Tevra::ToQString(record.Context),
+        Tevra::ToQString(record.Description),
     };
     for (int c = 0; c < ColumnCount; ++c) {
         item->setText(c, texts[static_cast<std::size_t>(c)]);
@@ -137,7 +144,7 @@ int CCalcLog::defaultColumnWidth(Column column) const
     cell.font = list_->font();
     cell.fontMetrics = list_->fontMetrics();
     cell.features = QStyleOptionViewItem::HasDisplay;
-    cell.text = QString::fromUtf8(columnInfo.SampleText);
+    cell.text = Tevra::ToQString(columnInfo.SampleText);
     cell.displayAlignment = columnInfo.Alignment;
     const int cellWidth = list_->style()->sizeFromContents(QStyle::CT_ItemViewItem, &cell, QSize(), list_).width();
     return std::max(cellWidth, list_->header()->sectionSizeHint(column));
@@ -176,13 +183,13 @@ void CCalcLog::fitDescriptionColumn()
 
 void CCalcLog::loadSettings()
 {
-    QSettings settings(Tevra::SettingsOrganization, Tevra::SettingsApplication);
+    QSettings settings = Tevra::ProgramSettings();
     settings.beginGroup(SettingsGroup);
     const int minimum = list_->header()->minimumSectionSize();
     for (int c = 0; c < ColumnCount; ++c) {
         const auto column = static_cast<Column>(c);
         const auto stored =
-            Tevra::ReadStoredInt32(settings, QString::fromUtf8(Columns[static_cast<std::size_t>(c)].WidthKey));
+            Tevra::ReadStoredInt32(settings, Tevra::ToQString(Columns[static_cast<std::size_t>(c)].WidthKey));
         const bool usable = stored && *stored >= minimum && *stored <= MaximumColumnWidth;
         list_->setColumnWidth(c, usable ? *stored : defaultColumnWidth(column));
     }
@@ -193,11 +200,11 @@ void CCalcLog::loadSettings()
 
 void CCalcLog::saveSettings() const
 {
-    QSettings settings(Tevra::SettingsOrganization, Tevra::SettingsApplication);
+    QSettings settings = Tevra::ProgramSettings();
     settings.beginGroup(SettingsGroup);
     for (int c = 0; c < ColumnCount; ++c) {
         const int width = c == DescriptionColumn ? descriptionWidth_ : list_->columnWidth(c);
-        settings.setValue(QString::fromUtf8(Columns[static_cast<std::size_t>(c)].WidthKey), width);
+        settings.setValue(Tevra::ToQString(Columns[static_cast<std::size_t>(c)].WidthKey), width);
     }
     settings.endGroup();
 }

@@ -4,13 +4,15 @@
 
 #include <QWidget>
 
+#include <optional>
+
 #include "engine/Diagnostics.h"
 
 class QTreeWidget;
 
 // Usage by the frame:
 //     auto* log = new CCalcLog(logDock);
-//     NCalculatorText::LogReceiver = log;
+//     log->publishAsLogReceiver();
 //     connect(log, &CCalcLog::popupRequested, logDock, &QDockWidget::show);
 // Column widths are read from "GUI/Log" when the panel is created and written
 // back when it is destroyed (or by saveSettings()). The last column reaches to
@@ -30,6 +32,9 @@ public:
     // Clear removes every row, so numbering starts again at 1.
     void Add(const NCalculatorText::LogRecord& record) override;
     void Clear() override;
+
+    // Makes this panel the engine's log receiver until it is destroyed.
+    void publishAsLogReceiver();
 
     // Writes the four column widths under "GUI/Log".
     void saveSettings() const;
@@ -62,4 +67,5 @@ private:
     // the column is drawn at least this wide and this is what is saved.
     int descriptionWidth_ = 0;
     bool fitting_ = false;
+    std::optional<NCalculatorText::LogReceiverScope> published_;
 };

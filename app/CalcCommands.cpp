@@ -1,4 +1,4 @@
-#include "ui/frame/CalcCommands.h"
+#include "app/CalcCommands.h"
 
 #include <algorithm>
 
@@ -71,43 +71,6 @@ constexpr Info CommandTable[] = {
     {NextPane, "", {"F6"}, "Switch to the next window pane", "Next Pane", ""},
     {PreviousPane, "", {"Shift+F6"}, "Switch back to the previous window pane", "Previous Pane", ""},
 };
-
-constexpr MenuEntry MenuTable[] = {
-    {"&File", FileNew}, {"&File", FileOpen}, {"&File", FileSave}, {"&File", FileSaveAs},
-    {"&File", None}, {"&File", ExecuteFile},
-    {"&File", None}, {"&File", FilePrint}, {"&File", FilePrintPreview}, {"&File", FilePageSetup},
-    {"&File", None}, {"&File", RecentFile},
-    {"&File", None}, {"&File", AppExit},
-    {"&Memory", MemoryFree}, {"&Memory", MemoryLoad}, {"&Memory", MemorySave},
-    {"&Edit", EditUndo}, {"&Edit", None}, {"&Edit", EditCut}, {"&Edit", EditCopy}, {"&Edit", EditPaste},
-    {"&View", ToggleToolBar}, {"&View", ToggleKeypad}, {"&View", ToggleLog}, {"&View", ToggleMemory},
-    {"&View", ToggleStatistics}, {"&View", ToggleStatusBar},
-    {"&Set", Preferences},
-    {"&Set|&Notation", NotationWest}, {"&Set|&Notation", NotationEast},
-    {"&Set|&Keypad|&Style", KeypadStyle2000}, {"&Set|&Keypad|&Style", KeypadStyleVossek},
-    {"&Set|&Keypad|&Style", KeypadStyleXP}, {"&Set|&Keypad|&Style", KeypadStyleVista},
-    {"&Set|&Keypad|&Font", KeypadFontSelect}, {"&Set|&Keypad|&Font", KeypadFontSystem},
-    {"&Set|&Keypad|&Font", KeypadFontDefault},
-    {"&Set|&Keypad|&Text Color", KeypadTextColorFunction}, {"&Set|&Keypad|&Text Color", KeypadTextColorDigit},
-    {"&Set|&Keypad|&Text Color", KeypadTextColorService}, {"&Set|&Keypad|&Text Color", None},
-    {"&Set|&Keypad|&Text Color", KeypadTextColorSystem}, {"&Set|&Keypad|&Text Color", KeypadTextColorDefault},
-    {"&Set|&Keypad|&Color", KeypadColorFunction}, {"&Set|&Keypad|&Color", KeypadColorDigit},
-    {"&Set|&Keypad|&Color", KeypadColorService}, {"&Set|&Keypad|&Color", None},
-    {"&Set|&Keypad|&Color", KeypadColorSystem}, {"&Set|&Keypad|&Color", KeypadColorDefault},
-    {"&Set|&Editor Font", EditorFontSelect}, {"&Set|&Editor Font", EditorFontDefault},
-    {"&Help", HelpTopics}, {"&Help", None}, {"&Help", AppAbout},
-};
-
-constexpr Id ToolBarTable[] = {
-    FileNew, FileOpen, FileSave, None,
-    ExecuteFile, None,
-    MemoryLoad, MemorySave, None,
-    FilePrint, None,
-    EditCut, EditCopy, EditPaste, None,
-    ToggleLog, ToggleKeypad, ToggleMemory, None,
-    Preferences, TrigonometricUnits, CalculateAll, None,
-    ContextHelp,
-};
 // clang-format on
 
 }  // namespace
@@ -122,16 +85,6 @@ const Info* Find(int id)
     const auto* found = std::find_if(std::begin(CommandTable), std::end(CommandTable),
                                      [id](const Info& info) { return info.Command == id; });
     return found == std::end(CommandTable) ? nullptr : found;
-}
-
-std::span<const MenuEntry> MenuLayout()
-{
-    return MenuTable;
-}
-
-std::span<const Id> ToolBarLayout()
-{
-    return ToolBarTable;
 }
 
 }  // namespace CalcCommand

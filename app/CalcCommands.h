@@ -1,6 +1,6 @@
 // The program's commands: one id per command, shared by the menu, the
-// toolbar and the accelerators, with the texts each of them shows. The menu
-// and the toolbar are built by looping over the tables below.
+// toolbar and the accelerators, with the texts each of them shows. Where the
+// frame places them is in CalcMenus.h.
 #pragma once
 
 #include <array>
@@ -83,18 +83,6 @@ struct Info {
 std::span<const Info> Commands();
 // The entry of id, or null for an id outside the table.
 const Info* Find(int id);
-
-// One entry of the menu bar: the path of the (sub)menu, levels separated by
-// "|", and the command placed there (None for a separator).
-struct MenuEntry {
-    std::string_view Menu;
-    Id Command;
-};
-
-std::span<const MenuEntry> MenuLayout();
-
-// The toolbar's buttons in order, None for a separator.
-std::span<const Id> ToolBarLayout();
 
 // The idle text of the status bar's first pane.
 inline constexpr std::string_view IdlePrompt = "Ready";
