@@ -60,11 +60,11 @@ bool CNodeStore::Parse()
 
 bool CNodeStore::Evaluate(double& out)
 {
-    assert(Children.size() == 2 && "a store has its value and its memory cell as children");
-    assert(dynamic_cast<const CNodeMemory*>(Children[1].get()) && "a store's target is a memory cell");
+    assert(Children.size() >= 2 && "a store has its value and at least one memory cell as children");
     if (!Children[0]->Evaluate(out))
         return false;
     for (std::size_t k = 1; k < Children.size(); ++k) {
+        assert(dynamic_cast<const CNodeMemory*>(Children[k].get()) && "a store's target is a memory cell");
         const auto* target = static_cast<const CNodeMemory*>(Children[k].get());
         Tevra::MemoryMap.GetOrCreate(target->CellName()) = out;
         Tevra::MemoryChanged = true;

@@ -57,6 +57,7 @@ TEST_F(ParsedTrees, KeepTheInvariants)
     ExpectValue(u"2+3*sqrt(4)", "8");
     ExpectValue(u"(2+3)!->Mem[a]", "120");
     ExpectValue(u"Mem[a]/(-(-2))", "60");
+    ExpectValue(u"1+2-3*4/2^2->Mem[b]->Mem[c]", "0");
     ExpectValue(u"sum(i,1,3,j(0,i)*0)+gamma(3)+y(1,1)*0", "2");
 }
 
