@@ -40,12 +40,16 @@ public:
             _exit(127);
         }
         close(ready[1]);
-        char number[32] = {};
-        const ssize_t got = pid_ > 0 ? read(ready[0], number, sizeof number - 1) : -1;
+        // The server writes the number and its line end in two writes: read
+        // up to the line end, or the number may come without its last digit.
+        std::string number;
+        char c = 0;
+        while (pid_ > 0 && number.size() < 16 && read(ready[0], &c, 1) == 1 && c != '\n')
+            number.push_back(c);
         close(ready[0]);
-        if (got <= 0)
+        if (c != '\n' || number.empty())
             return;
-        const std::string display = ":" + std::string(number, static_cast<std::size_t>(got - 1));
+        const std::string display = ":" + number;
         setenv("DISPLAY", display.c_str(), 1);
         setenv("QT_QPA_PLATFORM", "xcb", 1);
         static int argc = 1;
