@@ -106,7 +106,7 @@ TEST_F(HelpTest, F1OpensTheTopicOfTheWindowWithTheFocus)
     trigger(CalcCommand::Help);
     EXPECT_EQ(shownTopic(), QStringLiteral("messages"));
 
-    app.frame()->view()->setPlainText(QStringLiteral("1; ln(-1)"));
+    app.frame()->view()->loadText(QStringLiteral("1; ln(-1)"));
     trigger(CalcCommand::CalculateAll);
     ASSERT_EQ(log->rowCount(), 1);
     log->list()->setCurrentItem(log->list()->topLevelItem(0));
@@ -161,7 +161,7 @@ TEST_F(HelpTest, F1InADialogOpensTheTopicOfItsControl)
 TEST_F(HelpTest, ContextHelpOpensTheTopicOfWhatIsClicked)
 {
     CCalcLog* log = LogPanel(*app.frame());
-    app.frame()->view()->setPlainText(QStringLiteral("5/0"));
+    app.frame()->view()->loadText(QStringLiteral("5/0"));
     trigger(CalcCommand::CalculateAll);
     ASSERT_EQ(log->rowCount(), 1);
 
