@@ -6,6 +6,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include <unistd.h>
@@ -45,15 +46,17 @@ QString DisplayId()
     return id;
 }
 
-// A folder only this user can enter.
+// A folder only this user can enter: XDG_RUNTIME_DIR, or the one Qt makes
+// in the temporary folder when it is not set. A folder that another user
+// owns or may write into is refused, so that nobody else can stand in for
+// the running instance.
 QString PrivateFolder()
 {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QFileInfo(runtime).isDir() && QFileInfo(runtime).isWritable())
-        return runtime;
-    const QString folder = QDir::temp().filePath(QStringLiteral("calculator-tevra-%1").arg(getuid()));
-    QDir().mkpath(folder);
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    const QFileInfo info(folder);
+    if (folder.isEmpty() || !info.isDir() || info.ownerId() != getuid() ||
+        (info.permissions() & (QFile::WriteGroup | QFile::WriteOther)) != 0)
+        return {};
     return folder;
 }
 
@@ -80,16 +83,19 @@ CCalcInstance::~CCalcInstance()
 
 QString CCalcInstance::ServerName()
 {
-    const QString file = QStringLiteral("calculator-tevra-%1-%2.socket").arg(getuid()).arg(DisplayId());
-    QString path = QDir(PrivateFolder()).filePath(file);
-    if (path.toLocal8Bit().size() > LongestSocketPath)
-        path = QDir(QDir::tempPath()).filePath(file);
-    return path;
+    const QString folder = PrivateFolder();
+    if (folder.isEmpty())
+        return {};
+    const QString path =
+        QDir(folder).filePath(QStringLiteral("calculator-tevra-%1-%2.socket").arg(getuid()).arg(DisplayId()));
+    return QFile::encodeName(path).size() > LongestSocketPath ? QString() : path;
 }
 
 CCalcInstance::Claim CCalcInstance::claim(const QString& path)
 {
     const QString name = ServerName();
+    if (name.isEmpty())
+        return Claim::Unreachable;
     QLockFile lock(LockFileName(name));
     // Held only for a moment by a live start; a lock of a start that died is
     // taken over (QLockFile checks the holder's process).

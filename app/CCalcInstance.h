@@ -21,8 +21,9 @@ public:
     ~CCalcInstance() override;
 
     // Where the socket of this user's and display's instance lives: in
-    // XDG_RUNTIME_DIR, or in a folder of the user's own in the temporary
-    // folder when there is none.
+    // XDG_RUNTIME_DIR, or in the runtime folder of the user's own in the
+    // temporary folder when it is not set. Empty when there is no such
+    // folder only this user may write (then every start runs on its own).
     static QString ServerName();
 
     enum class Claim {

@@ -263,6 +263,24 @@ TEST_F(SecondStart, BesideAnInstanceThatDoesNotAnswerItRunsOnButWritesNoSettings
     EXPECT_FALSE(QFileInfo::exists(secondConfig.filePath(QStringLiteral("Vossek/Calculator Tevra.conf"))));
 }
 
+TEST(InstanceFolder, NoFolderAnotherUserMayWriteHoldsTheSocket)
+{
+    {
+        RuntimeFolder open;
+        ASSERT_TRUE(QFile::setPermissions(open.path(), QFileDevice::Permissions(0x7777)));
+        const QString name = CCalcInstance::ServerName();
+        if (name.startsWith(open.path())) {
+            const QFileInfo folder(open.path());
+            EXPECT_EQ(folder.permissions() & (QFile::WriteGroup | QFile::WriteOther), 0) << "made private first";
+        }
+    }
+    if (getuid() != 0)
+        GTEST_SKIP() << "giving a folder to another user needs root";
+    RuntimeFolder foreign;
+    ASSERT_EQ(::chown(QFile::encodeName(foreign.path()).constData(), 65534, 65534), 0);
+    EXPECT_FALSE(CCalcInstance::ServerName().startsWith(foreign.path()));
+}
+
 TEST(InstanceRequests, MalformedRequestsAreDroppedAndTheInstanceServesOn)
 {
     RuntimeFolder runtime;
