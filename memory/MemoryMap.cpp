@@ -52,6 +52,23 @@ void CMemoryMap::SetInclude(std::u16string_view name, std::int32_t flag)
         found->second.Include = flag;
 }
 
+void CMemoryMap::SetIncludes(std::size_t count, const std::function<NamedFlag(std::size_t)>& flagOf)
+{
+    auto position = cells_.begin();
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto [name, flag] = flagOf(i);
+        // A name before the walk's position is either missing from memory
+        // (it lies after the previous cell) or out of key order.
+        const bool beforePosition = position == cells_.end() || name < std::u16string_view(position->first);
+        if (beforePosition && position != cells_.begin() && name <= std::u16string_view(std::prev(position)->first))
+            position = cells_.lower_bound(name);
+        while (position != cells_.end() && std::u16string_view(position->first) < name)
+            ++position;
+        if (position != cells_.end() && position->first == name)
+            position->second.Include = flag;
+    }
+}
+
 MemoryCellView CMemoryMap::CellAt(std::size_t index) const
 {
     if (index >= cells_.size())

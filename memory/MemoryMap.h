@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace Tevra {
 
@@ -37,6 +38,12 @@ public:
 
     // Sets the include flag of the named cell; nothing when it does not exist.
     void SetInclude(std::u16string_view name, std::int32_t flag);
+
+    // SetInclude for many cells: flagOf(i), for i below count, gives a name
+    // and its flag. Names given in key order cost one walk over the cells
+    // (a listing's names, pushed back); a name out of order is looked up.
+    using NamedFlag = std::pair<std::u16string_view, std::int32_t>;
+    void SetIncludes(std::size_t count, const std::function<NamedFlag(std::size_t)>& flagOf);
 
     std::size_t Count() const { return cells_.size(); }
 
