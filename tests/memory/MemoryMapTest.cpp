@@ -195,7 +195,7 @@ TEST(MemoryMapExport, SelectedExportWritesOnlyTickedCellsInKeyOrder)
 
 struct SetIncludesRow {
     const char* Label;
-    std::vector<std::u16string> Names;  // given in this order, each with flag 1
+    std::vector<std::u16string> Names;   // given in this order, each with flag 1
     std::vector<std::u16string> Ticked;  // the ticked cells afterwards
 };
 

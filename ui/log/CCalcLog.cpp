@@ -173,7 +173,8 @@ void CCalcLog::loadSettings()
     settings.beginGroup(SettingsGroup);
     for (int c = 0; c < ColumnCount; ++c) {
         const QString key = Tevra::ToQString(Columns[static_cast<std::size_t>(c)].WidthKey);
-        list_->setColumnWidth(c, Tevra::StoredColumnWidth(settings, key, *list_, defaultColumnWidth(static_cast<Column>(c))));
+        list_->setColumnWidth(
+            c, Tevra::StoredColumnWidth(settings, key, *list_, defaultColumnWidth(static_cast<Column>(c))));
     }
     settings.endGroup();
     descriptionWidth_ = list_->columnWidth(DescriptionColumn);
