@@ -42,6 +42,7 @@ double& CMemoryMap::GetOrCreate(std::u16string_view name)
     if (cachedIndex_ != npos && name < std::u16string_view(cachedPosition_->first))
         ++cachedIndex_;
     position = cells_.emplace_hint(position, std::u16string(name), MemoryCell{});
+    ++generation_;
     return position->second.Value;
 }
 
@@ -67,6 +68,13 @@ void CMemoryMap::SetIncludes(std::size_t count, const std::function<NamedFlag(st
         if (position != cells_.end() && position->first == name)
             position->second.Include = flag;
     }
+}
+
+void CMemoryMap::SetIncludesByPosition(const std::function<std::int32_t(std::size_t)>& flagOf)
+{
+    std::size_t index = 0;
+    for (auto& [name, cell] : cells_)
+        cell.Include = flagOf(index++);
 }
 
 MemoryCellView CMemoryMap::CellAt(std::size_t index) const
@@ -100,6 +108,7 @@ MemoryCellView CMemoryMap::CellAt(std::size_t index) const
 void CMemoryMap::FreeAll()
 {
     MemoryChanged = true;
+    ++generation_;
     cells_.clear();
     ForgetPosition();
 }
@@ -107,6 +116,7 @@ void CMemoryMap::FreeAll()
 void CMemoryMap::FreeIncluded()
 {
     MemoryChanged = true;
+    ++generation_;
     for (auto position = cells_.begin(); position != cells_.end();) {
         if (position->second.Include != 0)
             position = cells_.erase(position);

@@ -45,7 +45,15 @@ public:
     using NamedFlag = std::pair<std::u16string_view, std::int32_t>;
     void SetIncludes(std::size_t count, const std::function<NamedFlag(std::size_t)>& flagOf);
 
+    // SetInclude for every cell by its position in key order: flagOf(i) is
+    // the flag of the cell CellAt(i) names. One walk over the cells.
+    void SetIncludesByPosition(const std::function<std::int32_t(std::size_t)>& flagOf);
+
     std::size_t Count() const { return cells_.size(); }
+
+    // Changes whenever cells may have been added or erased: while it stays
+    // the same, so do the cells and their positions.
+    std::uint64_t Generation() const { return generation_; }
 
     // The cell at position index in key order. Consecutive positions cost
     // constant time each, so a full listing by index stays linear.
@@ -67,6 +75,7 @@ private:
 
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
     Container cells_;
+    std::uint64_t generation_ = 0;
     mutable std::size_t cachedIndex_ = npos;
     mutable Container::const_iterator cachedPosition_;
 };

@@ -1,6 +1,7 @@
 #include "memory/MemoryMap.h"
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <ostream>
 #include <string>
@@ -242,6 +243,40 @@ TEST(MemoryMapSetIncludes, GivesEachCellItsOwnFlagAndKeepsTheListing)
     EXPECT_EQ(map.Find(u"b")->Include, 0);
     EXPECT_EQ(map.Find(u"c")->Include, 1);
     EXPECT_EQ(map.CellAt(1).Name, u"b");
+}
+
+TEST(MemoryMapSetIncludes, ByPositionGivesEachCellTheFlagOfItsPlace)
+{
+    CMemoryMap map = MapOf({u"b", u"a", u"c"});
+    map.SetIncludesByPosition([](std::size_t i) { return i == 1 ? 0 : 1; });
+    EXPECT_EQ(map.Find(u"a")->Include, 1);
+    EXPECT_EQ(map.Find(u"b")->Include, 0);
+    EXPECT_EQ(map.Find(u"c")->Include, 1);
+}
+
+TEST(MemoryMapGeneration, ChangesExactlyWhenCellsMayBeAddedOrErased)
+{
+    struct Row {
+        const char* label;
+        std::function<void(CMemoryMap&)> change;
+        bool changes;
+    };
+    const Row rows[] = {
+        {"a new cell", [](CMemoryMap& map) { map.GetOrCreate(u"new"); }, true},
+        {"storing into a cell", [](CMemoryMap& map) { map.GetOrCreate(u"a") = 5; }, false},
+        {"reading a cell", [](CMemoryMap& map) { map.Find(u"a"); }, false},
+        {"ticking a cell", [](CMemoryMap& map) { map.SetInclude(u"a", 1); }, false},
+        {"listing", [](CMemoryMap& map) { map.CellAt(1); }, false},
+        {"freeing all", [](CMemoryMap& map) { map.FreeAll(); }, true},
+        {"freeing the ticked cells", [](CMemoryMap& map) { map.FreeIncluded(); }, true},
+    };
+    for (const Row& row : rows) {
+        CMemoryMap map = MapOf({u"a", u"b"});
+        const auto before = map.Generation();
+        row.change(map);
+        EXPECT_EQ(map.Generation() != before, row.changes) << row.label;
+    }
+    Tevra::MemoryChanged = false;
 }
 
 }  // namespace

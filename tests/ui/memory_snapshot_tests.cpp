@@ -172,4 +172,51 @@ TEST(MemorySnapshotTicks, PushingAfterCellsWereFreedSkipsThem)
     Tevra::MemoryChanged = false;
 }
 
+// The push gives the changed ticks by lookups, by position or by a walk over
+// the names; each way leaves the store with the list's ticks.
+TEST(MemorySnapshotTicks, EveryWayOfPushingGivesTheStoreTheTicks)
+{
+    struct Row {
+        const char* label;
+        std::size_t changedRows;  // ticks flipped since the rebuild
+        bool addCell;             // a cell appears in the store before the push
+        bool freeFirst;           // the first cell is freed before the push
+    };
+    const Row rows[] = {
+        {"nothing changed", 0, false, false},           {"a few ticks", 3, false, false},
+        {"many ticks, same cells", 300, false, false},  {"many ticks, a new cell", 300, true, false},
+        {"many ticks, a cell freed", 300, false, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        Tevra::CMemoryMap memory;
+        for (int i = 0; i < 400; ++i) {
+            const std::string digits = std::to_string(1000 + i);
+            const std::u16string name = u"m" + std::u16string(digits.begin(), digits.end());
+            memory.GetOrCreate(name) = i;
+            memory.SetInclude(name, !row.freeFirst && i % 3 == 0 ? 1 : 0);
+        }
+        CCalcMemorySnapshot snapshot;
+        snapshot.rebuild(memory);
+        for (std::size_t i = 0; i < row.changedRows; ++i)
+            snapshot.setIncluded(i, !snapshot.included(i));
+        if (row.addCell)
+            memory.GetOrCreate(u"m1000a");
+        if (row.freeFirst) {
+            memory.SetInclude(snapshot.name(0), 1);
+            memory.FreeIncluded();
+        }
+        snapshot.pushIncluded(memory);
+        for (std::size_t i = row.freeFirst ? 1 : 0; i < snapshot.count(); ++i) {
+            const Tevra::MemoryCell* cell = memory.Find(snapshot.name(i));
+            ASSERT_NE(cell, nullptr) << i;
+            ASSERT_EQ(cell->Include, snapshot.included(i) ? 1 : 0) << "row " << i;
+        }
+        if (row.addCell) {
+            EXPECT_EQ(memory.Find(u"m1000a")->Include, 0);
+        }
+        Tevra::MemoryChanged = false;
+    }
+}
+
 }  // namespace

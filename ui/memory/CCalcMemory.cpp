@@ -237,12 +237,8 @@ void CCalcMemory::sortByColumn(int column)
 void CCalcMemory::tickSelectedRows()
 {
     const QItemSelection selection = list_->selectionModel()->selection();
-    for (const QItemSelectionRange& range : selection) {
-        for (int row = range.top(); row <= range.bottom(); ++row) {
-            if (!model_->snapshot().included(model_->snapshotIndex(row)))
-                model_->setIncluded(row, true);
-        }
-    }
+    for (const QItemSelectionRange& range : selection)
+        model_->includeRows(range.top(), range.bottom());
 }
 
 void CCalcMemory::toggleCurrentRow()

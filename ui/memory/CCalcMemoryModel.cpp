@@ -148,6 +148,18 @@ void CCalcMemoryModel::setIncluded(int row, bool included)
     emit dataChanged(changed, changed, {Qt::CheckStateRole});
 }
 
+void CCalcMemoryModel::includeRows(int first, int last)
+{
+    first = std::max(first, 0);
+    last = std::min(last, rowCount() - 1);
+    if (first > last)
+        return;
+    for (int row = first; row <= last; ++row)
+        snapshot_.setIncluded(snapshotIndex(row), true);
+    emit dataChanged(index(first, CCalcMemorySnapshot::IncludeColumn), index(last, CCalcMemorySnapshot::IncludeColumn),
+                     {Qt::CheckStateRole});
+}
+
 void CCalcMemoryModel::invertIncluded()
 {
     snapshot_.invertIncluded();

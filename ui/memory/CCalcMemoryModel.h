@@ -49,11 +49,13 @@ public:
 
     // Ticks. Each announces the change of the "Incl" column.
     void setIncluded(int row, bool included);
+    // Ticks the rows first to last, announced as one change.
+    void includeRows(int first, int last);
     void invertIncluded();
     void clearIncluded();
     std::size_t includedCount() const { return snapshot_.includedCount(); }
     // The store receives the ticks (SetInclude of every snapshot row).
-    void pushIncluded(Tevra::CMemoryMap& memory) const { snapshot_.pushIncluded(memory); }
+    void pushIncluded(Tevra::CMemoryMap& memory) { snapshot_.pushIncluded(memory); }
 
     // Values are shown as "%.20g", or "%.20G" when upper is set.
     void setUpperCaseNumbers(bool upper);

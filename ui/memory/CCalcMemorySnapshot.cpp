@@ -14,10 +14,11 @@ void CCalcMemorySnapshot::rebuild(const Tevra::CMemoryMap& memory)
     // Consecutive positions cost constant time each in the store.
     for (std::size_t index = 0; index < cells; ++index) {
         const Tevra::MemoryCellView cell = memory.CellAt(index);
-        rows_.push_back(
-            Row{names_.size(), static_cast<std::uint32_t>(cell.Name.size()), cell.Include != 0 ? 1 : 0, cell.Value});
+        const std::uint8_t include = cell.Include != 0 ? 1 : 0;
+        rows_.push_back(Row{names_.size(), cell.Value, static_cast<std::uint32_t>(cell.Name.size()), include, include});
         names_.append(cell.Name);
     }
+    generation_ = memory.Generation();
 }
 
 void CCalcMemorySnapshot::clear()
@@ -50,11 +51,30 @@ std::size_t CCalcMemorySnapshot::includedCount() const
         std::count_if(rows_.begin(), rows_.end(), [](const Row& row) { return row.Include != 0; }));
 }
 
-void CCalcMemorySnapshot::pushIncluded(Tevra::CMemoryMap& memory) const
+void CCalcMemorySnapshot::pushIncluded(Tevra::CMemoryMap& memory)
 {
-    memory.SetIncludes(rows_.size(), [this](std::size_t i) {
-        return Tevra::CMemoryMap::NamedFlag{name(i), rows_[i].Include};
-    });
+    std::vector<std::size_t> changed;
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (rows_[i].Include != rows_[i].Stored)
+            changed.push_back(i);
+    }
+    if (changed.empty())
+        return;
+    // A few changed ticks are looked up one by one. Many are given in one
+    // walk: by position while the memory holds exactly the cells of the
+    // rebuild, else by name.
+    if (changed.size() <= rows_.size() / 64 + 16) {
+        for (const std::size_t i : changed)
+            memory.SetInclude(name(i), rows_[i].Include);
+    } else if (memory.Generation() == generation_ && memory.Count() == rows_.size()) {
+        memory.SetIncludesByPosition([this](std::size_t i) { return static_cast<std::int32_t>(rows_[i].Include); });
+    } else {
+        memory.SetIncludes(changed.size(), [&](std::size_t i) {
+            return Tevra::CMemoryMap::NamedFlag{name(changed[i]), rows_[changed[i]].Include};
+        });
+    }
+    for (Row& row : rows_)
+        row.Stored = row.Include;
 }
 
 std::vector<double> CCalcMemorySnapshot::values(bool includedOnly) const
@@ -94,26 +114,35 @@ std::vector<std::uint32_t> CCalcMemorySnapshot::sortedOrder(Column column, bool 
 {
     std::vector<std::uint32_t> order(rows_.size());
     std::iota(order.begin(), order.end(), 0u);
-    const auto compare = [this, column](std::uint32_t a, std::uint32_t b) {
-        switch (column) {
-        case IncludeColumn:
-            return ThreeWay(rows_[a].Include, rows_[b].Include);
-        case NumberColumn:
-            return ThreeWay(a, b);
-        case CellColumn:
-            return ThreeWay(name(a).compare(name(b)), 0);
-        case ValueColumn:
-            return CompareValues(rows_[a].Value, rows_[b].Value);
-        case ColumnCount:
-            break;
+    switch (column) {
+    case NumberColumn:
+    case CellColumn:
+        // The rows are in key order: the order of their indexes and, names
+        // being unique, of their names.
+        if (!ascending)
+            std::reverse(order.begin(), order.end());
+        return order;
+    case IncludeColumn: {
+        // One pass per group, each in snapshot order.
+        auto next = order.begin();
+        const std::uint8_t first = ascending ? 0 : 1;
+        for (const std::uint8_t group : {first, static_cast<std::uint8_t>(1 - first)}) {
+            for (std::uint32_t i = 0; i < rows_.size(); ++i) {
+                if (rows_[i].Include == group)
+                    *next++ = i;
+            }
         }
-        return 0;
-    };
+        return order;
+    }
+    case ValueColumn:
+    case ColumnCount:
+        break;
+    }
     // Descending reverses every comparison; rows that compare equal stay in
     // snapshot order either way.
     const int direction = ascending ? 1 : -1;
     std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-        const int result = compare(a, b) * direction;
+        const int result = CompareValues(rows_[a].Value, rows_[b].Value) * direction;
         return result != 0 ? result < 0 : a < b;
     });
     return order;

@@ -34,9 +34,10 @@ public:
     std::size_t includedCount() const;
 
     // Gives each row's include flag to the cell of its name, as SetInclude
-    // does; cells freed since the rebuild are skipped. One walk over memory
-    // and rows together: both are in key order.
-    void pushIncluded(Tevra::CMemoryMap& memory) const;
+    // does; cells freed since the rebuild are skipped. Only the flags that
+    // changed since the rebuild or the last push are given: the cells hold
+    // the others already, as nothing but this window changes them.
+    void pushIncluded(Tevra::CMemoryMap& memory);
 
     // The values of every row, or of the ticked rows only, in snapshot order.
     std::vector<double> values(bool includedOnly) const;
@@ -53,11 +54,13 @@ public:
 private:
     struct Row {
         std::size_t NameOffset;
-        std::uint32_t NameLength;
-        std::int32_t Include;
         double Value;
+        std::uint32_t NameLength;
+        std::uint8_t Include;  // the tick
+        std::uint8_t Stored;   // the flag the cell holds (at the rebuild or the last push)
     };
 
     std::vector<Row> rows_;
-    std::u16string names_;  // every name, one after the other
+    std::u16string names_;          // every name, one after the other
+    std::uint64_t generation_ = 0;  // the memory's at the rebuild
 };
