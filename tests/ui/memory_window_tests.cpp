@@ -3,6 +3,7 @@
 // ticked cells and the stored column widths.
 #include "memory_support.h"
 
+#include "app/CalcListColumns.h"
 #include "app/CalcSettings.h"
 #include "document/CCalcDocPrompts.h"
 
@@ -419,6 +420,25 @@ TEST_F(MemoryWindowTest, ColumnWidthsAreStoredAndBadOnesGiveTheDefaults)
     restartFrame();
     EXPECT_EQ(ProgramStore().value(QStringLiteral("GUI/Memory/CellWidth")).toInt(), 123);
     EXPECT_EQ(memory().list()->columnWidth(CCalcMemorySnapshot::CellColumn), 123);
+}
+
+TEST_F(MemoryWindowTest, TheNumberColumnWidensToShowItsLargestNumberWhole)
+{
+    const int initial = memory().list()->columnWidth(CCalcMemorySnapshot::NumberColumn);
+    const QTreeView& list = *memory().list();
+    struct Row {
+        std::size_t cells;
+        const char* largest;
+    };
+    for (const Row row : {Row{12, "88 "}, Row{12345, "88888 "}, Row{3, "88888 "}}) {
+        freeAll();
+        storeNumbered(row.cells);
+        const int needed =
+            Tevra::SampleColumnWidth(list, CCalcMemorySnapshot::NumberColumn, QString::fromLatin1(row.largest),
+                                     Qt::AlignRight | Qt::AlignVCenter);
+        EXPECT_EQ(list.columnWidth(CCalcMemorySnapshot::NumberColumn), std::max(initial, needed))
+            << row.cells << " cells; it never narrows again";
+    }
 }
 
 TEST_F(MemoryWindowTest, TheMemoryBarIsDockedOnTheRightAndVisibleAtFirstStart)

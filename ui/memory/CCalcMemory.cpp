@@ -92,6 +92,7 @@ CCalcMemory::CCalcMemory(Links links, CCalcSettingsNotifier& settings, QWidget* 
     // The memory may hold cells before the window exists; the flag stays for
     // the document's notice.
     model_->rebuild(Tevra::MemoryMap, sortColumn_, ascending_[sortColumn_]);
+    fitNumberColumn();
     updateButtons();
 }
 
@@ -162,7 +163,20 @@ void CCalcMemory::Refresh()
     // The user keeps the place they were looking at.
     list_->doItemsLayout();
     list_->verticalScrollBar()->setValue(scrolled);
+    fitNumberColumn();
     updateButtons();
+}
+
+void CCalcMemory::fitNumberColumn()
+{
+    // "N" widens to show its largest number whole: an elided row number
+    // says nothing. It never narrows below the width the user gave it.
+    const QString largest(QString::number(static_cast<qulonglong>(model_->snapshot().count())).size(),
+                          QLatin1Char('8'));
+    const int needed = Tevra::SampleColumnWidth(*list_, CCalcMemorySnapshot::NumberColumn, largest + QLatin1Char(' '),
+                                                CCalcMemoryModel::columnAlignment(CCalcMemorySnapshot::NumberColumn));
+    if (list_->columnWidth(CCalcMemorySnapshot::NumberColumn) < needed)
+        list_->setColumnWidth(CCalcMemorySnapshot::NumberColumn, needed);
 }
 
 void CCalcMemory::updateButtons()

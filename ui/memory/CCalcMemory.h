@@ -83,6 +83,7 @@ private:
     void createList();
     void createButtons();
     void updateButtons();
+    void fitNumberColumn();
     void loadSettings();
     // A click on a row outside the tick column ticks every selected row.
     void tickSelectedRows();
