@@ -191,20 +191,23 @@ void CCalcMemory::freeCells()
     const std::size_t ticked = model_->includedCount();
     const std::uint32_t confirmation = settings_.record().FreeConfirmation;
     if (ticked == 0 || ticked == model_->snapshot().count()) {
-        if (confirmation > 0 && !links_.Confirm(EraseAllQuestion))
+        if (confirmation > 0 && !confirm(EraseAllQuestion))
             return;
         Tevra::MemoryMap.FreeAll();
     } else {
-        if (confirmation > 1 && !links_.Confirm(EraseSelectedQuestion))
+        if (confirmation > 1 && !confirm(EraseSelectedQuestion))
             return;
         model_->pushIncluded(Tevra::MemoryMap);
         Tevra::MemoryMap.FreeIncluded();
     }
-    links_.NoticeMemoryChange();
+    if (links_.NoticeMemoryChange)
+        links_.NoticeMemoryChange();
 }
 
 void CCalcMemory::saveCells()
 {
+    if (!links_.SaveMemoryFile)
+        return;
     if (model_->includedCount() == 0) {
         links_.SaveMemoryFile(true);
         return;
@@ -213,10 +216,16 @@ void CCalcMemory::saveCells()
     links_.SaveMemoryFile(false);
 }
 
+bool CCalcMemory::confirm(const QString& question) const
+{
+    // Without anyone to answer, the answer is No: nothing is erased.
+    return links_.Confirm && links_.Confirm(question);
+}
+
 void CCalcMemory::showStatistics()
 {
     const std::size_t ticked = model_->includedCount();
-    if (ticked == 1 && !links_.Confirm(OnlyOneCellQuestion))
+    if (ticked == 1 && !confirm(OnlyOneCellQuestion))
         return;
     emit statisticsRequested(model_->snapshot().values(ticked >= 2));
 }

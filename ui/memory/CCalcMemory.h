@@ -88,6 +88,7 @@ private:
     // A click on a row outside the tick column ticks every selected row.
     void tickSelectedRows();
     void toggleCurrentRow();
+    bool confirm(const QString& question) const;
 
     Links links_;
     CCalcSettingsNotifier& settings_;
