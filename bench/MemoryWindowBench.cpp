@@ -5,8 +5,6 @@
 #include <QApplication>
 #include <QEvent>
 #include <QScrollBar>
-#include <QSettings>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -19,6 +17,7 @@
 
 #include "app/CCalcSettingsNotifier.h"
 #include "app/CalcSettings.h"
+#include "app/PreferencesStore.h"
 #include "document/CCalcCmdReceiver.h"
 #include "document/CCalcDoc.h"
 #include "engine/Engine.h"
@@ -201,9 +200,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir settingsDir;
-    qputenv("XDG_CONFIG_HOME", settingsDir.path().toUtf8());
-    QStandardPaths::setTestModeEnabled(true);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    Tevra::KeepSettingsIn(settingsDir.path());
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

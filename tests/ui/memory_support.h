@@ -14,6 +14,7 @@
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QTest>
 #include <QTreeView>
 
 #include <ostream>
@@ -60,6 +61,17 @@ protected:
             Tevra::MemoryMap.GetOrCreate(cell.Name) = cell.Value;
         Tevra::MemoryChanged = true;
         frame->document()->noticeMemoryChange();
+    }
+
+    // Gives the list the keyboard focus, in an active window.
+    void focusList() const
+    {
+        QTreeView* list = memory().list();
+        ASSERT_TRUE(QTest::qWaitFor([list] {
+            list->activateWindow();
+            list->setFocus();
+            return list->hasFocus();
+        }));
     }
 
     // Frees every cell and gives the notice, as Memory Free does.

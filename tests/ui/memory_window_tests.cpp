@@ -455,11 +455,7 @@ TEST_F(MemoryWindowTest, TheMemoryBarIsDockedOnTheRightAndVisibleAtFirstStart)
 
     // Ctrl+M in the list hides the bar, and it stays hidden after a restart.
     QTreeView* list = memory().list();
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        list->activateWindow();
-        list->setFocus();
-        return list->hasFocus();
-    }));
+    ASSERT_NO_FATAL_FAILURE(focusList());
     QTest::keyClick(list, Qt::Key_M, Qt::ControlModifier);
     EXPECT_FALSE(bar->isVisible());
     EXPECT_FALSE(frame->action(CalcCommand::ToggleMemory)->isChecked());
@@ -475,11 +471,7 @@ TEST_F(MemoryWindowTest, CalculateFromTheListRunsTheEditorsStatement)
     store(ThreeCells);
     frame->view()->loadText(QStringLiteral("Mem[c]*2"));
     QTreeView* list = memory().list();
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        list->activateWindow();
-        list->setFocus();
-        return list->hasFocus();
-    }));
+    ASSERT_NO_FATAL_FAILURE(focusList());
     QTest::keyClick(list, Qt::Key_Equal, Qt::ControlModifier);
     EXPECT_EQ(frame->view()->text(), QStringLiteral("Mem[c]*2=6"));
 }
