@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QVariant>
 
@@ -135,6 +136,14 @@ std::optional<std::int32_t> ReadStoredInt32(const QSettings& settings, const QSt
     if (!settings.contains(key))
         return std::nullopt;
     return StoredInt32(settings.value(key));
+}
+
+void KeepSettingsIn(const QString& directory)
+{
+    qputenv("XDG_CONFIG_HOME", directory.toUtf8());
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setDefaultFormat(QSettings::NativeFormat);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, directory);
 }
 
 }  // namespace Tevra
