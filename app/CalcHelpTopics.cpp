@@ -34,6 +34,16 @@ QString KeypadButtonTopic(int buttonId)
     return Keypad + QStringLiteral("#button-%1").arg(buttonId);
 }
 
+QString MemoryButtonTopic(int controlId)
+{
+    return Memory + QStringLiteral("#button-%1").arg(controlId);
+}
+
+QString StatisticTopic(int row)
+{
+    return Memory + QStringLiteral("#statistic-%1").arg(row);
+}
+
 QString FunctionTopic(QStringView name)
 {
     // Anchors keep to plain letters: a symbol is written by its code.

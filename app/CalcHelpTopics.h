@@ -40,6 +40,13 @@ QString MessageTopic(int reportCode);
 QString CommandTopic(int commandId);
 // The topic of a keypad button (by its id) on the keypad page.
 QString KeypadButtonTopic(int buttonId);
+// The topic of a memory window's button (by its control id), of the memory
+// window and of the statistics bar, on the memory page.
+QString MemoryButtonTopic(int controlId);
+inline const QString MemoryWindow = QStringLiteral("memory#window");
+inline const QString StatisticsBar = QStringLiteral("memory#statistics");
+// The topic of a row of the statistics bar, 0 to 5 in the order of its labels.
+QString StatisticTopic(int row);
 // The topic of a spelling of a function on the functions page ("sin", "√").
 QString FunctionTopic(QStringView name);
 

@@ -28,8 +28,11 @@ constexpr auto FileTypeTable = std::to_array<FileType>({
 });
 
 // The desktop entry's actions, each the program with its arguments and the
-// file. None yet: printing from the command line comes with printing.
-constexpr std::array<Action, 0> ActionTable = {};
+// file. Printing to a printer named by the caller ("/pt") has no desktop
+// counterpart: nothing on the desktop hands a printer to an action.
+constexpr auto ActionTable = std::to_array<Action>({
+    {"Print", "Print", "/p"},
+});
 
 constexpr std::string_view ApplicationIcon = ":/icons/calculator-tevra.svg";
 

@@ -125,6 +125,12 @@ TEST(DesktopEntry, TheEntryAndTheTypesValidate)
     REQUIRE_TOOL(wellFormed, "xmllint");
     EXPECT_EQ(wellFormed.ExitCode, 0) << wellFormed.Output.toStdString();
 
+    // Print from a file's menu: the program prints the file and ends.
+    const QByteArray plain = DesktopEntry(QStringLiteral("calculator-tevra"));
+    EXPECT_TRUE(plain.contains("Actions=Print;\n")) << plain.toStdString();
+    EXPECT_TRUE(plain.contains("\n[Desktop Action Print]\nName=Print\nExec=calculator-tevra /p %f\n"))
+        << plain.toStdString();
+
     for (const FileType& type : FileTypes()) {
         SCOPED_TRACE(std::string(type.MimeType));
         EXPECT_TRUE(DesktopEntry(QStringLiteral("x")).contains(QByteArray(type.MimeType.data()) + ';'));

@@ -6,8 +6,10 @@
 #include "app/CalcHelpTopics.h"
 #include "app/QtText.h"
 #include "engine/Diagnostics.h"
+#include "document/Statistics.h"
 #include "engine/Engine.h"
 #include "ui/help/CCalcHelpWindow.h"
+#include "ui/memory/CCalcMemory.h"
 
 #include <QDir>
 #include <QFile>
@@ -141,6 +143,25 @@ TEST(HelpPages, EveryCommandAndEveryPreferenceHasItsTopic)
         SCOPED_TRACE(std::string(control.Name));
         EXPECT_TRUE(Resolves(CalcHelp::Preferences + QLatin1Char('#') + Tevra::ToQString(control.Name)));
     }
+}
+
+TEST(HelpPages, EveryMemoryButtonAndEveryStatisticHasItsTopic)
+{
+    const QString memory = Page(QStringLiteral("memory.html"));
+    for (const CCalcMemory::ButtonInfo& button : CCalcMemory::ButtonTable()) {
+        SCOPED_TRACE(button.ControlId);
+        EXPECT_TRUE(Resolves(CalcHelp::MemoryButtonTopic(button.ControlId)));
+        EXPECT_TRUE(memory.contains(QStringLiteral("<b>%1</b>").arg(QString::fromUtf8(button.Word))));
+    }
+    for (std::size_t row = 0; row < Tevra::StatisticsCount; ++row) {
+        SCOPED_TRACE(row);
+        EXPECT_TRUE(Resolves(CalcHelp::StatisticTopic(static_cast<int>(row))));
+        EXPECT_TRUE(memory.contains(Tevra::ToQString(Tevra::StatisticsLabels[row])));
+    }
+    EXPECT_TRUE(Resolves(CalcHelp::MemoryWindow));
+    EXPECT_TRUE(Resolves(CalcHelp::StatisticsBar));
+    // The figures are the bar's own: the kurtosis of 1, 2, 3 and 4.
+    EXPECT_TRUE(memory.contains(QStringLiteral("-2.0775000000000001243")));
 }
 
 TEST(HelpPages, TopicsNameOnlyPagesOfTheHelp)

@@ -9,11 +9,15 @@
 #include "app/CalcCommands.h"
 #include "app/CalcHelpTopics.h"
 #include "document/CCalcDoc.h"
+#include "memory/MemoryMap.h"
 #include "ui/editor/CCalcView.h"
 #include "ui/help/CCalcHelp.h"
 #include "ui/frame/CCalcToolBar.h"
 #include "ui/help/CCalcHelpWindow.h"
+#include "ui/memory/CCalcMemory.h"
+#include "ui/statistics/CCalcStatistics.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -187,6 +191,39 @@ TEST_F(HelpTest, ContextHelpOpensTheTopicOfWhatIsClicked)
     QTest::mouseClick(save, Qt::LeftButton, {}, save->rect().center());
     Settle();
     EXPECT_EQ(shownTopic(), CalcHelp::CommandTopic(CalcCommand::FileSave));
+}
+
+TEST_F(HelpTest, TheMemoryWindowAndTheStatisticsBarOpenTheirTopics)
+{
+    auto* memory = qobject_cast<CCalcMemory*>(app.frame()->bar(CalcBars::Memory)->widget());
+    auto* statistics = qobject_cast<CCalcStatistics*>(app.frame()->bar(CalcBars::Statistics)->widget());
+    ASSERT_NE(memory, nullptr);
+    ASSERT_NE(statistics, nullptr);
+    CCalcBar* statisticsBar = app.frame()->bar(CalcBars::Statistics);
+    statisticsBar->show();
+
+    memory->list()->setFocus();
+    trigger(CalcCommand::Help);
+    EXPECT_EQ(shownTopic(), QStringLiteral("memory#window"));
+    // The bar floats in a window of its own.
+    QApplication::setActiveWindow(statisticsBar->window());
+    statistics->field(2)->setFocus();
+    trigger(CalcCommand::Help);
+    EXPECT_EQ(shownTopic(), QStringLiteral("memory#statistic-2"));
+    QApplication::setActiveWindow(app.frame());
+
+    // Context help on each button: the topic of that button.
+    app.frame()->view()->loadText(QStringLiteral("1->Mem[a]; 2->Mem[b]"));
+    trigger(CalcCommand::CalculateAll);
+    for (int which = 0; which < CCalcMemory::ButtonCount; ++which) {
+        QAbstractButton* button = memory->button(static_cast<CCalcMemory::Button>(which));
+        SCOPED_TRACE(button->accessibleName().toStdString());
+        trigger(CalcCommand::ContextHelp);
+        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+        Settle();
+        EXPECT_EQ(shownTopic(), CalcHelp::MemoryButtonTopic(CCalcMemory::ButtonTable()[which].ControlId));
+    }
+    EXPECT_EQ(Tevra::MemoryMap.Count(), 2u) << "a click of context help does not press the button";
 }
 
 TEST_F(HelpTest, F1InAnOpenMenuOpensItsHighlightedCommand)

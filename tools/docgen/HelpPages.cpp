@@ -43,7 +43,7 @@ const std::map<std::string_view, PageMaker>& Markers()
     static const std::map<std::string_view, PageMaker> markers = {
         {"<!--@keywords@-->", KeywordList},           {"<!--@statistics@-->", StatisticsList},
         {"<!--@desktop-options@-->", DesktopOptions}, {"<!--@tevra-options@-->", TevraOptions},
-        {"<!--@file-messages@-->", FileMessages},
+        {"<!--@file-messages@-->", FileMessages},     {"<!--@memory-buttons@-->", MemoryButtons},
     };
     return markers;
 }

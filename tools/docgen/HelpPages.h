@@ -33,6 +33,7 @@ std::string CommandsPage(std::vector<std::string>& errors);
 std::string PreferencesPage(std::vector<std::string>& errors);
 std::string KeywordList(std::vector<std::string>& errors);
 std::string StatisticsList(std::vector<std::string>& errors);
+std::string MemoryButtons(std::vector<std::string>& errors);
 std::string DesktopOptions(std::vector<std::string>& errors);
 std::string TevraOptions(std::vector<std::string>& errors);
 std::string FileMessages(std::vector<std::string>& errors);

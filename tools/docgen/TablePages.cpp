@@ -268,14 +268,6 @@ std::string KeywordList(std::vector<std::string>&)
     return list + "</table>\n";
 }
 
-std::string StatisticsList(std::vector<std::string>&)
-{
-    std::string list = "<ul>\n";
-    for (const std::string_view label : Tevra::StatisticsLabels)
-        list += "<li>" + Escape(label) + "</li>\n";
-    return list + "</ul>\n";
-}
-
 std::string DesktopOptions(std::vector<std::string>&)
 {
     std::string table = "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">\n"

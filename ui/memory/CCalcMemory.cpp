@@ -1,6 +1,7 @@
 #include "ui/memory/CCalcMemory.h"
 
 #include "app/CCalcSettingsNotifier.h"
+#include "app/CalcHelpTopics.h"
 #include "app/CalcListColumns.h"
 #include "app/PreferencesStore.h"
 #include "app/QtText.h"
@@ -37,18 +38,7 @@ constexpr auto Columns = std::to_array<MemoryColumn>({
 });
 static_assert(Columns.size() == CCalcMemorySnapshot::ColumnCount, "one row per column");
 
-// The buttons, top to bottom: control id, the word it stands for (its
-// accessible name and tooltip), its icon, what it does and how many rows the
-// list must hold for it to be enabled.
-struct MemoryButton {
-    int ControlId;
-    const char* Word;
-    const char* Icon;
-    void (CCalcMemory::*Action)();
-    std::size_t RowsNeeded;
-};
-
-constexpr auto Buttons = std::to_array<MemoryButton>({
+constexpr auto Buttons = std::to_array<CCalcMemory::ButtonInfo>({
     {1068, "Free", ":/icons/memory-free.svg", &CCalcMemory::freeCells, 1},
     {1085, "Save", ":/icons/memory-save-ticked.svg", &CCalcMemory::saveCells, 1},
     {1089, "Statistics", ":/icons/statistics.svg", &CCalcMemory::showStatistics, 2},
@@ -76,12 +66,18 @@ constexpr int InitialRows = 8;
 
 }  // namespace
 
+std::span<const CCalcMemory::ButtonInfo> CCalcMemory::ButtonTable()
+{
+    return Buttons;
+}
+
 CCalcMemory::CCalcMemory(Links links, CCalcSettingsNotifier& settings, QWidget* parent)
     : QWidget(parent), links_(std::move(links)), settings_(settings)
 {
     createList();
     createButtons();
     loadSettings();
+    CalcHelp::setTopic(this, CalcHelp::MemoryWindow);
 
     // Values follow the number format at once; the statistics wait for
     // their next computation.
@@ -137,12 +133,13 @@ void CCalcMemory::createList()
 void CCalcMemory::createButtons()
 {
     for (std::size_t i = 0; i < Buttons.size(); ++i) {
-        const MemoryButton& info = Buttons[i];
+        const ButtonInfo& info = Buttons[i];
         auto* button = new QToolButton(this);
         const QString word = Tevra::ToQString(info.Word);
         button->setObjectName(QStringLiteral("Control%1").arg(info.ControlId));
         button->setText(word);
         button->setToolTip(word);
+        CalcHelp::setTopic(button, CalcHelp::MemoryButtonTopic(info.ControlId));
         button->setAccessibleName(word);
         button->setIcon(QIcon(Tevra::ToQString(info.Icon)));
         button->setIconSize(QSize(IconSize, IconSize));

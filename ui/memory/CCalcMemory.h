@@ -9,6 +9,7 @@
 
 #include <array>
 #include <functional>
+#include <span>
 #include <vector>
 
 #include "ui/memory/CCalcMemoryModel.h"
@@ -37,6 +38,18 @@ public:
     };
 
     enum Button { FreeButton = 0, SaveButton, StatisticsButton, InvertButton, ClearButton, ButtonCount };
+
+    // The buttons, top to bottom: control id, the word it stands for (its
+    // accessible name and tooltip), its icon, what it does and how many rows
+    // the list must hold for it to be enabled. The help pages loop over it.
+    struct ButtonInfo {
+        int ControlId;
+        const char* Word;
+        const char* Icon;
+        void (CCalcMemory::*Action)();
+        std::size_t RowsNeeded;
+    };
+    static std::span<const ButtonInfo> ButtonTable();
 
     CCalcMemory(Links links, CCalcSettingsNotifier& settings, QWidget* parent = nullptr);
     ~CCalcMemory() override;

@@ -1,5 +1,6 @@
 #include "ui/statistics/CCalcStatistics.h"
 
+#include "app/CalcHelpTopics.h"
 #include "app/CalcSettings.h"
 #include "app/QtText.h"
 
@@ -22,6 +23,7 @@ const QString FieldSample = QStringLiteral("-0.00000000000000000000E+000");
 CCalcStatistics::CCalcStatistics(const Tevra::CCalcSettings& settings, QWidget* parent)
     : QWidget(parent), settings_(settings)
 {
+    CalcHelp::setTopic(this, CalcHelp::StatisticsBar);
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(6, 6, 6, 6);
     grid->setHorizontalSpacing(8);
@@ -36,6 +38,9 @@ CCalcStatistics::CCalcStatistics(const Tevra::CCalcSettings& settings, QWidget* 
         field->setAccessibleName(text);
         field->setMinimumWidth(field->fontMetrics().horizontalAdvance(FieldSample) + 12);
         label->setBuddy(field);
+        const QString topic = CalcHelp::StatisticTopic(static_cast<int>(row));
+        CalcHelp::setTopic(label, topic);
+        CalcHelp::setTopic(field, topic);
         grid->addWidget(label, static_cast<int>(row), 0);
         grid->addWidget(field, static_cast<int>(row), 1);
         fields_[row] = field;
