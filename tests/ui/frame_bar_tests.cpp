@@ -32,11 +32,15 @@ QWidget* CreateButtonPanel(const CalcBars::PanelContext& context)
     return panel;
 }
 
-// The program's rows followed by two test rows.
+// The program's Log row followed by two test rows.
 const std::vector<Info>& TestBars()
 {
     static const std::vector<Info> bars = [] {
-        std::vector<Info> rows(CalcBars::Bars().begin(), CalcBars::Bars().end());
+        std::vector<Info> rows;
+        for (const Info& row : CalcBars::Bars()) {
+            if (row.Bar == CalcBars::Log)
+                rows.push_back(row);
+        }
         rows.push_back({CalcBars::Statistics, "Listing", CCalcBar::Sizing::Resizable, CalcCommand::ToggleStatistics,
                         CalcBars::FloatingAt(QPoint(27, 27)), false, CreateListPanel});
         rows.push_back({CalcBars::Keypad, "Buttons", CCalcBar::Sizing::Fixed, CalcCommand::ToggleKeypad,

@@ -57,7 +57,11 @@ QWidget* CreateKeyEatingPanel(const CalcBars::PanelContext& context)
 const std::vector<CalcBars::Info>& PanelBars()
 {
     static const std::vector<CalcBars::Info> bars = [] {
-        std::vector<CalcBars::Info> rows(CalcBars::Bars().begin(), CalcBars::Bars().end());
+        std::vector<CalcBars::Info> rows;
+        for (const CalcBars::Info& row : CalcBars::Bars()) {
+            if (row.Bar == CalcBars::Log)
+                rows.push_back(row);
+        }
         rows.push_back({CalcBars::Keypad, "Docked", CCalcBar::Sizing::Resizable, ToggleKeypad,
                         CalcBars::DockedOn(Qt::RightDockWidgetArea), true, CreateKeyEatingPanel});
         rows.push_back({CalcBars::Memory, "Floating", CCalcBar::Sizing::Resizable, ToggleMemory,
