@@ -21,6 +21,9 @@ namespace {
 
 // The inset of a Vossek body from the button's edges: room for the glow rings.
 constexpr qreal VossekInset = 3.0;
+// The pressed glow, from the body outwards.
+const QColor Warm(255, 192, 128);
+const QColor WarmEnd(96, 64, 32);
 
 // A glow of rings round a rounded shape: ring i (0 nearest the shape) is
 // grown by offsets[i] and drawn in colours[i] with alphas[i].
@@ -167,17 +170,12 @@ void PaintVossek(QPainter& painter, const ButtonLook& look)
     // The glow round the body: warm while pressed, orange while hovered, blue
     // with the focus, a faint blue otherwise on a dark face.
     if (look.Pressed) {
-        static constexpr std::array<qreal, 6> Offsets = {-2.0, -1.0, 0.0, 1.0, 2.0, 3.0};
-        static constexpr std::array<int, 6> Alphas = {70, 120, 200, 170, 110, 60};
-        const std::array<QColor, 6> colours = {QColor(255, 192, 128),
-                                               QColor(255, 192, 128),
-                                               QColor(255, 192, 128),
-                                               Mix(QColor(255, 192, 128), QColor(96, 64, 32), 0.35),
-                                               Mix(QColor(255, 192, 128), QColor(96, 64, 32), 0.7),
-                                               QColor(96, 64, 32)};
-        // The outer three rings go under the body, the inner three over it.
-        PaintRings(painter, body, radius,
-                   {std::span(Offsets).subspan(3), std::span(colours).subspan(3), std::span(Alphas).subspan(3)});
+        // Six rings in all: three outside the body, fading from the warm
+        // colour to the dark one, and three inside it (drawn after the body).
+        static constexpr std::array<qreal, 3> Offsets = {1.0, 2.0, 3.0};
+        static constexpr std::array<int, 3> Alphas = {200, 130, 70};
+        const std::array<QColor, 3> colours = {Mix(Warm, WarmEnd, 0.35), Mix(Warm, WarmEnd, 0.7), WarmEnd};
+        PaintRings(painter, body, radius, {Offsets, colours, Alphas});
     } else if (look.Hovered) {
         PaintThreeRingGlow(painter, body, radius, QColor(255, 160, 64), {220, 140, 70});
     } else if (look.Focused) {
@@ -222,9 +220,9 @@ void PaintVossek(QPainter& painter, const ButtonLook& look)
     painter.restore();
 
     if (look.Pressed) {
-        static constexpr std::array<qreal, 3> InnerOffsets = {-2.0, -1.0, 0.0};
-        static constexpr std::array<int, 3> InnerAlphas = {70, 120, 200};
-        const std::array<QColor, 1> warm = {QColor(255, 192, 128)};
+        static constexpr std::array<qreal, 3> InnerOffsets = {-2.5, -1.5, -0.5};
+        static constexpr std::array<int, 3> InnerAlphas = {120, 180, 240};
+        const std::array<QColor, 1> warm = {Warm};
         PaintRings(painter, body, radius, {InnerOffsets, warm, InnerAlphas});
     } else {
         painter.setBrush(Qt::NoBrush);
