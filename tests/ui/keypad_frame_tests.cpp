@@ -152,6 +152,28 @@ TEST_F(KeypadInFrame, F1OverAButtonReachesTheFramesHelpEntry)
     EXPECT_EQ(asked.at(0).at(0).value<std::uint32_t>(), 1062u + 0x80660000u);
 }
 
+TEST_F(KeypadInFrame, F1WithThePointerOverAButtonAsksForThatButtonWhileTheEditorHasTheFocus)
+{
+    showFrame();
+    frame->activateWindow();
+    frame->view()->setFocus();
+    QSignalSpy asked(&frame->helpRequests(), &CCalcHelpRequests::contextRequested);
+    CColorButton* button = keypad()->button(1039);
+    QTest::mouseMove(button, button->rect().center());
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(button->isHovered());
+    QTest::keyClick(frame->view(), Qt::Key_F1);
+    ASSERT_EQ(asked.count(), 1);
+    EXPECT_EQ(asked.at(0).at(0).value<std::uint32_t>(), 1039u + 0x80660000u);
+    EXPECT_TRUE(frame->view()->text().isEmpty()) << "the editor does not see the key";
+
+    QTest::mouseMove(frame->view()->viewport(), QPoint(5, 5));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(button->isHovered());
+    QTest::keyClick(frame->view(), Qt::Key_F1);
+    EXPECT_EQ(asked.count(), 1) << "away from the keypad F1 is the frame's";
+}
+
 TEST_F(KeypadInFrame, NotationCommandsRelabelTheButtons)
 {
     showFrame();

@@ -37,8 +37,9 @@ CCalcKeyPad::CCalcKeyPad(QWidget* parent)
     createButtons();
     loadAppearance();
     refreshDescriptions();
-    // F1 with the pointer over a button, wherever the keyboard focus is in
-    // the keypad's bar.
+    // F1 with the pointer over a button asks for that button's topic, even
+    // while the editor keeps the keyboard focus (a click on a button leaves
+    // the focus where it was).
     qApp->installEventFilter(this);
 }
 
@@ -196,9 +197,11 @@ bool CCalcKeyPad::eventFilter(QObject* watched, QEvent* event)
 {
     if (!IsHelpKey(event) || !watched->isWidgetType() || QApplication::activeModalWidget())
         return false;
-    const auto* target = static_cast<QWidget*>(watched);
-    const QWidget* bar = parentWidget() ? parentWidget() : this;
-    if (target != bar && !bar->isAncestorOf(target))
+    // The key goes to the keypad's window, or to the frame it floats over.
+    const QWidget* home = window();
+    const QWidget* frame = home->parentWidget() ? home->parentWidget()->window() : home;
+    const QWidget* target = static_cast<QWidget*>(watched)->window();
+    if (target != home && target != frame)
         return false;
     for (CColorButton* candidate : buttons_) {
         if (candidate->isHovered()) {
