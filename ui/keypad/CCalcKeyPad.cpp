@@ -135,8 +135,11 @@ void CCalcKeyPad::refreshCaptions()
     }
     if (wanted.Gamma != applied_.Gamma) {
         applied_.Gamma = wanted.Gamma;
-        const Keypad::Button* factorial = Keypad::FindButton(1036);
-        SetCaption(button(factorial->Id), Tevra::ToQString(Keypad::Caption(*factorial, applied_)));
+        const auto table = Keypad::Buttons();
+        for (std::size_t i = 0; i < table.size(); ++i) {
+            if (table[i].Kind == Keypad::Sends::Factorial)
+                SetCaption(buttons_[i], Tevra::ToQString(Keypad::Caption(table[i], applied_)));
+        }
         update();
     }
     refreshDescriptions();
