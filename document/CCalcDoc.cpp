@@ -31,6 +31,29 @@ const QString UntitledTitle = QStringLiteral("Calculation");
 const QString FreeAllQuestion = QStringLiteral("You are about to erase all the memory.\nAre you sure?");
 const QString FileTooLarge = QStringLiteral("The file is too large");
 
+QString Bytes(std::size_t count)
+{
+    return count == 1 ? QStringLiteral("1 byte") : QStringLiteral("%1 bytes").arg(count);
+}
+
+QString HiddenBytesNotice(std::size_t count)
+{
+    return QStringLiteral("This file holds %1 after its text that the editor does not show").arg(Bytes(count));
+}
+
+QString HiddenBytesQuestion(std::size_t count)
+{
+    return QStringLiteral("This file holds %1 after its text that will be lost. Save anyway?").arg(Bytes(count));
+}
+
+// Save As to a calculation or memory file name writes the program's format.
+bool HasProgramSuffix(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    return suffix.compare(QStringLiteral("vcl"), Qt::CaseInsensitive) == 0 ||
+        suffix.compare(QStringLiteral("vcm"), Qt::CaseInsensitive) == 0;
+}
+
 // Shows the wait cursor for the lifetime of the object.
 class WaitCursor final {
 public:
@@ -251,6 +274,10 @@ bool CCalcDoc::newDocument()
         return false;
     editor_->loadText(QString());
     setPathName(QString());
+    encoding_ = Tevra::FileEncoding::ProgramFormat;
+    lineEnds_ = Tevra::LineEnds::CrLf;
+    hiddenBytes_ = 0;
+    emit fileNotice(QString());
     return true;
 }
 
@@ -267,20 +294,31 @@ bool CCalcDoc::readDocument(const QString& path)
     QByteArray bytes;
     if (!readFileReporting(path, Tevra::MaxEditorFileBytes, bytes))
         return false;
-    const std::u16string text = Tevra::EditorTextFromFileBytes(View(bytes));
-    editor_->loadText(Tevra::ToQString(text));
+    const Tevra::EditorFile file = Tevra::EditorFileFromBytes(View(bytes));
+    editor_->loadText(Tevra::ToQString(file.Text));
     setPathName(path);
+    encoding_ = file.Encoding;
+    lineEnds_ = file.Ends;
+    hiddenBytes_ = file.HiddenBytes;
+    emit fileNotice(hiddenBytes_ > 0 ? HiddenBytesNotice(hiddenBytes_) : QString());
     emit fileUsed(pathName_);
     return true;
 }
 
-bool CCalcDoc::writeDocument(const QString& path)
+bool CCalcDoc::writeDocument(const QString& path, Tevra::FileEncoding encoding, Tevra::LineEnds ends)
 {
+    const bool overReadFile = !pathName_.isEmpty() && QFileInfo(path).absoluteFilePath() == pathName_;
+    if (overReadFile && hiddenBytes_ > 0 && !prompts_->confirm(HiddenBytesQuestion(hiddenBytes_)))
+        return false;
     WaitCursor wait;
-    if (!writeFileReporting(path, Tevra::FileBytesFromEditorText(editorText())))
+    if (!writeFileReporting(path, Tevra::FileBytesFromEditorText(editorText(), encoding, ends)))
         return false;
     editor_->document()->setModified(false);
     setPathName(path);
+    encoding_ = encoding;
+    lineEnds_ = ends;
+    hiddenBytes_ = 0;
+    emit fileNotice(QString());
     emit fileUsed(pathName_);
     return true;
 }
@@ -289,7 +327,7 @@ bool CCalcDoc::save()
 {
     if (pathName_.isEmpty())
         return saveAs();
-    return writeDocument(pathName_);
+    return writeDocument(pathName_, encoding_, lineEnds_);
 }
 
 bool CCalcDoc::saveAs()
@@ -309,7 +347,9 @@ bool CCalcDoc::saveAs()
     const QString path = prompts_->chooseFileToSave(request);
     if (path.isEmpty())
         return false;
-    return writeDocument(path);
+    if (HasProgramSuffix(path))
+        return writeDocument(path, Tevra::FileEncoding::ProgramFormat, Tevra::LineEnds::CrLf);
+    return writeDocument(path, encoding_, lineEnds_);
 }
 
 bool CCalcDoc::readFileReporting(const QString& path, std::int64_t limit, QByteArray& bytes)
@@ -391,15 +431,19 @@ void CCalcDoc::loadMemory()
     const CalcFileDialogRequest request{QStringLiteral("Load memory"),
                                         {CalcFileFilters::Memory, CalcFileFilters::All},
                                         QStringLiteral("vcm"),
-                                        QString()};
+                                        QString(),
+                                        CalcFileKind::Memory};
     chooseAndExecuteFile(request);
 }
 
 void CCalcDoc::saveMemory()
 {
     const std::string bytes = Tevra::MemoryFileBytes(Tevra::MemoryMap, true);
-    const CalcFileDialogRequest request{
-        QStringLiteral("Save memory"), {CalcFileFilters::Memory}, QStringLiteral("vcm"), QStringLiteral("Memory 1")};
+    const CalcFileDialogRequest request{QStringLiteral("Save memory"),
+                                        {CalcFileFilters::Memory},
+                                        QStringLiteral("vcm"),
+                                        QStringLiteral("Memory 1"),
+                                        CalcFileKind::Memory};
     const QString path = prompts_->chooseFileToSave(request);
     if (path.isEmpty())
         return;

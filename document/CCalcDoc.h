@@ -6,6 +6,7 @@
 #pragma once
 
 #include "document/CCalcCmdReceiver.h"
+#include "document/CCalcFileText.h"
 
 #include <QObject>
 #include <QString>
@@ -82,13 +83,17 @@ signals:
     void memoryChanged();
     // A file was opened or saved under this path (for the recent-file list).
     void fileUsed(const QString& path);
+    // What the status bar should say about the open file; empty for nothing.
+    void fileNotice(const QString& notice);
 
 private:
     void calculate(bool all);
     void clearText();
     void backspace();
     bool readDocument(const QString& path);
-    bool writeDocument(const QString& path);
+    // Writes the editor's text to path in the given format, after asking
+    // when that would lose bytes of the file the text was read from.
+    bool writeDocument(const QString& path, Tevra::FileEncoding encoding, Tevra::LineEnds ends);
     // Reads a whole file of at most limit bytes; says why in a message box
     // when it cannot.
     bool readFileReporting(const QString& path, std::int64_t limit, QByteArray& bytes);
@@ -104,4 +109,9 @@ private:
     CCalcView* editor_;
     ICalcDocPrompts* prompts_;
     QString pathName_;
+    // How the file at pathName_ was read, to write it back the same way, and
+    // the bytes behind its text that the editor does not show.
+    Tevra::FileEncoding encoding_ = Tevra::FileEncoding::ProgramFormat;
+    Tevra::LineEnds lineEnds_ = Tevra::LineEnds::CrLf;
+    std::size_t hiddenBytes_ = 0;
 };

@@ -6,12 +6,14 @@
 #include "document/CCalcDoc.h"
 #include "memory/MemoryMap.h"
 #include "ui/editor/CCalcView.h"
+#include "ui/log/CCalcLog.h"
 #include "ui/frame/CCalcStatusBar.h"
 
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextCursor>
+#include <QTreeWidget>
 
 #include <functional>
 
@@ -200,6 +202,48 @@ TEST_F(DocumentCommands, ExecuteRunsAFileWithoutTouchingTheEditor)
     const CalcFileDialogRequest& request = prompts.openRequests.front();
     EXPECT_EQ(request.DefaultSuffix, QStringLiteral("vcl"));
     EXPECT_TRUE(request.InitialName.isEmpty());
+}
+
+// A partly bad file loads the cells of its good lines, through Load memory and
+// Execute alike, and the log lists every report of the file, numbered.
+TEST_F(DocumentCommands, LoadAndExecuteGoOnAfterBadLines)
+{
+    struct Row {
+        const char* Where;
+        const char* Text;
+    };
+    const Row rows[] = {
+        {"first", "ln(0)->Mem[z];\r\n1->Mem[a];\r\n3->Mem[c];\r\n"},
+        {"middle", "1->Mem[a];\r\n2*->Mem[z];\r\n3->Mem[c];\r\n"},
+        {"last", "1->Mem[a];\r\n3->Mem[c];\r\n1/0->Mem[z];\r\n"},
+    };
+    for (const bool load : {true, false}) {
+        for (const Row& row : rows) {
+            SCOPED_TRACE(std::string(row.Where) + (load ? " load" : " execute"));
+            Tevra::MemoryMap.FreeAll();
+            view().loadText(QStringLiteral("my text"));
+            prompts.openAnswers.push_back(file("cells.vcm", Utf16WithMark(row.Text)));
+            if (load)
+                document().loadMemory();
+            else
+                document().executeFile();
+            EXPECT_EQ(view().text(), QStringLiteral("my text"));
+            ASSERT_NE(Tevra::MemoryMap.Find(u"a"), nullptr);
+            ASSERT_NE(Tevra::MemoryMap.Find(u"c"), nullptr);
+            EXPECT_EQ(Tevra::MemoryMap.Find(u"c")->Value, 3.0);
+            EXPECT_EQ(Tevra::MemoryMap.Find(u"z"), nullptr);
+            ASSERT_EQ(LogPanel(*frame)->rowCount(), 1);
+            EXPECT_EQ(LogPanel(*frame)->list()->topLevelItem(0)->text(0), QStringLiteral("1"));
+            EXPECT_TRUE(prompts.warnings.isEmpty());
+        }
+    }
+    // Two bad lines: two rows, numbered 1 and 2.
+    prompts.openAnswers.push_back(file("two.vcm", Utf16WithMark("ln(0);\r\n5->Mem[e];\r\n1/0;\r\n")));
+    document().loadMemory();
+    ASSERT_EQ(LogPanel(*frame)->rowCount(), 2);
+    EXPECT_EQ(LogPanel(*frame)->list()->topLevelItem(1)->text(0), QStringLiteral("2"));
+    EXPECT_EQ(LogPanel(*frame)->list()->topLevelItem(1)->text(2), QStringLiteral("Division"));
+    EXPECT_EQ(Tevra::MemoryMap.Find(u"e")->Value, 5.0);
 }
 
 TEST_F(DocumentCommands, ExecuteAndLoadReportUnreadableFiles)

@@ -2,6 +2,7 @@
 // byte-order mark, CR LF), reading rules, failures that keep the user's work,
 // and the "Save changes" question.
 #include "frame_support.h"
+#include "utf16_bytes.h"
 
 #include "document/CCalcDoc.h"
 #include "ui/editor/CCalcView.h"
@@ -18,17 +19,6 @@ QByteArray Bytes(std::initializer_list<int> values)
     QByteArray bytes;
     for (const int value : values)
         bytes.append(static_cast<char>(value));
-    return bytes;
-}
-
-// UTF-16LE bytes of an ASCII text.
-QByteArray Utf16(const char* text)
-{
-    QByteArray bytes;
-    for (const char* c = text; *c; ++c) {
-        bytes.append(*c);
-        bytes.append('\0');
-    }
     return bytes;
 }
 
