@@ -45,9 +45,10 @@ void BM_KeypadPaint(benchmark::State& state)
 }
 BENCHMARK(BM_KeypadPaint)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
-// A caption refresh that relabels the 32 function buttons and lays the
-// panel out again (lower and upper case in turn).
-void BM_CaptionRefreshWithRelayout(benchmark::State& state)
+// A notice after one preference field changed, every time: NotationCase
+// relabels the 32 function buttons and lays the panel out again (lower and
+// upper case in turn), LogPopup changes nothing the captions show.
+void BM_CaptionRefresh(benchmark::State& state, std::uint32_t Tevra::CCalcSettings::*field)
 {
     Tevra::CCalcSettings record;
     record.Notation = 1;
@@ -55,25 +56,12 @@ void BM_CaptionRefreshWithRelayout(benchmark::State& state)
     CCalcKeyPad keypad;
     keypad.followSettings(notifier);
     for (auto _ : state) {
-        record.NotationCase ^= 1;
+        record.*field ^= 1;
         notifier.announce();
     }
 }
-BENCHMARK(BM_CaptionRefreshWithRelayout)->Unit(benchmark::kMicrosecond);
-
-// A notice that changes nothing the captions show.
-void BM_CaptionRefreshWithoutChange(benchmark::State& state)
-{
-    Tevra::CCalcSettings record;
-    CCalcSettingsNotifier notifier(record);
-    CCalcKeyPad keypad;
-    keypad.followSettings(notifier);
-    for (auto _ : state) {
-        record.LogPopup ^= 1;
-        notifier.announce();
-    }
-}
-BENCHMARK(BM_CaptionRefreshWithoutChange)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_CaptionRefresh, WithRelayout, &Tevra::CCalcSettings::NotationCase)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_CaptionRefresh, WithoutChange, &Tevra::CCalcSettings::LogPopup)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

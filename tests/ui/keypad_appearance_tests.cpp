@@ -7,6 +7,7 @@
 namespace {
 
 using Keypad::ColourGroup;
+using enum Keypad::ColourAspect;
 
 int Dpi(const CCalcKeyPad& keypad)
 {
@@ -99,8 +100,8 @@ TEST_F(KeypadTest, TheLookSurvivesARestart)
 {
     keypad->setStoredStyle(Keypad::StyleXP);
     prompts.colourAnswers = {QColor(10, 20, 30), QColor(200, 100, 50)};
-    keypad->chooseTextColour(ColourGroup::Digit);
-    keypad->chooseBackground(ColourGroup::Service);
+    keypad->chooseColour(Text, ColourGroup::Digit);
+    keypad->chooseColour(Background, ColourGroup::Service);
     prompts.fontAnswer = QFont(QStringLiteral("DejaVu Serif"), 14, QFont::Normal, true);
     keypad->selectFont();
     const Keypad::Appearance before = keypad->appearance();
@@ -204,40 +205,40 @@ TEST_F(KeypadTest, FontCommandsSetTheirFlags)
 TEST_F(KeypadTest, ColourCommandsApplyToTheirGroupAndTheSwitches)
 {
     prompts.colourAnswers = {QColor(1, 2, 3)};
-    keypad->chooseBackground(ColourGroup::Function);
+    keypad->chooseColour(Background, ColourGroup::Function);
     EXPECT_EQ(keypad->button(1029)->shownBackground().rgb(), qRgb(1, 2, 3));
     EXPECT_EQ(keypad->button(1018)->shownBackground().rgb(), qRgb(1, 2, 3));
     EXPECT_EQ(keypad->button(1007)->shownBackground().rgb(), qRgb(144, 208, 255)) << "another group";
-    EXPECT_FALSE(Keypad::BackgroundColoursAreDefault(keypad->appearance().Colour));
+    EXPECT_FALSE(Keypad::ColoursAreDefault(keypad->appearance().Colour, Background));
 
-    keypad->chooseBackground(ColourGroup::Digit);  // cancelled
+    keypad->chooseColour(Background, ColourGroup::Digit);  // cancelled
     EXPECT_EQ(keypad->button(1007)->shownBackground().rgb(), qRgb(144, 208, 255));
 
-    keypad->useSystemTextColours();
+    keypad->useSystemColours(Text);
     EXPECT_TRUE(keypad->appearance().Colour.SystemText);
     for (CColorButton* button : keypad->buttons()) {
         EXPECT_TRUE(button->usesSystemText());
         EXPECT_EQ(button->shownText(), button->palette().color(QPalette::ButtonText));
     }
-    EXPECT_FALSE(Keypad::TextColoursAreDefault(keypad->appearance().Colour));
+    EXPECT_FALSE(Keypad::ColoursAreDefault(keypad->appearance().Colour, Text));
 
     // Default after System brings the three default text colours back.
-    keypad->useDefaultTextColours();
+    keypad->useDefaultColours(Text);
     EXPECT_FALSE(keypad->appearance().Colour.SystemText);
-    EXPECT_TRUE(Keypad::TextColoursAreDefault(keypad->appearance().Colour));
+    EXPECT_TRUE(Keypad::ColoursAreDefault(keypad->appearance().Colour, Text));
     EXPECT_EQ(keypad->button(1001)->shownText().rgb(), qRgb(64, 64, 64));
 
     // One group's colour chosen while the system's are shown: every group
     // shows its own colour again, as after a restart.
-    keypad->useSystemBackgrounds();
+    keypad->useSystemColours(Background);
     prompts.colourAnswers = {QColor(9, 9, 9)};
-    keypad->chooseBackground(ColourGroup::Service);
+    keypad->chooseColour(Background, ColourGroup::Service);
     EXPECT_EQ(keypad->button(1001)->shownBackground().rgb(), qRgb(9, 9, 9));
     EXPECT_EQ(keypad->button(1029)->shownBackground().rgb(), qRgb(1, 2, 3));
     EXPECT_EQ(prompts.coloursAsked.back(), keypad->palette().color(QPalette::Button))
         << "the dialog starts on the colour shown";
-    keypad->useDefaultBackgrounds();
-    EXPECT_TRUE(Keypad::BackgroundColoursAreDefault(keypad->appearance().Colour));
+    keypad->useDefaultColours(Background);
+    EXPECT_TRUE(Keypad::ColoursAreDefault(keypad->appearance().Colour, Background));
 }
 
 TEST_F(KeypadTest, WithoutAThemeXPAndVistaPaintAsVossekAndTheClassicStylePaints2000)

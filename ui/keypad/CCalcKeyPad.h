@@ -81,12 +81,10 @@ public:
     void selectFont();
     void useSystemFont();
     void useDefaultFont();
-    void chooseTextColour(Keypad::ColourGroup group);
-    void useSystemTextColours();
-    void useDefaultTextColours();
-    void chooseBackground(Keypad::ColourGroup group);
-    void useSystemBackgrounds();
-    void useDefaultBackgrounds();
+    // A colour dialog on a group's text or background colour.
+    void chooseColour(Keypad::ColourAspect aspect, Keypad::ColourGroup group);
+    void useSystemColours(Keypad::ColourAspect aspect);
+    void useDefaultColours(Keypad::ColourAspect aspect);
 
     // Writes the look under "GUI/Keypad" (also done when destroyed).
     void saveSettings() const;

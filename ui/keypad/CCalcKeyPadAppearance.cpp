@@ -15,11 +15,18 @@
 
 namespace {
 
+using Keypad::ColourAspect;
 using Keypad::ColourGroup;
 
 std::size_t GroupIndex(ColourGroup group)
 {
     return static_cast<std::size_t>(group);
+}
+
+// Where the system's colour of an aspect comes from.
+QPalette::ColorRole SystemRole(ColourAspect aspect)
+{
+    return aspect == ColourAspect::Text ? QPalette::ButtonText : QPalette::Button;
 }
 
 }  // namespace
@@ -139,57 +146,34 @@ void CCalcKeyPad::useDefaultFont()
         useSystemFont();
 }
 
-void CCalcKeyPad::chooseTextColour(ColourGroup group)
+void CCalcKeyPad::chooseColour(ColourAspect aspect, ColourGroup group)
 {
-    const std::size_t index = GroupIndex(group);
-    const QColor current = appearance_.Colour.SystemText ? palette().color(QPalette::ButtonText)
-                                                         : QColor::fromRgb(appearance_.Colour.Text[index]);
+    const Keypad::AspectFields fields = Keypad::FieldsOf(aspect);
+    Keypad::Colours& colours = appearance_.Colour;
+    QRgb& colour = (colours.*fields.GroupColours)[GroupIndex(group)];
+    // The dialog starts on the colour the group shows.
+    const QColor current = colours.*fields.System ? palette().color(SystemRole(aspect)) : QColor::fromRgb(colour);
     const auto chosen = prompts().chooseColour(current);
     if (!chosen)
         return;
-    appearance_.Colour.Text[index] = chosen->rgb();
+    colour = chosen->rgb();
     // With the system switch off every group shows its own colour, as it
     // will after the next start.
-    appearance_.Colour.SystemText = false;
+    colours.*fields.System = false;
     applyColours();
 }
 
-void CCalcKeyPad::useSystemTextColours()
+void CCalcKeyPad::useSystemColours(ColourAspect aspect)
 {
-    appearance_.Colour.SystemText = true;
+    appearance_.Colour.*Keypad::FieldsOf(aspect).System = true;
     applyColours();
 }
 
-void CCalcKeyPad::useDefaultTextColours()
+void CCalcKeyPad::useDefaultColours(ColourAspect aspect)
 {
-    appearance_.Colour.Text = Keypad::DefaultColours().Text;
-    appearance_.Colour.SystemText = false;
-    applyColours();
-}
-
-void CCalcKeyPad::chooseBackground(ColourGroup group)
-{
-    const std::size_t index = GroupIndex(group);
-    const QColor current = appearance_.Colour.SystemBackground ? palette().color(QPalette::Button)
-                                                               : QColor::fromRgb(appearance_.Colour.Background[index]);
-    const auto chosen = prompts().chooseColour(current);
-    if (!chosen)
-        return;
-    appearance_.Colour.Background[index] = chosen->rgb();
-    appearance_.Colour.SystemBackground = false;
-    applyColours();
-}
-
-void CCalcKeyPad::useSystemBackgrounds()
-{
-    appearance_.Colour.SystemBackground = true;
-    applyColours();
-}
-
-void CCalcKeyPad::useDefaultBackgrounds()
-{
-    appearance_.Colour.Background = Keypad::DefaultColours().Background;
-    appearance_.Colour.SystemBackground = false;
+    const Keypad::AspectFields fields = Keypad::FieldsOf(aspect);
+    appearance_.Colour.*fields.GroupColours = Keypad::DefaultColours().*fields.GroupColours;
+    appearance_.Colour.*fields.System = false;
     applyColours();
 }
 
@@ -231,31 +215,40 @@ void CCalcKeyPad::bindCommands(ICalcCommandBinder& commands)
     commands.bindCommand(
         KeypadFontDefault, [this] { useDefaultFont(); }, {}, [this] { return defaultFont_; });
 
-    struct GroupItem {
-        CalcCommand::Id Text;
-        CalcCommand::Id Background;
+    // Text Color and Color: a dialog per group, the system's colours and the
+    // defaults.
+    struct ColourItem {
+        CalcCommand::Id Command;
+        ColourAspect Aspect;
         ColourGroup Group;
     };
-    static constexpr GroupItem GroupItems[] = {{KeypadTextColorFunction, KeypadColorFunction, ColourGroup::Function},
-                                               {KeypadTextColorDigit, KeypadColorDigit, ColourGroup::Digit},
-                                               {KeypadTextColorService, KeypadColorService, ColourGroup::Service}};
-    for (const GroupItem& item : GroupItems) {
+    static constexpr ColourItem ColourItems[] = {{KeypadTextColorFunction, ColourAspect::Text, ColourGroup::Function},
+                                                 {KeypadTextColorDigit, ColourAspect::Text, ColourGroup::Digit},
+                                                 {KeypadTextColorService, ColourAspect::Text, ColourGroup::Service},
+                                                 {KeypadColorFunction, ColourAspect::Background, ColourGroup::Function},
+                                                 {KeypadColorDigit, ColourAspect::Background, ColourGroup::Digit},
+                                                 {KeypadColorService, ColourAspect::Background, ColourGroup::Service}};
+    for (const ColourItem& item : ColourItems) {
+        const ColourAspect aspect = item.Aspect;
         const ColourGroup group = item.Group;
-        commands.bindCommand(item.Text, [this, group] { chooseTextColour(group); });
-        commands.bindCommand(item.Background, [this, group] { chooseBackground(group); });
+        commands.bindCommand(item.Command, [this, aspect, group] { chooseColour(aspect, group); });
     }
-    commands.bindCommand(
-        KeypadTextColorSystem, [this] { useSystemTextColours(); }, {},
-        [this] { return appearance_.Colour.SystemText; });
-    commands.bindCommand(
-        KeypadTextColorDefault, [this] { useDefaultTextColours(); }, {},
-        [this] { return Keypad::TextColoursAreDefault(appearance_.Colour); });
-    commands.bindCommand(
-        KeypadColorSystem, [this] { useSystemBackgrounds(); }, {},
-        [this] { return appearance_.Colour.SystemBackground; });
-    commands.bindCommand(
-        KeypadColorDefault, [this] { useDefaultBackgrounds(); }, {},
-        [this] { return Keypad::BackgroundColoursAreDefault(appearance_.Colour); });
+    struct SwitchItem {
+        CalcCommand::Id System;
+        CalcCommand::Id Default;
+        ColourAspect Aspect;
+    };
+    static constexpr SwitchItem SwitchItems[] = {{KeypadTextColorSystem, KeypadTextColorDefault, ColourAspect::Text},
+                                                 {KeypadColorSystem, KeypadColorDefault, ColourAspect::Background}};
+    for (const SwitchItem& item : SwitchItems) {
+        const ColourAspect aspect = item.Aspect;
+        commands.bindCommand(
+            item.System, [this, aspect] { useSystemColours(aspect); }, {},
+            [this, aspect] { return appearance_.Colour.*Keypad::FieldsOf(aspect).System; });
+        commands.bindCommand(
+            item.Default, [this, aspect] { useDefaultColours(aspect); }, {},
+            [this, aspect] { return Keypad::ColoursAreDefault(appearance_.Colour, aspect); });
+    }
 
     connect(this, &CCalcKeyPad::appearanceChanged, this, [&commands] { commands.refreshCommandStates(); });
 }

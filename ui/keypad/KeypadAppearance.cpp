@@ -11,10 +11,10 @@ namespace Keypad {
 
 namespace {
 
-const QString FaceKey = QStringLiteral("FontFace");
-const QString SizeKey = QStringLiteral("FontSize");
-const QString WeightKey = QStringLiteral("FontWeight");
-const QString ItalicKey = QStringLiteral("FontItalic");
+using Tevra::FontFaceKey;
+using Tevra::FontItalicKey;
+using Tevra::FontSizeKey;
+using Tevra::FontWeightKey;
 const QString StyleKey = QStringLiteral("Style");
 const QString SystemTextKey = QStringLiteral("ColorTextSystem");
 const QString SystemBackgroundKey = QStringLiteral("ColorSystem");
@@ -132,14 +132,17 @@ Colours DefaultColours()
     return colours;
 }
 
-bool TextColoursAreDefault(const Colours& colours)
+AspectFields FieldsOf(ColourAspect aspect)
 {
-    return !colours.SystemText && colours.Text == DefaultColours().Text;
+    if (aspect == ColourAspect::Text)
+        return {&Colours::Text, &Colours::SystemText};
+    return {&Colours::Background, &Colours::SystemBackground};
 }
 
-bool BackgroundColoursAreDefault(const Colours& colours)
+bool ColoursAreDefault(const Colours& colours, ColourAspect aspect)
 {
-    return !colours.SystemBackground && colours.Background == DefaultColours().Background;
+    const AspectFields fields = FieldsOf(aspect);
+    return !(colours.*fields.System) && colours.*fields.GroupColours == DefaultColours().*fields.GroupColours;
 }
 
 QString SettingsGroup()
@@ -151,12 +154,12 @@ Appearance ReadAppearance(const QSettings& settings, int dpi)
 {
     Appearance appearance;
     const FontSpec fallback = DefaultFontSpec(dpi);
-    const QVariant face = settings.value(FaceKey);
+    const QVariant face = settings.value(FontFaceKey);
     appearance.Font.Face = face.typeId() == QMetaType::QString ? face.toString() : fallback.Face;
-    appearance.Font.Height = Tevra::ReadStoredInt32(settings, SizeKey).value_or(fallback.Height);
-    const auto weight = Tevra::ReadStoredUInt32(settings, WeightKey);
+    appearance.Font.Height = Tevra::ReadStoredInt32(settings, FontSizeKey).value_or(fallback.Height);
+    const auto weight = Tevra::ReadStoredUInt32(settings, FontWeightKey);
     appearance.Font.Weight = weight && *weight <= MaximumWeight ? static_cast<int>(*weight) : fallback.Weight;
-    appearance.Font.Italic = ReadSwitch(settings, ItalicKey, fallback.Italic);
+    appearance.Font.Italic = ReadSwitch(settings, FontItalicKey, fallback.Italic);
 
     const Colours defaults = DefaultColours();
     for (std::size_t group = 0; group < ColourGroupCount; ++group) {
@@ -173,10 +176,10 @@ Appearance ReadAppearance(const QSettings& settings, int dpi)
 
 void WriteAppearance(QSettings& settings, const Appearance& appearance)
 {
-    settings.setValue(SizeKey, appearance.Font.Height);
-    settings.setValue(WeightKey, appearance.Font.Weight);
-    settings.setValue(ItalicKey, appearance.Font.Italic ? 1 : 0);
-    settings.setValue(FaceKey, appearance.Font.Face);
+    settings.setValue(FontSizeKey, appearance.Font.Height);
+    settings.setValue(FontWeightKey, appearance.Font.Weight);
+    settings.setValue(FontItalicKey, appearance.Font.Italic ? 1 : 0);
+    settings.setValue(FontFaceKey, appearance.Font.Face);
     for (std::size_t group = 0; group < ColourGroupCount; ++group) {
         settings.setValue(TextKeys[group], ToStoredColour(appearance.Colour.Text[group]));
         settings.setValue(BackgroundKeys[group], ToStoredColour(appearance.Colour.Background[group]));

@@ -66,10 +66,19 @@ struct Colours {
 // blue text, grey service keys with dark grey text.
 Colours DefaultColours();
 
-// "D&efault" under Text Color and Color: checked when the system switch is
-// off and the three colours are the defaults.
-bool TextColoursAreDefault(const Colours& colours);
-bool BackgroundColoursAreDefault(const Colours& colours);
+// The two colours of a button, each with a colour per group and a system
+// switch: the text and the background.
+enum class ColourAspect { Text, Background };
+
+struct AspectFields {
+    std::array<QRgb, ColourGroupCount> Colours::*GroupColours;
+    bool Colours::*System;
+};
+AspectFields FieldsOf(ColourAspect aspect);
+
+// "D&efault" under Text Color and Color: checked when the aspect's system
+// switch is off and its three colours are the defaults.
+bool ColoursAreDefault(const Colours& colours, ColourAspect aspect);
 
 // Everything "GUI/Keypad" holds.
 struct Appearance {
