@@ -109,6 +109,8 @@ const CaseRow CaseRows[] = {
      u"ln("},
     {"a memory bracket index out of range is square", [](CCalcSettings& s) { s.AppendMemoryWith = 7; }, 1070, u"Mem",
      u"Mem["},
+    {"a notation out of range shows and sends the East names", [](CCalcSettings& s) { s.Notation = 5; }, 1029, u"tg",
+     u"tg("},
     {"West upper arcoth", [](CCalcSettings& s) { s.NotationCase = 1; }, 1047, u"ARCOTH", u"ARCOTH("},
 };
 

@@ -8,10 +8,8 @@
 #include "ui/keypad/CCalcKeyPadPrompts.h"
 #include "ui/keypad/CColorButton.h"
 
-#include <QApplication>
 #include <QSettings>
 #include <QStyle>
-#include <QTimer>
 
 namespace {
 

@@ -212,7 +212,8 @@ std::optional<int> FunctionRow(int id)
 
 CaptionState CaptionStateOf(const Tevra::CCalcSettings& settings)
 {
-    return {settings.Notation, settings.NotationCase == 1, settings.GammaFunction != 0};
+    // Any notation but West shows the East names.
+    return {settings.Notation == 0 ? 0u : 1u, settings.NotationCase == 1, settings.GammaFunction != 0};
 }
 
 std::u16string Caption(const Button& button, const CaptionState& state)

@@ -40,7 +40,7 @@ std::u16string_view TemplateText(std::uint32_t notation, bool upper)
 {
     if (!upper)
         return u"8Bkspace8";
-    return notation == 1 ? u"8ARCCOSEC8" : u"8ARCOTH8";
+    return notation == 0 ? u"8ARCOTH8" : u"8ARCCOSEC8";
 }
 
 Layout LayOut(const LayoutMeasures& measures)
