@@ -55,6 +55,8 @@ bool CCalcApp::start(const QStringList& arguments)
 
     Tevra::LoadPreferences();
 
+    // The help before the windows: a window's own answer to F1 comes first.
+    help_ = std::make_unique<CCalcHelp>();
     frame_ = std::make_unique<CCalcMainFrame>();
     CCalcMainFrame& frame = *frame_;
     recentFiles_ = new CCalcRecentFiles(frame.menu(CalcMenu::File), frame.action(CalcCommand::RecentFile), this);
@@ -65,7 +67,7 @@ bool CCalcApp::start(const QStringList& arguments)
     frame.bindCommand(CalcCommand::FileOpen, [this] { open(); });
     frame.bindCommand(CalcCommand::AppAbout, [this] { showAbout(); });
     frame.bindCommand(CalcCommand::Preferences, [this] { showPreferences(); });
-    help_ = std::make_unique<CCalcHelp>(frame.helpRequests(), &frame);
+    help_->attach(frame.helpRequests(), &frame);
     help_->bindCommands(frame);
 
     if (!line.Path.isEmpty() && !frame.document()->openDocument(line.Path)) {

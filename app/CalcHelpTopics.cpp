@@ -46,10 +46,11 @@ QString StatisticTopic(int row)
 
 QString FunctionTopic(QStringView name)
 {
-    // Anchors keep to plain letters: a symbol is written by its code.
+    // Anchors keep to plain letters: a symbol is written by its code. A
+    // statement is read in lower case, so "J" is the function j.
     QString anchor = Functions + QStringLiteral("#function-");
     for (const QChar c : name)
-        anchor += c.unicode() < 128 ? QString(c) : QStringLiteral("u%1").arg(c.unicode());
+        anchor += c.unicode() < 128 ? QString(c.toLower()) : QStringLiteral("u%1").arg(c.unicode());
     return anchor;
 }
 

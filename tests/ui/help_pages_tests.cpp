@@ -9,6 +9,7 @@
 #include "document/Statistics.h"
 #include "engine/Engine.h"
 #include "ui/help/CCalcHelpWindow.h"
+#include "ui/keypad/KeypadButtons.h"
 #include "ui/memory/CCalcMemory.h"
 
 #include <QDir>
@@ -162,6 +163,34 @@ TEST(HelpPages, EveryMemoryButtonAndEveryStatisticHasItsTopic)
     EXPECT_TRUE(Resolves(CalcHelp::StatisticsBar));
     // The figures are the bar's own: the kurtosis of 1, 2, 3 and 4.
     EXPECT_TRUE(memory.contains(QStringLiteral("-2.0775000000000001243")));
+}
+
+TEST(HelpPages, EveryKeypadButtonHasItsTopicWithItsDescription)
+{
+    const QString keypad = Page(QStringLiteral("keypad.html"));
+    for (const Keypad::Button& button : Keypad::Buttons()) {
+        SCOPED_TRACE(button.Id);
+        const QString topic = CalcHelp::KeypadButtonTopic(button.Id);
+        EXPECT_TRUE(Resolves(topic));
+        // The number the keypad asks with leads to the same topic.
+        EXPECT_EQ(CCalcHelpWindow::ContextTopic(Keypad::HelpContext(button.Id)), topic);
+        EXPECT_TRUE(keypad.contains(QString::fromStdString(Keypad::Description(button)).toHtmlEscaped()));
+    }
+    struct Row {
+        std::uint32_t Context;
+        const char* Topic;
+    };
+    const Row others[] = {
+        {0, "contents"},
+        {CalcHelp::KeypadContextBase - 1, "contents"},
+        {CalcHelp::KeypadContextBase + 1, "contents"},
+        {CalcHelp::KeypadContextBase + 1130, "contents"},
+        {0xFFFFFFFFu, "contents"},
+    };
+    for (const Row& row : others) {
+        SCOPED_TRACE(row.Context);
+        EXPECT_EQ(CCalcHelpWindow::ContextTopic(row.Context), QString::fromUtf8(row.Topic));
+    }
 }
 
 TEST(HelpPages, TopicsNameOnlyPagesOfTheHelp)

@@ -2,6 +2,7 @@
 // that has the focus (the editor, a log row, a dialog's control, a menu) and
 // context help on what is clicked; back and forward; finding across pages.
 #include "frame_support.h"
+#include "memory_support.h"
 
 #include "app/CCalcApp.h"
 #include "app/CCalcHelpRequests.h"
@@ -14,6 +15,9 @@
 #include "ui/help/CCalcHelp.h"
 #include "ui/frame/CCalcToolBar.h"
 #include "ui/help/CCalcHelpWindow.h"
+#include "ui/keypad/CCalcKeyPad.h"
+#include "ui/keypad/CColorButton.h"
+#include "ui/keypad/KeypadButtons.h"
 #include "ui/memory/CCalcMemory.h"
 #include "ui/statistics/CCalcStatistics.h"
 
@@ -128,6 +132,7 @@ TEST_F(HelpTest, TheTopicsAskedForByContextNumberAndByNameOpen)
     const Row rows[] = {
         {CalcHelp::KeypadContextBase + 1028, "keypad#button-1028"},
         {CalcHelp::KeypadContextBase + 1001, "keypad#button-1001"},
+        {CalcHelp::KeypadContextBase + 1002, "contents"},
         {0, "contents"},
         {CalcHelp::KeypadContextBase - 1, "contents"},
         {0xFFFFFFFFu, "contents"},
@@ -224,6 +229,50 @@ TEST_F(HelpTest, TheMemoryWindowAndTheStatisticsBarOpenTheirTopics)
         EXPECT_EQ(shownTopic(), CalcHelp::MemoryButtonTopic(CCalcMemory::ButtonTable()[which].ControlId));
     }
     EXPECT_EQ(Tevra::MemoryMap.Count(), 2u) << "a click of context help does not press the button";
+}
+
+TEST_F(HelpTest, EveryKeypadButtonOpensItsTopicOnF1AndInContextHelp)
+{
+    CCalcBar* bar = app.frame()->bar(CalcBars::Keypad);
+    bar->show();
+    auto* keypad = qobject_cast<CCalcKeyPad*>(bar->widget());
+    ASSERT_NE(keypad, nullptr);
+    QApplication::setActiveWindow(app.frame());
+    app.frame()->view()->setFocus();
+    // F1 with the pointer over a button, the editor keeping the focus.
+    for (const Keypad::Button& entry : Keypad::Buttons()) {
+        SCOPED_TRACE(entry.Id);
+        CColorButton* button = keypad->button(entry.Id);
+        ASSERT_NE(button, nullptr);
+        // The user comes back from the help window to the frame.
+        QApplication::setActiveWindow(app.frame());
+        app.frame()->view()->setFocus();
+        QTest::mouseMove(app.frame()->view()->viewport(), QPoint(5, 5));
+        QTest::mouseMove(button, button->rect().center());
+        QCoreApplication::processEvents();
+        QTest::keyClick(app.frame()->view(), Qt::Key_F1);
+        EXPECT_EQ(shownTopic(), CalcHelp::KeypadButtonTopic(entry.Id));
+    }
+    // Context help: a click on a button opens its topic and presses nothing.
+    for (const Keypad::Button& entry : Keypad::Buttons()) {
+        SCOPED_TRACE(entry.Id);
+        CColorButton* button = keypad->button(entry.Id);
+        app.help()->window()->showTopic(CalcHelp::Contents);
+        trigger(CalcCommand::ContextHelp);
+        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+        Settle();
+        EXPECT_EQ(shownTopic(), CalcHelp::KeypadButtonTopic(entry.Id));
+    }
+    EXPECT_TRUE(app.frame()->view()->text().isEmpty()) << "no button was pressed";
+
+    // Away from the buttons F1 is the editor's again.
+    QApplication::setActiveWindow(app.frame());
+    app.frame()->view()->setFocus();
+    QTest::mouseMove(keypad->button(1001), QPoint(2, 2));
+    QTest::mouseMove(app.frame()->view()->viewport(), QPoint(5, 5));
+    QCoreApplication::processEvents();
+    QTest::keyClick(app.frame()->view(), Qt::Key_F1);
+    EXPECT_EQ(shownTopic(), QStringLiteral("language"));
 }
 
 TEST_F(HelpTest, F1InAnOpenMenuOpensItsHighlightedCommand)

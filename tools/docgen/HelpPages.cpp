@@ -44,6 +44,7 @@ const std::map<std::string_view, PageMaker>& Markers()
         {"<!--@keywords@-->", KeywordList},           {"<!--@statistics@-->", StatisticsList},
         {"<!--@desktop-options@-->", DesktopOptions}, {"<!--@tevra-options@-->", TevraOptions},
         {"<!--@file-messages@-->", FileMessages},     {"<!--@memory-buttons@-->", MemoryButtons},
+        {"<!--@keypad-buttons@-->", KeypadButtons},
     };
     return markers;
 }

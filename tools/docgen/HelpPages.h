@@ -34,6 +34,7 @@ std::string PreferencesPage(std::vector<std::string>& errors);
 std::string KeywordList(std::vector<std::string>& errors);
 std::string StatisticsList(std::vector<std::string>& errors);
 std::string MemoryButtons(std::vector<std::string>& errors);
+std::string KeypadButtons(std::vector<std::string>& errors);
 std::string DesktopOptions(std::vector<std::string>& errors);
 std::string TevraOptions(std::vector<std::string>& errors);
 std::string FileMessages(std::vector<std::string>& errors);

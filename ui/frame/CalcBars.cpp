@@ -1,6 +1,7 @@
 #include "ui/frame/CalcBars.h"
 
 #include "app/CCalcHelpRequests.h"
+#include "app/CalcHelpTopics.h"
 #include "app/CCalcSettingsNotifier.h"
 #include "document/CCalcDoc.h"
 #include "document/CCalcDocPrompts.h"
@@ -37,6 +38,7 @@ QWidget* CreateKeypad(const PanelContext& context)
     keypad->SetReceiver(context.Frame.document());
     keypad->followSettings(context.Frame.settingsNotifier());
     keypad->setHelpRequests(&context.Frame.helpRequests());
+    CalcHelp::setTopic(keypad, CalcHelp::Keypad);
     keypad->bindCommands(context.Frame);
     return keypad;
 }

@@ -11,18 +11,22 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QPointer>
 #include <QTimer>
 #include <QWhatsThis>
 #include <QWidget>
 
-CCalcHelp::CCalcHelp(CCalcHelpRequests& requests, QObject* parent) : QObject(parent)
+CCalcHelp::CCalcHelp(QObject* parent) : QObject(parent)
 {
+    qApp->installEventFilter(this);
+}
+
+void CCalcHelp::attach(CCalcHelpRequests& requests, QWidget* mainWindow)
+{
+    mainWindow_ = mainWindow;
     connect(&requests, &CCalcHelpRequests::contextRequested, this,
             [this](std::uint32_t contextNumber) { window()->showContext(contextNumber); });
     connect(&requests, &CCalcHelpRequests::topicRequested, this,
             [this](const QString& topic) { window()->showTopic(topic); });
-    qApp->installEventFilter(this);
 }
 
 CCalcHelp::~CCalcHelp()
@@ -64,7 +68,7 @@ void CCalcHelp::showFocusHelp()
     // keyboard to.
     QWidget* focus = QApplication::focusWidget();
     if (focus == nullptr) {
-        if (auto* main = qobject_cast<QWidget*>(parent()))
+        if (QWidget* main = mainWindow_)
             focus = main->focusWidget() != nullptr ? main->focusWidget() : main;
     }
     showHelpFor(focus);

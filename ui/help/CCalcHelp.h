@@ -10,6 +10,7 @@
 #include "app/CalcHelpTopics.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <memory>
 
@@ -22,10 +23,17 @@ class CCalcHelp final : public QObject {
     Q_OBJECT
 
 public:
-    // parent is the main window: F1 while no window of the program has the
-    // focus answers for the widget it would give the keyboard to.
-    explicit CCalcHelp(CCalcHelpRequests& requests, QObject* parent = nullptr);
+    // Made before the windows, so that a window's own answer to F1 (the
+    // keypad's, for the button under the pointer) comes before the help's
+    // answer for the focus widget: of the application's event filters, the
+    // one installed first is asked last.
+    explicit CCalcHelp(QObject* parent = nullptr);
     ~CCalcHelp() override;
+
+    // Answers the requests of the windows. F1 while no window of the program
+    // has the focus answers for the widget mainWindow would give the
+    // keyboard to.
+    void attach(CCalcHelpRequests& requests, QWidget* mainWindow);
 
     void bindCommands(ICalcCommandBinder& commands);
 
@@ -49,4 +57,5 @@ private:
     bool handleKey(QObject* watched, QEvent* event);
 
     std::unique_ptr<CCalcHelpWindow> window_;
+    QPointer<QWidget> mainWindow_;
 };

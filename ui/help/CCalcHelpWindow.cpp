@@ -2,6 +2,7 @@
 
 #include "app/CalcHelpTopics.h"
 #include "app/PreferencesStore.h"
+#include "ui/keypad/KeypadButtons.h"
 
 #include <QAction>
 #include <QFile>
@@ -160,13 +161,21 @@ void CCalcHelpWindow::showTopic(const QString& topic)
     showUrl(url);
 }
 
+QString CCalcHelpWindow::ContextTopic(std::uint32_t contextNumber)
+{
+    // The keypad's numbers: a button's id plus the base; only the buttons
+    // there are have a topic.
+    if (contextNumber >= CalcHelp::KeypadContextBase && contextNumber - CalcHelp::KeypadContextBase < 0x10000u) {
+        const int id = static_cast<int>(contextNumber - CalcHelp::KeypadContextBase);
+        if (Keypad::FindButton(id) != nullptr && Keypad::HelpContext(id) == contextNumber)
+            return CalcHelp::KeypadButtonTopic(id);
+    }
+    return CalcHelp::Contents;
+}
+
 void CCalcHelpWindow::showContext(std::uint32_t contextNumber)
 {
-    if (contextNumber >= CalcHelp::KeypadContextBase && contextNumber - CalcHelp::KeypadContextBase < 0x10000u) {
-        showTopic(CalcHelp::KeypadButtonTopic(static_cast<int>(contextNumber - CalcHelp::KeypadContextBase)));
-        return;
-    }
-    showTopic(CalcHelp::Contents);
+    showTopic(ContextTopic(contextNumber));
 }
 
 void CCalcHelpWindow::showUrl(const QUrl& url)

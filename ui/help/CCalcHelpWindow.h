@@ -29,6 +29,8 @@ public:
     // contents for a number that names none.
     void showContext(std::uint32_t contextNumber);
 
+    // The topic of a context number: a keypad button's, or the contents.
+    static QString ContextTopic(std::uint32_t contextNumber);
     // The address of a topic's page, or an empty address when there is none.
     static QUrl TopicUrl(const QString& topic);
     // Every page, in the order the contents lists them, the contents first.
