@@ -179,8 +179,13 @@ void CCalcInstance::readRequest(QLocalSocket* socket)
     out << Accepted;
     socket->write(answer);
     socket->disconnectFromServer();
-    if (open)
-        emit openRequested(path);
-    else
-        emit raiseRequested();
+    // Told once the socket's own signal is over: opening may ask to save
+    // first, and the question's event loop must not run while the socket,
+    // gone by then, is still handling its data.
+    QTimer::singleShot(0, this, [this, open, path] {
+        if (open)
+            emit openRequested(path);
+        else
+            emit raiseRequested();
+    });
 }

@@ -8,7 +8,7 @@
 
 #include <deque>
 
-class FakePrompts final : public ICalcDocPrompts {
+class FakePrompts : public ICalcDocPrompts {
 public:
     QString chooseFileToOpen(const CalcFileDialogRequest& request) override
     {

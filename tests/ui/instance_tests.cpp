@@ -17,6 +17,7 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -91,7 +92,9 @@ protected:
     bool waitForSecondToEnd(int milliseconds = 20000)
     {
         QDeadlineTimer deadline(milliseconds);
-        while (!process.waitForFinished(10)) {
+        // waitForFinished is false too for a process that ended while
+        // events ran elsewhere (a question's event loop).
+        while (process.state() != QProcess::NotRunning && !process.waitForFinished(10)) {
             QCoreApplication::processEvents();
             if (deadline.hasExpired())
                 return false;
@@ -179,6 +182,36 @@ TEST_F(SecondStart, UnsavedWorkIsOfferedForSavingFirst)
     startSecond({path});
     ASSERT_TRUE(waitForSecondToEnd());
     ASSERT_TRUE(waitFor([&] { return app->frame()->view()->text() == QStringLiteral("9"); }));
+}
+
+// Asks as a dialog does: the answer comes after an event loop of its own,
+// which runs while the second start ends and its connection goes.
+class WaitingPrompts final : public FakePrompts {
+public:
+    SaveChoice askSaveChanges(const QString& name) override
+    {
+        QEventLoop dialog;
+        QTimer::singleShot(400, &dialog, &QEventLoop::quit);
+        dialog.exec();
+        return FakePrompts::askSaveChanges(name);
+    }
+};
+
+TEST_F(SecondStart, AQuestionOfTheRunningWindowOutlastsTheConnection)
+{
+    startPrimary();
+    WaitingPrompts waiting;
+    waiting.saveChoice = ICalcDocPrompts::SaveChoice::Discard;
+    app->frame()->setPrompts(&waiting);
+    app->frame()->document()->InsertText(u"1+1");
+    const QString path = calculationFile(QStringLiteral("asked.vcl"), QByteArray("8\0", 2));
+    startSecond({path});
+    ASSERT_TRUE(waitForSecondToEnd());
+    EXPECT_EQ(process.exitCode(), 0);
+    ASSERT_TRUE(waitFor([&] { return app->frame()->document()->pathName() == path; }));
+    EXPECT_EQ(waiting.saveChangesAsked.size(), 1u);
+    EXPECT_EQ(app->frame()->view()->text(), QStringLiteral("8"));
+    app->frame()->setPrompts(&prompts);
 }
 
 TEST_F(SecondStart, ARequestWaitsForAnOpenDialog)
