@@ -35,10 +35,11 @@ public:
     bool isCancelled() const { return cancelled_; }
     // The Cancel button's action: the job stops after the current page.
     void cancel() { cancelled_ = true; }
+    // Escape is Cancel too.
+    void reject() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void reject() override;
 
 private:
     QLabel* page_ = nullptr;
