@@ -140,9 +140,11 @@ CCalcPageSetup::CCalcPageSetup(const CalcPrintSettings& settings, QPrinter& prin
     middle->addWidget(createMarginsGroup());
     middle->addWidget(createPageGroup());
     layout->addLayout(middle);
-    layout->addWidget(createFontGroup(QStringLiteral("Text font"), QStringLiteral("TextFont"), textFont_));
-    layout->addWidget(
-        createFontGroup(QStringLiteral("Header/footer font"), QStringLiteral("ServiceFont"), serviceFont_));
+    // Each control of the dialog has a mnemonic of its own.
+    layout->addWidget(createFontGroup(QStringLiteral("Text font"), QStringLiteral("TextFont"),
+                                      QStringLiteral("S&elect..."), QStringLiteral("Def&ault"), textFont_));
+    layout->addWidget(createFontGroup(QStringLiteral("Header/footer font"), QStringLiteral("ServiceFont"),
+                                      QStringLiteral("Sele&ct..."), QStringLiteral("Defa&ult"), serviceFont_));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -168,7 +170,7 @@ QWidget* CCalcPageSetup::createPrinterGroup()
         printers_->setPlaceholderText(queues.isEmpty() ? QStringLiteral("No printer is installed")
                                                        : QStringLiteral("Print to file"));
     connect(printers_, &QComboBox::currentIndexChanged, this, &CCalcPageSetup::choosePrinter);
-    auto* name = new QLabel(QStringLiteral("&Name:"), group);
+    auto* name = new QLabel(QStringLiteral("Name:"), group);
     name->setBuddy(printers_);
 
     paper_ = new QLabel(group);
@@ -176,6 +178,7 @@ QWidget* CCalcPageSetup::createPrinterGroup()
     auto* paperLabel = new QLabel(QStringLiteral("Paper:"), group);
     auto* setup = new QPushButton(QStringLiteral("&Printer..."), group);
     setup->setObjectName(QStringLiteral("PrinterSetup"));
+    setup->setAutoDefault(false);
     connect(setup, &QPushButton::clicked, this, &CCalcPageSetup::openPrinterPage);
 
     layout->addWidget(name, 0, 0);
@@ -237,14 +240,15 @@ QWidget* CCalcPageSetup::createPageGroup()
         return combo;
     };
     numberFormat_ =
-        addChoice("NumberFormat", "Number &format:", NumberFormats, static_cast<int>(FormatOf(settings_.Items)), 2);
-    position_ = addChoice("Position", "&Position:", NumberPositions, static_cast<int>(PositionOf(settings_.Items)), 3);
+        addChoice("NumberFormat", "Number f&ormat:", NumberFormats, static_cast<int>(FormatOf(settings_.Items)), 2);
+    position_ = addChoice("Position", "Po&sition:", NumberPositions, static_cast<int>(PositionOf(settings_.Items)), 3);
     connect(items_[NumberBox], &QCheckBox::toggled, this, &CCalcPageSetup::updateNumberChoices);
     updateNumberChoices();
     return group;
 }
 
-QWidget* CCalcPageSetup::createFontGroup(const QString& title, const QString& name, FontGroup& group)
+QWidget* CCalcPageSetup::createFontGroup(const QString& title, const QString& name, const QString& selectCaption,
+                                         const QString& defaultCaption, FontGroup& group)
 {
     auto* box = new QGroupBox(title, this);
     auto* layout = new QHBoxLayout(box);
@@ -252,12 +256,13 @@ QWidget* CCalcPageSetup::createFontGroup(const QString& title, const QString& na
     group.Description->setObjectName(name + QStringLiteral("Description"));
     group.Description->setAccessibleName(title);
     group.Description->setReadOnly(true);
-    auto* select = new QPushButton(QStringLiteral("&Select..."), box);
+    auto* select = new QPushButton(selectCaption, box);
+    select->setAutoDefault(false);
     select->setObjectName(name + QStringLiteral("Select"));
-    select->setAccessibleName(title + QStringLiteral(" Select..."));
-    group.DefaultBox = new QCheckBox(QStringLiteral("&Default"), box);
+    select->setAccessibleName(QString(selectCaption).remove(u'&'));
+    group.DefaultBox = new QCheckBox(defaultCaption, box);
     group.DefaultBox->setObjectName(name + QStringLiteral("Default"));
-    group.DefaultBox->setAccessibleName(title + QStringLiteral(" Default"));
+    group.DefaultBox->setAccessibleName(QString(defaultCaption).remove(u'&'));
     layout->addWidget(group.Description, 1);
     layout->addWidget(select);
     layout->addWidget(group.DefaultBox);

@@ -64,7 +64,8 @@ private:
     QWidget* createPrinterGroup();
     QWidget* createMarginsGroup();
     QWidget* createPageGroup();
-    QWidget* createFontGroup(const QString& title, const QString& name, FontGroup& group);
+    QWidget* createFontGroup(const QString& title, const QString& name, const QString& selectCaption,
+                             const QString& defaultCaption, FontGroup& group);
     void showFont(FontGroup& group);
     void selectFont(FontGroup& group);
     void updateNumberChoices();

@@ -2,10 +2,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QLabel>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QScreen>
+#include <QScrollBar>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -61,9 +64,16 @@ CCalcPrintPreview::CCalcPrintPreview(QPrinter& printer, std::function<void(QPrin
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(bar);
     layout->addWidget(preview_, 1);
-    resize(900, 1000);
+    // A whole page at a time, in most of the screen.
+    QSize size(900, 1100);
+    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableSize() * 9 / 10);
+    resize(size);
     preview_->setSinglePageViewMode();
-    preview_->fitToWidth();
+    preview_->fitInView();
+    // Scrolling moves from page to page too: the page text follows.
+    for (QScrollBar* scroll : preview_->findChildren<QScrollBar*>())
+        connect(scroll, &QScrollBar::valueChanged, this, &CCalcPrintPreview::updatePageText);
 }
 
 void CCalcPrintPreview::showNextPage()
