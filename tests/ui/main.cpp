@@ -13,6 +13,9 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir settingsDir;
     qputenv("XDG_CONFIG_HOME", settingsDir.path().toUtf8());
+    // Nor the machine's print system: its server is a socket that is not
+    // there, so no printer is installed; jobs print to PDF files.
+    qputenv("CUPS_SERVER", (settingsDir.path() + QStringLiteral("/no-print-system.sock")).toUtf8());
     QStandardPaths::setTestModeEnabled(true);
     QSettings::setDefaultFormat(QSettings::NativeFormat);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());

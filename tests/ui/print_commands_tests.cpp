@@ -11,6 +11,7 @@
 #include "ui/print/CCalcPageSetup.h"
 #include "ui/print/CCalcPrintPreview.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -209,6 +210,32 @@ TEST_F(PrintingApp, ThePrintCommandsAreBoundAndThePageSetupOutlivesARestart)
     ASSERT_TRUE(again.start({}));
     EXPECT_EQ(again.printing()->settings().Items, 429u);
     again.frame()->close();
+}
+
+TEST_F(PrintingApp, PrintingFromTheCommandLineWithoutAPrinterFailsWithoutAWindow)
+{
+    QTemporaryDir directory;
+    const QString path = directory.filePath(QStringLiteral("sums.vcl"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("\xFF\xFE"
+                          "1\0+\0"
+                          "1\0",
+                          8));
+    file.close();
+    const QStringList forms[] = {{"/p", path},
+                                 {"/pt", path, "office", "CUPS", "room"},
+                                 {"--print", path},
+                                 {"--print-to", "office", path},
+                                 {"/p", directory.filePath("missing.vcl")}};
+    for (const QStringList& arguments : forms) {
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        CCalcApp app;
+        EXPECT_FALSE(app.start(arguments));
+        EXPECT_EQ(app.exitStatus(), 1);
+        EXPECT_EQ(app.frame(), nullptr);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "no message box";
+    }
 }
 
 }  // namespace

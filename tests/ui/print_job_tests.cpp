@@ -177,6 +177,19 @@ TEST_F(PdfJob, MarginsThatLeaveNoRoomPrintOneEmptyPage)
     EXPECT_TRUE(printed[0].trimmed().isEmpty());
 }
 
+TEST_F(PdfJob, AFontTooLargeForThePagePrintsWhatFitsAndEnds)
+{
+    settings.TextFont.Size = 1000;
+    const CalcPrintSource source{Calculation(50), QStringLiteral("/x/a.vcl")};
+    const CalcPrintedPages pages(settings, source, printer, QDateTime::currentDateTime());
+    EXPECT_EQ(pages.pageCount(), 1);
+    EXPECT_FALSE(pages.complete());
+    ASSERT_EQ(print(source).Outcome, CalcPrintOutcome::Result::Printed);
+    const QStringList printed = PdfPageTexts(output());
+    ASSERT_EQ(printed.size(), 1);
+    EXPECT_TRUE(printed[0].simplified().startsWith(QStringLiteral("Calculator file a.vcl")));
+}
+
 TEST_F(PdfJob, AFileThatCannotBeWrittenCannotStartTheJob)
 {
     printer.setOutputFileName(directory.filePath(QStringLiteral("missing/folder/out.pdf")));
@@ -187,6 +200,7 @@ TEST(PrintingDialog, ShowsThePageAndCancels)
 {
     CCalcPrintingDialog dialog(QStringLiteral("sums.vcl"), QStringLiteral("office"), QStringLiteral("room 1"));
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Printing"));
+    EXPECT_EQ(dialog.windowModality(), Qt::ApplicationModal) << "the main window takes no input meanwhile";
     dialog.setPage(3);
     EXPECT_EQ(dialog.pageText(), QStringLiteral("Page 3"));
     EXPECT_FALSE(dialog.isCancelled());
