@@ -199,7 +199,7 @@ std::string HelpText()
                        "\n"
                        "RUN:\n"
                        "  -e TEXT               a calculation text given on the command line\n"
-                       "  FILE                  a calculation or memory file (UTF-16LE with FF FE, else UTF-8)\n"
+                       "  FILE                  a calculation or memory file (UTF-16LE with FF FE, else UTF-8 or UTF-16LE)\n"
                        "  -                     standard input (UTF-8); the run when no RUN is given\n"
                        "Runs happen in order in one process: memory cells, the last result and the\n"
                        "random numbers carry over from one run to the next.\n"

@@ -152,9 +152,10 @@ void CSession::ApplySettings() const
 
 bool CSession::LoadMemory()
 {
-    // As Load memory does: every statement runs, the text is thrown away.
+    // As Load memory does: every statement runs, also after one that fails,
+    // and the text is thrown away.
     int caret = -1;
-    return NCalculatorText::ExecuteText(memoryFile_.Input.Text, caret);
+    return NCalculatorText::ExecuteText(memoryFile_.Input.Text, caret, NCalculatorText::AfterFailure::Continue);
 }
 
 void CSession::SaveMemory()

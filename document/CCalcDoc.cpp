@@ -6,6 +6,7 @@
 #include "app/QtText.h"
 #include "document/CCalcDocPrompts.h"
 #include "document/CCalcFileText.h"
+#include "document/CCalcTextChange.h"
 #include "engine/Engine.h"
 #include "memory/MemoryFile.h"
 #include "memory/MemoryMap.h"
@@ -17,8 +18,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
-#include <QTextCursor>
-#include <QTextDocument>
 
 #include <algorithm>
 #include <utility>
@@ -30,6 +29,29 @@ namespace {
 const QString UntitledTitle = QStringLiteral("Calculation");
 const QString FreeAllQuestion = QStringLiteral("You are about to erase all the memory.\nAre you sure?");
 const QString FileTooLarge = QStringLiteral("The file is too large");
+
+QString Bytes(std::size_t count)
+{
+    return count == 1 ? QStringLiteral("1 byte") : QStringLiteral("%1 bytes").arg(count);
+}
+
+QString HiddenBytesNotice(std::size_t count)
+{
+    return QStringLiteral("This file holds %1 after its text that the editor does not show").arg(Bytes(count));
+}
+
+QString HiddenBytesQuestion(std::size_t count)
+{
+    return QStringLiteral("This file holds %1 after its text that will be lost. Save anyway?").arg(Bytes(count));
+}
+
+// Save As to a calculation or memory file name writes the program's format.
+bool HasProgramSuffix(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    return suffix.compare(QStringLiteral("vcl"), Qt::CaseInsensitive) == 0 ||
+        suffix.compare(QStringLiteral("vcm"), Qt::CaseInsensitive) == 0;
+}
 
 // Shows the wait cursor for the lifetime of the object.
 class WaitCursor final {
@@ -77,7 +99,7 @@ QString LimitText(qint64 limit)
 CCalcDoc::CCalcDoc(CCalcView* editor, ICalcDocPrompts* prompts, QObject* parent)
     : QObject(parent), editor_(editor), prompts_(prompts)
 {
-    connect(editor_->document(), &QTextDocument::modificationChanged, this, &CCalcDoc::modifiedChanged);
+    connect(editor_->document(), &CCalcTextStore::modificationChanged, this, &CCalcDoc::modifiedChanged);
 }
 
 void CCalcDoc::bindCommands(ICalcCommandBinder& commands)
@@ -123,42 +145,32 @@ void CCalcDoc::Command(std::uint32_t code)
 
 void CCalcDoc::InsertText(std::u16string_view text)
 {
-    QTextCursor cursor = editor_->textCursor();
-    cursor.insertText(Tevra::ToQString(text));
-    editor_->setTextCursor(cursor);
-    editor_->ensureCursorVisible();
+    editor_->replaceSelection(Tevra::ToQString(text));
 }
 
 void CCalcDoc::clearText()
 {
-    QTextCursor cursor = editor_->textCursor();
-    cursor.select(QTextCursor::Document);
-    editor_->setTextCursor(cursor);
+    editor_->setSelection(0, editor_->document()->size());
     editor_->ensureCursorVisible();
-    cursor.removeSelectedText();
-    editor_->setTextCursor(cursor);
+    editor_->replaceSelection(QString());
 }
 
 void CCalcDoc::backspace()
 {
-    QTextCursor cursor = editor_->textCursor();
-    int start = cursor.selectionStart();
-    const int end = cursor.selectionEnd();
+    int start = editor_->selectionStart();
+    const int end = editor_->selectionEnd();
     if (start == end && start > 0) {
         --start;
         // One code unit back, but never into the middle of a surrogate pair:
         // removing half a pair would leave a broken character behind.
-        const QTextDocument* document = editor_->document();
+        const CCalcTextStore* document = editor_->document();
         if (start > 0 && document->characterAt(start).isLowSurrogate() &&
             document->characterAt(start - 1).isHighSurrogate())
             --start;
     }
-    cursor.setPosition(start);
-    cursor.setPosition(end, QTextCursor::KeepAnchor);
-    editor_->setTextCursor(cursor);
+    editor_->setSelection(start, end);
     editor_->ensureCursorVisible();
-    cursor.removeSelectedText();
-    editor_->setTextCursor(cursor);
+    editor_->replaceSelection(QString());
 }
 
 std::u16string CCalcDoc::editorText() const
@@ -168,22 +180,8 @@ std::u16string CCalcDoc::editorText() const
 
 int CCalcDoc::CaretAcrossChange(std::u16string_view before, std::u16string_view after, int caret)
 {
-    const std::size_t limit = std::min(before.size(), after.size());
-    std::size_t prefix = 0;
-    while (prefix < limit && before[prefix] == after[prefix])
-        ++prefix;
-    std::size_t suffix = 0;
-    while (suffix < limit - prefix && before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
-        ++suffix;
-    const std::size_t position = caret <= 0 ? 0 : std::min(static_cast<std::size_t>(caret), before.size());
-    std::size_t placed = 0;
-    if (position <= prefix)
-        placed = position;  // in the unchanged head
-    else if (position >= before.size() - suffix)
-        placed = after.size() - (before.size() - position);  // in the unchanged tail
-    else
-        placed = after.size() - suffix;  // inside the changed stretch: behind its new text
-    return static_cast<int>(placed);
+    const std::size_t position = caret <= 0 ? 0 : static_cast<std::size_t>(caret);
+    return static_cast<int>(CCalcTextChange::Between(before, after).mapByStatement(before, after, position));
 }
 
 void CCalcDoc::calculate(bool all)
@@ -251,6 +249,10 @@ bool CCalcDoc::newDocument()
         return false;
     editor_->loadText(QString());
     setPathName(QString());
+    encoding_ = Tevra::FileEncoding::ProgramFormat;
+    lineEnds_ = Tevra::LineEnds::CrLf;
+    hiddenBytes_ = 0;
+    emit fileNotice(QString());
     return true;
 }
 
@@ -267,20 +269,38 @@ bool CCalcDoc::readDocument(const QString& path)
     QByteArray bytes;
     if (!readFileReporting(path, Tevra::MaxEditorFileBytes, bytes))
         return false;
-    const std::u16string text = Tevra::EditorTextFromFileBytes(View(bytes));
-    editor_->loadText(Tevra::ToQString(text));
+    const Tevra::EditorFile file = Tevra::EditorFileFromBytes(View(bytes));
+    // A UTF-8 file holds up to one character per byte.
+    if (file.Text.size() > Tevra::MaxEditorCharacters) {
+        warnFile(FileTooLarge, path,
+                 QStringLiteral("Texts of more than %1 million characters are not opened.")
+                     .arg(Tevra::MaxEditorCharacters / (1024 * 1024)));
+        return false;
+    }
+    editor_->loadText(Tevra::ToQString(file.Text));
     setPathName(path);
+    encoding_ = file.Encoding;
+    lineEnds_ = file.Ends;
+    hiddenBytes_ = file.HiddenBytes;
+    emit fileNotice(hiddenBytes_ > 0 ? HiddenBytesNotice(hiddenBytes_) : QString());
     emit fileUsed(pathName_);
     return true;
 }
 
-bool CCalcDoc::writeDocument(const QString& path)
+bool CCalcDoc::writeDocument(const QString& path, Tevra::FileEncoding encoding, Tevra::LineEnds ends)
 {
+    const bool overReadFile = !pathName_.isEmpty() && QFileInfo(path).absoluteFilePath() == pathName_;
+    if (overReadFile && hiddenBytes_ > 0 && !prompts_->confirm(HiddenBytesQuestion(hiddenBytes_)))
+        return false;
     WaitCursor wait;
-    if (!writeFileReporting(path, Tevra::FileBytesFromEditorText(editorText())))
+    if (!writeFileReporting(path, Tevra::FileBytesFromEditorText(editorText(), encoding, ends)))
         return false;
     editor_->document()->setModified(false);
     setPathName(path);
+    encoding_ = encoding;
+    lineEnds_ = ends;
+    hiddenBytes_ = 0;
+    emit fileNotice(QString());
     emit fileUsed(pathName_);
     return true;
 }
@@ -289,7 +309,7 @@ bool CCalcDoc::save()
 {
     if (pathName_.isEmpty())
         return saveAs();
-    return writeDocument(pathName_);
+    return writeDocument(pathName_, encoding_, lineEnds_);
 }
 
 bool CCalcDoc::saveAs()
@@ -309,7 +329,9 @@ bool CCalcDoc::saveAs()
     const QString path = prompts_->chooseFileToSave(request);
     if (path.isEmpty())
         return false;
-    return writeDocument(path);
+    if (HasProgramSuffix(path))
+        return writeDocument(path, Tevra::FileEncoding::ProgramFormat, Tevra::LineEnds::CrLf);
+    return writeDocument(path, encoding_, lineEnds_);
 }
 
 bool CCalcDoc::readFileReporting(const QString& path, std::int64_t limit, QByteArray& bytes)
@@ -391,15 +413,19 @@ void CCalcDoc::loadMemory()
     const CalcFileDialogRequest request{QStringLiteral("Load memory"),
                                         {CalcFileFilters::Memory, CalcFileFilters::All},
                                         QStringLiteral("vcm"),
-                                        QString()};
+                                        QString(),
+                                        CalcFileKind::Memory};
     chooseAndExecuteFile(request);
 }
 
 void CCalcDoc::saveMemory()
 {
     const std::string bytes = Tevra::MemoryFileBytes(Tevra::MemoryMap, true);
-    const CalcFileDialogRequest request{
-        QStringLiteral("Save memory"), {CalcFileFilters::Memory}, QStringLiteral("vcm"), QStringLiteral("Memory 1")};
+    const CalcFileDialogRequest request{QStringLiteral("Save memory"),
+                                        {CalcFileFilters::Memory},
+                                        QStringLiteral("vcm"),
+                                        QStringLiteral("Memory 1"),
+                                        CalcFileKind::Memory};
     const QString path = prompts_->chooseFileToSave(request);
     if (path.isEmpty())
         return;

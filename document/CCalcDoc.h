@@ -6,6 +6,7 @@
 #pragma once
 
 #include "document/CCalcCmdReceiver.h"
+#include "document/CCalcFileText.h"
 
 #include <QObject>
 #include <QString>
@@ -65,10 +66,12 @@ public:
     // The editor's whole text as the engine sees it: lines separated by "\n".
     std::u16string editorText() const;
 
-    // Where a caret at position caret in before belongs in after, a text that
-    // differs from it in one stretch: unchanged text on either side keeps its
-    // caret, a caret inside the changed stretch goes behind its new text.
-    // Places the caret after a calculate all that failed.
+    // Where a caret at position caret in before belongs in after, the text
+    // with a run's results: unchanged text on either side keeps its caret;
+    // inside the changed stretch the caret keeps to its statement, and goes
+    // behind that statement's new text when it stood in what changed there
+    // (CCalcTextChange::mapByStatement). Places the caret after a calculate
+    // all that failed.
     static int CaretAcrossChange(std::u16string_view before, std::u16string_view after, int caret);
 
 signals:
@@ -82,13 +85,17 @@ signals:
     void memoryChanged();
     // A file was opened or saved under this path (for the recent-file list).
     void fileUsed(const QString& path);
+    // What the status bar should say about the open file; empty for nothing.
+    void fileNotice(const QString& notice);
 
 private:
     void calculate(bool all);
     void clearText();
     void backspace();
     bool readDocument(const QString& path);
-    bool writeDocument(const QString& path);
+    // Writes the editor's text to path in the given format, after asking
+    // when that would lose bytes of the file the text was read from.
+    bool writeDocument(const QString& path, Tevra::FileEncoding encoding, Tevra::LineEnds ends);
     // Reads a whole file of at most limit bytes; says why in a message box
     // when it cannot.
     bool readFileReporting(const QString& path, std::int64_t limit, QByteArray& bytes);
@@ -104,4 +111,9 @@ private:
     CCalcView* editor_;
     ICalcDocPrompts* prompts_;
     QString pathName_;
+    // How the file at pathName_ was read, to write it back the same way, and
+    // the bytes behind its text that the editor does not show.
+    Tevra::FileEncoding encoding_ = Tevra::FileEncoding::ProgramFormat;
+    Tevra::LineEnds lineEnds_ = Tevra::LineEnds::CrLf;
+    std::size_t hiddenBytes_ = 0;
 };

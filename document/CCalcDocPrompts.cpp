@@ -1,6 +1,7 @@
 #include "document/CCalcDocPrompts.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -10,21 +11,32 @@ const QString ApplicationName = QStringLiteral("Calculator Tevra");
 
 QString RunFileDialog(QWidget* parent, const CalcFileDialogRequest& request, QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(parent, request.Title);
+    QFileDialog dialog(parent);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setNameFilters(request.Filters);
-    dialog.setDefaultSuffix(request.DefaultSuffix);
-    dialog.setWindowIcon(QApplication::windowIcon());
-    if (!request.InitialName.isEmpty())
-        dialog.selectFile(request.InitialName);
+    PrepareFileDialog(dialog, request);
     if (dialog.exec() != QDialog::Accepted)
         return {};
     const QStringList files = dialog.selectedFiles();
-    return files.isEmpty() ? QString() : files.constFirst();
+    const QString chosen = files.isEmpty() ? QString() : files.constFirst();
+    RememberFileFolder(request.Kind, chosen);
+    return chosen;
 }
 
 }  // namespace
+
+void PrepareFileDialog(QFileDialog& dialog, const CalcFileDialogRequest& request)
+{
+    dialog.setWindowTitle(request.Title);
+    dialog.setNameFilters(request.Filters);
+    dialog.setDefaultSuffix(request.DefaultSuffix);
+    dialog.setWindowIcon(QApplication::windowIcon());
+    const bool proposesPath = QDir::isAbsolutePath(request.InitialName);
+    if (const QString folder = LastFileFolder(request.Kind); !folder.isEmpty() && !proposesPath)
+        dialog.setDirectory(folder);
+    if (!request.InitialName.isEmpty())
+        dialog.selectFile(request.InitialName);
+}
 
 QString CCalcDocDialogs::chooseFileToOpen(const CalcFileDialogRequest& request)
 {

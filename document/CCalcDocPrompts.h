@@ -3,17 +3,28 @@
 // answer in place of a person.
 #pragma once
 
+#include "document/CalcFileFolders.h"
+
 #include <QString>
 #include <QStringList>
 
+class QFileDialog;
 class QWidget;
+
+struct CalcFileDialogRequest;
+
+// Sets up dialog for request: title, filters, suffix, and the proposed name
+// in the folder last used for the request's kind (a proposed path keeps its
+// own folder).
+void PrepareFileDialog(QFileDialog& dialog, const CalcFileDialogRequest& request);
 
 // One file dialog as the document wants it.
 struct CalcFileDialogRequest {
     QString Title;
-    QStringList Filters;    // "Name (*.ext)" entries, the first one selected
-    QString DefaultSuffix;  // without the dot
-    QString InitialName;    // proposed file name or path; may be empty
+    QStringList Filters;                            // "Name (*.ext)" entries, the first one selected
+    QString DefaultSuffix;                          // without the dot
+    QString InitialName;                            // proposed file name or path; may be empty
+    CalcFileKind Kind = CalcFileKind::Calculation;  // whose last folder the dialog opens in
 };
 
 // The filters of the program's file dialogs.

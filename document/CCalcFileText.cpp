@@ -1,30 +1,37 @@
 #include "document/CCalcFileText.h"
 
-#include "memory/TextCodec.h"
+#include "memory/FileEncoding.h"
 
 namespace Tevra {
 
-std::u16string EditorTextFromFileBytes(std::string_view bytes)
+EditorFile EditorFileFromBytes(std::string_view bytes)
 {
-    const std::u16string decoded = DecodeCalculationFile(bytes);
-    std::u16string text;
-    text.reserve(decoded.size());
+    FileText file = DecodeFileText(bytes);
+    const std::u16string& decoded = file.Text;
+    EditorFile editor;
+    editor.Encoding = file.Encoding;
+    editor.HiddenBytes = file.Tail.size();
+    const bool hasCr = decoded.find(u'\r') != std::u16string::npos;
+    editor.Ends = !hasCr && decoded.find(u'\n') != std::u16string::npos ? LineEnds::Lf : LineEnds::CrLf;
+    editor.Text.reserve(decoded.size());
     for (std::size_t i = 0; i < decoded.size(); ++i) {
         const char16_t unit = decoded[i];
         if (unit != u'\r') {
-            text.push_back(unit);
+            editor.Text.push_back(unit);
             continue;
         }
         // CR LF and a lone CR both become one line break.
-        text.push_back(u'\n');
+        editor.Text.push_back(u'\n');
         if (i + 1 < decoded.size() && decoded[i + 1] == u'\n')
             ++i;
     }
-    return text;
+    return editor;
 }
 
-std::string FileBytesFromEditorText(std::u16string_view text)
+std::string FileBytesFromEditorText(std::u16string_view text, FileEncoding encoding, LineEnds ends)
 {
+    if (ends == LineEnds::Lf)
+        return EncodeFileText(text, encoding);
     std::u16string withCrLf;
     withCrLf.reserve(text.size() + text.size() / 16);
     for (const char16_t unit : text) {
@@ -32,7 +39,7 @@ std::string FileBytesFromEditorText(std::u16string_view text)
             withCrLf.push_back(u'\r');
         withCrLf.push_back(unit);
     }
-    return EncodeCalculationFile(withCrLf);
+    return EncodeFileText(withCrLf, encoding);
 }
 
 }  // namespace Tevra

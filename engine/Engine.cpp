@@ -67,15 +67,13 @@ bool FindResultPlace(std::u16string_view statement, ResultPlace& place)
     return true;
 }
 
-// The number of characters of a normalised statement that the parser sees.
-std::size_t SignificantLength(const std::u16string& text)
-{
-    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char16_t c) { return c != u' '; }));
-}
-
 }  // namespace
 
-bool StripComments(std::u16string& text)
+namespace {
+
+// Blanks the comments of text up to a "/*" that is never closed; returns
+// where that one starts, or npos when every comment is closed.
+std::size_t BlankComments(std::u16string& text)
 {
     // The next "//" and "/*" are searched again only once the scan has passed
     // them, so a text with many comments of one kind is stripped in linear time.
@@ -93,7 +91,7 @@ bool StripComments(std::u16string& text)
         } else {
             const std::size_t close = text.find(u"*/", block);
             if (close == npos)
-                return false;
+                return block;
             first = block;
             last = close + 1;
         }
@@ -105,18 +103,23 @@ bool StripComments(std::u16string& text)
         if (block != npos && block < position)
             block = text.find(u"/*", position);
     }
-    return true;
+    return npos;
+}
+
+}  // namespace
+
+bool StripComments(std::u16string& text)
+{
+    return BlankComments(text) == std::u16string::npos;
 }
 
 bool ParseStatement(CNode& root, std::u16string text)
 {
-    BracketTable.clear();
+    BracketTable.Clear();
     ResetParseDepth();
-    if (!NormalizeStatement(text))
+    if (!NormalizeStatement(text) || !BracketTable.Assign(std::move(text)))
         return false;
-    if (SignificantLength(text) > MaxStatementLength)
-        return false;
-    root.Operands.assign(1, std::move(text));
+    root.Operands.assign(1, BracketTable.ReducedStatement());
     return root.Parse();
 }
 
@@ -125,11 +128,11 @@ bool EvaluateStatement(const std::u16string& expression, double& out)
     CNode root;
     LogarithmDelivered = false;
     if (!ParseStatement(root, expression)) {
-        BracketTable.clear();
+        BracketTable.Clear();
         Report(SyntaxError, 0.0);
         return false;
     }
-    BracketTable.clear();
+    BracketTable.Clear();
     if (root.Children.empty() || !root.Children.front()->Evaluate(out))
         return false;
     // Every node reports its own overflows; this is the last line of defence
@@ -142,11 +145,13 @@ bool EvaluateStatement(const std::u16string& expression, double& out)
     return true;
 }
 
+namespace {
+
 // The statements are processed in text order and the resulting text is built
 // in one pass: every change a statement makes lies inside its own span, so
 // the text between statements is copied once and no insertion ever moves the
 // rest of the document.
-bool ExecuteText(std::u16string& text, int& caret)
+bool ExecuteTextHere(std::u16string& text, int& caret, AfterFailure after)
 {
     ResetEvaluationState();
     if (LogReceiver != nullptr)
@@ -154,13 +159,21 @@ bool ExecuteText(std::u16string& text, int& caret)
     const std::uint32_t units = Tevra::CalcSettings.TrigonometricUnits;
     AngleUnit = (units == 1 || units == 2) ? static_cast<int>(units) : 0;
 
-    std::u16string work = text;
-    if (!StripComments(work)) {
-        Report(SyntaxError, 0.0);
-        return false;
-    }
-
     const bool all = caret == -1;
+    const bool goOn = all && after == AfterFailure::Continue;
+    std::u16string work = text;
+    const std::size_t unclosed = BlankComments(work);
+    if (unclosed != std::u16string::npos) {
+        // Without a statement to stop at, the text before a comment that
+        // never closes still runs; the comment itself is the syntax error.
+        if (!goOn) {
+            Report(SyntaxError, 0.0);
+            return false;
+        }
+        std::fill(work.begin() + static_cast<std::ptrdiff_t>(unclosed), work.end(), u' ');
+    }
+    bool allOk = unclosed == std::u16string::npos;
+
     const std::size_t caretPosition = all ? 0 : static_cast<std::size_t>(std::max(caret, 0));
     const bool upper = Tevra::CalcSettings.UpperCaseNumbers();
 
@@ -195,6 +208,12 @@ bool ExecuteText(std::u16string& text, int& caret)
         double value = 0.0;
         if (!EvaluateStatement(std::u16string(workStatement.substr(0, place.ResultMark)), value)) {
             result += kept;
+            if (goOn) {
+                // The next statement starts afresh, as in a run of its own.
+                allOk = false;
+                ResetEvaluationState();
+                continue;
+            }
             finish();
             // The caret keeps its place, but the old result just removed may
             // have shortened the text under it.
@@ -218,8 +237,23 @@ bool ExecuteText(std::u16string& text, int& caret)
         }
     }
     finish();
+    if (!allOk) {
+        if (unclosed != std::u16string::npos)
+            Report(SyntaxError, 0.0);
+        return false;
+    }
     caret = static_cast<int>(text.size());
     return true;
+}
+
+}  // namespace
+
+bool ExecuteText(std::u16string& text, int& caret, AfterFailure after)
+{
+    bool ok = false;
+    auto run = [&] { ok = ExecuteTextHere(text, caret, after); };
+    RunWithEngineStack(run);
+    return ok;
 }
 
 void ResetProcessState()
@@ -228,7 +262,7 @@ void ResetProcessState()
     AngleUnit = 0;
     ResetEvaluationState();
     PreviousOperation = OpNone;
-    BracketTable.clear();
+    BracketTable.Clear();
     LogarithmDelivered = false;
     Tevra::MemoryMap.FreeAll();
     Tevra::MemoryChanged = false;

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string>
 
+#include "engine/EngineStack.h"
+
 namespace NCalculatorText {
 
 class CNode;
@@ -13,16 +15,19 @@ class CNode;
 inline double LastResult = 0.0;  // value of the last statement that succeeded
 inline int AngleUnit = 0;        // 0 radians, 1 degrees, 2 grads
 
-// Limits that keep a hostile text from exhausting the stack or taking
-// quadratic time; no real calculation comes near them. A statement beyond
-// them is a syntax error.
-inline constexpr std::size_t MaxStatementLength = 32768;  // UTF-16 code units
-inline constexpr int MaxNestingDepth = 2000;              // nodes on one path from the root
+// What the statement loop does after a statement failed: stop there (Calculate
+// all in the editor, tevra on a file), or go on with the next one (Load memory
+// and Execute, so that a partly bad file loads the cells of its good lines).
+enum class AfterFailure { Stop, Continue };
 
 // Runs the statement at caret (a UTF-16 position), or every statement when
 // caret is -1. Changes text and caret in place; true when every statement that
-// ran evaluated successfully. The cost is proportional to the text's length.
-bool ExecuteText(std::u16string& text, int& caret);
+// ran evaluated successfully. With Continue and caret -1 every statement runs
+// whatever the others did, its reports join the one log of the run, and a
+// failing one is left without a result; the caret stays -1 when one failed. The cost is proportional to the text's length.
+// Safe on any thread, whatever its stack (see EngineStack.h), as long as one
+// calculation runs at a time.
+bool ExecuteText(std::u16string& text, int& caret, AfterFailure after = AfterFailure::Stop);
 
 // Parses and evaluates one expression; on success writes out and LastResult.
 bool EvaluateStatement(const std::u16string& expression, double& out);

@@ -17,9 +17,6 @@ bool GuardedDivide(double a, double b, double& out);
 // False when the operand failed, otherwise CalculationOk.
 template <typename Transform> bool EvaluateUnary(CNode& node, int code, double& out, Transform transform);
 
-// The same for two operands: a and b are evaluated in order, then combined.
-template <typename Combine> bool EvaluateBinary(CNode& node, int code, double& out, Combine combine);
-
 }  // namespace NCalculatorText
 
 #include "engine/Diagnostics.h"
@@ -35,18 +32,6 @@ template <typename Transform> bool EvaluateUnary(CNode& node, int code, double& 
     if (!node.Children[0]->Evaluate(out))
         return false;
     transform(out);
-    return CalculationOk;
-}
-
-template <typename Combine> bool EvaluateBinary(CNode& node, int code, double& out, Combine combine)
-{
-    assert(node.Children.size() == 2 && "a node of two operands has exactly two children once parsed");
-    OperationScope scope(code);
-    double a = 0.0;
-    double b = 0.0;
-    if (!node.Children[0]->Evaluate(a) || !node.Children[1]->Evaluate(b))
-        return false;
-    combine(a, b, out);
     return CalculationOk;
 }
 

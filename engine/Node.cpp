@@ -1,7 +1,7 @@
 #include "engine/Node.h"
 
 #include "engine/Diagnostics.h"
-#include "engine/Engine.h"
+#include "engine/EngineStack.h"
 
 namespace NCalculatorText {
 
@@ -31,7 +31,7 @@ bool CNode::Parse()
 
 bool CNode::ParseLastChild(CNode* parent)
 {
-    if (ParseDepth >= MaxNestingDepth)
+    if (ParseDepth >= NestingLimit)
         return false;
     ++ParseDepth;
     const bool parsed = parent->Children.back()->Parse();

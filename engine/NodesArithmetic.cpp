@@ -8,50 +8,34 @@
 
 namespace NCalculatorText {
 
-bool CNodeNumber::Parse()
+double NumberLiteralValue(std::u16string_view literal)
 {
-    std::u16string literal = Operands.empty() ? std::u16string() : Operands.front();
-    for (char16_t& c : literal) {
+    std::u16string text(literal);
+    for (char16_t& c : text) {
         if (c == u'\u2212')
             c = u'-';
     }
-    Value = ParseNumber(literal);
+    return ParseNumber(text);
+}
+
+bool EvaluateNumber(double value, double& out)
+{
+    OperationScope scope(OpNumber);
+    if (!std::isfinite(value))
+        Report(Overflow, value);
+    out = value;
+    return CalculationOk;
+}
+
+bool CNodeNumber::Parse()
+{
+    Value = Operands.empty() ? 0.0 : NumberLiteralValue(Operands.front());
     return true;
 }
 
 bool CNodeNumber::Evaluate(double& out)
 {
-    OperationScope scope(OpNumber);
-    if (!std::isfinite(Value))
-        Report(Overflow, Value);
-    out = Value;
-    return CalculationOk;
-}
-
-bool CNodePlus::Evaluate(double& out)
-{
-    return EvaluateBinary(*this, OpAddition, out, [](double a, double b, double& r) { GuardedAdd(a, b, r); });
-}
-
-bool CNodeMinus::Evaluate(double& out)
-{
-    return EvaluateBinary(*this, OpSubtraction, out, [](double a, double b, double& r) { GuardedSubtract(a, b, r); });
-}
-
-bool CNodeMul::Evaluate(double& out)
-{
-    return EvaluateBinary(*this, OpMultiplication, out,
-                          [](double a, double b, double& r) { GuardedMultiply(a, b, r); });
-}
-
-bool CNodeDiv::Evaluate(double& out)
-{
-    return EvaluateBinary(*this, OpDivision, out, [](double a, double b, double& r) { GuardedDivide(a, b, r); });
-}
-
-bool CNodePow::Evaluate(double& out)
-{
-    return EvaluateBinary(*this, OpPower, out, [](double a, double b, double& r) { r = LibPow(a, b); });
+    return EvaluateNumber(Value, out);
 }
 
 bool CNodeChangeSign::Evaluate(double& out)

@@ -1,5 +1,5 @@
-// Numbers, the four arithmetic operations, power, the signs, roots,
-// exponentials, logarithms and the constants pi and e.
+// Numbers, the signs, roots, exponentials, logarithms and the constants pi
+// and e. The infix operations are in NodesInfix.h.
 #pragma once
 
 #include "engine/Node.h"
@@ -16,35 +16,12 @@ public:
     double Value = 0.0;
 };
 
-// a + b; an infinite sum is an overflow.
-class CNodePlus final : public CNode {
-public:
-    bool Evaluate(double& out) override;
-};
+// The value of a number literal's text ("1.5e\u22123" reads as 1.5e-3).
+double NumberLiteralValue(std::u16string_view literal);
 
-// a - b; an infinite difference is an overflow.
-class CNodeMinus final : public CNode {
-public:
-    bool Evaluate(double& out) override;
-};
-
-// a * b through the guarded multiplication.
-class CNodeMul final : public CNode {
-public:
-    bool Evaluate(double& out) override;
-};
-
-// a / b through the guarded division; a zero divisor is a singularity.
-class CNodeDiv final : public CNode {
-public:
-    bool Evaluate(double& out) override;
-};
-
-// The library's power of base and exponent; it reports its own errors.
-class CNodePow final : public CNode {
-public:
-    bool Evaluate(double& out) override;
-};
+// What a number literal of value evaluates to, with its report; CNodeNumber
+// and the literal terms of an infix run share it.
+bool EvaluateNumber(double value, double& out);
 
 // A leading minus: flips the sign of all that follows it.
 class CNodeChangeSign final : public CNode {

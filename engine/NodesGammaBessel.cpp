@@ -95,6 +95,16 @@ private:
 double LanczosGamma(double x)
 {
     const double t = x + LanczosShift;
+    // From x = 141.7 on the power alone passes every double, although Γ(x)
+    // itself does so only above 171.62. There the power is taken in two
+    // halves with the exponential and the series between them; below, and
+    // where even that overflows, the steps are the plain ones.
+    if (!std::isfinite(std::pow(t, x + 0.5))) {
+        const double half = std::pow(t, (x + 0.5) / 2);
+        const double value = ((half * std::exp(-t)) * LanczosScale) * LanczosSeries(x) / x * half;
+        if (std::isfinite(value))
+            return value;
+    }
     const double p = LibPow(t, x + 0.5);
     const double e = LibExp(-t);
     const double q = p * e;
@@ -151,38 +161,38 @@ bool CNodeGamma::Evaluate(double& out)
     return CalculationOk;
 }
 
-bool CNodeFactorial::Evaluate(double& out)
+namespace {
+
+// One factorial applied to value in place, as one "!" node does it inside the
+// scope of the run. Returns CalculationOk; when it succeeds it tells an
+// enclosing logarithm whether ln of the value was delivered.
+bool ApplyFactorial(double& value, bool underLogarithm)
 {
-    assert(Children.size() == 1 && "a factorial has exactly one child once parsed");
-    const LogarithmHandshake handshake;
-    OperationScope scope(OpFactorial);
-    if (!Children[0]->Evaluate(out))
-        return false;
-    const double x = out;
+    const double x = value;
     if (x < 0.0 && IsInteger(x)) {
         Report(Singularity, x);
         return CalculationOk;
     }
-    if (handshake.UnderLogarithm()) {
+    if (underLogarithm) {
         const double y = x + 1.0;
-        out = y;
+        value = y;
         if (y > 0.0)
-            out = LanczosLogGamma(y);
-        else if (!LogGammaOfNegative(y, out))
+            value = LanczosLogGamma(y);
+        else if (!LogGammaOfNegative(y, value))
             return CalculationOk;
-        CheckLogarithmFinite(out);
+        CheckLogarithmFinite(value);
     } else if (!IsInteger(x)) {
         const double y = x + 1.0;
-        out = y;
+        value = y;
         if (y > 0.0) {
-            out = LanczosGamma(y);
+            value = LanczosGamma(y);
         } else {
             const double g = LanczosGamma(-y);
-            out = -Pi / (LibSin(Pi * y) * (g * y));
+            value = -Pi / (LibSin(Pi * y) * (g * y));
         }
     } else {
         if (x > LargestFactorial) {
-            out = Infinity;
+            value = Infinity;
             Report(Overflow, Infinity);
             return CalculationOk;
         }
@@ -191,11 +201,29 @@ bool CNodeFactorial::Evaluate(double& out)
             p = p * f;
         if (x > LargestExactFactorial)
             Report(PartialLoss, p);
-        out = p;
+        value = p;
     }
     if (CalculationOk)
-        handshake.Delivered();
+        LogarithmDelivered = underLogarithm;
     return CalculationOk;
+}
+
+}  // namespace
+
+bool CNodeFactorial::Evaluate(double& out)
+{
+    // Only the outermost "!" of a run can stand directly under a logarithm;
+    // the inner ones stand under a factorial.
+    assert(Children.size() == 1 && "a factorial has exactly one child once parsed");
+    const LogarithmHandshake handshake;
+    OperationScope scope(OpFactorial);
+    if (!Children[0]->Evaluate(out))
+        return false;
+    for (std::uint32_t level = 1; level <= Count; ++level) {
+        if (!ApplyFactorial(out, level == Count && handshake.UnderLogarithm()))
+            return false;
+    }
+    return true;
 }
 
 namespace {

@@ -5,12 +5,17 @@
 
 #include "engine/Node.h"
 
+#include <cstdint>
+
 namespace NCalculatorText {
 
 // Postfix "!": x! = Γ(x + 1). Under a natural logarithm it delivers ln(x!).
+// Count "!" in a row are one node that applies the factorial Count times.
 class CNodeFactorial final : public CNode {
 public:
     bool Evaluate(double& out) override;
+
+    std::uint32_t Count = 1;
 };
 
 // Γ(x). Under a natural logarithm it delivers ln Γ(x).

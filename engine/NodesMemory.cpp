@@ -37,24 +37,38 @@ bool CNodeMemory::Evaluate(double& out)
 
 bool CNodeStore::Parse()
 {
-    if (Operands.size() != 2)
+    if (Operands.size() != 1)
         return false;
-    if (!Dispatch(Operands[0], this) || !ParseLastChild(this))
-        return false;
-    if (!ParseMemory(Operands[1], this))
-        return false;
-    return ParseLastChild(this);
+    const std::u16string text = std::move(Operands.front());
+    Operands.clear();
+    // The pieces between the arrows: the value, then the targets in order.
+    std::vector<std::size_t> pieces{0};
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if ((text[i] == u'-' || text[i] == u'\u2212') && text[i + 1] == u'>')
+            pieces.push_back(i + 2);
+    }
+    std::u16string piece;
+    for (std::size_t k = 0; k < pieces.size(); ++k) {
+        const std::size_t end = k + 1 < pieces.size() ? pieces[k + 1] - 2 : text.size();
+        piece.assign(text, pieces[k], end - pieces[k]);
+        const bool parsed = k == 0 ? Dispatch(piece, this) : ParseMemory(piece, this);
+        if (!parsed || !ParseLastChild(this))
+            return false;
+    }
+    return Children.size() >= 2;
 }
 
 bool CNodeStore::Evaluate(double& out)
 {
-    assert(Children.size() == 2 && "a store has its value and its memory cell as children");
-    assert(dynamic_cast<const CNodeMemory*>(Children[1].get()) && "a store's target is a memory cell");
+    assert(Children.size() >= 2 && "a store has its value and at least one memory cell as children");
     if (!Children[0]->Evaluate(out))
         return false;
-    const auto* target = static_cast<const CNodeMemory*>(Children[1].get());
-    Tevra::MemoryMap.GetOrCreate(target->CellName()) = out;
-    Tevra::MemoryChanged = true;
+    for (std::size_t k = 1; k < Children.size(); ++k) {
+        assert(dynamic_cast<const CNodeMemory*>(Children[k].get()) && "a store's target is a memory cell");
+        const auto* target = static_cast<const CNodeMemory*>(Children[k].get());
+        Tevra::MemoryMap.GetOrCreate(target->CellName()) = out;
+        Tevra::MemoryChanged = true;
+    }
     return CalculationOk;
 }
 

@@ -17,7 +17,9 @@ public:
     const std::u16string& CellName() const { return Operands.front(); }
 };
 
-// value -> Mem[name]: stores the value; the store's value is the value stored.
+// value -> Mem[name] -> Mem[other]...: stores the value in each cell from
+// left to right; the store's value is the value stored. Its only operand is
+// the whole text; child 0 is the value, the others are the memory cells.
 class CNodeStore final : public CNode {
 public:
     bool Parse() override;

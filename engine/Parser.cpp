@@ -5,6 +5,7 @@
 
 #include "engine/NodesArithmetic.h"
 #include "engine/NodesHyperbolic.h"
+#include "engine/NodesInfix.h"
 #include "engine/NodesMemory.h"
 #include "engine/NodesSeries.h"
 #include "engine/NodesGammaBessel.h"
@@ -128,23 +129,18 @@ CNode* AppendWithOperands(CNode* parent, NodeFactory create, std::initializer_li
     return node;
 }
 
-// Splits text at position (an operator of length width) into a new node.
-bool SplitInto(CNode* parent, NodeFactory create, const std::u16string& text, std::size_t position, std::size_t width)
+// Appends a node that parses a whole run of one level's operators.
+bool AppendInfix(CNode* parent, InfixLevel level, std::u16string& text)
 {
-    AppendWithOperands(parent, create, {text.substr(0, position), text.substr(position + width)});
+    auto* node = parent->AppendChild<CNodeInfix>();
+    node->Level = level;
+    node->Operands.push_back(std::move(text));
     return true;
 }
 
-// The position of the last of two characters, or npos.
-std::size_t FindLastOfEither(const std::u16string& text, char16_t first, char16_t second)
+bool ContainsAnyOf(std::u16string_view text, std::u16string_view characters)
 {
-    const std::size_t a = text.rfind(first);
-    const std::size_t b = text.rfind(second);
-    if (a == std::u16string::npos)
-        return b;
-    if (b == std::u16string::npos)
-        return a;
-    return std::max(a, b);
+    return text.find_first_of(characters) != std::u16string_view::npos;
 }
 
 }  // namespace
@@ -157,15 +153,15 @@ bool CParcer::Dispatch(std::u16string& text, CNode* parent)
         &CParcer::ParseMultiplicative, &CParcer::ParsePower, &CParcer::ParseFactorial,  &CParcer::ParseFunction,
         &CParcer::ParseMemory,         &CParcer::ParseAtom,  &CParcer::ParseIdentifier,
     };
+    // Texts under parse hold no brackets and no spaces: the bracket table
+    // gave every group its placeholder when the statement was taken in.
     while (true) {
-        ReduceAllBrackets(text);
-        std::erase(text, u' ');
         for (const Recognizer recognizer : Recognizers) {
             if ((this->*recognizer)(text, parent))
                 return true;
         }
         // A bare placeholder: parse its content as if the brackets were not there.
-        if (text.size() >= 3 && ExpandPlaceholder(text))
+        if (text.size() >= 3 && ExpandPlaceholderReduced(text))
             continue;
         return false;
     }
@@ -189,27 +185,22 @@ bool CParcer::ParseList(std::u16string& text, CNode* parent)
     return true;
 }
 
-// store := value "->" memory; the last arrow splits.
+// store := value "->" memory ["->" memory]...; the last arrow splits, so the
+// value is stored from left to right.
 bool CParcer::ParseStore(std::u16string& text, CNode* parent)
 {
-    const int arrow = FindLastOf(text, u"->");
-    const int minusArrow = FindLastOf(text, u"\u2212>");
-    const int position = std::max(arrow, minusArrow);
-    if (position < 0)
+    if (FindLastOf(text, u"->") < 0 && FindLastOf(text, u"\u2212>") < 0)
         return false;
-    return SplitInto(parent, Append<CNodeStore>, text, static_cast<std::size_t>(position), 2);
+    parent->AppendChild<CNodeStore>()->Operands.push_back(std::move(text));
+    return true;
 }
 
-// additive := additive ("+" | "-") term, split at the rightmost infix sign.
+// additive := term (("+" | "-") term)..., split at the rightmost infix sign.
 bool CParcer::ParseAdditive(std::u16string& text, CNode* parent)
 {
-    const int plus = FindSignOperator(text, true);
-    const int minus = FindSignOperator(text, false);
-    if (plus < 0 && minus < 0)
+    if (FindSignOperator(text, true) < 0 && FindSignOperator(text, false) < 0)
         return false;
-    if (plus > minus)
-        return SplitInto(parent, Append<CNodePlus>, text, static_cast<std::size_t>(plus), 1);
-    return SplitInto(parent, Append<CNodeMinus>, text, static_cast<std::size_t>(minus), 1);
+    return AppendInfix(parent, InfixLevel::Additive, text);
 }
 
 // negation := "-" rest; applies to all that follows.
@@ -221,36 +212,42 @@ bool CParcer::ParseNegation(std::u16string& text, CNode* parent)
     return true;
 }
 
-// multiplicative := multiplicative ("*" | "/") factor, split at the rightmost.
+// multiplicative := factor (("*" | "/") factor)..., split at the rightmost.
 bool CParcer::ParseMultiplicative(std::u16string& text, CNode* parent)
 {
-    const std::size_t times = FindLastOfEither(text, u'*', u'\u00D7');
-    const std::size_t divide = FindLastOfEither(text, u'/', u'\u00F7');
-    if (times == std::u16string::npos && divide == std::u16string::npos)
+    if (!ContainsAnyOf(text, u"*\u00D7/\u00F7"))
         return false;
-    if (divide == std::u16string::npos || (times != std::u16string::npos && times > divide))
-        return SplitInto(parent, Append<CNodeMul>, text, times, 1);
-    return SplitInto(parent, Append<CNodeDiv>, text, divide, 1);
+    return AppendInfix(parent, InfixLevel::Multiplicative, text);
 }
 
-// power := power "^" factor, split at the last "^" (left to right).
+// power := factor ("^" factor)..., split at the last "^" (left to right).
 bool CParcer::ParsePower(std::u16string& text, CNode* parent)
 {
-    const std::size_t caret = text.rfind(u'^');
-    if (caret == std::u16string::npos)
+    if (text.find(u'^') == std::u16string::npos)
         return false;
-    return SplitInto(parent, Append<CNodePow>, text, caret, 1);
+    return AppendInfix(parent, InfixLevel::Power, text);
 }
 
-// factorial := operand "!", on a number, pi, e, the result or a bracket.
+// factorial := operand "!"..., on a number, pi, e, the result or a bracket;
+// "(3)!!" is the factorial of 3!, and a run of "!" is one node that applies
+// the factorial once per "!".
 bool CParcer::ParseFactorial(std::u16string& text, CNode* parent)
 {
     if (text.size() < 2 || text.back() != u'!')
         return false;
-    const std::u16string operand = text.substr(0, text.size() - 1);
-    if (text.find(u'$') == std::u16string::npos && !IsFactorialOperand(operand))
-        return false;
-    AppendWithOperands(parent, Append<CNodeFactorial>, {operand});
+    std::size_t count = 1;
+    if (text.find(u'$') == std::u16string::npos) {
+        if (!IsFactorialOperand(std::u16string_view(text).substr(0, text.size() - 1)))
+            return false;
+    } else {
+        // Each shorter text still ends with "!" and holds the placeholder, so
+        // it would be taken here again.
+        count = text.size() - 1 - text.find_last_not_of(u'!');
+    }
+    auto* node = parent->AppendChild<CNodeFactorial>();
+    node->Count = static_cast<std::uint32_t>(count);
+    text.resize(text.size() - count);
+    node->Operands.push_back(std::move(text));
     return true;
 }
 
@@ -314,6 +311,18 @@ bool CParcer::ParseIdentifier(std::u16string& text, CNode* parent)
     }
     reference->Target = found->second.get();
     return true;
+}
+
+bool IsPlainNumberLiteral(std::u16string_view text)
+{
+    // The recognizers before the atom's decline a number text unless it
+    // holds an infix sign or starts with a minus.
+    if (text.empty() || text.front() == u'-' || text.front() == u'\u2212')
+        return false;
+    if (FindSignOperator(text, true) >= 0 || FindSignOperator(text, false) >= 0)
+        return false;
+    const std::u16string_view bare = text.front() == u'+' ? text.substr(1) : text;
+    return FindName(Keywords, bare) == nullptr && IsNumberText(text);
 }
 
 }  // namespace NCalculatorText

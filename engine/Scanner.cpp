@@ -8,31 +8,17 @@ namespace {
 
 constexpr char16_t MinusSign = u'\u2212';
 
-std::u16string Placeholder(std::size_t index)
+void AppendPlaceholder(std::u16string& text, std::size_t index)
 {
-    std::u16string text = u"$";
+    text.push_back(u'$');
     const std::string digits = std::to_string(index);
     text.append(digits.begin(), digits.end());
     text.push_back(u'$');
-    return text;
 }
 
 bool IsDigit(char16_t c)
 {
     return c >= u'0' && c <= u'9';
-}
-
-// Position of the bracket that closes the one at open, or npos.
-std::size_t MatchingClose(std::u16string_view text, std::size_t open)
-{
-    int level = 0;
-    for (std::size_t i = open; i < text.size(); ++i) {
-        if (text[i] == u'(')
-            ++level;
-        else if (text[i] == u')' && --level == 0)
-            return i;
-    }
-    return std::u16string_view::npos;
 }
 
 // The digit test shared by number literals and factorial operands, on a copy
@@ -57,6 +43,25 @@ bool IsUnsignedNumberText(std::u16string copy)
         copy.erase(d, 1);
     }
     return !copy.empty() && std::all_of(copy.begin(), copy.end(), IsDigit);
+}
+
+// The group a text that is exactly one placeholder stands for.
+bool LonePlaceholderIndex(std::u16string_view text, std::size_t& index)
+{
+    if (text.size() < 3 || text.front() != u'$')
+        return false;
+    const std::size_t second = text.find(u'$', 1);
+    if (second != text.size() - 1 || second == 1)
+        return false;
+    index = 0;
+    for (std::size_t i = 1; i < second; ++i) {
+        if (!IsDigit(text[i]))
+            return false;
+        index = index * 10 + static_cast<std::size_t>(text[i] - u'0');
+        if (index >= BracketTable.Size())
+            return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -94,81 +99,108 @@ bool NormalizeStatement(std::u16string& text)
     return true;
 }
 
-bool ReduceBrackets(std::u16string& text)
+bool CBracketTable::Assign(std::u16string statement)
 {
-    const std::size_t open = text.find(u'(');
-    if (open == std::u16string::npos)
+    Clear();
+    if (statement.size() >= UINT32_MAX)
         return false;
-    const std::size_t firstClose = text.find(u')');
-    if (firstClose == std::u16string::npos || firstClose < open)
+    std::vector<std::uint32_t> open;  // indexes of the groups not closed yet
+    for (std::size_t i = 0; i < statement.size(); ++i) {
+        if (statement[i] == u'(') {
+            open.push_back(static_cast<std::uint32_t>(groups_.size()));
+            groups_.push_back({static_cast<std::uint32_t>(i), 0, 0});
+        } else if (statement[i] == u')') {
+            if (open.empty()) {
+                groups_.clear();
+                return false;
+            }
+            Group& group = groups_[open.back()];
+            open.pop_back();
+            group.Close = static_cast<std::uint32_t>(i);
+            group.Next = static_cast<std::uint32_t>(groups_.size());
+        }
+    }
+    if (!open.empty()) {
+        groups_.clear();
         return false;
-    const std::size_t close = MatchingClose(text, open);
-    if (close == std::u16string::npos)
-        return false;
-    BracketTable.push_back(text.substr(open + 1, close - open - 1));
-    text.replace(open, close - open + 1, Placeholder(BracketTable.size() - 1));
+    }
+    statement_ = std::move(statement);
     return true;
 }
 
-void ReduceAllBrackets(std::u16string& text)
+void CBracketTable::Clear()
 {
-    // After a group is replaced, the text before its placeholder holds no
-    // bracket at all, so each further step only looks behind the last group.
-    std::u16string result;
-    std::size_t position = 0;
-    bool changed = false;
-    while (true) {
-        const std::size_t open = text.find(u'(', position);
-        const std::size_t firstClose = text.find(u')', position);
-        if (open == std::u16string::npos || firstClose == std::u16string::npos || firstClose < open)
-            break;
-        const std::size_t close = MatchingClose(text, open);
-        if (close == std::u16string::npos)
-            break;
-        BracketTable.push_back(text.substr(open + 1, close - open - 1));
-        result.append(text, position, open - position);
-        result += Placeholder(BracketTable.size() - 1);
-        position = close + 1;
-        changed = true;
+    statement_.clear();
+    groups_.clear();
+}
+
+std::u16string CBracketTable::Reduce(std::size_t begin, std::size_t end, std::size_t first) const
+{
+    // No reserve: the range may hold far more nested text than the result.
+    std::u16string text;
+    std::size_t group = first;
+    for (std::size_t i = begin; i < end; ++i) {
+        const char16_t c = statement_[i];
+        if (c == u'(') {
+            AppendPlaceholder(text, group);
+            i = groups_[group].Close;
+            group = groups_[group].Next;
+        } else if (c != u' ') {
+            text.push_back(c);
+        }
     }
-    if (!changed)
-        return;
-    result.append(text, position, std::u16string::npos);
-    text = std::move(result);
+    return text;
+}
+
+std::u16string CBracketTable::ReducedStatement() const
+{
+    return Reduce(0, statement_.size(), 0);
+}
+
+std::u16string CBracketTable::ReducedContent(std::size_t index) const
+{
+    const Group& group = groups_[index];
+    return Reduce(group.Open + 1, group.Close, index + 1);
+}
+
+std::u16string_view CBracketTable::Content(std::size_t index) const
+{
+    const Group& group = groups_[index];
+    return std::u16string_view(statement_).substr(group.Open + 1, group.Close - group.Open - 1);
 }
 
 bool ExpandPlaceholder(std::u16string& text)
 {
-    if (text.size() < 3 || text.front() != u'$')
-        return false;
-    const std::size_t second = text.find(u'$', 1);
-    if (second != text.size() - 1)
-        return false;
     std::size_t index = 0;
-    for (std::size_t i = 1; i < second; ++i) {
-        if (!IsDigit(text[i]))
-            return false;
-        index = index * 10 + static_cast<std::size_t>(text[i] - u'0');
-        if (index >= BracketTable.size())
-            return false;
-    }
-    if (second == 1 || index >= BracketTable.size())
+    if (!LonePlaceholderIndex(text, index))
         return false;
-    text = BracketTable[index];
+    text = BracketTable.Content(index);
     return true;
+}
+
+bool ExpandPlaceholderReduced(std::u16string& text)
+{
+    std::size_t index = 0;
+    if (!LonePlaceholderIndex(text, index))
+        return false;
+    text = BracketTable.ReducedContent(index);
+    return true;
+}
+
+bool IsInfixSign(std::u16string_view text, std::size_t position)
+{
+    if (position == 0)
+        return false;
+    return !(position >= 2 && text[position - 1] == u'e' &&
+             (IsDigit(text[position - 2]) || text[position - 2] == u'.'));
 }
 
 int FindSignOperator(std::u16string_view text, bool plus)
 {
     auto search = [text](char16_t candidate) {
         for (std::size_t p = text.size(); p-- > 0;) {
-            if (text[p] != candidate)
-                continue;
-            if (p == 0)
-                return -1;
-            if (p >= 2 && text[p - 1] == u'e' && (IsDigit(text[p - 2]) || text[p - 2] == u'.'))
-                continue;
-            return static_cast<int>(p);
+            if (text[p] == candidate && IsInfixSign(text, p))
+                return static_cast<int>(p);
         }
         return -1;
     };

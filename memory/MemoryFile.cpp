@@ -1,6 +1,7 @@
 #include "memory/MemoryFile.h"
 
 #include "engine/Engine.h"
+#include "memory/FileEncoding.h"
 #include "memory/MemoryMap.h"
 #include "memory/TextCodec.h"
 
@@ -17,9 +18,10 @@ FileExecution ExecuteFileBytes(std::string_view bytes)
 {
     if (bytes.empty())
         return FileExecution::CannotRead;
-    std::u16string text = DecodeCalculationFile(bytes);
+    std::u16string text = DecodeFileText(bytes).Text;
     int caret = -1;
-    return NCalculatorText::ExecuteText(text, caret) ? FileExecution::Succeeded : FileExecution::Failed;
+    return NCalculatorText::ExecuteText(text, caret, NCalculatorText::AfterFailure::Continue) ? FileExecution::Succeeded
+                                                                                              : FileExecution::Failed;
 }
 
 }  // namespace Tevra

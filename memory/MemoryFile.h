@@ -15,7 +15,7 @@ inline constexpr std::string_view CannotOpenForWriting = "Cannot open the file f
 
 enum class FileExecution {
     Succeeded,   // every statement ran and evaluated
-    Failed,      // a statement failed; the log says why
+    Failed,      // a statement or more failed, the others ran; the log says why
     CannotRead,  // no bytes: nothing ran
 };
 
@@ -25,8 +25,9 @@ enum class FileExecution {
 // --save-memory and the benchmarks write these.
 std::string MemoryFileBytes(const CMemoryMap& memory, bool all);
 
-// Decodes bytes as the program's own format and executes the text with caret
-// -1; the text with its results is discarded. Used by Load memory and Execute.
+// Decodes bytes by the rule of FileEncoding.h and executes every statement of
+// the text, going on after one that fails; the text with its results is
+// discarded. Used by Load memory and Execute.
 FileExecution ExecuteFileBytes(std::string_view bytes);
 
 }  // namespace Tevra

@@ -64,7 +64,15 @@ INSTANTIATE_TEST_SUITE_P(
                    "6/3=2",
                    "6/3=2\n", 0},
         InPlaceRow{"Utf8NonAscii", "\xCE\x93(3)", "\xCE\x93(3)=2", "\xCE\x93(3)=2\n", 0},
-        InPlaceRow{"FailingRunLosesItsOldResultAsInTheEditor", "1=1;1/0=5;2", "1=1;1/0;2", "1=1;1/0;2\n", 1}),
+        InPlaceRow{"FailingRunLosesItsOldResultAsInTheEditor", "1=1;1/0=5;2", "1=1;1/0;2", "1=1;1/0;2\n", 1},
+        // UTF-16 without its mark holds NUL bytes, so it is not taken for UTF-8.
+        InPlaceRow{"Utf16WithoutMark",
+                   "2\0*\0"
+                   "3\0"s,
+                   "2\0*\0"
+                   "3\0=\0"
+                   "6\0"s,
+                   "2*3=6\n", 0}),
     [](const auto& info) { return std::string(info.param.Label); });
 
 TEST(TevraFileRuns, WithoutInPlaceTheFileIsOnlyRead)
@@ -307,6 +315,29 @@ TEST(TevraMemoryFiles, LoadWithAFailingStatementLogsItAndFails)
               "\n");
     EXPECT_EQ(outcome.Err, "1\tError\tNatural logarithm\tFunction has singularity at 0\n");
     EXPECT_EQ(outcome.Status, 1);
+}
+
+// Bad lines first, in the middle and last: every other cell is loaded, the
+// reports form one numbered list, and the exit status says that one failed;
+// a file run (the editor's Calculate all) still stops at the first failure.
+TEST(TevraMemoryFiles, LoadGoesOnAfterBadLinesWhileAFileRunStops)
+{
+    const ScratchDirectory directory;
+    const std::u16string text = u"ln(0)->Mem[z];\r\n1->Mem[a];\r\n2*->Mem[y];\r\n3->Mem[c];\r\n1/0->Mem[x];\r\n";
+    directory.Write("m.vcm", ProgramFile(text));
+    const auto load = RunTevra({"--load-memory", "m.vcm", "-e", "Mem[a]+Mem[c]"}, "", directory);
+    EXPECT_EQ(load.Out, "Mem[a]+Mem[c]=4\n");
+    EXPECT_EQ(load.Err,
+              "1\tError\tNatural logarithm\tFunction has singularity at 0\n"
+              "2\tError\tNone\tSyntax error\n"
+              "3\tError\tDivision\tOperation has singularity at 0\n");
+    EXPECT_EQ(load.Status, 1);
+
+    const auto run = RunTevra({"m.vcm", "-e", "Mem[a]"}, "", directory);
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Err,
+              "1\tError\tNatural logarithm\tFunction has singularity at 0\n"
+              "1\tWarning\tMemory\tUninitialized memory used, value forced to 0\n");
 }
 
 TEST(TevraMemoryFiles, EmptyMemoryFileIsRefused)

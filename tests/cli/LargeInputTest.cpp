@@ -47,13 +47,22 @@ TEST(TevraLargeInputs, MegabyteLineOfStatementsIsCalculated)
     EXPECT_TRUE(outcome.Out == Repeated("1+2=3;", 250000) + "\n");
 }
 
-TEST(TevraLargeInputs, MegabyteStatementIsASyntaxError)
+TEST(TevraLargeInputs, MegabyteAndTenMegabyteStatementsAreCalculated)
 {
     const std::string statement = "1" + Repeated("+1", 500000);
     const auto outcome = RunTevra({}, statement);
-    EXPECT_EQ(outcome.Status, 1);
-    EXPECT_EQ(outcome.Err, "1\tError\tNone\tSyntax error\n");
-    EXPECT_TRUE(outcome.Out == statement + "\n");
+    EXPECT_EQ(outcome.Status, 0);
+    EXPECT_EQ(outcome.Err, "");
+    EXPECT_TRUE(outcome.Out == statement + "=500001\n");
+
+    // 10 MB: 2.5 million terms of one sum.
+    const ScratchDirectory directory;
+    const std::string big = "1.5" + Repeated("+1.5", 2499999);
+    directory.Write("sum.txt", big);
+    const auto sum = RunTevra({"sum.txt"}, "", directory);
+    EXPECT_EQ(sum.Status, 0);
+    EXPECT_EQ(sum.Err, "");
+    EXPECT_TRUE(sum.Out == big + "=3750000\n");
 }
 
 struct OutOfMemoryRow {

@@ -47,7 +47,7 @@ TEST(CalculationFileText, ReadingFollowsTheFileRules)
         {"empty file", std::string(), u""},
     };
     for (const Row& row : rows)
-        EXPECT_EQ(Tevra::EditorTextFromFileBytes(row.bytes), row.expected) << row.name;
+        EXPECT_EQ(Tevra::EditorFileFromBytes(row.bytes).Text, row.expected) << row.name;
 }
 
 TEST(CalculationFileText, WritingAddsTheMarkAndCrLf)

@@ -10,17 +10,21 @@ const std::string SyntaxErrorRecord = "Error|None|Syntax error";
 
 class ConformanceReview : public EngineTest {};
 
-// Up to the limits a long or deep statement is an ordinary statement.
+// Long statements have no limit but memory, and nesting up to the guard is an
+// ordinary statement.
 TEST_F(ConformanceReview, StatementsUpToTheLimitsAreComputed)
 {
     const std::vector<ValueCase> rows = {
-        // 2,000 terms of one chain of "+": 2,000 nodes on the deepest path.
         {u"1" + Repeat(u"+1", 1999), "2000"},
-        // 1,999 nested calls of a function around a number.
-        {Repeat(u"abs(", 1999) + u"1" + Repeat(u")", 1999), "1"},
-        // A literal of 32,768 characters; spaces do not count.
+        // One term beyond the 2,000 nodes an older parser allowed.
+        {u"1" + Repeat(u"+1", 2000), "2001"},
+        {Repeat(u"abs(", NCalculatorText::MaxNestingDepth - 1) + u"1" +
+             Repeat(u")", NCalculatorText::MaxNestingDepth - 1),
+         "1"},
+        // Literals of 32,768 characters and beyond; spaces do not count.
         {Repeat(u"0", 32767) + u"1", "1"},
         {Repeat(u"0 ", 32767) + u"1", "1"},
+        {Repeat(u"0", 32768) + u"1", "1"},
         // A memory cell with a long name.
         {u"7->mem[" + Repeat(u"n", 30000) + u"]", "7"},
     };
@@ -28,13 +32,13 @@ TEST_F(ConformanceReview, StatementsUpToTheLimitsAreComputed)
         ExpectValue(row.Input, row.Value, row.Records);
 }
 
-// One step beyond a limit the statement is refused as a syntax error.
-TEST_F(ConformanceReview, StatementsBeyondTheLimitsAreSyntaxErrors)
+// One level beyond the nesting guard the statement is refused as a syntax error.
+TEST_F(ConformanceReview, StatementsBeyondTheNestingGuardAreSyntaxErrors)
 {
+    const auto depth = static_cast<std::size_t>(NCalculatorText::MaxNestingDepth);
     const std::vector<std::u16string> rows = {
-        u"1" + Repeat(u"+1", 2000),
-        Repeat(u"abs(", 2000) + u"1" + Repeat(u")", 2000),
-        Repeat(u"0", 32768) + u"1",
+        Repeat(u"abs(", depth) + u"1" + Repeat(u")", depth),
+        Repeat(u"1+(", depth) + u"1" + Repeat(u")", depth),
     };
     for (const std::u16string& row : rows)
         ExpectFailure(row, {SyntaxErrorRecord});

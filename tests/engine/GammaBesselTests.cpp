@@ -84,6 +84,38 @@ TEST_F(SpecialFunctions, NonIntegerArgumentsUseTheSeries)
     ExpectNear(u"gamma(10.5)", 1133278.3889487855);
 }
 
+// Γ stays finite up to x = 171.62; the power in its series passes every
+// double from x = 141.7 on and must not stop it there. Expected values to 22
+// digits, of the doubles written.
+TEST_F(SpecialFunctions, GammaAndFactorialUpToTheirTrueLimit)
+{
+    struct Row {
+        std::u16string Input;
+        double Expected;
+    };
+    const std::vector<Row> rows = {
+        {u"gamma(141.5)", 1.597108911651259535725e+242},   {u"gamma(150.5)", 4.661072627097377918445e+261},
+        {u"gamma(170.5)", 5.562092414559999610706e+305},   {u"gamma(171.5)", 9.483367566824799336253e+307},
+        {u"gamma(171.62)", 1.757682678997812703842e+308},  {u"170.5!", 9.483367566824799336253e+307},
+        {u"gamma(-150.5)", -4.478447658150640809892e-264}, {u"(-171.5)!", -3.31273952153860731481e-308},
+    };
+    for (const Row& row : rows)
+        ExpectNear(row.Input, row.Expected, 1e-14);
+    // Below x = 141.7 the steps are exactly those of before.
+    ExpectValue(u"gamma(141.5)", "1.5971089116512594269e+242");
+    ExpectValue(u"gamma(141.73)", "4.9858196208930759252e+242");
+    const std::vector<FailureCase> overflows = {
+        {u"gamma(171.7)", {PositiveOverflow("Gamma function")}},
+        {u"171.5!", {PositiveOverflow("Factorial")}},
+        {u"gamma(-175.5)", {PositiveOverflow("Gamma function")}},
+        {u"gamma(1000.5)",
+         {PositiveOverflow("Gamma function"),
+          Warning("Gamma function", "Operation resulted in underflow, result accepted as 0")}},
+    };
+    for (const FailureCase& row : overflows)
+        ExpectFailure(row.Input, row.Records);
+}
+
 TEST_F(SpecialFunctions, FactorialOfAHalfEqualsGammaOfOneAndAHalf)
 {
     const Evaluation factorial = Evaluate(u"0.5!");

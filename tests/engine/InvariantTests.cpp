@@ -5,6 +5,7 @@
 #include "EngineTestSupport.h"
 
 #include "engine/NodesArithmetic.h"
+#include "engine/NodesInfix.h"
 #include "engine/NodesMemory.h"
 
 namespace EngineTests {
@@ -24,12 +25,12 @@ protected:
     }
 };
 
-TEST_F(Invariants, ABinaryNodeWithOneChildIsRefused)
+TEST_F(Invariants, AnInfixRunWithoutItsTermsIsRefused)
 {
-    CNodePlus plus;
-    plus.AppendChild<CNodeNumber>();
+    CNodeInfix run;
+    run.AppendChild<CNodeNumber>();
     double out = 0;
-    EXPECT_DEATH(plus.Evaluate(out), "exactly two children");
+    EXPECT_DEATH(run.Evaluate(out), "at least two terms");
 }
 
 TEST_F(Invariants, AUnaryNodeWithoutChildIsRefused)
@@ -56,6 +57,7 @@ TEST_F(ParsedTrees, KeepTheInvariants)
     ExpectValue(u"2+3*sqrt(4)", "8");
     ExpectValue(u"(2+3)!->Mem[a]", "120");
     ExpectValue(u"Mem[a]/(-(-2))", "60");
+    ExpectValue(u"1+2-3*4/2^2->Mem[b]->Mem[c]", "0");
     ExpectValue(u"sum(i,1,3,j(0,i)*0)+gamma(3)+y(1,1)*0", "2");
 }
 

@@ -14,7 +14,7 @@ protected:
     void SetUp() override
     {
         EngineTest::SetUp();
-        BracketTable.clear();
+        BracketTable.Clear();
     }
 };
 
@@ -49,79 +49,77 @@ TEST_F(Scanner, NormalizeTrimsDropsLineBreaksUnifiesBracketsAndLowers)
     }
 }
 
-TEST_F(Scanner, ReduceReplacesTopLevelGroupsFromLeftToRight)
-{
-    std::u16string text = u"(1+2)*(3+4)";
-    EXPECT_TRUE(ReduceBrackets(text));
-    EXPECT_EQ(Readable(text), "$0$*(3+4)");
-    EXPECT_TRUE(ReduceBrackets(text));
-    EXPECT_EQ(Readable(text), "$0$*$1$");
-    EXPECT_FALSE(ReduceBrackets(text));
-    ASSERT_EQ(BracketTable.size(), 2U);
-    EXPECT_EQ(Readable(BracketTable[0]), "1+2");
-    EXPECT_EQ(Readable(BracketTable[1]), "3+4");
-}
-
-TEST_F(Scanner, ReduceKeepsInnerGroupsAndSpacesInTheContent)
+TEST_F(Scanner, BracketTablePairsGroupsAndReplacesTopLevelOnes)
 {
     struct Row {
-        std::u16string Input;
-        bool Reduced;
-        std::u16string Output;
-        std::u16string Content;
+        std::u16string Statement;
+        std::u16string Reduced;
+        std::vector<std::u16string> Contents;         // as written, by placeholder index
+        std::vector<std::u16string> ReducedContents;  // as the recognizers see them
     };
     const std::vector<Row> rows = {
-        {u"((1))", true, u"$0$", u"(1)"},     {u"()", true, u"$0$", u""},
-        {u"( a b )", true, u"$0$", u" a b "}, {u"sin((1)+(2))", true, u"sin$0$", u"(1)+(2)"},
-        {u"(1))", true, u"$0$)", u"1"},       {u")(1)", false, u")(1)", u""},
-        {u"(1", false, u"(1", u""},           {u"1)", false, u"1)", u""},
-        {u"((1)", false, u"((1)", u""},       {u"", false, u"", u""},
-        {u"12", false, u"12", u""},
+        {u"(1+2)*(3+4)", u"$0$*$1$", {u"1+2", u"3+4"}, {u"1+2", u"3+4"}},
+        {u"((1))", u"$0$", {u"(1)", u"1"}, {u"$1$", u"1"}},
+        {u"()", u"$0$", {u""}, {u""}},
+        {u"( a b )", u"$0$", {u" a b "}, {u"ab"}},
+        {u"sin((1)+(2))", u"sin$0$", {u"(1)+(2)", u"1", u"2"}, {u"$1$+$2$", u"1", u"2"}},
+        {u"mem( my cell )+(2 * (3))", u"mem$0$+$1$", {u" my cell ", u"2 * (3)", u"3"}, {u"mycell", u"2*$2$", u"3"}},
+        {u"1 + 2", u"1+2", {}, {}},
+        {u"", u"", {}, {}},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE("input: \"" + Readable(row.Input) + "\"");
-        BracketTable.clear();
-        std::u16string text = row.Input;
-        EXPECT_EQ(ReduceBrackets(text), row.Reduced);
-        EXPECT_EQ(Readable(text), Readable(row.Output));
-        if (row.Reduced) {
-            ASSERT_EQ(BracketTable.size(), 1U);
-            EXPECT_EQ(Readable(BracketTable[0]), Readable(row.Content));
-        } else {
-            EXPECT_TRUE(BracketTable.empty());
+        SCOPED_TRACE("statement: \"" + Readable(row.Statement) + "\"");
+        ASSERT_TRUE(BracketTable.Assign(row.Statement));
+        EXPECT_EQ(Readable(BracketTable.ReducedStatement()), Readable(row.Reduced));
+        ASSERT_EQ(BracketTable.Size(), row.Contents.size());
+        for (std::size_t i = 0; i < row.Contents.size(); ++i) {
+            EXPECT_EQ(Readable(BracketTable.Content(i)), Readable(row.Contents[i])) << "group " << i;
+            EXPECT_EQ(Readable(BracketTable.ReducedContent(i)), Readable(row.ReducedContents[i])) << "group " << i;
         }
     }
 }
 
-TEST_F(Scanner, PlaceholderIndexesContinueTheTable)
+TEST_F(Scanner, BracketTableRefusesUnpairedBrackets)
 {
-    BracketTable = {u"a", u"b", u"c"};
-    std::u16string text = u"(d)";
-    ASSERT_TRUE(ReduceBrackets(text));
-    EXPECT_EQ(Readable(text), "$3$");
-    ASSERT_EQ(BracketTable.size(), 4U);
-    EXPECT_TRUE(ExpandPlaceholder(text));
-    EXPECT_EQ(Readable(text), "d");
+    for (const std::u16string text : {u"(1))", u")(1)", u"(1", u"1)", u"((1)", u")", u"(()", u"())("}) {
+        SCOPED_TRACE("statement: \"" + Readable(text) + "\"");
+        EXPECT_FALSE(BracketTable.Assign(text));
+        EXPECT_EQ(BracketTable.Size(), 0U);
+    }
 }
 
 TEST_F(Scanner, ExpandOnlyReplacesALonePlaceholder)
 {
+    std::u16string statement;
     for (int i = 0; i < 13; ++i)
-        BracketTable.push_back(u"content " + std::u16string(1, static_cast<char16_t>(u'a' + i)));
+        statement += u"(content " + std::u16string(1, static_cast<char16_t>(u'a' + i)) + u")";
+    ASSERT_TRUE(BracketTable.Assign(statement));
     struct Row {
         std::u16string Input;
         bool Expanded;
-        std::u16string Output;
+        std::u16string Written;  // after ExpandPlaceholder
+        std::u16string Reduced;  // after ExpandPlaceholderReduced
     };
     const std::vector<Row> rows = {
-        {u"$0$", true, u"content a"},  {u"$12$", true, u"content m"}, {u"$0$!", false, u"$0$!"},
-        {u"sin$0$", false, u"sin$0$"}, {u"$0$$1$", false, u"$0$$1$"}, {u"1", false, u"1"},
+        {u"$0$", true, u"content a", u"contenta"},
+        {u"$12$", true, u"content m", u"contentm"},
+        {u"$13$", false, u"$13$", u"$13$"},
+        {u"$99999999999999999999999$", false, u"$99999999999999999999999$", u"$99999999999999999999999$"},
+        {u"$$", false, u"$$", u"$$"},
+        {u"$0$!", false, u"$0$!", u"$0$!"},
+        {u"sin$0$", false, u"sin$0$", u"sin$0$"},
+        {u"$0$$1$", false, u"$0$$1$", u"$0$$1$"},
+        {u"$x$", false, u"$x$", u"$x$"},
+        {u"1", false, u"1", u"1"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE("input: \"" + Readable(row.Input) + "\"");
-        std::u16string text = row.Input;
-        EXPECT_EQ(ExpandPlaceholder(text), row.Expanded);
-        EXPECT_EQ(Readable(text), Readable(row.Output));
+        std::u16string written = row.Input;
+        EXPECT_EQ(ExpandPlaceholder(written), row.Expanded);
+        EXPECT_EQ(Readable(written), Readable(row.Written));
+        std::u16string reduced = row.Input;
+        EXPECT_EQ(ExpandPlaceholderReduced(reduced), row.Expanded);
+        EXPECT_EQ(Readable(reduced), Readable(row.Reduced));
     }
 }
 

@@ -2,9 +2,11 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "engine/Diagnostics.h"
 #include "engine/Engine.h"
 #include "memory/MemoryMap.h"
 #include "memory/TextCodec.h"
@@ -123,13 +125,61 @@ TEST_F(MemoryFileLoading, ExportedInfinityFailsToLoadInsteadOfStoringAnotherValu
     }
 }
 
-TEST_F(MemoryFileLoading, AFailingStatementStopsTheLoadAndKeepsTheCellsBeforeIt)
+// Collects the log of a load as one list.
+class CollectingLog final : public NCalculatorText::ILogReceiver {
+public:
+    void Add(const NCalculatorText::LogRecord& record) override
+    {
+        Lines.push_back(std::string(record.Status == 1 ? "Error|" : "Warning|") +
+                        std::string(record.Context.begin(), record.Context.end()) + "|" +
+                        std::string(record.Description.begin(), record.Description.end()));
+    }
+    void Clear() override
+    {
+        Lines.clear();
+        ++Clears;
+    }
+    std::vector<std::string> Lines;
+    int Clears = 0;
+};
+
+// A partly bad file loads the cells of its good lines: every statement runs,
+// whatever the ones before it did, and the log holds every report.
+TEST_F(MemoryFileLoading, BadLinesAnywhereLeaveTheOtherCellsLoaded)
 {
-    const std::u16string text = u"1->Mem[a];\r\nln(0)->Mem[b];\r\n3->Mem[c];\r\n";
-    EXPECT_EQ(ExecuteFileBytes(Tevra::EncodeCalculationFile(text)), FileExecution::Failed);
-    EXPECT_EQ(Cell(u"a"), 1);
-    EXPECT_EQ(MemoryMap.Find(u"b"), nullptr);
-    EXPECT_EQ(MemoryMap.Find(u"c"), nullptr);
+    const std::string singularity = "Error|Natural logarithm|Function has singularity at 0";
+    const std::string syntax = "Error|None|Syntax error";
+    struct Row {
+        const char* Where;
+        std::u16string Text;
+        std::vector<std::string> Log;
+    };
+    const std::vector<Row> rows = {
+        {"first", u"ln(0)->Mem[b];\r\n1->Mem[a];\r\n3->Mem[c];\r\n4->Mem[d];\r\n", {singularity}},
+        {"middle", u"1->Mem[a];\r\nln(0)->Mem[b];\r\n3->Mem[c];\r\n4->Mem[d];\r\n", {singularity}},
+        {"last", u"1->Mem[a];\r\n3->Mem[c];\r\n4->Mem[d];\r\nln(0)->Mem[b];\r\n", {singularity}},
+        {"several",
+         u"2*->Mem[b];\r\n1->Mem[a];\r\nMem[q]->Mem[b];\r\n3->Mem[c];\r\nln(0)->Mem[b];4->Mem[d]",
+         {syntax, "Warning|Memory|Uninitialized memory used, value forced to 0", singularity}},
+        {"unclosed comment", u"1->Mem[a];\r\n3->Mem[c];4->Mem[d] /* never closed\r\n5->Mem[b];", {syntax}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Where);
+        NCalculatorText::ResetProcessState();
+        CollectingLog log;
+        NCalculatorText::LogReceiver = &log;
+        const FileExecution outcome = ExecuteFileBytes(Tevra::EncodeCalculationFile(row.Text));
+        NCalculatorText::LogReceiver = nullptr;
+        EXPECT_EQ(outcome, FileExecution::Failed);
+        EXPECT_EQ(Cell(u"a"), 1);
+        EXPECT_EQ(Cell(u"c"), 3);
+        EXPECT_EQ(Cell(u"d"), 4);
+        EXPECT_EQ(log.Clears, 1);
+        EXPECT_EQ(log.Lines, row.Log);
+        if (row.Log.size() == 1) {
+            EXPECT_EQ(MemoryMap.Find(u"b"), nullptr);
+        }
+    }
 }
 
 }  // namespace

@@ -107,7 +107,7 @@ protected:
     void SetUp() override
     {
         PrintQueue::SetUp();
-        view.setPlainText(QStringLiteral("6*7 = 42; // printed by the Print command"));
+        view.loadText(QStringLiteral("6*7 = 42; // printed by the Print command"));
         printing.setPrompts(&prompts);
         prompts.onChoosePrinter = [](QPrinter& printer) {
             printer.setPrinterName(Queue());

@@ -6,12 +6,13 @@
 #include "document/CCalcDoc.h"
 #include "memory/MemoryMap.h"
 #include "ui/editor/CCalcView.h"
+#include "ui/log/CCalcLog.h"
 #include "ui/frame/CCalcStatusBar.h"
 
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTextCursor>
+#include <QTreeWidget>
 
 #include <functional>
 
@@ -32,13 +33,7 @@ protected:
     CCalcDoc& document() { return *frame->document(); }
     CCalcView& view() { return *frame->view(); }
 
-    void select(int start, int end)
-    {
-        QTextCursor cursor = view().textCursor();
-        cursor.setPosition(start);
-        cursor.setPosition(end, QTextCursor::KeepAnchor);
-        view().setTextCursor(cursor);
-    }
+    void select(int start, int end) { view().setSelection(start, end); }
 
     QString file(const char* name, const QByteArray& bytes)
     {
@@ -110,7 +105,7 @@ TEST_F(DocumentCommands, CalculateUsesTheStartOfTheSelection)
     select(5, 13);
     document().Command(CmdCalculate);
     EXPECT_EQ(view().text(), QStringLiteral("1+1; 2+2=4; 3+3"));
-    EXPECT_FALSE(view().textCursor().hasSelection());
+    EXPECT_FALSE(view().hasSelection());
     EXPECT_EQ(frame->calcStatusBar()->paneText(CCalcStatusBar::ResultPane), QStringLiteral("Rslt=4"));
 }
 
@@ -135,7 +130,7 @@ TEST_F(DocumentCommands, FailedCalculateAllKeepsTheCaretInItsPlace)
         select(row.caret, row.caret);
         document().Command(CmdCalculateAll);
         EXPECT_EQ(view().text(), row.expected) << row.name;
-        EXPECT_EQ(view().textCursor().position(), row.expectedCaret) << row.name;
+        EXPECT_EQ(view().position(), row.expectedCaret) << row.name;
     }
 }
 
@@ -159,6 +154,10 @@ TEST(CaretAcrossChange, FollowsTheUnchangedTextOnEitherSide)
         {u"abc", u"", 3, 0},
         {u"abc", u"abcd", -5, 0},  // out of range on either side
         {u"abc", u"abcd", 99, 3},
+        // Among several results: the same place of the same statement.
+        {u"1+1; 2+2; 1/0", u"1+1=2; 2+2=4; 1/0", 6, 8},
+        {u"1+1; 2+2=7; 3", u"1+1=2; 2+2=4; 3=3", 9, 11},
+        {u"1+1; 2+2=7; 3", u"1+1=2; 2+2=4; 3=3", 13, 17},
     };
     for (const Row& row : rows)
         EXPECT_EQ(CCalcDoc::CaretAcrossChange(row.before, row.after, row.caret), row.expected)
@@ -200,6 +199,48 @@ TEST_F(DocumentCommands, ExecuteRunsAFileWithoutTouchingTheEditor)
     const CalcFileDialogRequest& request = prompts.openRequests.front();
     EXPECT_EQ(request.DefaultSuffix, QStringLiteral("vcl"));
     EXPECT_TRUE(request.InitialName.isEmpty());
+}
+
+// A partly bad file loads the cells of its good lines, through Load memory and
+// Execute alike, and the log lists every report of the file, numbered.
+TEST_F(DocumentCommands, LoadAndExecuteGoOnAfterBadLines)
+{
+    struct Row {
+        const char* Where;
+        const char* Text;
+    };
+    const Row rows[] = {
+        {"first", "ln(0)->Mem[z];\r\n1->Mem[a];\r\n3->Mem[c];\r\n"},
+        {"middle", "1->Mem[a];\r\n2*->Mem[z];\r\n3->Mem[c];\r\n"},
+        {"last", "1->Mem[a];\r\n3->Mem[c];\r\n1/0->Mem[z];\r\n"},
+    };
+    for (const bool load : {true, false}) {
+        for (const Row& row : rows) {
+            SCOPED_TRACE(std::string(row.Where) + (load ? " load" : " execute"));
+            Tevra::MemoryMap.FreeAll();
+            view().loadText(QStringLiteral("my text"));
+            prompts.openAnswers.push_back(file("cells.vcm", Utf16WithMark(row.Text)));
+            if (load)
+                document().loadMemory();
+            else
+                document().executeFile();
+            EXPECT_EQ(view().text(), QStringLiteral("my text"));
+            ASSERT_NE(Tevra::MemoryMap.Find(u"a"), nullptr);
+            ASSERT_NE(Tevra::MemoryMap.Find(u"c"), nullptr);
+            EXPECT_EQ(Tevra::MemoryMap.Find(u"c")->Value, 3.0);
+            EXPECT_EQ(Tevra::MemoryMap.Find(u"z"), nullptr);
+            ASSERT_EQ(LogPanel(*frame)->rowCount(), 1);
+            EXPECT_EQ(LogPanel(*frame)->list()->topLevelItem(0)->text(0), QStringLiteral("1"));
+            EXPECT_TRUE(prompts.warnings.isEmpty());
+        }
+    }
+    // Two bad lines: two rows, numbered 1 and 2.
+    prompts.openAnswers.push_back(file("two.vcm", Utf16WithMark("ln(0);\r\n5->Mem[e];\r\n1/0;\r\n")));
+    document().loadMemory();
+    ASSERT_EQ(LogPanel(*frame)->rowCount(), 2);
+    EXPECT_EQ(LogPanel(*frame)->list()->topLevelItem(1)->text(0), QStringLiteral("2"));
+    EXPECT_EQ(LogPanel(*frame)->list()->topLevelItem(1)->text(2), QStringLiteral("Division"));
+    EXPECT_EQ(Tevra::MemoryMap.Find(u"e")->Value, 5.0);
 }
 
 TEST_F(DocumentCommands, ExecuteAndLoadReportUnreadableFiles)

@@ -57,6 +57,24 @@ TEST_F(FrameTest, AStoredRectangleFarOffTheScreenIsPulledBack)
     EXPECT_EQ(frame->geometry(), QRect(work.right() + 1 - 600, work.top(), 600, 450));
 }
 
+TEST_F(FrameTest, AOnePixelRectangleAtTheRightComesBackWholeAndVisible)
+{
+    {
+        QSettings store = ProgramStore();
+        store.setValue("GUI/Frame/Left", 99999);
+        store.setValue("GUI/Frame/Top", 100);
+        store.setValue("GUI/Frame/Right", 100000);
+        store.setValue("GUI/Frame/Bottom", 101);
+    }
+    frame->showWithStoredPlacement();
+    const QRect work = WorkArea();
+    const QRect placed = frame->geometry();
+    EXPECT_GE(placed.width(), 300);
+    EXPECT_GE(placed.height(), 150);
+    EXPECT_TRUE(work.contains(placed)) << placed.x() << "," << placed.y() << " " << placed.width() << "x"
+                                       << placed.height();
+}
+
 TEST_F(FrameTest, GarbageInTheSettingsGivesTheDefaults)
 {
     {

@@ -56,6 +56,36 @@ TEST(FramePlacement, FarOffRectanglesArePulledBackKeepingTheirSize)
         EXPECT_EQ(Tevra::PlaceFrame(row.stored, screens), row.expected) << row.name;
 }
 
+// The window grows a rectangle smaller than its minimum size from its left and
+// top; the pull-back must see the grown rectangle, or a sliver stored at the
+// far right comes back a sliver on the screen.
+TEST(FramePlacement, TheMinimumSizeAppliesBeforeThePullBack)
+{
+    const PullCase cases[] = {
+        {"one pixel wide at the far right", {99999, 100, 100000, 650}, {1620, 100, 1920, 650}},
+        {"one pixel high below", {100, 99999, 1030, 100000}, {100, 840, 1030, 1040}},
+        {"one pixel in both, far off", {99999, 99999, 100000, 100000}, {1620, 840, 1920, 1040}},
+        {"large enough stays", {100, 100, 600, 500}, {100, 100, 600, 500}},
+        {"at the far end of the coordinates", {INT_MAX - 1, 0, INT_MAX, 1}, {1620, 0, 1920, 200}},
+    };
+    const std::vector<ScreenRect> screens{FullHd};
+    for (const PullCase& row : cases)
+        EXPECT_EQ(Tevra::PlaceFrame(row.stored, screens, 0, {300, 200}), row.expected) << row.name;
+}
+
+TEST(FramePlacement, ShiftInsideMovesAsLittleAsItTakes)
+{
+    const PullCase cases[] = {
+        {"inside stays", {100, 100, 600, 500}, {100, 100, 600, 500}},
+        {"over the right edge", {1700, 100, 2200, 400}, {1420, 100, 1920, 400}},
+        {"over the bottom edge", {100, 1000, 600, 1200}, {100, 840, 600, 1040}},
+        {"over the top left corner", {-50, -20, 450, 280}, {0, 0, 500, 300}},
+        {"wider than the screen keeps its left edge in sight", {100, 0, 2500, 300}, {0, 0, 2400, 300}},
+    };
+    for (const PullCase& row : cases)
+        EXPECT_EQ(Tevra::ShiftInside(row.stored, FullHd), row.expected) << row.name;
+}
+
 TEST(FramePlacement, RectanglesWithoutUsableSizeGiveTheDefault)
 {
     const ScreenRect unusable[] = {

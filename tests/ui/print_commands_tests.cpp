@@ -18,7 +18,6 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QTemporaryDir>
-#include <QTextCursor>
 
 namespace {
 
@@ -27,7 +26,7 @@ protected:
     void SetUp() override
     {
         ProgramStore().remove(QStringLiteral("Print"));
-        view.setPlainText(QStringLiteral("1+1 = 2;\n2*3 = 6;\n10/4 = 2.5"));
+        view.loadText(QStringLiteral("1+1 = 2;\n2*3 = 6;\n10/4 = 2.5"));
         printing.setPrompts(&prompts);
         // The print dialog answers: print to a PDF file.
         prompts.onChoosePrinter = [this](QPrinter& printer) {
@@ -65,10 +64,7 @@ TEST_F(PrintCommands, PrintWritesTheWholeTextWithHeaderAndFooter)
 
 TEST_F(PrintCommands, TheSelectionPrintsAlone)
 {
-    QTextCursor cursor(view.document());
-    cursor.setPosition(9);
-    cursor.setPosition(17, QTextCursor::KeepAnchor);  // "2*3 = 6;"
-    view.setTextCursor(cursor);
+    view.setSelection(9, 17);  // "2*3 = 6;"
     range = QPrinter::Selection;
     printing.print();
     ASSERT_EQ(prompts.offeredSelection, std::vector<bool>{true});
@@ -122,7 +118,7 @@ TEST_F(PrintCommands, ThePreviewShowsThePagesPrintingMakes)
     QString text;
     for (int i = 1; i <= 150; ++i)
         text += QStringLiteral("%1+%1 = %2;\n").arg(i).arg(2 * i);
-    view.setPlainText(text);
+    view.loadText(text);
     int previewed = 0;
     prompts.onPreview = [&previewed](CCalcPrintPreview& preview) {
         preview.pages()->updatePreview();

@@ -215,6 +215,7 @@ void CCalcMainFrame::createStatusBar()
     statusBar_ = new CCalcStatusBar(this);
     setStatusBar(statusBar_);
     connect(unitsStep_, &CCalcUnitsStep::unitsChanged, statusBar_, &CCalcStatusBar::setUnits);
+    connect(document_, &CCalcDoc::fileNotice, statusBar_, &CCalcStatusBar::setNotice);
 }
 
 void CCalcMainFrame::createDockWindows()

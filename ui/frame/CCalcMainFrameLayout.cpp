@@ -15,6 +15,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QMimeData>
 #include <QScreen>
 #include <QSettings>
@@ -91,12 +92,31 @@ void CCalcMainFrame::showWithStoredPlacement()
     };
     settings.endGroup();
 
-    const Tevra::ScreenRect placed = Tevra::PlaceFrame(stored, workAreas, primaryIndex);
+    // The size below which the window will not go, once its bars are styled
+    // and laid out.
+    ensurePolished();
+    if (layout() != nullptr)
+        layout()->activate();
+    const QSize minimum = minimumSizeHint().expandedTo(minimumSize());
+    const Tevra::ScreenRect placed =
+        Tevra::PlaceFrame(stored, workAreas, primaryIndex, {minimum.width(), minimum.height()});
     setGeometry(placed.Left, placed.Top, placed.Width(), placed.Height());
-    if (maximized)
+    if (maximized) {
         showMaximized();
-    else
+    } else {
         show();
+        // A window that had to be brought back may still grow once it is
+        // shown (its bars take their final sizes): then it is moved on screen
+        // once more, keeping the size it took.
+        if (placed != stored && !workAreas.empty()) {
+            QTimer::singleShot(0, this, [this, workAreas] {
+                const Tevra::ScreenRect shown = FromQRect(geometry());
+                const Tevra::ScreenRect inside = Tevra::ShiftInside(shown, Tevra::NearestWorkArea(shown, workAreas));
+                if (inside != shown)
+                    move(inside.Left, inside.Top);
+            });
+        }
+    }
     // The bars take their stored sizes once the window is laid out.
     for (CCalcBar* sized : bars_)
         QTimer::singleShot(0, sized, &CCalcBar::applySlotSize);

@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 
 namespace {
@@ -22,10 +21,6 @@ constexpr auto PaneTemplates = std::to_array<const char*>({
 });
 static_assert(PaneTemplates.size() == CCalcStatusBar::PaneCount, "one width template per pane");
 
-// X11 modifier bits of caps lock and num lock.
-constexpr quint32 X11LockMask = 0x02;
-constexpr quint32 X11Mod2Mask = 0x10;
-
 }  // namespace
 
 namespace Tevra {
@@ -39,11 +34,6 @@ std::u16string ResultPaneText(const CCalcSettings& settings, double lastResult)
     return text;
 }
 
-LockKeyState LockKeysFromNativeModifiers(quint32 nativeModifiers)
-{
-    return {(nativeModifiers & X11LockMask) != 0, (nativeModifiers & X11Mod2Mask) != 0};
-}
-
 }  // namespace Tevra
 
 CCalcStatusBar::CCalcStatusBar(QWidget* parent) : QStatusBar(parent)
@@ -54,8 +44,8 @@ CCalcStatusBar::CCalcStatusBar(QWidget* parent) : QStatusBar(parent)
         label->setObjectName(QStringLiteral("Pane%1").arg(pane));
         panes_[pane] = label;
         if (pane == PromptPane) {
-            label->setText(Tevra::ToQString(CalcCommand::IdlePrompt));
             addWidget(label, 1);
+            setNotice(QString());
             continue;
         }
         label->setAlignment(Qt::AlignCenter);
@@ -63,9 +53,11 @@ CCalcStatusBar::CCalcStatusBar(QWidget* parent) : QStatusBar(parent)
             label->fontMetrics().horizontalAdvance(QLatin1String(PaneTemplates[static_cast<std::size_t>(pane)])) + 8);
         addPermanentWidget(label);
     }
-    // The lock keys are known only from key events, and only on X11.
-    if (QGuiApplication::platformName() == QLatin1String("xcb"))
-        qApp->installEventFilter(this);
+    // The lock keys as the keyboard shows them now, and again after every key
+    // and whenever the program comes back to the front: a lock key pressed in
+    // another program changes them too.
+    setLockKeys(Tevra::ReadLockKeyIndicators());
+    qApp->installEventFilter(this);
 }
 
 CCalcStatusBar::~CCalcStatusBar()
@@ -94,20 +86,25 @@ void CCalcStatusBar::setUnits(int units)
     panes_[UnitsPane]->setText(Tevra::ToQString(Tevra::UnitsLabels[known ? static_cast<std::size_t>(units) : 0]));
 }
 
-void CCalcStatusBar::setLockKeys(Tevra::LockKeyState state)
+void CCalcStatusBar::setLockKeys(std::optional<Tevra::LockKeyState> state)
 {
-    panes_[CapsPane]->setText(state.CapsLock ? QStringLiteral("CAP") : QString());
-    panes_[NumPane]->setText(state.NumLock ? QStringLiteral("NUM") : QString());
+    panes_[CapsPane]->setText(state && state->CapsLock ? QStringLiteral("CAP") : QString());
+    panes_[NumPane]->setText(state && state->NumLock ? QStringLiteral("NUM") : QString());
+}
+
+void CCalcStatusBar::setNotice(const QString& notice)
+{
+    panes_[PromptPane]->setText(notice.isEmpty() ? Tevra::ToQString(CalcCommand::IdlePrompt) : notice);
 }
 
 bool CCalcStatusBar::eventFilter(QObject* watched, QEvent* event)
 {
-    // A key release carries the state after the key, so pressing caps lock
-    // shows up when it is released.
-    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->nativeModifiers() != 0 || key->nativeScanCode() != 0)
-            setLockKeys(Tevra::LockKeysFromNativeModifiers(key->nativeModifiers()));
-    }
+    // A lock key changes its light when it is pressed; after the release the
+    // state is read once more, whatever the key.
+    // A key event reaches the filter once for its window and again for every
+    // widget it passes; the window's turn is enough.
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::KeyRelease && watched->isWindowType()) || type == QEvent::ApplicationActivate)
+        setLockKeys(Tevra::ReadLockKeyIndicators());
     return QStatusBar::eventFilter(watched, event);
 }

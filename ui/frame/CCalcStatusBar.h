@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/CalcSettings.h"
+#include "ui/frame/LockKeys.h"
 
 #include <QStatusBar>
 
@@ -16,14 +17,6 @@ namespace Tevra {
 // The result pane's text: the result keyword, "=", and the value in the
 // preferred number format ("Rslt=5", "RESULT=1E+021").
 std::u16string ResultPaneText(const CCalcSettings& settings, double lastResult);
-
-// Caps-lock and num-lock states read from an X11 key event's modifier mask
-// (Lock and Mod2).
-struct LockKeyState {
-    bool CapsLock = false;
-    bool NumLock = false;
-};
-LockKeyState LockKeysFromNativeModifiers(quint32 nativeModifiers);
 
 }  // namespace Tevra
 
@@ -42,7 +35,11 @@ public:
     void refreshResult(const Tevra::CCalcSettings& settings, double lastResult);
     void refreshSSE2(const Tevra::CCalcSettings& settings);
     void setUnits(int units);
-    void setLockKeys(Tevra::LockKeyState state);
+    // The CAP and NUM panes; blank when the state is not known.
+    void setLockKeys(std::optional<Tevra::LockKeyState> state);
+    // A lasting note about the open file in the prompt pane, shown while no
+    // command prompt is; empty brings back the idle prompt.
+    void setNotice(const QString& notice);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

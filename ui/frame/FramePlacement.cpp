@@ -105,8 +105,21 @@ ScreenRect PullOntoWorkArea(ScreenRect rect, const ScreenRect& work, int caption
     return rect;
 }
 
+ScreenRect ShiftInside(ScreenRect rect, const ScreenRect& work)
+{
+    if (!HasUsableSize(rect))
+        return rect;
+    const int width = rect.Width();
+    const int height = rect.Height();
+    rect.Left = std::max(std::min(rect.Left, work.Right - width), work.Left);
+    rect.Top = std::max(std::min(rect.Top, work.Bottom - height), work.Top);
+    rect.Right = rect.Left + width;
+    rect.Bottom = rect.Top + height;
+    return rect;
+}
+
 ScreenRect PlaceFrame(const std::optional<ScreenRect>& stored, std::span<const ScreenRect> workAreas,
-                      std::size_t primaryIndex)
+                      std::size_t primaryIndex, FrameMinimum minimum)
 {
     std::optional<ScreenRect> primary;
     if (!workAreas.empty())
@@ -115,6 +128,17 @@ ScreenRect PlaceFrame(const std::optional<ScreenRect>& stored, std::span<const S
     // A stored rectangle without area, turned inside out or of absurd size is
     // no placement.
     ScreenRect rect = stored && HasUsableSize(*stored) ? *stored : fallback;
+    // Grown within the coordinates, so that a rectangle at their far end
+    // moves left or up instead of wrapping round.
+    constexpr std::int64_t Largest = std::numeric_limits<int>::max();
+    if (rect.Width() < minimum.Width) {
+        rect.Right = static_cast<int>(std::min<std::int64_t>(std::int64_t{rect.Left} + minimum.Width, Largest));
+        rect.Left = rect.Right - std::max(minimum.Width, 0);
+    }
+    if (rect.Height() < minimum.Height) {
+        rect.Bottom = static_cast<int>(std::min<std::int64_t>(std::int64_t{rect.Top} + minimum.Height, Largest));
+        rect.Top = rect.Bottom - std::max(minimum.Height, 0);
+    }
     if (workAreas.empty())
         return rect;
     return PullOntoWorkArea(rect, NearestWorkArea(rect, workAreas));

@@ -39,10 +39,23 @@ const ScreenRect& NearestWorkArea(const ScreenRect& rect, std::span<const Screen
 // size where the work area allows.
 ScreenRect PullOntoWorkArea(ScreenRect rect, const ScreenRect& workArea, int captionHeight = SmallCaptionHeight);
 
+// rect moved (not resized) as little as it takes to lie inside workArea, as
+// far as it fits; its left and top edges stay in sight when it does not.
+ScreenRect ShiftInside(ScreenRect rect, const ScreenRect& workArea);
+
+// The smallest size the window takes, whatever it is given.
+struct FrameMinimum {
+    int Width = 0;
+    int Height = 0;
+};
+
 // The whole placement: the stored rectangle (or the default when none is
-// stored or it has no area) pulled onto the nearest work area. primaryIndex
-// selects the primary screen in workAreas; an empty list means no screen.
+// stored or it has no area), grown to the window's minimum size as the window
+// will grow it (keeping its left and top), then pulled onto the nearest work
+// area, so that a stored sliver of a window comes back whole and in sight.
+// primaryIndex selects the primary screen in workAreas; an empty list means
+// no screen.
 ScreenRect PlaceFrame(const std::optional<ScreenRect>& stored, std::span<const ScreenRect> workAreas,
-                      std::size_t primaryIndex = 0);
+                      std::size_t primaryIndex = 0, FrameMinimum minimum = {});
 
 }  // namespace Tevra

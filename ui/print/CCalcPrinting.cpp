@@ -20,7 +20,6 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSettings>
-#include <QTextCursor>
 
 namespace {
 
@@ -145,9 +144,7 @@ QString CCalcPrinting::editorText(bool selectionOnly) const
 {
     if (!selectionOnly)
         return editor_.text();
-    QString text = editor_.textCursor().selectedText();
-    text.replace(QChar::ParagraphSeparator, u'\n');
-    return text;
+    return editor_.selectedText();
 }
 
 void CCalcPrinting::print()
@@ -157,7 +154,7 @@ void CCalcPrinting::print()
     const QString title = document_.Title();
     target.setDocName(title);
     target.setOutputFileName(QString());
-    const bool selectionAvailable = editor_.textCursor().hasSelection();
+    const bool selectionAvailable = editor_.hasSelection();
     if (!prompts_->choosePrinter(target, selectionAvailable))
         return;
     target.setFullPage(true);
