@@ -49,6 +49,28 @@ void BM_BeginPrinting(benchmark::State& state)
 }
 BENCHMARK(BM_BeginPrinting)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
 
+// One line of a megabyte, as a pasted or generated text may have: laid out a
+// stretch at a time.
+void BM_BeginPrintingOneLongLine(benchmark::State& state)
+{
+    QString line;
+    for (int i = 0; line.size() < state.range(0); ++i)
+        line += QStringLiteral("%1*%1=%2; ").arg(i % 1000).arg((i % 1000) * (i % 1000));
+    const CalcPrintSource source{line, QStringLiteral("/home/user/long.vcl")};
+    QTemporaryDir directory;
+    QPrinter printer(QPrinter::HighResolution);
+    PdfPrinter(printer, directory.filePath(QStringLiteral("bench.pdf")));
+    const CalcPrintSettings settings;
+    int pages = 0;
+    for (auto _ : state) {
+        const CalcPrintedPages printed(settings, source, printer, QDateTime::currentDateTime());
+        pages = printed.pageCount();
+        benchmark::DoNotOptimize(pages);
+    }
+    state.counters["pages"] = pages;
+}
+BENCHMARK(BM_BeginPrintingOneLongLine)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
+
 void BM_PrintToPdf(benchmark::State& state)
 {
     const CalcPrintSource source = Source(static_cast<std::size_t>(state.range(0)));

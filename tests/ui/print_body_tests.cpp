@@ -4,6 +4,7 @@
 
 #include <QFontMetrics>
 #include <QImage>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -100,6 +101,38 @@ TEST_F(PrintBody, AWordWiderThanTheBodyBreaksAnywhere)
     for (int i = 0; i < body.lineCount(); ++i)
         rejoined += body.lineText(i);
     EXPECT_EQ(rejoined, word);
+}
+
+TEST_F(PrintBody, AParagraphLongerThanAStretchBreaksAsAWhole)
+{
+    // Words of varying length, far more than one stretch of layout, and a
+    // character beyond the basic plane now and then.
+    QString paragraph;
+    for (int i = 0; paragraph.size() < 50000; ++i) {
+        paragraph += QString(1 + i % 9, QChar(u'a' + i % 26)) + u' ';
+        if (i % 97 == 0)
+            paragraph += QStringLiteral("\U0001D400 ");
+    }
+    const int width = 333;
+    const CalcPrintBody body(QStringLiteral("first\n") + paragraph + QStringLiteral("\nlast"), font, &device, width);
+
+    // The same paragraph laid out in one go.
+    QTextLayout whole(paragraph, QFont(font, &device), &device);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    whole.setTextOption(option);
+    whole.beginLayout();
+    for (QTextLine line = whole.createLine(); line.isValid(); line = whole.createLine())
+        line.setLineWidth(width);
+    whole.endLayout();
+
+    ASSERT_EQ(body.lineCount(), whole.lineCount() + 2);
+    EXPECT_EQ(body.lineText(0), QStringLiteral("first"));
+    for (int i = 0; i < whole.lineCount(); ++i) {
+        const QTextLine line = whole.lineAt(i);
+        ASSERT_EQ(body.lineText(i + 1), paragraph.mid(line.textStart(), line.textLength())) << "line " << i;
+    }
+    EXPECT_EQ(body.lineText(body.lineCount() - 1), QStringLiteral("last"));
 }
 
 TEST_F(PrintBody, AnEmptyTextIsOneEmptyLine)

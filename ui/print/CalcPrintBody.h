@@ -2,18 +2,16 @@
 // text font, and their division into pages.
 #pragma once
 
+#include <QFont>
 #include <QString>
 
 #include <functional>
-#include <memory>
 #include <span>
 #include <vector>
 
-class QFont;
 class QPaintDevice;
 class QPainter;
 class QPointF;
-class QTextLayout;
 
 // The lines one page holds.
 struct CalcPageSpan {
@@ -35,15 +33,15 @@ struct CalcPagination {
 // its first line ends the pagination.
 CalcPagination Paginate(std::span<const int> lineHeights, const std::function<int(int page)>& bodyHeight);
 
+// The body keeps only where each line starts and how high it is: a page lays
+// its own lines out again when it is painted, so that a long text costs a few
+// bytes a line and not its whole layout.
 class CalcPrintBody final {
 public:
     // Lays text out in font on device, wrapped at width: each "\n" starts a
     // new paragraph, long lines break at word boundaries or, for a word
     // wider than the body, anywhere.
     CalcPrintBody(const QString& text, const QFont& font, QPaintDevice* device, int width);
-    ~CalcPrintBody();
-    CalcPrintBody(const CalcPrintBody&) = delete;
-    CalcPrintBody& operator=(const CalcPrintBody&) = delete;
 
     std::span<const int> lineHeights() const { return heights_; }
     int lineCount() const { return static_cast<int>(heights_.size()); }
@@ -55,11 +53,16 @@ public:
 
 private:
     struct Line {
-        int Paragraph;
-        int Index;  // within the paragraph
+        qsizetype Start;  // in the text
+        int Length;
     };
 
-    std::vector<std::unique_ptr<QTextLayout>> paragraphs_;
+    void layOutParagraph(qsizetype start, qsizetype end);
+
+    QString text_;
+    QFont font_;
+    QPaintDevice* device_;
+    int width_;
     std::vector<Line> lines_;
     std::vector<int> heights_;
 };
