@@ -31,9 +31,9 @@ void PdfPrinter(QPrinter& printer, const QString& file)
     printer.setPageSize(QPageSize(QPageSize::A4));
 }
 
-void BM_BeginPrinting(benchmark::State& state)
+// Begins printing source over and over, on an A4 PDF printer.
+void BeginPrinting(benchmark::State& state, const CalcPrintSource& source)
 {
-    const CalcPrintSource source = Source(static_cast<std::size_t>(state.range(0)));
     QTemporaryDir directory;
     QPrinter printer(QPrinter::HighResolution);
     PdfPrinter(printer, directory.filePath(QStringLiteral("bench.pdf")));
@@ -45,6 +45,11 @@ void BM_BeginPrinting(benchmark::State& state)
         benchmark::DoNotOptimize(pages);
     }
     state.counters["pages"] = pages;
+}
+
+void BM_BeginPrinting(benchmark::State& state)
+{
+    BeginPrinting(state, Source(static_cast<std::size_t>(state.range(0))));
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_BeginPrinting)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
@@ -56,18 +61,7 @@ void BM_BeginPrintingOneLongLine(benchmark::State& state)
     QString line;
     for (int i = 0; line.size() < state.range(0); ++i)
         line += QStringLiteral("%1*%1=%2; ").arg(i % 1000).arg((i % 1000) * (i % 1000));
-    const CalcPrintSource source{line, QStringLiteral("/home/user/long.vcl")};
-    QTemporaryDir directory;
-    QPrinter printer(QPrinter::HighResolution);
-    PdfPrinter(printer, directory.filePath(QStringLiteral("bench.pdf")));
-    const CalcPrintSettings settings;
-    int pages = 0;
-    for (auto _ : state) {
-        const CalcPrintedPages printed(settings, source, printer, QDateTime::currentDateTime());
-        pages = printed.pageCount();
-        benchmark::DoNotOptimize(pages);
-    }
-    state.counters["pages"] = pages;
+    BeginPrinting(state, CalcPrintSource{line, QStringLiteral("/home/user/long.vcl")});
 }
 BENCHMARK(BM_BeginPrintingOneLongLine)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
 

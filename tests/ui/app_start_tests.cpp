@@ -19,19 +19,8 @@
 
 namespace {
 
-class AppStart : public ::testing::Test {
+class AppStart : public FreshProgramTest {
 protected:
-    void SetUp() override
-    {
-        ProgramStore().clear();
-        NCalculatorText::ResetProcessState();
-    }
-    void TearDown() override
-    {
-        ProgramStore().clear();
-        NCalculatorText::ResetProcessState();
-    }
-
     QString calculationFile(const char* name)
     {
         const QString path = directory.filePath(QLatin1String(name));

@@ -31,6 +31,22 @@ inline CCalcLog* LogPanel(const CCalcMainFrame& frame)
     return qobject_cast<CCalcLog*>(LogBar(frame)->widget());
 }
 
+// A test that starts with an empty settings store and fresh process state,
+// and leaves them so.
+class FreshProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ProgramStore().clear();
+        NCalculatorText::ResetProcessState();
+    }
+    void TearDown() override
+    {
+        ProgramStore().clear();
+        NCalculatorText::ResetProcessState();
+    }
+};
+
 class FrameTest : public ::testing::Test {
 protected:
     void SetUp() override

@@ -169,19 +169,7 @@ TEST_F(PrintCommands, PageSetupChangesTheSettingsOnlyOnOk)
     EXPECT_TRUE(text.startsWith(QStringLiteral("1 of 1 1+1 = 2;"))) << text.toStdString();
 }
 
-class PrintingApp : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ProgramStore().clear();
-        NCalculatorText::ResetProcessState();
-    }
-    void TearDown() override
-    {
-        ProgramStore().clear();
-        NCalculatorText::ResetProcessState();
-    }
-};
+class PrintingApp : public FreshProgramTest {};
 
 TEST_F(PrintingApp, ThePrintCommandsAreBoundAndThePageSetupOutlivesARestart)
 {

@@ -41,6 +41,25 @@ constexpr qsizetype CollateAt = 100;
 constexpr qsizetype FormNameAt = 102;
 constexpr std::uint16_t SpecVersion = 0x0401;
 
+// The 16-bit settings of the mode block: where each stands.
+struct ShortField {
+    qsizetype At;
+    int CalcPrinterMode::*Field;
+};
+
+constexpr ShortField ShortFields[] = {
+    {OrientationAt, &CalcPrinterMode::Orientation},
+    {PaperSizeAt, &CalcPrinterMode::PaperSize},
+    {PaperLengthAt, &CalcPrinterMode::PaperLength},
+    {PaperWidthAt, &CalcPrinterMode::PaperWidth},
+    {CopiesAt, &CalcPrinterMode::Copies},
+    {PrintQualityAt, &CalcPrinterMode::PrintQuality},
+    {ColorAt, &CalcPrinterMode::Color},
+    {DuplexAt, &CalcPrinterMode::Duplex},
+    {YResolutionAt, &CalcPrinterMode::YResolution},
+    {CollateAt, &CalcPrinterMode::Collate},
+};
+
 constexpr int MaximumCopies = 999;
 
 void Put16(QByteArray& block, qsizetype at, std::uint16_t value)
@@ -165,16 +184,8 @@ QByteArray ModeBlock(const CalcPrinterMode& mode)
     Put16(block, SpecVersionAt, SpecVersion);
     Put16(block, SizeAt, static_cast<std::uint16_t>(ModeBlockSize));
     Put32(block, FieldsAt, mode.Fields);
-    PutShort(block, OrientationAt, mode.Orientation);
-    PutShort(block, PaperSizeAt, mode.PaperSize);
-    PutShort(block, PaperLengthAt, mode.PaperLength);
-    PutShort(block, PaperWidthAt, mode.PaperWidth);
-    PutShort(block, CopiesAt, mode.Copies);
-    PutShort(block, PrintQualityAt, mode.PrintQuality);
-    PutShort(block, ColorAt, mode.Color);
-    PutShort(block, DuplexAt, mode.Duplex);
-    PutShort(block, YResolutionAt, mode.YResolution);
-    PutShort(block, CollateAt, mode.Collate);
+    for (const ShortField& field : ShortFields)
+        PutShort(block, field.At, mode.*field.Field);
     PutName(block, FormNameAt, mode.FormName);
     return block;
 }
@@ -186,16 +197,8 @@ std::optional<CalcPrinterMode> ReadModeBlock(QByteArrayView block)
     CalcPrinterMode mode;
     mode.Device = GetName(block, DeviceNameAt);
     mode.Fields = Get32(block, FieldsAt);
-    mode.Orientation = GetShort(block, OrientationAt);
-    mode.PaperSize = GetShort(block, PaperSizeAt);
-    mode.PaperLength = GetShort(block, PaperLengthAt);
-    mode.PaperWidth = GetShort(block, PaperWidthAt);
-    mode.Copies = GetShort(block, CopiesAt);
-    mode.PrintQuality = GetShort(block, PrintQualityAt);
-    mode.Color = GetShort(block, ColorAt);
-    mode.Duplex = GetShort(block, DuplexAt);
-    mode.YResolution = GetShort(block, YResolutionAt);
-    mode.Collate = GetShort(block, CollateAt);
+    for (const ShortField& field : ShortFields)
+        mode.*field.Field = GetShort(block, field.At);
     mode.FormName = GetName(block, FormNameAt);
     return mode;
 }
