@@ -63,6 +63,8 @@ CCalcPrintingDialog::CCalcPrintingDialog(const QString& document, const QString&
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &CCalcPrintingDialog::cancel);
     layout->addWidget(buttons, 4, 0, 1, 2);
+    layout->setColumnStretch(1, 1);
+    setMinimumWidth(320);
     setPage(1);
 }
 
