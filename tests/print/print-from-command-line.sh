@@ -41,12 +41,18 @@ pdfs_before=0
 text=""
 next_pdf_text() {
   local pdf=""
+  # cups-pdf writes the file while the job runs: it is whole once the queue
+  # has no job left that is not completed.
+  for _ in $(seq 300); do
+    [ -z "$(lpstat -o "$queue" 2>/dev/null)" ] && break
+    sleep 0.1
+  done
+  [ -z "$(lpstat -o "$queue" 2>/dev/null)" ] || fail "the queue did not finish its job within 30 seconds: $(lpstat -o "$queue")"
   for _ in $(seq 300); do
     local count
     count=$(find "$dir/out" -name '*.pdf' | wc -l)
     if [ "$count" -gt "$pdfs_before" ]; then
       pdf=$(ls -t "$dir/out"/*.pdf | head -n 1)
-      # cups-pdf writes the file in one go once the job is done.
       [ -s "$pdf" ] && pdftotext -layout "$pdf" - 2>/dev/null | grep -q . && break
     fi
     sleep 0.1

@@ -13,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -44,9 +45,31 @@ protected:
     }
     void TearDown() override { Tevra::ProgramSettings().clear(); }
 
+    // True once the queue holds no job that is not completed, waiting up to
+    // 30 seconds: cups-pdf writes its file while the job runs, so only then
+    // is the file whole.
+    static bool QueueIsDone()
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 30000) {
+            QProcess lpstat;
+            lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-o"), Queue()});
+            if (lpstat.waitForFinished(10000) && lpstat.exitCode() == 0 &&
+                lpstat.readAllStandardOutput().trimmed().isEmpty())
+                return true;
+            QThread::msleep(100);
+        }
+        return false;
+    }
+
     // The text of the next PDF the queue writes, waiting up to 30 seconds.
     static QString NextPdfText(const QStringList& before)
     {
+        if (!QueueIsDone()) {
+            ADD_FAILURE() << "the queue did not finish its job within 30 seconds";
+            return {};
+        }
         QElapsedTimer waited;
         waited.start();
         while (waited.elapsed() < 30000) {
@@ -116,10 +139,10 @@ protected:
     }
 
     CCalcView view;
-    CCalcPrinting printing{
-        view,
-        CCalcPrinting::Document{[] { return QStringLiteral("/tmp/answer.vcl"); }, [] { return QStringLiteral("answer.vcl"); }},
-        nullptr};
+    CCalcPrinting printing{view,
+                           CCalcPrinting::Document{[] { return QStringLiteral("/tmp/answer.vcl"); },
+                                                   [] { return QStringLiteral("answer.vcl"); }},
+                           nullptr};
     FakePrintPrompts prompts;
 };
 
