@@ -7,6 +7,8 @@ packages=(cmake ninja-build g++ pkg-config locales libgtest-dev libgmock-dev lib
           # Printing: the CUPS client library, and for the tests a private
           # cupsd with a PDF queue whose files are read back as text.
           libcups2-dev cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils)
+# xev watches the screen for scripts/startup-time.sh.
+packages+=(x11-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
