@@ -25,7 +25,7 @@ constexpr qsizetype NamesHeaderUnits = 4;
 // Offsets in the mode block.
 constexpr qsizetype DeviceNameAt = 0;
 constexpr qsizetype NameUnits = 32;  // a name field: 32 UTF-16 code units, the last one zero
-constexpr qsizetype SpecVersionAt = 64;
+constexpr qsizetype LayoutVersionAt = 64;
 constexpr qsizetype SizeAt = 68;
 constexpr qsizetype FieldsAt = 72;
 constexpr qsizetype OrientationAt = 76;
@@ -39,7 +39,7 @@ constexpr qsizetype DuplexAt = 94;
 constexpr qsizetype YResolutionAt = 96;
 constexpr qsizetype CollateAt = 100;
 constexpr qsizetype FormNameAt = 102;
-constexpr std::uint16_t SpecVersion = 0x0401;
+constexpr std::uint16_t LayoutVersion = 0x0401;
 
 // The 16-bit settings of the mode block: where each stands.
 struct ShortField {
@@ -181,7 +181,7 @@ QByteArray ModeBlock(const CalcPrinterMode& mode)
 {
     QByteArray block(ModeBlockSize, '\0');
     PutName(block, DeviceNameAt, mode.Device);
-    Put16(block, SpecVersionAt, SpecVersion);
+    Put16(block, LayoutVersionAt, LayoutVersion);
     Put16(block, SizeAt, static_cast<std::uint16_t>(ModeBlockSize));
     Put32(block, FieldsAt, mode.Fields);
     for (const ShortField& field : ShortFields)
