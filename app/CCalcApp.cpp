@@ -10,8 +10,10 @@
 #include "app/PreferencesStore.h"
 #include "document/CCalcDoc.h"
 #include "document/CCalcDocPrompts.h"
+#include "ui/editor/CCalcView.h"
 #include "ui/frame/CCalcMainFrame.h"
 #include "ui/help/CCalcHelp.h"
+#include "ui/print/CCalcPrinting.h"
 #include "app/CalcCommands.h"
 
 #include <QApplication>
@@ -24,6 +26,27 @@
 CCalcApp::CCalcApp(QObject* parent) : QObject(parent) {}
 
 CCalcApp::~CCalcApp() = default;
+
+namespace {
+
+// Warnings of a document that prints from the command line go to standard
+// error, one line each; no window is shown and nobody is asked anything.
+class ConsolePrompts final : public ICalcDocPrompts {
+public:
+    QString chooseFileToOpen(const CalcFileDialogRequest&) override { return {}; }
+    QString chooseFileToSave(const CalcFileDialogRequest&) override { return {}; }
+    void warn(const QString& message, const QString& detail) override
+    {
+        QString line = message;
+        if (!detail.isEmpty())
+            line += QStringLiteral(": ") + QString(detail).replace(u'\n', QStringLiteral(": "));
+        QTextStream(stderr) << line << '\n';
+    }
+    bool confirm(const QString&) override { return false; }
+    SaveChoice askSaveChanges(const QString&) override { return SaveChoice::Discard; }
+};
+
+}  // namespace
 
 CCalcApp::CommandLine CCalcApp::ParseCommandLine(const QStringList& arguments)
 {
@@ -50,10 +73,12 @@ bool CCalcApp::start(const QStringList& arguments)
         exitCode_ = 0;
         return false;
     }
-    if (line.Print)
-        QTextStream(stderr) << "Printing is not available in this version; the file is opened instead.\n";
 
     Tevra::LoadPreferences();
+    if (line.Print) {
+        exitCode_ = printFromCommandLine(line) ? 0 : 1;
+        return false;
+    }
 
     // The help before the windows: a window's own answer to F1 comes first.
     help_ = std::make_unique<CCalcHelp>();
@@ -69,6 +94,13 @@ bool CCalcApp::start(const QStringList& arguments)
     frame.bindCommand(CalcCommand::Preferences, [this] { showPreferences(); });
     help_->attach(frame.helpRequests(), &frame);
     help_->bindCommands(frame);
+    CCalcDoc* document = frame.document();
+    printing_ = std::make_unique<CCalcPrinting>(
+        *frame.view(),
+        CCalcPrinting::Document{[document] { return document->pathName(); }, [document] { return document->title(); }},
+        &frame);
+    printing_->loadSettings();
+    printing_->bindCommands(frame);
 
     if (!line.Path.isEmpty() && !frame.document()->openDocument(line.Path)) {
         exitCode_ = 1;
@@ -78,6 +110,7 @@ bool CCalcApp::start(const QStringList& arguments)
     frame.showWithStoredPlacement();
     // The panes, the lists and every window in line with the preferences.
     frame.settingsNotifier().announce();
+    printing_->loadPrinterSelection();
     // The file types and the desktop entry, once the window is up.
     QTimer::singleShot(0, this, [] { Tevra::Desktop::RegisterInBackground(); });
     return true;
@@ -150,6 +183,8 @@ void CCalcApp::raiseWindow()
 void CCalcApp::shutdown()
 {
     Tevra::SavePreferences();
+    if (printing_)
+        printing_->saveSettings();
 }
 
 void CCalcApp::open()

@@ -1,9 +1,10 @@
 // The application: starts the program in order (command line, the hand-over
-// to a running instance, preferences, main frame with its recent files and
-// help, the file asked for, first showing, the settings notice, the desktop
-// registration), owns the Open, About and Preferences commands, the
-// recent-file list and the open requests of later starts, and writes the
-// preferences back at shutdown.
+// to a running instance, preferences, main frame with its recent files,
+// printing and help, the file asked for, first showing, the settings notice,
+// the printer selection, the desktop registration), owns the Open, About and
+// Preferences commands, the recent-file list and the open requests of later
+// starts, prints a file asked for on the command line, and writes the
+// preferences and the print settings back at shutdown.
 #pragma once
 
 #include "app/CalcCommandLine.h"
@@ -17,6 +18,7 @@
 class CCalcHelp;
 class CCalcInstance;
 class CCalcMainFrame;
+class CCalcPrinting;
 class CCalcRecentFiles;
 
 class CCalcApp final : public QObject {
@@ -28,17 +30,20 @@ public:
 
     // Runs start-up with the command-line arguments (without the program
     // name). False when the program ends at once: the command line was
-    // answered (--help), handed to the running instance, wrong, or could not
-    // be carried out. exitCode() then says which.
+    // answered (--help), handed to the running instance, wrong, asked for a
+    // file to be printed, or could not be carried out. exitCode() then says
+    // how it ended.
     bool start(const QStringList& arguments);
-    // The program's exit status after start() returned false: 0 answered or
-    // handed over, 1 the file could not be opened, 2 a wrong command line.
+    // The program's exit status after start() returned false: 0 answered,
+    // handed over or printed, 1 the file could not be opened or printed, 2 a
+    // wrong command line.
     int exitCode() const { return exitCode_; }
     // Writes what must outlive the run (the preferences, when changed).
     void shutdown();
 
     CCalcMainFrame* frame() const { return frame_.get(); }
     CCalcRecentFiles* recentFiles() const { return recentFiles_; }
+    CCalcPrinting* printing() const { return printing_.get(); }
 
     // The Open command: the Open dialog, then the chosen file as the document.
     void open();
@@ -67,9 +72,13 @@ private:
     // this start is to end.
     bool claimInstance(const CommandLine& line);
     void openPendingRequests();
+    // Opens the file of line and prints it without showing a window; what
+    // goes wrong is said on standard error.
+    bool printFromCommandLine(const CommandLine& line);
 
     std::unique_ptr<CCalcMainFrame> frame_;
     std::unique_ptr<CCalcHelp> help_;
+    std::unique_ptr<CCalcPrinting> printing_;
     CCalcRecentFiles* recentFiles_ = nullptr;
     CCalcInstance* instance_ = nullptr;
     QStringList pendingOpens_;

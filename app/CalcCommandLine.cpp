@@ -10,14 +10,15 @@ namespace CalcCommandLine {
 namespace {
 
 constexpr auto OptionTable = std::to_array<Option>({
-    {Form::Print, "/p", "-p", "FILE", 0,
-     "print FILE and exit (printing is not available in this version: FILE is opened instead)"},
-    {Form::PrintTo, "/pt", "-pt", "FILE PRINTER DRIVER PORT", 3,
-     "print FILE on PRINTER and exit (printing is not available in this version: FILE is opened instead)"},
-    {Form::WaitOpen, "/dde", "-dde", "", 0,
+    {Form::Print, "/p", "-p", "FILE", 0, 0, "print FILE on the printer of the page setup and exit"},
+    {Form::PrintTo, "/pt", "-pt", "FILE PRINTER DRIVER PORT", 0, 3,
+     "print FILE on PRINTER and exit (DRIVER and PORT are taken as given)"},
+    {Form::Print, "--print", "", "FILE", 0, 0, "the same as /p"},
+    {Form::PrintTo, "--print-to", "", "PRINTER FILE", 1, 0, "print FILE on PRINTER and exit"},
+    {Form::WaitOpen, "/dde", "-dde", "", 0, 0,
      "start with an empty calculation and wait for files to open; when the program is already running, end at once"},
-    {Form::Help, "--help", "-h", "", 0, "show this help and exit"},
-    {Form::Version, "--version", "", "", 0, "show the version and exit"},
+    {Form::Help, "--help", "-h", "", 0, 0, "show this help and exit"},
+    {Form::Version, "--version", "", "", 0, 0, "show the version and exit"},
 });
 
 const Option* FindOption(const QString& word)
@@ -42,9 +43,11 @@ Request Parse(const QStringList& arguments)
 {
     Request request;
     QStringList words;
-    int extraWords = 0;
+    QStringList leading;
+    const Option* extraFrom = nullptr;
     bool onlyFiles = false;
-    for (const QString& argument : arguments) {
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
         if (onlyFiles) {
             words.append(argument);
             continue;
@@ -73,22 +76,48 @@ Request Parse(const QStringList& arguments)
             return request;
         case Form::Print:
         case Form::PrintTo:
+            if (request.Print) {
+                request.Error = QStringLiteral("Unexpected argument: %1").arg(argument);
+                return request;
+            }
             request.Print = true;
             break;
         case Form::WaitOpen:
             request.WaitOpen = true;
             break;
         }
-        extraWords = std::max(extraWords, option->ExtraWords);
+        if (option->LeadingWords > 0) {
+            leading = arguments.mid(i + 1, option->LeadingWords);
+            if (leading.size() < option->LeadingWords) {
+                request.Error = QStringLiteral("%1 needs %2").arg(argument, Tevra::ToQString(option->Values));
+                return request;
+            }
+            i += option->LeadingWords;
+        }
+        if (option->ExtraWords > 0)
+            extraFrom = option;
     }
 
     if (!words.isEmpty())
         request.Path = words.takeFirst();
+    const int extraWords = extraFrom != nullptr ? extraFrom->ExtraWords : 0;
     if (words.size() > extraWords) {
         request.Error = QStringLiteral("Unexpected argument: %1").arg(words[extraWords]);
         return request;
     }
-    request.PrintTo = words;
+    if (extraFrom != nullptr && words.size() < extraWords) {
+        request.Error = QStringLiteral("%1 needs %2")
+                            .arg(Tevra::ToQString(extraFrom->Spelling), Tevra::ToQString(extraFrom->Values));
+        return request;
+    }
+    // "/pt": printer, driver and port; "--print-to": the printer.
+    if (!words.isEmpty()) {
+        request.Printer = words.value(0);
+        request.Driver = words.value(1);
+        request.Port = words.value(2);
+    } else if (!leading.isEmpty()) {
+        request.Printer = leading.front();
+    }
     if (request.Print && request.Path.isEmpty())
         request.Error = QStringLiteral("No file to print was given");
     else if (request.WaitOpen && !request.Path.isEmpty())
@@ -133,8 +162,8 @@ QString HelpText()
                            "One window runs per user and display: when the program is already running,\n"
                            "a new start hands FILE to the running window, which opens it, and ends.\n"
                            "\n"
-                           "Exit status: 0 when the program ran or handed over, 1 when FILE could not be\n"
-                           "opened, 2 for a wrong command line.\n");
+                           "Exit status: 0 when the program ran, handed over or printed, 1 when FILE\n"
+                           "could not be opened or printed, 2 for a wrong command line.\n");
     return text;
 }
 

@@ -1,9 +1,9 @@
 // The desktop program's command line: one table of its forms, which drives
 // the parsing, the --help text and the manual page. A form is a flag
 // ("/dde", also written "-dde") or one of the informational options
-// ("--help"); every other word is a file, and a flag that takes more words
-// than the file (printing to a named printer) takes them from the words
-// that follow the file.
+// ("--help"); every other word is a file. A flag may take words right after
+// it ("--print-to PRINTER") and words after the file ("/pt FILE PRINTER
+// DRIVER PORT", as the desktop shell passes them).
 #pragma once
 
 #include <QString>
@@ -28,7 +28,8 @@ struct Option {
     std::string_view Spelling;     // as --help shows it
     std::string_view Alternative;  // another spelling, or empty
     std::string_view Values;       // the words it takes, as --help shows them
-    int ExtraWords;                // words it takes after the file
+    int LeadingWords;              // words it takes right after itself
+    int ExtraWords;                // words it takes after the file, all of them
     std::string_view Help;
 };
 
@@ -40,8 +41,10 @@ struct Request {
     enum class Action { Run, Help, Version };
     Action Answer = Action::Run;
     QString Path;           // a file to open; empty for a new calculation
-    bool Print = false;     // "/p" or "/pt": print the file and exit
-    QStringList PrintTo;    // for "/pt": printer, driver and port
+    bool Print = false;     // "/p", "/pt", "--print", "--print-to": print the file and exit
+    QString Printer;        // the printer to print on; empty for the default printer
+    QString Driver;         // as "/pt" gives them
+    QString Port;
     bool WaitOpen = false;  // "/dde"
     QString Error;          // non-empty when the arguments make no sense
 };

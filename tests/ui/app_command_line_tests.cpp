@@ -19,29 +19,34 @@ TEST(DesktopCommandLine, FormsParseByTheTable)
         Request::Action Answer;
         const char* Path;
         bool Print;
-        int PrintToWords;
+        const char* Printer;
         bool WaitOpen;
         bool Error;
     };
     const Row rows[] = {
-        {{}, Request::Action::Run, "", false, 0, false, false},
-        {{"a.vcm"}, Request::Action::Run, "a.vcm", false, 0, false, false},
-        {{"/home/me/a.vcl"}, Request::Action::Run, "/home/me/a.vcl", false, 0, false, false},
-        {{"/DDE"}, Request::Action::Run, "", false, 0, true, false},
-        {{"-dde"}, Request::Action::Run, "", false, 0, true, false},
-        {{"/dde", "a.vcl"}, Request::Action::Run, "a.vcl", false, 0, true, true},
-        {{"a.vcl", "/p"}, Request::Action::Run, "a.vcl", true, 0, false, false},
-        {{"/pt", "a.vcl", "printer", "driver", "port"}, Request::Action::Run, "a.vcl", true, 3, false, false},
-        {{"/pt", "a.vcl", "printer", "driver", "port", "more"}, Request::Action::Run, "a.vcl", true, 0, false, true},
-        {{"/p", "a.vcl", "printer"}, Request::Action::Run, "a.vcl", true, 0, false, true},
-        {{"--help"}, Request::Action::Help, "", false, 0, false, false},
-        {{"a.vcl", "-h"}, Request::Action::Help, "", false, 0, false, false},
-        {{"--version", "--help"}, Request::Action::Version, "", false, 0, false, false},
-        {{"--bogus"}, Request::Action::Run, "", false, 0, false, true},
-        {{"-x"}, Request::Action::Run, "", false, 0, false, true},
-        {{"--", "-x.vcl"}, Request::Action::Run, "-x.vcl", false, 0, false, false},
-        {{"--", "--help"}, Request::Action::Run, "--help", false, 0, false, false},
-        {{"-"}, Request::Action::Run, "-", false, 0, false, false},
+        {{}, Request::Action::Run, "", false, "", false, false},
+        {{"a.vcm"}, Request::Action::Run, "a.vcm", false, "", false, false},
+        {{"/home/me/a.vcl"}, Request::Action::Run, "/home/me/a.vcl", false, "", false, false},
+        {{"/DDE"}, Request::Action::Run, "", false, "", true, false},
+        {{"-dde"}, Request::Action::Run, "", false, "", true, false},
+        {{"/dde", "a.vcl"}, Request::Action::Run, "a.vcl", false, "", true, true},
+        {{"a.vcl", "/p"}, Request::Action::Run, "a.vcl", true, "", false, false},
+        {{"/pt", "a.vcl", "printer", "driver", "port"}, Request::Action::Run, "a.vcl", true, "printer", false, false},
+        {{"/pt", "a.vcl", "printer", "driver", "port", "more"}, Request::Action::Run, "a.vcl", true, "", false, true},
+        {{"/p", "a.vcl", "printer"}, Request::Action::Run, "a.vcl", true, "", false, true},
+        {{"/pt", "a.vcl", "printer", "driver"}, Request::Action::Run, "", true, "", false, true},
+        {{"--print-to", "office", "a.vcl"}, Request::Action::Run, "a.vcl", true, "office", false, false},
+        {{"--print-to"}, Request::Action::Run, "", true, "", false, true},
+        {{"--print", "a.vcl"}, Request::Action::Run, "a.vcl", true, "", false, false},
+        {{"/p", "a.vcl", "--print", "b.vcl"}, Request::Action::Run, "", true, "", false, true},
+        {{"--help"}, Request::Action::Help, "", false, "", false, false},
+        {{"a.vcl", "-h"}, Request::Action::Help, "", false, "", false, false},
+        {{"--version", "--help"}, Request::Action::Version, "", false, "", false, false},
+        {{"--bogus"}, Request::Action::Run, "", false, "", false, true},
+        {{"-x"}, Request::Action::Run, "", false, "", false, true},
+        {{"--", "-x.vcl"}, Request::Action::Run, "-x.vcl", false, "", false, false},
+        {{"--", "--help"}, Request::Action::Run, "--help", false, "", false, false},
+        {{"-"}, Request::Action::Run, "-", false, "", false, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Arguments.join(' ').toStdString());
@@ -54,7 +59,7 @@ TEST(DesktopCommandLine, FormsParseByTheTable)
             continue;
         EXPECT_EQ(request.Path, QString::fromUtf8(row.Path));
         EXPECT_EQ(request.Print, row.Print);
-        EXPECT_EQ(request.PrintTo.size(), row.PrintToWords);
+        EXPECT_EQ(request.Printer, QString::fromUtf8(row.Printer));
         EXPECT_EQ(request.WaitOpen, row.WaitOpen);
     }
 }

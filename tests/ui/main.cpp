@@ -33,6 +33,9 @@ int main(int argc, char** argv)
     QTemporaryDir dataDir;
     qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toUtf8());
     qputenv("XDG_DATA_HOME", dataDir.path().toUtf8());
+    // Nor the machine's print system: its server is a socket that is not
+    // there, so no printer is installed; jobs print to PDF files.
+    qputenv("CUPS_SERVER", (settingsDir.path() + QStringLiteral("/no-print-system.sock")).toUtf8());
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(tevra_help);
     ::testing::InitGoogleTest(&argc, argv);

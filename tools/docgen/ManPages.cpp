@@ -79,8 +79,8 @@ std::string DesktopManPage()
     page += ".SH FILES\n.TP\n.I ~/.config/Vossek/Calculator Tevra.conf\n" +
         Roff("the preferences, the window layout and the recent files") + "\n";
     page += ".SH EXIT STATUS\n" +
-        Roff("0 when the program ran, answered or handed FILE over; 1 when FILE could not be opened; 2 for a "
-             "wrong command line.") +
+        Roff("0 when the program ran, answered, handed FILE over or printed it; 1 when FILE could not be "
+             "opened or printed; 2 for a wrong command line.") +
         "\n";
     page += ".SH SEE ALSO\n.BR tevra (1)\n";
     return page;
