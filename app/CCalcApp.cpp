@@ -180,6 +180,26 @@ void CCalcApp::raiseWindow()
     frame_->activateWindow();
 }
 
+bool CCalcApp::printFromCommandLine(const CommandLine& line)
+{
+    ConsolePrompts prompts;
+    // The document and its editor, never shown.
+    CCalcView view;
+    CCalcDoc document(&view, &prompts);
+    if (!document.openDocument(line.Path))
+        return false;
+    CCalcPrinting printing(
+        view,
+        CCalcPrinting::Document{[&document] { return document.pathName(); }, [&document] { return document.title(); }},
+        nullptr);
+    printing.loadSettings();
+    QString error;
+    if (printing.printWithoutDialogs(line.Printer, error))
+        return true;
+    QTextStream(stderr) << error << '\n';
+    return false;
+}
+
 void CCalcApp::shutdown()
 {
     Tevra::SavePreferences();

@@ -40,10 +40,10 @@ std::span<const Option> Options();
 struct Request {
     enum class Action { Run, Help, Version };
     Action Answer = Action::Run;
-    QString Path;           // a file to open; empty for a new calculation
-    bool Print = false;     // "/p", "/pt", "--print", "--print-to": print the file and exit
-    QString Printer;        // the printer to print on; empty for the default printer
-    QString Driver;         // as "/pt" gives them
+    QString Path;        // a file to open; empty for a new calculation
+    bool Print = false;  // "/p", "/pt", "--print", "--print-to": print the file and exit
+    QString Printer;     // the printer to print on; empty for the default printer
+    QString Driver;      // as "/pt" gives them
     QString Port;
     bool WaitOpen = false;  // "/dde"
     QString Error;          // non-empty when the arguments make no sense

@@ -45,6 +45,11 @@ QString KeypadButtonTopic(int buttonId);
 QString MemoryButtonTopic(int controlId);
 inline const QString MemoryWindow = QStringLiteral("memory#window");
 inline const QString StatisticsBar = QStringLiteral("memory#statistics");
+// The topics of the print dialogs, on the page of files and printing.
+inline const QString PrintTopic = QStringLiteral("files#print");
+inline const QString PreviewTopic = QStringLiteral("files#preview");
+inline const QString PageSetupTopic = QStringLiteral("files#page-setup");
+inline const QString PrintingTopic = QStringLiteral("files#printing");
 // The topic of a row of the statistics bar, 0 to 5 in the order of its labels.
 QString StatisticTopic(int row);
 // The topic of a spelling of a function on the functions page ("sin", "√").

@@ -94,7 +94,8 @@ TEST(HelpPages, TheWindowsTopicsAllResolve)
     for (const QString& topic :
          {CalcHelp::Contents, CalcHelp::Language, CalcHelp::Functions, CalcHelp::Messages, CalcHelp::Memory,
           CalcHelp::Keypad, CalcHelp::Commands, CalcHelp::Preferences, CalcHelp::Files, CalcHelp::CommandLine,
-          CalcHelp::Preferences + QStringLiteral("#TrigonometricUnits")}) {
+          CalcHelp::Preferences + QStringLiteral("#TrigonometricUnits"), CalcHelp::PrintTopic, CalcHelp::PreviewTopic,
+          CalcHelp::PageSetupTopic, CalcHelp::PrintingTopic}) {
         EXPECT_TRUE(Resolves(topic));
     }
 }

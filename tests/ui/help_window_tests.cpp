@@ -19,6 +19,9 @@
 #include "ui/keypad/CColorButton.h"
 #include "ui/keypad/KeypadButtons.h"
 #include "ui/memory/CCalcMemory.h"
+#include "ui/print/CCalcPageSetup.h"
+#include "ui/print/CCalcPrintDialogs.h"
+#include "ui/print/CCalcPrintPreview.h"
 #include "ui/statistics/CCalcStatistics.h"
 
 #include <QAbstractButton>
@@ -27,6 +30,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
@@ -34,6 +38,9 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QWhatsThis>
+
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -165,6 +172,45 @@ TEST_F(HelpTest, F1InADialogOpensTheTopicOfItsControl)
     QTest::keyClick(ok, Qt::Key_F1);
     EXPECT_EQ(shownTopic(), QStringLiteral("preferences"));
     dialog.reject();
+}
+
+TEST_F(HelpTest, F1InAPrintDialogOpensItsTopic)
+{
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const CalcPrintSettings settings;
+    struct Row {
+        std::function<std::unique_ptr<QDialog>()> Make;
+        QString Topic;
+    };
+    const Row rows[] = {
+        {[&] { return std::make_unique<CCalcPrintDialog>(&printer, false, app.frame()); }, CalcHelp::PrintTopic},
+        {[&] {
+             return std::make_unique<CCalcPrintPreview>(
+                 printer, [](QPrinter&) {}, app.frame());
+         },
+         CalcHelp::PreviewTopic},
+        {[&] {
+             return std::make_unique<CCalcPageSetup>(settings, printer, CCalcPageSetup::Units::Metric, app.frame());
+         },
+         CalcHelp::PageSetupTopic},
+        {[&] {
+             return std::make_unique<CCalcPrintingDialog>(QStringLiteral("sums.vcl"), QStringLiteral("office"),
+                                                          QStringLiteral("office"), app.frame());
+         },
+         CalcHelp::PrintingTopic},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Topic.toStdString());
+        const std::unique_ptr<QDialog> dialog = row.Make();
+        dialog->show();
+        QApplication::setActiveWindow(dialog.get());
+        QWidget* focus = dialog->focusWidget() != nullptr ? dialog->focusWidget() : dialog.get();
+        QTest::keyClick(focus, Qt::Key_F1);
+        EXPECT_EQ(shownTopic(), row.Topic);
+        app.help()->window()->showTopic(CalcHelp::Contents);
+        dialog->hide();
+    }
 }
 
 TEST_F(HelpTest, ContextHelpOpensTheTopicOfWhatIsClicked)

@@ -1,5 +1,6 @@
 #include "ui/print/CCalcPageSetup.h"
 
+#include "app/CalcHelpTopics.h"
 #include "ui/editor/CCalcFontDialog.h"
 
 #include <QApplication>
@@ -128,6 +129,7 @@ CCalcPageSetup::CCalcPageSetup(const CalcPrintSettings& settings, QPrinter& prin
     : QDialog(parent), settings_(settings), printer_(printer), units_(units), chooseFont_(RunFontDialog)
 {
     setWindowTitle(QStringLiteral("Page Setup"));
+    CalcHelp::setTopic(this, CalcHelp::PageSetupTopic);
     setWindowIcon(QApplication::windowIcon());
     textFont_.Font = settings.TextFont;
     textFont_.Default = CalcPrintSettings::DefaultTextFont();

@@ -1,5 +1,7 @@
 #include "ui/print/CCalcPrintDialogs.h"
 
+#include "app/CalcHelpTopics.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialogButtonBox>
@@ -16,6 +18,7 @@ const QString CCalcPrintDialog::ProposedFileName = QStringLiteral("Output.pdf");
 CCalcPrintDialog::CCalcPrintDialog(QPrinter* printer, bool selectionAvailable, QWidget* parent)
     : QPrintDialog(printer, parent)
 {
+    CalcHelp::setTopic(this, CalcHelp::PrintTopic);
     setWindowIcon(QApplication::windowIcon());
     setOption(QAbstractPrintDialog::PrintToFile, true);
     setOption(QAbstractPrintDialog::PrintSelection, selectionAvailable);
@@ -41,6 +44,7 @@ CCalcPrintingDialog::CCalcPrintingDialog(const QString& document, const QString&
 {
     setWindowTitle(QStringLiteral("Printing"));
     setObjectName(QStringLiteral("Printing"));
+    CalcHelp::setTopic(this, CalcHelp::PrintingTopic);
     setWindowModality(Qt::ApplicationModal);
     auto* layout = new QGridLayout(this);
     auto* icon = new QLabel(this);

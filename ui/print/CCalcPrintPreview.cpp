@@ -1,5 +1,7 @@
 #include "ui/print/CCalcPrintPreview.h"
 
+#include "app/CalcHelpTopics.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QGuiApplication>
@@ -18,6 +20,7 @@ CCalcPrintPreview::CCalcPrintPreview(QPrinter& printer, std::function<void(QPrin
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Print Preview"));
+    CalcHelp::setTopic(this, CalcHelp::PreviewTopic);
     setWindowIcon(QApplication::windowIcon());
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     preview_ = new QPrintPreviewWidget(&printer, this);
