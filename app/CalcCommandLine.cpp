@@ -10,7 +10,7 @@ namespace CalcCommandLine {
 namespace {
 
 constexpr auto OptionTable = std::to_array<Option>({
-    {Form::Print, "/p", "-p", "FILE", 0, 0, "print FILE on the printer of the page setup and exit"},
+    {Form::Print, "/p", "-p", "FILE", 0, 0, "print FILE on the default printer and exit"},
     {Form::PrintTo, "/pt", "-pt", "FILE PRINTER DRIVER PORT", 0, 3,
      "print FILE on PRINTER and exit (DRIVER and PORT are taken as given)"},
     {Form::Print, "--print", "", "FILE", 0, 0, "the same as /p"},

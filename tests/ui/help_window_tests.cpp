@@ -213,6 +213,31 @@ TEST_F(HelpTest, F1InAPrintDialogOpensItsTopic)
     }
 }
 
+TEST_F(HelpTest, TheHelpOfAModalDialogIsNotBlockedByItAndOutlivesIt)
+{
+    auto dialog = std::make_unique<CCalcPreferences>(Tevra::CalcSettings, app.frame());
+    dialog->setModal(true);
+    dialog->show();
+    QApplication::setActiveWindow(dialog.get());
+    ASSERT_EQ(QApplication::activeModalWidget(), dialog.get());
+    QTest::keyClick(dialog.get(), Qt::Key_F1);
+    CCalcHelpWindow* window = app.help()->window();
+    EXPECT_EQ(shownTopic(), QStringLiteral("preferences"));
+    // A window of the modal dialog's own is not blocked by it.
+    EXPECT_EQ(window->parentWidget(), dialog.get());
+    EXPECT_TRUE(window->isWindow());
+    EXPECT_TRUE(window->isVisible());
+
+    // The dialog goes; the help stays, the program's own again.
+    dialog->reject();
+    dialog.reset();
+    ASSERT_TRUE(app.help()->hasWindow());
+    EXPECT_EQ(app.help()->window(), window);
+    EXPECT_EQ(window->parentWidget(), nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(shownTopic(), QStringLiteral("preferences"));
+}
+
 TEST_F(HelpTest, ContextHelpOpensTheTopicOfWhatIsClicked)
 {
     CCalcLog* log = LogPanel(*app.frame());

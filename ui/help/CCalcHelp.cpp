@@ -32,6 +32,7 @@ void CCalcHelp::attach(CCalcHelpRequests& requests, QWidget* mainWindow)
 CCalcHelp::~CCalcHelp()
 {
     qApp->removeEventFilter(this);
+    delete window_.data();
 }
 
 void CCalcHelp::bindCommands(ICalcCommandBinder& commands)
@@ -43,9 +44,30 @@ void CCalcHelp::bindCommands(ICalcCommandBinder& commands)
 
 CCalcHelpWindow* CCalcHelp::window()
 {
-    if (!window_)
-        window_ = std::make_unique<CCalcHelpWindow>();
-    return window_.get();
+    if (window_.isNull())
+        window_ = new CCalcHelpWindow();
+    placeAbove(QApplication::activeModalWidget());
+    return window_.data();
+}
+
+void CCalcHelp::placeAbove(QWidget* modal)
+{
+    if (window_->parentWidget() == modal)
+        return;
+    if (QWidget* previous = window_->parentWidget())
+        previous->removeEventFilter(this);
+    const QRect geometry = window_->geometry();
+    // Shown, or hidden only with the dialog it belongs to.
+    const bool visible = !window_->isHidden();
+    window_->setParent(modal, Qt::Window);
+    // A dialog hides before it goes (a dialog's destructor hides it first):
+    // the window comes back to the program then.
+    if (modal != nullptr)
+        modal->installEventFilter(this);
+    if (visible) {
+        window_->setGeometry(geometry);
+        window_->show();
+    }
 }
 
 void CCalcHelp::show(const CalcHelp::Target& target)
@@ -82,6 +104,10 @@ void CCalcHelp::enterContextHelp()
 
 bool CCalcHelp::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::Hide && !window_.isNull() && watched == window_->parentWidget()) {
+        placeAbove(nullptr);
+        return false;
+    }
     switch (event->type()) {
     case QEvent::QueryWhatsThis:
         // Every point has a topic (the contents at least): the pointer shows

@@ -12,8 +12,6 @@
 #include <QObject>
 #include <QPointer>
 
-#include <memory>
-
 class CCalcHelpRequests;
 class CCalcHelpWindow;
 class ICalcCommandBinder;
@@ -46,9 +44,12 @@ public:
     // Context-help mode: the next click opens the topic of what it hits.
     void enterContextHelp();
 
-    // The help window, made on first use.
+    // The help window, made on first use. While a modal dialog is open the
+    // window belongs to it, so that the dialog does not block it: the page
+    // F1 opened for the dialog can be scrolled and followed while the dialog
+    // waits. It is the program's own again when the dialog closes.
     CCalcHelpWindow* window();
-    bool hasWindow() const { return window_ != nullptr; }
+    bool hasWindow() const { return !window_.isNull(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -56,6 +57,9 @@ protected:
 private:
     bool handleKey(QObject* watched, QEvent* event);
 
-    std::unique_ptr<CCalcHelpWindow> window_;
+    // Moves the window to the dialog that blocks the others, or back.
+    void placeAbove(QWidget* modal);
+
+    QPointer<CCalcHelpWindow> window_;
     QPointer<QWidget> mainWindow_;
 };
