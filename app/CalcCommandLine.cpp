@@ -156,7 +156,21 @@ QString HelpText()
             left += QStringLiteral("\n") + QString(24, QLatin1Char(' '));
         else
             left = left.leftJustified(24);
-        text += left + Tevra::ToQString(option.Help) + QLatin1Char('\n');
+        // The description wraps at the 80th column, under itself.
+        QString line = left;
+        bool first = true;
+        for (const QString& word : Tevra::ToQString(option.Help).split(QLatin1Char(' '))) {
+            const qsizetype column = line.size() - (line.lastIndexOf(QLatin1Char('\n')) + 1);
+            if (!first && column + 1 + word.size() > 80) {
+                text += line + QLatin1Char('\n');
+                line = QString(24, QLatin1Char(' '));
+            } else if (!first) {
+                line += QLatin1Char(' ');
+            }
+            line += word;
+            first = false;
+        }
+        text += line + QLatin1Char('\n');
     }
     text += QStringLiteral("\n"
                            "One window runs per user and display: when the program is already running,\n"
