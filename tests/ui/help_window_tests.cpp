@@ -227,6 +227,15 @@ TEST_F(HelpTest, TheHelpOfAModalDialogIsNotBlockedByItAndOutlivesIt)
     EXPECT_EQ(window->parentWidget(), dialog.get());
     EXPECT_TRUE(window->isWindow());
     EXPECT_TRUE(window->isVisible());
+    // A click in it goes through while the dialog waits.
+    QToolButton* contents = nullptr;
+    for (QToolButton* button : window->findChildren<QToolButton*>())
+        if (button->defaultAction() != nullptr && button->defaultAction()->text() == QStringLiteral("Contents"))
+            contents = button;
+    ASSERT_NE(contents, nullptr);
+    QTest::mouseClick(contents, Qt::LeftButton);
+    EXPECT_EQ(shownTopic(), QStringLiteral("contents"));
+    window->showTopic(CalcHelp::Preferences);
 
     // The dialog goes; the help stays, the program's own again.
     dialog->reject();
@@ -236,6 +245,8 @@ TEST_F(HelpTest, TheHelpOfAModalDialogIsNotBlockedByItAndOutlivesIt)
     EXPECT_EQ(window->parentWidget(), nullptr);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(shownTopic(), QStringLiteral("preferences"));
+    QTest::mouseClick(contents, Qt::LeftButton);
+    EXPECT_EQ(shownTopic(), QStringLiteral("contents")) << "nothing blocks it afterwards";
 }
 
 TEST_F(HelpTest, ContextHelpOpensTheTopicOfWhatIsClicked)
