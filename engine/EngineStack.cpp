@@ -33,9 +33,9 @@ class CDeferredLog final : public ILogReceiver {
 public:
     void Add(const LogRecord& record) override
     {
-        events_.push_back({false, record.Status, record.Context, record.Description});
+        events_.push_back({false, record.Status, record.Context, record.Description, record.Code});
     }
-    void Clear() override { events_.push_back({true, 0, {}, {}}); }
+    void Clear() override { events_.push_back({true, 0, {}, {}, NoError}); }
 
     void DeliverTo(ILogReceiver* receiver) const
     {
@@ -46,7 +46,7 @@ public:
                 receiver->Clear();
                 continue;
             }
-            receiver->Add(LogRecord{event.Status, event.Context, event.Description});
+            receiver->Add(LogRecord{event.Status, event.Context, event.Description, event.Code});
         }
     }
 
@@ -56,6 +56,7 @@ private:
         std::int32_t Status;
         std::u16string_view Context;  // a constant text
         std::u16string Description;
+        ReportCode Code;
     };
     std::vector<Event> events_;
 };

@@ -117,18 +117,21 @@ public:
         Lines.push_back(RecordLine(record.Status, record.Context, record.Description));
         Statuses.push_back(record.Status);
         Contexts.emplace_back(record.Context);
+        Codes.push_back(record.Code);
     }
     void Clear() override
     {
         Lines.clear();
         Statuses.clear();
         Contexts.clear();
+        Codes.clear();
         ++ClearCount;
     }
 
     std::vector<std::string> Lines;
     std::vector<int> Statuses;
     std::vector<std::u16string> Contexts;
+    std::vector<NCalculatorText::ReportCode> Codes;
     int ClearCount = 0;
 };
 

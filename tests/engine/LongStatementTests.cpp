@@ -150,6 +150,9 @@ TEST_F(LongStatements, DeepStatementsCalculateOnAThreadWithASmallStack)
     EXPECT_EQ(Log.ClearCount, 1);
     EXPECT_EQ(Log.Lines,
               (std::vector<std::string>{UnsetMemoryRecord(), Error("Division", "Operation has singularity at 0")}));
+    // Each record keeps its kind on the way from the helper thread.
+    EXPECT_EQ(Log.Codes,
+              (std::vector<NCalculatorText::ReportCode>{NCalculatorText::Uninitialized, NCalculatorText::Singularity}));
 }
 
 TEST_F(LongStatements, TheMainThreadHasRoomForTheDeepestStatement)
