@@ -41,6 +41,12 @@ protected:
     ~ITextSink() = default;
 };
 
+// Keeps nothing: for runs whose text is thrown away (Load memory, Execute).
+class CDiscardedText final : public ITextSink {
+public:
+    void Append(std::u16string_view) override {}
+};
+
 // Runs text as ExecuteText does, but leaves text as it is and hands the
 // resulting text to out as it is made, so that a caller writing it to a file
 // or a stream never holds a second copy of a large text. Pieces never split

@@ -82,8 +82,9 @@ TEST_P(TevraOutOfMemory, EndsWithOneLineNamingTheInput)
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit";
 #endif
+    // 24 MB: its text alone (two bytes a character) passes the limit.
     const ScratchDirectory directory;
-    const std::string text = Repeated("1;", 2u * 1024 * 1024);
+    const std::string text = Repeated("1;", 12u * 1024 * 1024);
     directory.Write("big", text);
     const auto outcome = RunTevraWithAddressSpace(GetParam().Arguments, "", directory, 48u << 20);
     EXPECT_EQ(outcome.Out, "");
