@@ -102,7 +102,7 @@ void CRunTextSink::FlushStandardOutput(bool last)
 {
     AppendUtf16AsUtf8({}, output_, pending_, last);
     if (json_)
-        escaped_ += EscapedForJson(output_);
+        escaped_.push_back(EscapedForJson(output_));
     else
         WriteOut(output_);
     output_.clear();
@@ -126,7 +126,8 @@ bool CRunTextSink::Finish()
     return FlushFile();
 }
 
-void PrintJsonRun(bool ok, const std::string& escapedText, int caret, const std::vector<CCliLog::Record>& log)
+void PrintJsonRun(bool ok, const std::vector<std::string>& escapedText, int caret,
+                  const std::vector<CCliLog::Record>& log)
 {
     Json records = Json::array();
     for (const auto& record : log)
@@ -139,7 +140,8 @@ void PrintJsonRun(bool ok, const std::string& escapedText, int caret, const std:
     // The text is written as it is, already escaped, rather than copied into
     // the object once more.
     WriteOut(ok ? "{\"ok\":true,\"text\":\"" : "{\"ok\":false,\"text\":\"");
-    WriteOut(escapedText);
+    for (const std::string& piece : escapedText)
+        WriteOut(piece);
     const Json rest{{"caret", caret},
                     {"last_result", Number(NCalculatorText::LastResult)},
                     {"log", std::move(records)},

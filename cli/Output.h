@@ -49,8 +49,9 @@ public:
     // Ends the text: what still waits goes out. false when the file could not
     // be written.
     bool Finish();
-    // The text escaped for a JSON string, without its quotes (JSON only).
-    const std::string& EscapedText() const { return escaped_; }
+    // The text escaped for a JSON string, without its quotes, in pieces
+    // (JSON only): a large text is never copied to make room as it grows.
+    const std::vector<std::string>& EscapedText() const { return escaped_; }
 
 private:
     void FlushStandardOutput(bool last);
@@ -62,13 +63,14 @@ private:
     std::string output_;  // UTF-8 not yet printed or escaped
     char16_t pending_ = 0;
     std::string fileBytes_;  // encoded, not yet written
-    std::string escaped_;
+    std::vector<std::string> escaped_;
     bool fileOk_ = true;
 };
 
 // One run's JSON line, on standard output: ok, text, caret, last_result, log
 // and memory, with every number in the settings' number format.
-void PrintJsonRun(bool ok, const std::string& escapedText, int caret, const std::vector<CCliLog::Record>& log);
+void PrintJsonRun(bool ok, const std::vector<std::string>& escapedText, int caret,
+                  const std::vector<CCliLog::Record>& log);
 
 // The six statistics of all memory cells: label<TAB>value lines, or one line
 // of JSON {"statistics":[{"label":...,"value":...},...]}.
