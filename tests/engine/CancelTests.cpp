@@ -84,6 +84,9 @@ TEST_F(Cancel, AStatementThatWouldNeverEndStopsAndKeepsTheResultsBeforeIt)
         {u"1; " + Endless + u"=7; 2", 4, u"1; " + Endless + u"; 2", 4},
         {u"prod(i,1,1e300,1+0*i)", -1, u"prod(i,1,1e300,1+0*i)", -1},
         {u"sum(j,1,1e9,sum(i,1,1e9,i))", -1, u"sum(j,1,1e9,sum(i,1,1e9,i))", -1},
+        // The library takes half a minute over an order of two billion.
+        {u"j(2000000000,1e5)", -1, u"j(2000000000,1e5)", -1},
+        {u"1+y(-2000000000,3e9)", -1, u"1+y(-2000000000,3e9)", -1},
     };
     for (const CancelCase& row : rows) {
         SCOPED_TRACE("input: " + Readable(row.Input));
