@@ -6,6 +6,7 @@
 #include "app/QtText.h"
 #include "document/CCalcDocPrompts.h"
 #include "document/CCalcFileText.h"
+#include "document/CCalcTextChange.h"
 #include "engine/Engine.h"
 #include "memory/MemoryFile.h"
 #include "memory/MemoryMap.h"
@@ -17,8 +18,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
-#include <QTextCursor>
-#include <QTextDocument>
 
 #include <algorithm>
 #include <utility>
@@ -100,7 +99,7 @@ QString LimitText(qint64 limit)
 CCalcDoc::CCalcDoc(CCalcView* editor, ICalcDocPrompts* prompts, QObject* parent)
     : QObject(parent), editor_(editor), prompts_(prompts)
 {
-    connect(editor_->document(), &QTextDocument::modificationChanged, this, &CCalcDoc::modifiedChanged);
+    connect(editor_->document(), &CCalcTextStore::modificationChanged, this, &CCalcDoc::modifiedChanged);
 }
 
 void CCalcDoc::bindCommands(ICalcCommandBinder& commands)
@@ -146,42 +145,32 @@ void CCalcDoc::Command(std::uint32_t code)
 
 void CCalcDoc::InsertText(std::u16string_view text)
 {
-    QTextCursor cursor = editor_->textCursor();
-    cursor.insertText(Tevra::ToQString(text));
-    editor_->setTextCursor(cursor);
-    editor_->ensureCursorVisible();
+    editor_->replaceSelection(Tevra::ToQString(text));
 }
 
 void CCalcDoc::clearText()
 {
-    QTextCursor cursor = editor_->textCursor();
-    cursor.select(QTextCursor::Document);
-    editor_->setTextCursor(cursor);
+    editor_->setSelection(0, editor_->document()->size());
     editor_->ensureCursorVisible();
-    cursor.removeSelectedText();
-    editor_->setTextCursor(cursor);
+    editor_->replaceSelection(QString());
 }
 
 void CCalcDoc::backspace()
 {
-    QTextCursor cursor = editor_->textCursor();
-    int start = cursor.selectionStart();
-    const int end = cursor.selectionEnd();
+    int start = editor_->selectionStart();
+    const int end = editor_->selectionEnd();
     if (start == end && start > 0) {
         --start;
         // One code unit back, but never into the middle of a surrogate pair:
         // removing half a pair would leave a broken character behind.
-        const QTextDocument* document = editor_->document();
+        const CCalcTextStore* document = editor_->document();
         if (start > 0 && document->characterAt(start).isLowSurrogate() &&
             document->characterAt(start - 1).isHighSurrogate())
             --start;
     }
-    cursor.setPosition(start);
-    cursor.setPosition(end, QTextCursor::KeepAnchor);
-    editor_->setTextCursor(cursor);
+    editor_->setSelection(start, end);
     editor_->ensureCursorVisible();
-    cursor.removeSelectedText();
-    editor_->setTextCursor(cursor);
+    editor_->replaceSelection(QString());
 }
 
 std::u16string CCalcDoc::editorText() const
@@ -191,22 +180,8 @@ std::u16string CCalcDoc::editorText() const
 
 int CCalcDoc::CaretAcrossChange(std::u16string_view before, std::u16string_view after, int caret)
 {
-    const std::size_t limit = std::min(before.size(), after.size());
-    std::size_t prefix = 0;
-    while (prefix < limit && before[prefix] == after[prefix])
-        ++prefix;
-    std::size_t suffix = 0;
-    while (suffix < limit - prefix && before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
-        ++suffix;
-    const std::size_t position = caret <= 0 ? 0 : std::min(static_cast<std::size_t>(caret), before.size());
-    std::size_t placed = 0;
-    if (position <= prefix)
-        placed = position;  // in the unchanged head
-    else if (position >= before.size() - suffix)
-        placed = after.size() - (before.size() - position);  // in the unchanged tail
-    else
-        placed = after.size() - suffix;  // inside the changed stretch: behind its new text
-    return static_cast<int>(placed);
+    const std::size_t position = caret <= 0 ? 0 : static_cast<std::size_t>(caret);
+    return static_cast<int>(CCalcTextChange::Between(before, after).mapByStatement(before, after, position));
 }
 
 void CCalcDoc::calculate(bool all)
@@ -295,6 +270,13 @@ bool CCalcDoc::readDocument(const QString& path)
     if (!readFileReporting(path, Tevra::MaxEditorFileBytes, bytes))
         return false;
     const Tevra::EditorFile file = Tevra::EditorFileFromBytes(View(bytes));
+    // A UTF-8 file holds up to one character per byte.
+    if (file.Text.size() > Tevra::MaxEditorCharacters) {
+        warnFile(FileTooLarge, path,
+                 QStringLiteral("Texts of more than %1 million characters are not opened.")
+                     .arg(Tevra::MaxEditorCharacters / (1024 * 1024)));
+        return false;
+    }
     editor_->loadText(Tevra::ToQString(file.Text));
     setPathName(path);
     encoding_ = file.Encoding;
@@ -436,9 +418,9 @@ void CCalcDoc::loadMemory()
     chooseAndExecuteFile(request);
 }
 
-void CCalcDoc::saveMemory()
+void CCalcDoc::saveMemory(bool all)
 {
-    const std::string bytes = Tevra::MemoryFileBytes(Tevra::MemoryMap, true);
+    const std::string bytes = Tevra::MemoryFileBytes(Tevra::MemoryMap, all);
     const CalcFileDialogRequest request{QStringLiteral("Save memory"),
                                         {CalcFileFilters::Memory},
                                         QStringLiteral("vcm"),

@@ -48,7 +48,8 @@ public:
     void executeFile();
     void freeMemory();
     void loadMemory();
-    void saveMemory();
+    // Asks for a file and saves every cell (all) or the ticked cells.
+    void saveMemory(bool all = true);
 
     QString pathName() const { return pathName_; }
     // The file name of the path, or "Calculation" while it has none.
@@ -66,10 +67,12 @@ public:
     // The editor's whole text as the engine sees it: lines separated by "\n".
     std::u16string editorText() const;
 
-    // Where a caret at position caret in before belongs in after, a text that
-    // differs from it in one stretch: unchanged text on either side keeps its
-    // caret, a caret inside the changed stretch goes behind its new text.
-    // Places the caret after a calculate all that failed.
+    // Where a caret at position caret in before belongs in after, the text
+    // with a run's results: unchanged text on either side keeps its caret;
+    // inside the changed stretch the caret keeps to its statement, and goes
+    // behind that statement's new text when it stood in what changed there
+    // (CCalcTextChange::mapByStatement). Places the caret after a calculate
+    // all that failed.
     static int CaretAcrossChange(std::u16string_view before, std::u16string_view after, int caret);
 
 signals:

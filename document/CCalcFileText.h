@@ -4,6 +4,7 @@
 // widgets.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -35,10 +36,13 @@ EditorFile EditorFileFromBytes(std::string_view bytes);
 std::string FileBytesFromEditorText(std::u16string_view text, FileEncoding encoding = FileEncoding::ProgramFormat,
                                     LineEnds ends = LineEnds::CrLf);
 
-// Largest calculation file the editor opens: two million characters. Beyond
-// it the editor and every calculation of the whole text take seconds, and no
-// calculation written by hand comes near it.
-inline constexpr std::int64_t MaxEditorFileBytes = 4 * 1024 * 1024;
+// Largest calculation file the editor opens, and the most characters it
+// opens: four million, on one line or many. The editor opens, edits and
+// calculates all of such a text within a moment (scripts/editor-speed.sh
+// measures it); beyond it a calculation of the whole text takes seconds, and
+// no calculation written by hand comes near it.
+inline constexpr std::int64_t MaxEditorFileBytes = 8 * 1024 * 1024;
+inline constexpr std::size_t MaxEditorCharacters = 4 * 1024 * 1024;
 
 // Largest file that Execute and Load memory run: the engine needs about a
 // second for it; a larger file would freeze the window for longer.

@@ -5,6 +5,7 @@
 #include "utf16_bytes.h"
 
 #include "document/CCalcDoc.h"
+#include "document/CCalcFileText.h"
 #include "ui/editor/CCalcView.h"
 
 #include <QDir>
@@ -124,6 +125,24 @@ TEST_F(DocumentFiles, AHugeFileIsRefusedWithAMessage)
     EXPECT_FALSE(document().openDocument(path("huge.vcl")));
     EXPECT_EQ(prompts.warnings, QStringList{"The file is too large"});
     EXPECT_EQ(view().text(), QStringLiteral("keep me"));
+}
+
+TEST_F(DocumentFiles, ATextOfMoreCharactersThanTheEditorServesIsRefused)
+{
+    // UTF-8 text below the byte limit, but with a character for every byte.
+    const QByteArray longest(static_cast<qsizetype>(Tevra::MaxEditorCharacters), '7');
+    for (const QByteArray& bytes : {longest + '7', longest}) {
+        QFile file(path("long.txt"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+        file.close();
+        view().loadText(QStringLiteral("keep me"));
+        prompts.warnings.clear();
+        const bool opened = document().openDocument(path("long.txt"));
+        EXPECT_EQ(opened, bytes.size() == longest.size()) << bytes.size();
+        EXPECT_EQ(prompts.warnings, opened ? QStringList() : QStringList{"The file is too large"}) << bytes.size();
+        EXPECT_EQ(view().text().size(), opened ? bytes.size() : 7) << bytes.size();
+    }
 }
 
 TEST_F(DocumentFiles, ABinaryFileOpensAsTextUpToItsFirstNul)

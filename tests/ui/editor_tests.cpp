@@ -1,6 +1,7 @@
 // The editor view: its font with the default check-mark rule and persistence,
 // line breaks, plain-text paste and the text put back by a calculation.
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QClipboard>
 #include <QFontDialog>
 #include <QMimeData>
@@ -11,6 +12,8 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include "app/PreferencesStore.h"
 #include "ui/editor/CCalcView.h"
@@ -60,7 +63,14 @@ TEST_F(EditorView, WithNoSettingsTheFontIsCourierNew15)
 TEST_F(EditorView, WrapsAtItsWidthWithoutHorizontalScrollBar)
 {
     CCalcView view;
-    EXPECT_EQ(view.lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    view.resize(300, 200);
+    view.show();
+    view.loadText(QString(200, u'7'));
+    // The long line shows as several lines, none wider than the viewport.
+    const CCalcTextLayout& layout = view.textLayout();
+    ASSERT_GT(layout.lineCount(), 1);
+    for (int line = 0; line < layout.lineCount(); ++line)
+        EXPECT_LE(layout.shapedLine(line).lineAt(0).naturalTextWidth(), view.viewport()->width()) << line;
     EXPECT_EQ(view.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
 }
 
@@ -115,6 +125,38 @@ TEST_F(EditorView, ChosenFontAndDefaultSwitchTheCheckMark)
     EXPECT_TRUE(view.isDefaultFont());
     EXPECT_EQ(view.font().weight(), 400);
     EXPECT_TRUE(changed.at(1).at(0).toBool());
+}
+
+TEST_F(EditorView, EveryChosenFontSetsTheCheckMarkAndTheLayout)
+{
+    struct Row {
+        const char* Face;
+        int Size;
+        int Weight;
+        bool Italic;
+        bool Default;
+    };
+    const Row rows[] = {
+        {"Courier New", 15, 400, false, true},  {"Courier New", 15, 700, false, false},
+        {"Courier New", 15, 400, true, false},  {"Courier New", 30, 400, false, false},
+        {"courier new", 15, 400, false, false}, {"DejaVu Sans Mono", 15, 400, false, false},
+    };
+    CCalcView view;
+    view.resize(300, 200);
+    view.show();
+    view.loadText(QString(400, u'8'));
+    QSignalSpy changed(&view, &CCalcView::fontChanged);
+    for (const Row& row : rows) {
+        view.setEditorFont(Font(QString::fromLatin1(row.Face), row.Size, row.Weight, row.Italic));
+        EXPECT_EQ(view.isDefaultFont(), row.Default) << row.Face << " " << row.Size;
+        EXPECT_EQ(changed.takeLast().at(0).toBool(), row.Default) << row.Face << " " << row.Size;
+        // The text is laid out in the new font: its lines are as high as
+        // the font, and as many as its width needs.
+        const QFontMetricsF metrics(view.textLayout().font());
+        EXPECT_EQ(view.textLayout().lineHeight(), static_cast<int>(std::ceil(metrics.ascent() + metrics.descent())));
+        const int perLine = static_cast<int>(view.textLayout().width() / metrics.horizontalAdvance(u'8'));
+        EXPECT_EQ(view.textLayout().lineCount(), (400 + perLine - 1) / perLine) << row.Face << " " << row.Size;
+    }
 }
 
 TEST_F(EditorView, FontSurvivesARestart)
@@ -198,7 +240,7 @@ TEST_F(EditorView, CalculationTextReplacesAllAndCannotBeUndone)
     view.replaceTextAfterCalculation(QStringLiteral("2+3=5; 4*5"), 7);
     EXPECT_EQ(view.text(), QStringLiteral("2+3=5; 4*5"));
     EXPECT_FALSE(view.document()->isUndoAvailable());
-    EXPECT_FALSE(view.textCursor().hasSelection());
+    EXPECT_FALSE(view.hasSelection());
     EXPECT_EQ(view.selectionStart(), 7);
     EXPECT_TRUE(view.document()->isModified());
 
@@ -314,7 +356,7 @@ TEST_F(EditorView, AlternativeEditKeysWork)
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("12"));
     QTest::keyClick(&view, Qt::Key_Backspace, Qt::AltModifier);  // undo
     EXPECT_EQ(view.text(), QStringLiteral("12"));
-    view.moveCursor(QTextCursor::End);
+    view.setSelection(static_cast<int>(view.text().size()), static_cast<int>(view.text().size()));
     QTest::keyClick(&view, Qt::Key_Insert, Qt::ShiftModifier);  // paste
     EXPECT_EQ(view.text(), QStringLiteral("1212"));
 }

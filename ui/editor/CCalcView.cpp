@@ -1,57 +1,38 @@
 #include "ui/editor/CCalcView.h"
 
-#include <algorithm>
-#include <cmath>
-
-#include <QKeyEvent>
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QInputMethod>
 #include <QMimeData>
+#include <QPainter>
+#include <QPaintEvent>
 #include <QScrollBar>
-#include <QSettings>
-#include <QTextBlock>
 #include <QTextDocumentFragment>
+
+#include <algorithm>
+#include <string_view>
 
 #include "app/CalcCommandBinder.h"
 #include "app/CalcCommands.h"
-#include "app/PreferencesStore.h"
-#include "ui/editor/CCalcFontDialog.h"
+#include "document/CCalcTextChange.h"
+#include "ui/editor/CCalcViewAccessible.h"
 
 namespace {
 
-const QString SettingsGroup = QStringLiteral("GUI/Editor");
-const QString FaceKey = QStringLiteral("FontFace");
-const QString SizeKey = QStringLiteral("FontSize");
-const QString WeightKey = QStringLiteral("FontWeight");
-const QString ItalicKey = QStringLiteral("FontItalic");
+// Room between the viewport's edges and the text, and the caret's width.
+constexpr int Margin = 4;
+constexpr int CursorWidth = 1;
 
-const QString DefaultFace = QStringLiteral("Courier New");
-constexpr int DefaultSize = 15;
-constexpr int DefaultWeight = 400;  // normal; the stored scale (400 normal, 700 bold) is Qt's own
-constexpr int MaximumSize = 1000;
-constexpr int MaximumWeight = 1000;
-constexpr qsizetype MaximumFaceLength = 256;
-
-QFont MakeFont(const QString& face, int size, int weight, bool italic)
+std::u16string_view View(const QString& text)
 {
-    QFont font(face);
-    // When the face is not installed at all, fall back to a fixed-pitch one.
-    font.setStyleHint(QFont::TypeWriter);
-    font.setPointSize(size);
-    font.setWeight(static_cast<QFont::Weight>(std::clamp(weight, 1, MaximumWeight)));
-    font.setItalic(italic);
-    font.setUnderline(false);
-    font.setStrikeOut(false);
-    font.setStyleStrategy(QFont::PreferAntialias);
-    return font;
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
 }
 
-bool IsDefaultFont(const QFont& font, int size)
-{
-    return size == DefaultSize && font.weight() == DefaultWeight && !font.italic() && font.family() == DefaultFace;
-}
+}  // namespace
 
-// Line breaks of any platform become "\n"; NUL characters are dropped, since a
-// saved calculation file ends at its first NUL and would lose what follows.
-QString NormalizedText(QString text)
+QString CCalcView::NormalizedText(QString text)
 {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(u'\r', u'\n');
@@ -61,15 +42,26 @@ QString NormalizedText(QString text)
     return text;
 }
 
-}  // namespace
-
-CCalcView::CCalcView(QWidget* parent) : QPlainTextEdit(parent)
+CCalcView::CCalcView(QWidget* parent)
+    : QAbstractScrollArea(parent), store_(new CCalcTextStore(this)), layout_(store_->text())
 {
-    setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled);
+    setAttribute(Qt::WA_KeyCompression);
+    setInputMethodHints(Qt::ImhMultiLine);
+    viewport()->setAcceptDrops(true);
+    viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setBackgroundRole(QPalette::Base);
+    viewport()->setAutoFillBackground(true);
+    connect(store_, &CCalcTextStore::contentsChange, this, &CCalcView::textChangedInStore);
+    connect(store_, &CCalcTextStore::undoAvailable, this, &CCalcView::undoAvailable);
+    connect(store_, &CCalcTextStore::redoAvailable, this, &CCalcView::redoAvailable);
+    CCalcViewAccessible::Install();
     loadSettings();
+    layout_.setFont(font());
+    updateScrollRange();
 }
 
 CCalcView::~CCalcView()
@@ -77,49 +69,78 @@ CCalcView::~CCalcView()
     saveSettings();
 }
 
-QString CCalcView::text() const
+QString CCalcView::selectedText() const
 {
-    QString result;
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        if (block != document()->begin())
-            result += u'\n';
-        result += block.text();
-    }
-    return result;
+    return store_->text().mid(selectionStart(), selectionEnd() - selectionStart());
 }
 
-int CCalcView::selectionStart() const
+void CCalcView::setSelection(int anchor, int position)
 {
-    return textCursor().selectionStart();
+    const int oldAnchor = anchor_;
+    const int oldPosition = position_;
+    anchor_ = std::clamp(anchor, 0, store_->size());
+    position_ = std::clamp(position, 0, store_->size());
+    preferredX_ = -1;
+    store_->closeStep();
+    selectionMoved(oldAnchor, oldPosition);
+}
+
+void CCalcView::moveCaret(int position, bool keepAnchor)
+{
+    setSelection(keepAnchor ? anchor_ : position, position);
+}
+
+void CCalcView::replaceSelection(const QString& text)
+{
+    edit(selectionStart(), selectionEnd(), NormalizedText(text), CCalcTextStore::EditKind::Other);
+}
+
+void CCalcView::edit(int from, int to, const QString& text, CCalcTextStore::EditKind kind)
+{
+    from = std::clamp(from, 0, store_->size());
+    to = std::clamp(to, from, store_->size());
+    const int oldAnchor = anchor_;
+    const int oldPosition = position_;
+    const int caret = from + static_cast<int>(text.size());
+    store_->replace(from, to - from, text, kind, {anchor_, position_}, {caret, caret});
+    anchor_ = position_ = caret;
+    preferredX_ = -1;
+    selectionMoved(oldAnchor, oldPosition);
+    ensureCursorVisible();
 }
 
 void CCalcView::loadText(const QString& text)
 {
-    setPlainText(NormalizedText(text));
-    document()->setModified(false);
-    moveCursor(QTextCursor::Start);
+    store_->setText(NormalizedText(text));
+    verticalScrollBar()->setValue(0);
+    setSelection(0, 0);
 }
 
 void CCalcView::replaceTextAfterCalculation(const QString& text, int caret)
 {
-    const bool modified = document()->isModified() || text != this->text();
-    const int scrolled = verticalScrollBar()->value();
-    // setPlainText() empties the undo and redo history.
-    setPlainText(text);
-    document()->setModified(modified);
-    verticalScrollBar()->setValue(scrolled);
-
-    QTextCursor cursor(document());
-    const int end = document()->characterCount() - 1;
-    cursor.setPosition(std::clamp(caret, 0, std::max(end, 0)));
-    setTextCursor(cursor);
+    const QString before = store_->text();
+    const bool changed = text != before;
+    const bool modified = store_->isModified() || changed;
+    if (changed) {
+        const CCalcTextChange change = CCalcTextChange::Between(View(before), View(text));
+        // The view keeps showing the statement it showed at its top.
+        const auto top = static_cast<std::size_t>(layout_.lineStart(firstVisibleLine()));
+        const auto topAfter = static_cast<int>(change.mapByStatement(View(before), View(text), top));
+        store_->replaceWithoutHistory(
+            static_cast<int>(change.Position), static_cast<int>(change.Removed),
+            text.mid(static_cast<qsizetype>(change.Position), static_cast<qsizetype>(change.Inserted)));
+        verticalScrollBar()->setValue(layout_.lineOf(topAfter));
+    }
+    store_->clearHistory();
+    store_->setModified(modified);
+    setSelection(caret, caret);
     ensureCursorVisible();
 }
 
 void CCalcView::bindCommands(ICalcCommandBinder& commands)
 {
     using namespace CalcCommand;
-    const auto selection = [this] { return textCursor().hasSelection(); };
+    const auto selection = [this] { return hasSelection(); };
     commands.bindCommand(
         EditUndo, [this] { undo(); }, [this] { return document()->isUndoAvailable(); });
     commands.bindCommand(
@@ -131,113 +152,58 @@ void CCalcView::bindCommands(ICalcCommandBinder& commands)
     commands.bindCommand(
         EditorFontDefault, [this] { setDefaultFont(); }, {}, [this] { return isDefaultFont(); });
     const auto refresh = [&commands] { commands.refreshCommandStates(); };
-    connect(this, &QPlainTextEdit::undoAvailable, this, refresh);
-    connect(this, &QPlainTextEdit::copyAvailable, this, refresh);
+    connect(this, &CCalcView::undoAvailable, this, refresh);
+    connect(this, &CCalcView::copyAvailable, this, refresh);
     connect(this, &CCalcView::fontChanged, this, refresh);
 }
 
-void CCalcView::applyFont(const QFont& font, int size)
+void CCalcView::undo()
 {
-    fontSize_ = size;
-    defaultFontInUse_ = IsDefaultFont(font, size);
-    setFont(font);
-    emit fontChanged(defaultFontInUse_);
+    showStepSelection(store_->undo());
 }
 
-void CCalcView::setEditorFont(const QFont& chosen)
+void CCalcView::redo()
 {
-    int size = static_cast<int>(std::lround(chosen.pointSizeF()));
-    if (chosen.pointSizeF() <= 0) {
-        const double dpi = logicalDpiY() > 0 ? logicalDpiY() : 96.0;
-        size = static_cast<int>(std::lround(chosen.pixelSize() * 72.0 / dpi));
-    }
-    size = std::clamp(size, 1, MaximumSize);
-    applyFont(MakeFont(chosen.family(), size, chosen.weight(), chosen.italic()), size);
+    showStepSelection(store_->redo());
 }
 
-void CCalcView::selectFont()
+void CCalcView::showStepSelection(std::optional<CCalcTextStore::Selection> selection)
 {
-    const QFont current = font();
-    CCalcFontDialog dialog(current, this);
-    if (dialog.exec() != QDialog::Accepted)
+    if (!selection)
         return;
-    QFont chosen = dialog.selectedFont();
-    // The dialog lists the installed faces only: a face that the system
-    // substitutes (Courier New shown in Liberation Mono) comes back under the
-    // substitute's name. Keep the name the user had when the face is the same.
-    if (chosen.family() != current.family() && chosen.family() == QFontInfo(current).family())
-        chosen.setFamily(current.family());
-    setEditorFont(chosen);
+    const int oldAnchor = anchor_;
+    const int oldPosition = position_;
+    anchor_ = std::clamp(selection->Anchor, 0, store_->size());
+    position_ = std::clamp(selection->Position, 0, store_->size());
+    preferredX_ = -1;
+    selectionMoved(oldAnchor, oldPosition);
+    ensureCursorVisible();
 }
 
-void CCalcView::setDefaultFont()
+void CCalcView::cut()
 {
-    applyFont(MakeFont(DefaultFace, DefaultSize, DefaultWeight, false), DefaultSize);
-}
-
-void CCalcView::loadSettings()
-{
-    QSettings settings = Tevra::ProgramSettings();
-    settings.beginGroup(SettingsGroup);
-    const auto size = Tevra::ReadStoredUInt32(settings, SizeKey);
-    const auto weight = Tevra::ReadStoredUInt32(settings, WeightKey);
-    const auto italic = Tevra::ReadStoredUInt32(settings, ItalicKey);
-    const QVariant face = settings.value(FaceKey);
-    settings.endGroup();
-
-    const int fontSize = size && *size >= 1 && *size <= MaximumSize ? static_cast<int>(*size) : DefaultSize;
-    // Weight 0 means "any weight": the normal one.
-    const int fontWeight =
-        weight && *weight >= 1 && *weight <= MaximumWeight ? static_cast<int>(*weight) : DefaultWeight;
-    QString fontFace = face.typeId() == QMetaType::QString ? face.toString() : QString();
-    if (fontFace.trimmed().isEmpty() || fontFace.size() > MaximumFaceLength)
-        fontFace = DefaultFace;
-    applyFont(MakeFont(fontFace, fontSize, fontWeight, italic.value_or(0) != 0), fontSize);
-}
-
-void CCalcView::saveSettings() const
-{
-    QSettings settings = Tevra::ProgramSettings();
-    settings.beginGroup(SettingsGroup);
-    settings.setValue(FaceKey, font().family());
-    settings.setValue(SizeKey, fontSize_);
-    settings.setValue(WeightKey, static_cast<int>(font().weight()));
-    settings.setValue(ItalicKey, font().italic() ? 1 : 0);
-    settings.endGroup();
-}
-
-void CCalcView::keyPressEvent(QKeyEvent* event)
-{
-    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
-    const int key = event->key();
-
-    // The alternative editing keys of the classic edit control.
-    struct EditKey {
-        int Key;
-        Qt::KeyboardModifiers Modifiers;
-        void (QPlainTextEdit::*Action)();
-    };
-    static const EditKey EditKeys[] = {
-        {Qt::Key_Backspace, Qt::AltModifier, &QPlainTextEdit::undo},
-        {Qt::Key_Delete, Qt::ShiftModifier, &QPlainTextEdit::cut},
-        {Qt::Key_Insert, Qt::ControlModifier, &QPlainTextEdit::copy},
-        {Qt::Key_Insert, Qt::ShiftModifier, &QPlainTextEdit::paste},
-    };
-    for (const EditKey& editKey : EditKeys) {
-        if (key == editKey.Key && modifiers == editKey.Modifiers) {
-            (this->*editKey.Action)();
-            return;
-        }
-    }
-    // Enter only breaks the line, with or without Shift (which would otherwise
-    // insert a soft line separator the calculation does not know).
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && modifiers == Qt::ShiftModifier) {
-        QKeyEvent plain(event->type(), key, event->modifiers() & ~Qt::ShiftModifier, event->text());
-        QPlainTextEdit::keyPressEvent(&plain);
-        event->setAccepted(plain.isAccepted());
+    if (!hasSelection())
         return;
-    }
-    QPlainTextEdit::keyPressEvent(event);
+    copy();
+    edit(selectionStart(), selectionEnd(), QString(), CCalcTextStore::EditKind::Other);
+}
+
+void CCalcView::copy()
+{
+    if (hasSelection())
+        QApplication::clipboard()->setMimeData(createMimeDataFromSelection());
+}
+
+void CCalcView::paste()
+{
+    const QMimeData* source = QApplication::clipboard()->mimeData();
+    if (source != nullptr && canInsertFromMimeData(source))
+        edit(selectionStart(), selectionEnd(), textFromMimeData(source), CCalcTextStore::EditKind::Other);
+}
+
+void CCalcView::selectAll()
+{
+    setSelection(0, store_->size());
 }
 
 bool CCalcView::canInsertFromMimeData(const QMimeData* source) const
@@ -245,22 +211,235 @@ bool CCalcView::canInsertFromMimeData(const QMimeData* source) const
     return source->hasText() || source->hasHtml();
 }
 
-void CCalcView::insertFromMimeData(const QMimeData* source)
+QString CCalcView::textFromMimeData(const QMimeData* source) const
 {
     // Plain text only: rich text is reduced to its characters.
-    const QString text =
-        source->hasText() ? source->text() : QTextDocumentFragment::fromHtml(source->html()).toPlainText();
-    QTextCursor cursor = textCursor();
-    cursor.insertText(NormalizedText(text));
-    setTextCursor(cursor);
-    ensureCursorVisible();
+    return NormalizedText(source->hasText() ? source->text()
+                                            : QTextDocumentFragment::fromHtml(source->html()).toPlainText());
 }
 
 QMimeData* CCalcView::createMimeDataFromSelection() const
 {
     auto* data = new QMimeData;
-    QString selected = textCursor().selectedText();
-    selected.replace(QChar::ParagraphSeparator, u'\n');
-    data->setText(selected);
+    data->setText(selectedText());
     return data;
+}
+
+void CCalcView::textChangedInStore(int position, int removed, int added)
+{
+    layout_.textChanged(position, removed, added);
+    anchor_ = std::min(anchor_, store_->size());
+    position_ = std::min(position_, store_->size());
+    updateScrollRange();
+    viewport()->update();
+    if (QAccessible::isActive()) {
+        if (removed > 0) {
+            QAccessibleTextRemoveEvent event(this, position, store_->removedText());
+            QAccessible::updateAccessibility(&event);
+        }
+        if (added > 0) {
+            QAccessibleTextInsertEvent event(this, position, store_->text().mid(position, added));
+            QAccessible::updateAccessibility(&event);
+        }
+    }
+    emit textChanged();
+}
+
+void CCalcView::selectionMoved(int oldAnchor, int oldPosition)
+{
+    const bool hadSelection = oldAnchor != oldPosition;
+    restartCaretBlink();
+    if (oldAnchor == anchor_ && oldPosition == position_)
+        return;
+    viewport()->update();
+    if (hasFocus())
+        QGuiApplication::inputMethod()->update(Qt::ImQueryInput);
+    if (QAccessible::isActive()) {
+        QAccessibleTextCursorEvent cursorEvent(this, position_);
+        QAccessible::updateAccessibility(&cursorEvent);
+        if (hadSelection || hasSelection()) {
+            QAccessibleTextSelectionEvent selectionEvent(this, selectionStart(), selectionEnd());
+            QAccessible::updateAccessibility(&selectionEvent);
+        }
+    }
+    if (oldPosition != position_)
+        emit cursorPositionChanged();
+    if (hadSelection || hasSelection())
+        emit selectionChanged();
+    if (hadSelection != hasSelection())
+        emit copyAvailable(hasSelection());
+}
+
+int CCalcView::firstVisibleLine() const
+{
+    return verticalScrollBar()->value();
+}
+
+int CCalcView::visibleLineCount() const
+{
+    return std::max(1, (viewport()->height() - Margin) / layout_.lineHeight());
+}
+
+int CCalcView::lineTop(int line) const
+{
+    return Margin + (line - firstVisibleLine()) * layout_.lineHeight();
+}
+
+int CCalcView::lineAtY(int y) const
+{
+    const int offset = y - Margin;
+    const int lines = offset < 0 ? -1 - (-offset - 1) / layout_.lineHeight() : offset / layout_.lineHeight();
+    return std::clamp(firstVisibleLine() + lines, 0, layout_.lineCount() - 1);
+}
+
+int CCalcView::positionAt(QPoint point) const
+{
+    return layout_.positionAt(lineAtY(point.y()), point.x() - Margin);
+}
+
+int CCalcView::characterAt(QPoint point) const
+{
+    return layout_.characterAt(lineAtY(point.y()), point.x() - Margin);
+}
+
+void CCalcView::updateScrollRange()
+{
+    QScrollBar* bar = verticalScrollBar();
+    const int visible = visibleLineCount();
+    bar->setRange(0, std::max(0, layout_.lineCount() - visible));
+    bar->setPageStep(visible);
+    bar->setSingleStep(1);
+}
+
+void CCalcView::ensureCursorVisible()
+{
+    scrollToPosition(position_);
+}
+
+void CCalcView::scrollToPosition(int position)
+{
+    const int line = layout_.lineOf(position);
+    const int first = firstVisibleLine();
+    const int visible = visibleLineCount();
+    if (line < first)
+        verticalScrollBar()->setValue(line);
+    else if (line >= first + visible)
+        verticalScrollBar()->setValue(line - visible + 1);
+}
+
+QRect CCalcView::cursorRect() const
+{
+    const int line = layout_.lineOf(position_);
+    const QTextLine shaped = layout_.shapedLine(line).lineAt(0);
+    const int offset = position_ - layout_.lineStart(line) + (preedit_.isEmpty() ? 0 : preeditCaret_);
+    const qreal x = shaped.isValid() ? shaped.cursorToX(offset) : 0;
+    return {Margin + static_cast<int>(x), lineTop(line), CursorWidth, layout_.lineHeight()};
+}
+
+QRect CCalcView::characterRect(int position) const
+{
+    position = std::clamp(position, 0, store_->size());
+    const int line = layout_.lineOf(position);
+    const qreal left = layout_.xOf(position, line);
+    const int next = layout_.nextCursorPosition(position);
+    const qreal right = position < layout_.lineEnd(line) ? layout_.xOf(std::min(next, layout_.lineEnd(line)), line)
+                                                         : left + layout_.lineHeight() / 2.0;
+    return {Margin + static_cast<int>(left), lineTop(line), std::max(1, static_cast<int>(right - left)),
+            layout_.lineHeight()};
+}
+
+void CCalcView::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(viewport());
+    const QRect area = event->rect();
+    const QPalette::ColorGroup group = isActiveWindow() ? QPalette::Active : QPalette::Inactive;
+    painter.setPen(palette().color(group, QPalette::Text));
+    QTextCharFormat selected;
+    selected.setBackground(palette().brush(group, QPalette::Highlight));
+    selected.setForeground(palette().brush(group, QPalette::HighlightedText));
+    const bool caretVisible = hasFocus() && caretShown_;
+    const int caretLine = layout_.lineOf(position_);
+    const int dropLine = dropPosition_ >= 0 ? layout_.lineOf(dropPosition_) : -1;
+    for (int line = std::max(firstVisibleLine(), lineAtY(area.top())); line < layout_.lineCount(); ++line) {
+        const int top = lineTop(line);
+        if (top > area.bottom())
+            break;
+        const int start = layout_.lineStart(line);
+        QTextLayout& shaped = layout_.shapedLine(line);
+        QList<QTextLayout::FormatRange> selections;
+        const int from = std::max(selectionStart(), start);
+        const int to = std::min(selectionEnd(), layout_.lineEnd(line));
+        if (hasSelection() && from < to)
+            selections.append({from - start, to - from, selected});
+        const QPointF origin(Margin, top);
+        shaped.draw(&painter, origin, selections, area);
+        if (caretVisible && line == caretLine)
+            shaped.drawCursor(&painter, origin, position_ - start + (preedit_.isEmpty() ? 0 : preeditCaret_),
+                              CursorWidth);
+        if (line == dropLine)
+            shaped.drawCursor(&painter, origin, dropPosition_ - start, CursorWidth);
+    }
+}
+
+void CCalcView::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    const int top = layout_.lineStart(firstVisibleLine());
+    const qreal width = viewport()->width() - 2 * Margin - CursorWidth;
+    if (width != layout_.width()) {
+        layout_.setWidth(width);
+        updateScrollRange();
+        verticalScrollBar()->setValue(layout_.lineOf(top));
+    } else {
+        updateScrollRange();
+    }
+}
+
+void CCalcView::changeEvent(QEvent* event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        const int top = layout_.lineStart(firstVisibleLine());
+        layout_.setFont(font());
+        updateScrollRange();
+        verticalScrollBar()->setValue(layout_.lineOf(top));
+        viewport()->update();
+    } else if (event->type() == QEvent::ActivationChange || event->type() == QEvent::PaletteChange) {
+        viewport()->update();
+    }
+}
+
+void CCalcView::focusInEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    restartCaretBlink();
+}
+
+void CCalcView::focusOutEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    caretBlink_.stop();
+    viewport()->update();
+}
+
+void CCalcView::restartCaretBlink()
+{
+    caretShown_ = true;
+    const int interval = QApplication::cursorFlashTime() / 2;
+    if (hasFocus() && interval > 0)
+        caretBlink_.start(interval, this);
+    else
+        caretBlink_.stop();
+    viewport()->update(cursorRect().adjusted(-1, 0, 1, 0));
+}
+
+void CCalcView::scrollContentsBy(int, int)
+{
+    viewport()->update();
+}
+
+bool CCalcView::focusNextPrevChild(bool)
+{
+    // Tab is a character of the text, not a move to the next window.
+    return false;
 }

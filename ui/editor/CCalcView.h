@@ -1,16 +1,30 @@
 // The editor: a plain-text editor wrapping at its width, holding the
 // calculation text. It owns the editor font and its persistence under
 // "GUI/Editor".
+//
+// It draws and edits the text itself, so that it stays quick on any text the
+// program accepts: a line of megabytes costs a keystroke what the keystroke
+// changes (see CCalcTextLayout), where a general rich-text component lays
+// the whole paragraph out again. The text and its history live in
+// CCalcTextStore; positions everywhere count UTF-16 code units of text().
 #pragma once
 
-#include <QPlainTextEdit>
+#include <QAbstractScrollArea>
+#include <QBasicTimer>
+#include <QPoint>
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+#include "ui/editor/CCalcTextLayout.h"
+#include "ui/editor/CCalcTextStore.h"
 
 class ICalcCommandBinder;
+class QKeyEvent;
+class QMimeData;
 
-// The text is read and written with text()/loadText()/
-// replaceTextAfterCalculation(); lines are separated by "\n" and positions
-// count UTF-16 code units, as the engine counts them.
-class CCalcView final : public QPlainTextEdit {
+class CCalcView final : public QAbstractScrollArea {
     Q_OBJECT
 
 public:
@@ -18,19 +32,50 @@ public:
     ~CCalcView() override;
 
     // The whole text, lines separated by "\n", exactly as typed.
-    QString text() const;
-    // The start of the selection (the caret when nothing is selected).
-    int selectionStart() const;
+    QString text() const { return store_->text(); }
+    // The text's edit history and modified state.
+    CCalcTextStore* document() const { return store_; }
+
+    // The caret, the selection's fixed end, and the selection in order.
+    int position() const { return position_; }
+    int anchor() const { return anchor_; }
+    int selectionStart() const { return std::min(anchor_, position_); }
+    int selectionEnd() const { return std::max(anchor_, position_); }
+    bool hasSelection() const { return anchor_ != position_; }
+    QString selectedText() const;
+    // Selects from anchor to position (the caret), both clamped to the text.
+    void setSelection(int anchor, int position);
+    // Replaces the selection by text as one undoable edit and puts the caret
+    // behind it. Line breaks of any platform become "\n" and NUL characters
+    // are dropped, since a saved calculation ends at its first NUL.
+    void replaceSelection(const QString& text);
 
     // Replaces the whole text by an opened file's text: the undo history is
     // emptied and the document counts as unmodified; the caret goes to 0.
     void loadText(const QString& text);
 
-    // Puts a calculation's text back: replaces the whole text, empties the undo
-    // history (a calculation cannot be undone), places an empty selection at
-    // caret (clamped to the text) and scrolls it into view. The document
+    // Puts a calculation's text back: only the stretch that changed is
+    // replaced, so the view stays on the text it showed; the undo history is
+    // emptied (a calculation cannot be undone); an empty selection is placed
+    // at caret (clamped to the text) and scrolled into view. The document
     // counts as modified when the text changed; otherwise its state is kept.
     void replaceTextAfterCalculation(const QString& text, int caret);
+
+    // Scrolls the least that shows the caret's line.
+    void ensureCursorVisible();
+    // The caret's rectangle, in viewport coordinates.
+    QRect cursorRect() const;
+    // Where the character at position stands, in viewport coordinates.
+    QRect characterRect(int position) const;
+    // The caret position nearest to a viewport point, and the character
+    // under it.
+    int positionAt(QPoint point) const;
+    int characterAt(QPoint point) const;
+    // Scrolls the least that shows position.
+    void scrollToPosition(int position);
+    // The line shown at the top.
+    int firstVisibleLine() const;
+    const CCalcTextLayout& textLayout() const { return layout_; }
 
     // The editor font. setEditorFont() takes a font as chosen in the font
     // dialog; selectFont() opens that dialog (Cancel changes nothing);
@@ -51,20 +96,154 @@ public:
     // Writes FontFace, FontSize, FontWeight and FontItalic under "GUI/Editor".
     void saveSettings() const;
 
+    // What an input method sees: the caret's surroundings and its place.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+public slots:
+    void undo();
+    void redo();
+    void cut();
+    void copy();
+    void paste();
+    void selectAll();
+
 signals:
     // The editor font changed; the menu's "Default" check mark follows
     // defaultFontInUse.
     void fontChanged(bool defaultFontInUse);
+    void undoAvailable(bool available);
+    void redoAvailable(bool available);
+    // A selection appeared or vanished.
+    void copyAvailable(bool available);
+    void selectionChanged();
+    void cursorPositionChanged();
+    void textChanged();
 
 protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    bool focusNextPrevChild(bool next) override;
+    // Keys: CCalcViewKeys.cpp; mouse, input methods, drag and drop and the
+    // context menu: CCalcViewInput.cpp.
     void keyPressEvent(QKeyEvent* event) override;
-    bool canInsertFromMimeData(const QMimeData* source) const override;
-    void insertFromMimeData(const QMimeData* source) override;
-    QMimeData* createMimeDataFromSelection() const override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
+    // What the editor does with a key press or a menu item.
+    enum class EditAction {
+        Undo,
+        Redo,
+        Cut,
+        Copy,
+        Paste,
+        Delete,
+        SelectAll,
+        DeleteBackward,
+        DeleteForward,
+        DeleteWordBackward,
+        DeleteWordForward,
+        DeleteToParagraphEnd,
+        NewLine,
+    };
+    enum class Move {
+        PreviousCharacter,
+        NextCharacter,
+        PreviousWord,
+        NextWord,
+        PreviousLine,
+        NextLine,
+        LineStart,
+        LineEnd,
+        ParagraphStart,
+        ParagraphEnd,
+        TextStart,
+        TextEnd,
+        PreviousPage,
+        NextPage,
+    };
+    struct KeyCommand {
+        enum class Kind { None, Action, Move, Type } Type = Kind::None;
+        EditAction Action = EditAction::Undo;
+        Move Movement = Move::NextCharacter;
+        bool Select = false;
+        QString Text;
+    };
+    KeyCommand commandForKey(const QKeyEvent* event) const;
+    bool canPerform(EditAction action) const;
+    void perform(EditAction action);
+    void perform(Move move, bool select);
+    void startDrag();
+    void autoScrollStep();
+    void dropText(const QMimeData* source, int position, bool move);
+
+    // Moves the caret; the selection's fixed end follows unless keepAnchor.
+    void moveCaret(int position, bool keepAnchor);
+    // Replaces from..to by text as an undoable step of kind and puts the
+    // caret behind it.
+    void edit(int from, int to, const QString& text, CCalcTextStore::EditKind kind);
+    // Shows the selection an undo or redo gives, when it gives one.
+    void showStepSelection(std::optional<CCalcTextStore::Selection> selection);
+    void textChangedInStore(int position, int removed, int added);
+    void selectionMoved(int oldAnchor, int oldPosition);
+    void updateScrollRange();
+    void restartCaretBlink();
+    // Where line's top edge is drawn, in viewport coordinates.
+    int lineTop(int line) const;
+    // The line under viewport y, clamped to the text.
+    int lineAtY(int y) const;
+    int visibleLineCount() const;
+    // Line breaks of any platform become "\n"; NUL characters are dropped,
+    // since a saved calculation file ends at its first NUL and would lose
+    // what follows.
+    static QString NormalizedText(QString text);
+    bool canInsertFromMimeData(const QMimeData* source) const;
+    QString textFromMimeData(const QMimeData* source) const;
+    QMimeData* createMimeDataFromSelection() const;
+
     void loadSettings();
     void applyFont(const QFont& font, int size);
+
+    CCalcTextStore* store_;
+    CCalcTextLayout layout_;
+    int anchor_ = 0;
+    int position_ = 0;
+    // The x an up or down move keeps to, or negative for the caret's own.
+    qreal preferredX_ = -1;
+    bool caretShown_ = true;
+    QBasicTimer caretBlink_;
+    // The text an input method is composing at the caret, and its caret.
+    QString preedit_;
+    int preeditCaret_ = 0;
+
+    // Mouse selection and dragging of the selected text.
+    enum class MouseMode { None, Selecting, SelectingWords, MaybeDragging };
+    MouseMode mouseMode_ = MouseMode::None;
+    QPoint mousePressPoint_;
+    QPoint lastMousePoint_;
+    std::pair<int, int> pressedWord_{0, 0};
+    QBasicTimer autoScroll_;
+    QBasicTimer tripleClick_;
+    QPoint tripleClickPoint_;
+    // Where dragged text would be dropped, or -1.
+    int dropPosition_ = -1;
+    // The selection being dragged out of this editor, while the drag lasts;
+    // a move within the editor is done by the drop and empties it.
+    std::pair<int, int> dragged_{-1, -1};
 
     int fontSize_ = 15;
     bool defaultFontInUse_ = true;
