@@ -145,7 +145,7 @@ void CCalcMainFrame::saveLayout() const
 
 void CCalcMainFrame::closeEvent(QCloseEvent* event)
 {
-    if (!document_->saveModified()) {
+    if (!document_->endCalculationBeforeClosing() || !document_->saveModified()) {
         event->ignore();
         return;
     }

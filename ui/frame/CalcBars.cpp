@@ -41,6 +41,9 @@ QWidget* CreateMemory(const PanelContext& context)
     auto* memory = new CCalcMemory(std::move(links), context.Frame.settingsNotifier(), &context.Bar);
     memory->setObjectName(QStringLiteral("Memory"));
     QObject::connect(document, &CCalcDoc::memoryChanged, memory, &CCalcMemory::Refresh);
+    // Its ticks and buttons change the memory a running calculation uses.
+    QObject::connect(document, &CCalcDoc::calculationRunningChanged, memory,
+                     [memory](bool running) { memory->setEnabled(!running); });
     return memory;
 }
 
