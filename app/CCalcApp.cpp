@@ -7,6 +7,7 @@
 #include "app/Preferences.h"
 #include "document/CCalcDoc.h"
 #include "document/CCalcDocPrompts.h"
+#include "document/CCalcRecovery.h"
 #include "ui/frame/CCalcMainFrame.h"
 #include "app/CalcCommands.h"
 
@@ -78,6 +79,9 @@ bool CCalcApp::start(const QStringList& arguments)
     frame.showWithStoredPlacement();
     // The panes, the lists and every window in line with the preferences.
     frame.settingsNotifier().announce();
+    // The unsaved text of a run that was killed, offered once the window
+    // shows.
+    frame.document()->recovery()->offer(*frame.document()->prompts());
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include "document/CCalcCalculation.h"
 #include "document/CCalcDocPrompts.h"
 #include "document/CCalcFileText.h"
+#include "document/CCalcRecovery.h"
 #include "document/CCalcTextChange.h"
 #include "engine/Engine.h"
 #include "memory/FileAccess.h"
@@ -93,6 +94,7 @@ CCalcDoc::CCalcDoc(CCalcView* editor, ICalcDocPrompts* prompts, QObject* parent)
         editor_->setCalculating(running);
         emit calculationRunningChanged(running);
     });
+    recovery_ = new CCalcRecovery(*this);
 }
 
 bool CCalcDoc::isCalculating() const

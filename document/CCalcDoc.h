@@ -16,6 +16,7 @@
 #include <string_view>
 
 class CCalcCalculation;
+class CCalcRecovery;
 class CCalcView;
 class ICalcCommandBinder;
 class ICalcDocPrompts;
@@ -70,6 +71,8 @@ public:
     // does, with the cancel record in the log.
     void cancelCalculation();
     CCalcCalculation* calculation() const { return calculation_; }
+    // The recovery copy of the unsaved text.
+    CCalcRecovery* recovery() const { return recovery_; }
     // Before the window closes: with a calculation running, asks whether to
     // cancel it and, on Yes, cancels it and waits for it to stop. False when
     // the window stays open.
@@ -130,6 +133,7 @@ private:
     CCalcView* editor_;
     ICalcDocPrompts* prompts_;
     CCalcCalculation* calculation_;
+    CCalcRecovery* recovery_ = nullptr;
     QString pathName_;
     // How the file at pathName_ was read, to write it back the same way, and
     // the bytes behind its text that the editor does not show.

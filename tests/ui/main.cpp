@@ -27,6 +27,10 @@ int main(int argc, char** argv)
         }
     }
     Tevra::KeepSettingsIn(settingsDir.path());
+    // Recovery copies, too, go to a temporary directory; a test's child
+    // process keeps its parent's, which it inherits.
+    if (qEnvironmentVariableIsEmpty("TEVRA_TEST_CHILD"))
+        qputenv("XDG_STATE_HOME", settingsDir.filePath(QStringLiteral("state")).toUtf8());
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
