@@ -38,6 +38,9 @@ QWidget* CreateKeypad(const PanelContext& context)
     keypad->followSettings(context.Frame.settingsNotifier());
     keypad->setHelpRequests(&context.Frame.helpRequests());
     keypad->bindCommands(context.Frame);
+    // Its keys edit the text a running calculation owns.
+    QObject::connect(context.Frame.document(), &CCalcDoc::calculationRunningChanged, keypad,
+                     [keypad](bool running) { keypad->setEnabled(!running); });
     return keypad;
 }
 
