@@ -4,6 +4,8 @@
 // what went wrong.
 #pragma once
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 
@@ -22,5 +24,16 @@ std::string CheckCalculationText(std::string_view bytes);
 // gives the same text; executing it ends; the memory saved afterwards,
 // loaded into an empty memory, saves as the same file.
 std::string CheckMemoryAndCalculationFile(std::string_view bytes);
+
+// What a libFuzzer entry does with a check's answer: a fault is printed and
+// ends the run, so that the fuzzer keeps the input.
+inline int StopOnFault(const std::string& fault)
+{
+    if (!fault.empty()) {
+        std::fprintf(stderr, "%s\n", fault.c_str());
+        std::abort();
+    }
+    return 0;
+}
 
 }  // namespace TevraFuzz

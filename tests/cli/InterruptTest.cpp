@@ -21,6 +21,7 @@
 namespace {
 
 using TevraTest::CRunningTevra;
+using TevraTest::Repeated;
 using TevraTest::RunTevra;
 using TevraTest::ScratchDirectory;
 
@@ -35,15 +36,6 @@ std::vector<std::string> FileNames(const ScratchDirectory& directory)
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
-}
-
-std::string Repeated(const std::string& piece, std::size_t times)
-{
-    std::string text;
-    text.reserve(piece.size() * times);
-    for (std::size_t i = 0; i < times; ++i)
-        text += piece;
-    return text;
 }
 
 // Starts tevra and interrupts it once it is surely inside the endless series.

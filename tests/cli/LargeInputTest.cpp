@@ -12,18 +12,10 @@
 
 namespace {
 
+using TevraTest::Repeated;
 using TevraTest::RunTevra;
 using TevraTest::RunTevraWithAddressSpace;
 using TevraTest::ScratchDirectory;
-
-std::string Repeated(const std::string& piece, std::size_t times)
-{
-    std::string text;
-    text.reserve(piece.size() * times);
-    for (std::size_t i = 0; i < times; ++i)
-        text += piece;
-    return text;
-}
 
 TEST(TevraLargeInputs, TwentyMegabyteDocumentIsCalculatedInPlace)
 {

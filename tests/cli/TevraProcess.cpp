@@ -274,4 +274,13 @@ std::string ProgramFile(const std::u16string& text)
     return bytes;
 }
 
+std::string Repeated(const std::string& piece, std::size_t times)
+{
+    std::string text;
+    text.reserve(piece.size() * times);
+    for (std::size_t i = 0; i < times; ++i)
+        text += piece;
+    return text;
+}
+
 }  // namespace TevraTest

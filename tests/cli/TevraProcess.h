@@ -55,6 +55,9 @@ bool UnprivilegedRunsPossible();
 Outcome RunTevraWithAddressSpace(const std::vector<std::string>& arguments, const std::string& input,
                                  const ScratchDirectory& directory, std::size_t bytes);
 
+// piece, times times over.
+std::string Repeated(const std::string& piece, std::size_t times);
+
 // The same in a directory of its own, for runs that touch no file.
 Outcome RunTevra(const std::vector<std::string>& arguments, const std::string& input = {});
 
