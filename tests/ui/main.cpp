@@ -31,6 +31,9 @@ int main(int argc, char** argv)
     // process keeps its parent's, which it inherits.
     if (qEnvironmentVariableIsEmpty("TEVRA_TEST_CHILD"))
         qputenv("XDG_STATE_HOME", settingsDir.filePath(QStringLiteral("state")).toUtf8());
+    // Nor the machine's print system: its server is a socket that is not
+    // there, so no printer is installed; jobs print to PDF files.
+    qputenv("CUPS_SERVER", (settingsDir.path() + QStringLiteral("/no-print-system.sock")).toUtf8());
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
