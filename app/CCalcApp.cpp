@@ -10,6 +10,7 @@
 #include "app/PreferencesStore.h"
 #include "document/CCalcDoc.h"
 #include "document/CCalcDocPrompts.h"
+#include "document/CCalcRecovery.h"
 #include "ui/editor/CCalcView.h"
 #include "ui/frame/CCalcMainFrame.h"
 #include "ui/help/CCalcHelp.h"
@@ -111,6 +112,9 @@ bool CCalcApp::start(const QStringList& arguments)
     // The panes, the lists and every window in line with the preferences.
     frame.settingsNotifier().announce();
     printing_->loadPrinterSelection();
+    // The unsaved text of a run that was killed, offered once the window
+    // shows.
+    frame.document()->recovery()->offer(*frame.document()->prompts());
     // The file types and the desktop entry, once the window is up.
     QTimer::singleShot(0, this, [] { Tevra::Desktop::RegisterInBackground(); });
     return true;

@@ -59,28 +59,45 @@ static_assert(OperationNames.size() == OpGammaFunction + 1, "one context text pe
 
 constexpr std::u16string_view UndefinedOperation = u"Undefined";
 
-// Every report kind with its status and wording, in code order.
-constexpr std::array<ReportWording, 8> Wordings = {{
-    {SyntaxError, 1, true, u"Syntax error", {}},
-    {Uninitialized, 0, false, u"Uninitialized %s used, value forced to 0", {u"memory", u"index"}},
-    {Overflow, 1, true, u"Operation resulted in overflow, too big %s number returned", {u"positive", u"negative"}},
-    {Underflow, 0, false, u"Operation resulted in underflow, result accepted as %g", {}},
-    {Domain, 1, true, u"Function is not defined for %g", {}},
-    {Singularity, 1, true, u"%s has singularity at %g", {u"Operation", u"Function"}},
-    {PartialLoss, 0, false, u"Operation resulted in partial loss of precision, result accepted as %g", {}},
-    {TotalLoss, 0, false, u"Operation resulted in total loss of precision, result accepted as %g", {}},
+// Every report kind with its status and wording, in code order; NoError
+// reports nothing and has no row. A cancelled run's context is always
+// "None".
+constexpr std::array<ReportWording, 9> Wordings = {{
+    {SyntaxError, 1, true, u"Syntax error", {}, false},
+    {Uninitialized, 0, false, u"Uninitialized %s used, value forced to 0", {u"memory", u"index"}, false},
+    {Overflow,
+     1,
+     true,
+     u"Operation resulted in overflow, too big %s number returned",
+     {u"positive", u"negative"},
+     false},
+    {Underflow, 0, false, u"Operation resulted in underflow, result accepted as %g", {}, false},
+    {Domain, 1, true, u"Function is not defined for %g", {}, false},
+    {Singularity, 1, true, u"%s has singularity at %g", {u"Operation", u"Function"}, false},
+    {PartialLoss, 0, false, u"Operation resulted in partial loss of precision, result accepted as %g", {}, false},
+    {TotalLoss, 0, false, u"Operation resulted in total loss of precision, result accepted as %g", {}, false},
+    {Cancelled, 1, true, u"Calculation cancelled", {}, true},
 }};
-static_assert(Wordings.size() == NoError, "one row per report code that reports");
 
 constexpr bool WordingsInCodeOrder()
 {
-    for (std::size_t i = 0; i < Wordings.size(); ++i) {
-        if (Wordings[i].Code != static_cast<int>(i))
+    for (std::size_t i = 1; i < Wordings.size(); ++i) {
+        if (Wordings[i].Code <= Wordings[i - 1].Code || Wordings[i].Code == NoError)
             return false;
     }
     return true;
 }
-static_assert(WordingsInCodeOrder(), "the wordings stand in code order");
+static_assert(WordingsInCodeOrder(), "the wordings stand in code order, without NoError");
+
+// The wording of code, or null for a code that reports nothing.
+const ReportWording* WordingOf(ReportCode code)
+{
+    for (const ReportWording& wording : Wordings) {
+        if (wording.Code == code)
+            return &wording;
+    }
+    return nullptr;
+}
 
 std::u16string Widen(std::string_view text)
 {
@@ -134,15 +151,15 @@ std::u16string_view OperationName(int code)
 
 void Report(ReportCode code, double value)
 {
-    if (code < SyntaxError || code > TotalLoss)
+    const ReportWording* wording = WordingOf(code);
+    if (wording == nullptr)
         return;
-    const ReportWording& wording = Wordings[static_cast<std::size_t>(code)];
     LogRecord record;
-    record.Status = wording.Status;
-    record.Context = OperationName(CurrentOperation);
-    record.Description = FormatReportText(wording, WordFor(code, value), Widen(FormatNumber(value, false)));
+    record.Status = wording->Status;
+    record.Context = OperationName(wording->ContextIsNone ? OpNone : CurrentOperation);
+    record.Description = FormatReportText(*wording, WordFor(code, value), Widen(FormatNumber(value, false)));
     record.Code = code;
-    if (wording.StopsCalculation)
+    if (wording->StopsCalculation)
         CalculationOk = false;
     LastReportCode = code;
     if (LogReceiver != nullptr)

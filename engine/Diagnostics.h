@@ -22,6 +22,9 @@ enum ReportCode : int {
     PartialLoss = 6,
     TotalLoss = 7,
     NoError = 8,
+    // The calculation was stopped from outside (see Cancel.h); an error whose
+    // context is always "None".
+    Cancelled = 9,
 };
 
 // Operation codes: the current operation names the context of a report.
@@ -135,9 +138,11 @@ struct ReportWording {
     bool StopsCalculation;
     std::u16string_view Format;
     std::array<std::u16string_view, 2> Words;  // empty when Format has no "%s"
+    bool ContextIsNone = false;                // the context is "None", whatever runs
 };
 
-// Every kind that reports, in code order (SyntaxError to TotalLoss).
+// Every kind that reports, in code order (SyntaxError to TotalLoss, then
+// Cancelled).
 std::span<const ReportWording> ReportWordings();
 
 // The text of wording with its word number word (0 or 1) and the value

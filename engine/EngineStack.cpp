@@ -1,5 +1,6 @@
 #include "engine/EngineStack.h"
 
+#include "engine/DeferredLog.h"
 #include "engine/Diagnostics.h"
 
 #include <algorithm>
@@ -26,40 +27,6 @@ const char* FindStackEnd()
     pthread_attr_destroy(&attributes);
     return known ? static_cast<const char*>(address) + guard : nullptr;
 }
-
-// Keeps the records of a run made on the helper thread, to hand them to the
-// real receiver on the calling thread afterwards.
-class CDeferredLog final : public ILogReceiver {
-public:
-    void Add(const LogRecord& record) override
-    {
-        events_.push_back({false, record.Status, record.Context, record.Description, record.Code});
-    }
-    void Clear() override { events_.push_back({true, 0, {}, {}, NoError}); }
-
-    void DeliverTo(ILogReceiver* receiver) const
-    {
-        if (receiver == nullptr)
-            return;
-        for (const Event& event : events_) {
-            if (event.Clear) {
-                receiver->Clear();
-                continue;
-            }
-            receiver->Add(LogRecord{event.Status, event.Context, event.Description, event.Code});
-        }
-    }
-
-private:
-    struct Event {
-        bool Clear;
-        std::int32_t Status;
-        std::u16string_view Context;  // a constant text
-        std::u16string Description;
-        ReportCode Code;
-    };
-    std::vector<Event> events_;
-};
 
 struct HelperRun {
     void (*Work)(void*);

@@ -1,5 +1,6 @@
 #include "engine/NodesSeries.h"
 
+#include "engine/Cancel.h"
 #include "engine/Diagnostics.h"
 #include "engine/Guarded.h"
 
@@ -60,6 +61,11 @@ bool EvaluateSeries(CNode& node, int code, double start, Accumulate accumulate, 
     // fails the series too, rather than leaving a partial sum as the result.
     bool termsOk = true;
     while (ascending ? i <= b : i >= b) {
+        // A series may have more terms than anyone could wait for.
+        if (CancelledNow()) {
+            termsOk = false;
+            break;
+        }
         variable->Value = i;
         variable->Unset = false;
         if (!body->Evaluate(out)) {

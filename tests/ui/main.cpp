@@ -33,6 +33,10 @@ int main(int argc, char** argv)
     QTemporaryDir dataDir;
     qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toUtf8());
     qputenv("XDG_DATA_HOME", dataDir.path().toUtf8());
+    // Recovery copies, too, go to a temporary directory; a test's child
+    // process keeps its parent's, which it inherits.
+    if (qEnvironmentVariableIsEmpty("TEVRA_TEST_CHILD"))
+        qputenv("XDG_STATE_HOME", settingsDir.filePath(QStringLiteral("state")).toUtf8());
     // Nor the machine's print system: its server is a socket that is not
     // there, so no printer is installed; jobs print to PDF files.
     qputenv("CUPS_SERVER", (settingsDir.path() + QStringLiteral("/no-print-system.sock")).toUtf8());

@@ -70,6 +70,11 @@ constexpr auto MessageTexts = std::to_array<MessageText>({
      "argument too large for its argument reduction; the result is accepted as quoted. The math library of "
      "this build never reports it, so no statement produces it here.",
      {"", "", ""}},
+    {Cancelled,
+     "Calculation cancelled",
+     "The calculation was stopped before it finished: with the Cancel button of the bar that shows while a "
+     "long calculation runs, or with Esc. The context is always None. No statement produces it by itself.",
+     {"", "", ""}},
 });
 
 // The texts a wording can take, with "x" for the value.
@@ -187,7 +192,7 @@ std::string MessagesPage(std::vector<std::string>& errors)
                 errors.push_back("the example \"" + std::string(statement) + "\" does not report " +
                                  std::string(text->Title));
         }
-        const bool unproduced = wording.Code == PartialLoss || wording.Code == TotalLoss;
+        const bool unproduced = wording.Code == PartialLoss || wording.Code == TotalLoss || wording.Code == Cancelled;
         for (std::size_t word = 0; word < words && !unproduced; ++word) {
             if (!produced[word])
                 errors.push_back("no example produces \"" + TextsOf(wording)[word] + "\"");

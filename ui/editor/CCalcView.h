@@ -77,6 +77,11 @@ public:
     int firstVisibleLine() const;
     const CCalcTextLayout& textLayout() const { return layout_; }
 
+    // While a calculation runs its text is the calculation's: the editor
+    // shows it, scrolls and selects, but takes no edit of any kind.
+    void setCalculating(bool calculating);
+    bool isCalculating() const { return calculating_; }
+
     // The editor font. setEditorFont() takes a font as chosen in the font
     // dialog; selectFont() opens that dialog (Cancel changes nothing);
     // setDefaultFont() sets Courier New 15 pt, normal weight, upright.
@@ -247,4 +252,5 @@ private:
 
     int fontSize_ = 15;
     bool defaultFontInUse_ = true;
+    bool calculating_ = false;
 };

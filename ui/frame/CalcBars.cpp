@@ -40,6 +40,9 @@ QWidget* CreateKeypad(const PanelContext& context)
     keypad->setHelpRequests(&context.Frame.helpRequests());
     CalcHelp::setTopic(keypad, CalcHelp::Keypad);
     keypad->bindCommands(context.Frame);
+    // Its keys edit the text a running calculation owns.
+    QObject::connect(context.Frame.document(), &CCalcDoc::calculationRunningChanged, keypad,
+                     [keypad](bool running) { keypad->setEnabled(!running); });
     return keypad;
 }
 
@@ -57,6 +60,9 @@ QWidget* CreateMemory(const PanelContext& context)
     auto* memory = new CCalcMemory(std::move(links), context.Frame.settingsNotifier(), &context.Bar);
     memory->setObjectName(QStringLiteral("Memory"));
     QObject::connect(document, &CCalcDoc::memoryChanged, memory, &CCalcMemory::Refresh);
+    // Its ticks and buttons change the memory a running calculation uses.
+    QObject::connect(document, &CCalcDoc::calculationRunningChanged, memory,
+                     [memory](bool running) { memory->setEnabled(!running); });
     return memory;
 }
 

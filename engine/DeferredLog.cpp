@@ -1,0 +1,30 @@
+#include "engine/DeferredLog.h"
+
+namespace NCalculatorText {
+
+void CDeferredLog::Add(const LogRecord& record)
+{
+    events_.push_back({false, record.Status, record.Context, record.Description, record.Code});
+}
+
+void CDeferredLog::Clear()
+{
+    events_.push_back({true, 0, {}, {}, NoError});
+}
+
+void CDeferredLog::DeliverTo(ILogReceiver* receiver)
+{
+    std::vector<Event> events = std::move(events_);
+    events_.clear();
+    if (receiver == nullptr)
+        return;
+    for (const Event& event : events) {
+        if (event.Clear) {
+            receiver->Clear();
+            continue;
+        }
+        receiver->Add(LogRecord{event.Status, event.Context, event.Description, event.Code});
+    }
+}
+
+}  // namespace NCalculatorText
