@@ -2,11 +2,14 @@
 
 #include "app/CalcSettings.h"
 #include "engine/Diagnostics.h"
+#include "engine/EvaluationBudget.h"
 #include "engine/Node.h"
 #include "engine/NodesArithmetic.h"
 #include "engine/NumberFormat.h"
 #include "engine/Random.h"
+#include "engine/ReportedStatement.h"
 #include "engine/Scanner.h"
+#include "engine/StatementText.h"
 #include "memory/MemoryMap.h"
 
 #include <algorithm>
@@ -37,34 +40,6 @@ std::vector<Statement> SplitStatements(const std::u16string& work)
         position = end;
     }
     return statements;
-}
-
-// Where the old "=" and result of a statement lie and where the new ones go:
-// the expression is the first ResultMark characters; the value is written
-// ValueOffset characters into the statement.
-struct ResultPlace {
-    std::size_t ResultMark;
-    std::size_t ValueOffset;
-};
-
-// False for a blank statement, which is skipped.
-bool FindResultPlace(std::u16string_view statement, ResultPlace& place)
-{
-    const std::size_t equals = statement.rfind(u'=');
-    if (equals != std::u16string_view::npos) {
-        std::size_t value = equals + 1;
-        while (value < statement.size() && IsBlank(statement[value]))
-            ++value;
-        place = {equals, value < statement.size() ? value : equals + 1};
-        return true;
-    }
-    std::size_t end = statement.size();
-    while (end > 0 && IsBlank(statement[end - 1]))
-        --end;
-    if (end == 0)
-        return false;
-    place = {end, end + 1};
-    return true;
 }
 
 }  // namespace
@@ -154,6 +129,7 @@ namespace {
 bool ExecuteTextHere(std::u16string& text, int& caret, AfterFailure after)
 {
     ResetEvaluationState();
+    ReportedStatement = {};
     if (LogReceiver != nullptr)
         LogReceiver->Clear();
     const std::uint32_t units = Tevra::CalcSettings.TrigonometricUnits;
@@ -163,11 +139,16 @@ bool ExecuteTextHere(std::u16string& text, int& caret, AfterFailure after)
     const bool goOn = all && after == AfterFailure::Continue;
     std::u16string work = text;
     const std::size_t unclosed = BlankComments(work);
+    // The syntax error of a comment that never closes belongs to the comment.
+    const StatementSpan unclosedComment{static_cast<std::int64_t>(unclosed),
+                                        static_cast<std::int64_t>(text.size() - unclosed)};
     if (unclosed != std::u16string::npos) {
         // Without a statement to stop at, the text before a comment that
         // never closes still runs; the comment itself is the syntax error.
         if (!goOn) {
+            ReportedStatement = unclosedComment;
             Report(SyntaxError, 0.0);
+            ReportedStatement = {};
             return false;
         }
         std::fill(work.begin() + static_cast<std::ptrdiff_t>(unclosed), work.end(), u' ');
@@ -205,8 +186,12 @@ bool ExecuteTextHere(std::u16string& text, int& caret, AfterFailure after)
         }
         copied = statement.Start + statement.Length;
 
+        const StatementRange trimmed = TrimmedStatement(work, {statement.Start, statement.Length});
+        ReportedStatement = {static_cast<std::int64_t>(trimmed.Start), static_cast<std::int64_t>(trimmed.Length)};
         double value = 0.0;
-        if (!EvaluateStatement(std::u16string(workStatement.substr(0, place.ResultMark)), value)) {
+        const bool evaluated = EvaluateStatement(std::u16string(workStatement.substr(0, place.ResultMark)), value);
+        ReportedStatement = {};
+        if (!evaluated) {
             result += kept;
             if (goOn) {
                 // The next statement starts afresh, as in a run of its own.
@@ -238,8 +223,11 @@ bool ExecuteTextHere(std::u16string& text, int& caret, AfterFailure after)
     }
     finish();
     if (!allOk) {
-        if (unclosed != std::u16string::npos)
+        if (unclosed != std::u16string::npos) {
+            ReportedStatement = unclosedComment;
             Report(SyntaxError, 0.0);
+            ReportedStatement = {};
+        }
         return false;
     }
     caret = static_cast<int>(text.size());
@@ -264,6 +252,9 @@ void ResetProcessState()
     PreviousOperation = OpNone;
     BracketTable.Clear();
     LogarithmDelivered = false;
+    ReportedStatement = {};
+    WorkLeft = UnlimitedWork;
+    WorkExhausted = false;
     Tevra::MemoryMap.FreeAll();
     Tevra::MemoryChanged = false;
     Tevra::CalcSettings = Tevra::CCalcSettings{};

@@ -1,6 +1,7 @@
 #include "engine/NodesSeries.h"
 
 #include "engine/Diagnostics.h"
+#include "engine/EvaluationBudget.h"
 #include "engine/Guarded.h"
 
 #include <cassert>
@@ -60,6 +61,10 @@ bool EvaluateSeries(CNode& node, int code, double start, Accumulate accumulate, 
     // fails the series too, rather than leaving a partial sum as the result.
     bool termsOk = true;
     while (ascending ? i <= b : i >= b) {
+        if (!TakeWork(1)) {
+            termsOk = false;
+            break;
+        }
         variable->Value = i;
         variable->Unset = false;
         if (!body->Evaluate(out)) {
