@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/Diagnostics.h"
+#include "engine/ReportedStatement.h"
 
 namespace Tevra::Cli {
 
@@ -19,6 +20,8 @@ public:
         bool Error = false;
         std::string Context;
         std::string Description;
+        // The statement the record comes from, in the run's text.
+        NCalculatorText::StatementSpan Statement;
     };
 
     void SetPrinting(bool printing) { printing_ = printing; }
