@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 #include <utility>
@@ -192,12 +193,19 @@ void CCalcDoc::calculate(bool all)
     int caret = all ? -1 : selectionStart;
     // A calculate all that fails leaves no caret of its own; the old text is
     // kept to carry the user's caret over the results written before it.
-    const std::u16string before = all ? text : std::u16string();
-    NCalculatorText::ExecuteText(text, caret);
+    const std::u16string before = text;
+    std::vector<CCalcReportedStatement> statements;
+    {
+        const CCalcRunRecorder recorder;
+        const QScopedValueRollback<bool> running(calculating_, true);
+        NCalculatorText::ExecuteText(text, caret);
+        statements = recorder.statementsIn(before, text);
+    }
     if (caret < 0)
         caret = CaretAcrossChange(before, text, selectionStart);
     editor_->replaceTextAfterCalculation(Tevra::ToQString(text), caret);
     emit resultChanged();
+    emit runReported(statements);
     noticeMemoryChange();
 }
 
@@ -371,8 +379,11 @@ void CCalcDoc::executeBytes(const QByteArray& bytes)
     Tevra::FileExecution outcome = Tevra::FileExecution::CannotRead;
     {
         WaitCursor wait;
+        const QScopedValueRollback<bool> running(calculating_, true);
         outcome = Tevra::ExecuteFileBytes(View(bytes));
     }
+    if (outcome != Tevra::FileExecution::CannotRead)
+        emit runReported({});
     if (outcome == Tevra::FileExecution::CannotRead) {
         prompts_->warn(Tevra::ToQString(Tevra::CannotReadFile), QString());
         return;

@@ -7,6 +7,7 @@
 
 #include "document/CCalcCmdReceiver.h"
 #include "document/CCalcFileText.h"
+#include "document/CCalcRunReport.h"
 
 #include <QObject>
 #include <QString>
@@ -14,6 +15,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class CCalcView;
 class ICalcCommandBinder;
@@ -74,11 +76,20 @@ public:
     // all that failed.
     static int CaretAcrossChange(std::u16string_view before, std::u16string_view after, int caret);
 
+    // True while a calculation or an executed file runs: the engine's state
+    // is the run's then, and nothing else may calculate.
+    bool isCalculating() const { return calculating_; }
+
 signals:
     void pathChanged();
     void modifiedChanged(bool modified);
     // The last result may have changed (a calculation or a file ran).
     void resultChanged();
+    // A run cleared the log and filled it again: the statement of each of
+    // its records in the editor's text, in the order of the log's rows, once
+    // the text is back in the editor. The runs of an executed file name no
+    // statement of the editor, so theirs is an empty list.
+    void runReported(const std::vector<CCalcReportedStatement>& statements);
     // Memory cells were read, stored or freed since the last notice: the
     // memory window rebuilds its list. Emitted after a run or a free only
     // when the memory's MemoryChanged flag was set (see noticeMemoryChange).
@@ -116,4 +127,5 @@ private:
     Tevra::FileEncoding encoding_ = Tevra::FileEncoding::ProgramFormat;
     Tevra::LineEnds lineEnds_ = Tevra::LineEnds::CrLf;
     std::size_t hiddenBytes_ = 0;
+    bool calculating_ = false;
 };

@@ -20,6 +20,7 @@
 
 class CCalcBar;
 class CCalcDoc;
+class CCalcEditorAids;
 class CCalcHelpRequests;
 class CCalcSettingsNotifier;
 class CCalcStatusBar;
@@ -52,6 +53,8 @@ public:
 
     CCalcDoc* document() const { return document_; }
     CCalcView* view() const { return view_; }
+    // The editor's live value, colours, marks and completion.
+    CCalcEditorAids* editorAids() const { return aids_; }
     // The bar of id, or null when the bar table has no such row.
     CCalcBar* bar(int id) const;
     // True for a bar and everything inside it, docked or floating.
@@ -113,6 +116,7 @@ private:
     std::span<const CalcBars::Info> barTable_;
     std::vector<CCalcBar*> bars_;  // one per row of the bar table, in its order
     CCalcView* view_ = nullptr;
+    CCalcEditorAids* aids_ = nullptr;
     CCalcDoc* document_ = nullptr;
     std::unique_ptr<ICalcDocPrompts> dialogs_;
     CCalcToolBar* toolBar_ = nullptr;
