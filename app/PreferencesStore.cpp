@@ -3,6 +3,7 @@
 #include <limits>
 
 #include <QSettings>
+#include <QStandardPaths>
 #include <QVariant>
 
 namespace Tevra {
@@ -99,6 +100,14 @@ std::optional<std::int32_t> ReadStoredInt32(const QSettings& settings, const QSt
     if (!settings.contains(key))
         return std::nullopt;
     return StoredInt32(settings.value(key));
+}
+
+void KeepSettingsIn(const QString& directory)
+{
+    qputenv("XDG_CONFIG_HOME", directory.toUtf8());
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setDefaultFormat(QSettings::NativeFormat);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, directory);
 }
 
 }  // namespace Tevra

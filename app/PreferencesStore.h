@@ -22,6 +22,11 @@ inline const QString SettingsApplication = QStringLiteral("Calculator Tevra");
 // reads and writes its sections through this.
 QSettings ProgramSettings();
 
+// Keeps every settings file of the process under directory, never the
+// user's own: the widget tests and the benchmarks call it before the
+// application object exists.
+void KeepSettingsIn(const QString& directory);
+
 // An unsigned 32-bit number as stored: plain decimal digits (or a numeric
 // variant) from 0 to 4294967295. Anything else (text, a sign, a fraction, a
 // list, a value past 32 bits) gives nothing.

@@ -429,9 +429,9 @@ void CCalcDoc::loadMemory()
     chooseAndExecuteFile(request);
 }
 
-void CCalcDoc::saveMemory()
+void CCalcDoc::saveMemory(bool all)
 {
-    const std::string bytes = Tevra::MemoryFileBytes(Tevra::MemoryMap, true);
+    const std::string bytes = Tevra::MemoryFileBytes(Tevra::MemoryMap, all);
     const CalcFileDialogRequest request{QStringLiteral("Save memory"),
                                         {CalcFileFilters::Memory},
                                         QStringLiteral("vcm"),

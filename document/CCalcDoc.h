@@ -50,7 +50,8 @@ public:
     void executeFile();
     void freeMemory();
     void loadMemory();
-    void saveMemory();
+    // Asks for a file and saves every cell (all) or the ticked cells.
+    void saveMemory(bool all = true);
 
     QString pathName() const { return pathName_; }
     // The file name of the path, or "Calculation" while it has none.

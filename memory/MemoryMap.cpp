@@ -42,6 +42,7 @@ double& CMemoryMap::GetOrCreate(std::u16string_view name)
     if (cachedIndex_ != npos && name < std::u16string_view(cachedPosition_->first))
         ++cachedIndex_;
     position = cells_.emplace_hint(position, std::u16string(name), MemoryCell{});
+    ++generation_;
     return position->second.Value;
 }
 
@@ -50,6 +51,30 @@ void CMemoryMap::SetInclude(std::u16string_view name, std::int32_t flag)
     const auto found = cells_.find(name);
     if (found != cells_.end())
         found->second.Include = flag;
+}
+
+void CMemoryMap::SetIncludes(std::size_t count, const std::function<NamedFlag(std::size_t)>& flagOf)
+{
+    auto position = cells_.begin();
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto [name, flag] = flagOf(i);
+        // A name before the walk's position is either missing from memory
+        // (it lies after the previous cell) or out of key order.
+        const bool beforePosition = position == cells_.end() || name < std::u16string_view(position->first);
+        if (beforePosition && position != cells_.begin() && name <= std::u16string_view(std::prev(position)->first))
+            position = cells_.lower_bound(name);
+        while (position != cells_.end() && std::u16string_view(position->first) < name)
+            ++position;
+        if (position != cells_.end() && position->first == name)
+            position->second.Include = flag;
+    }
+}
+
+void CMemoryMap::SetIncludesByPosition(const std::function<std::int32_t(std::size_t)>& flagOf)
+{
+    std::size_t index = 0;
+    for (auto& [name, cell] : cells_)
+        cell.Include = flagOf(index++);
 }
 
 MemoryCellView CMemoryMap::CellAt(std::size_t index) const
@@ -83,6 +108,7 @@ MemoryCellView CMemoryMap::CellAt(std::size_t index) const
 void CMemoryMap::FreeAll()
 {
     MemoryChanged = true;
+    ++generation_;
     cells_.clear();
     ForgetPosition();
 }
@@ -90,6 +116,7 @@ void CMemoryMap::FreeAll()
 void CMemoryMap::FreeIncluded()
 {
     MemoryChanged = true;
+    ++generation_;
     for (auto position = cells_.begin(); position != cells_.end();) {
         if (position->second.Include != 0)
             position = cells_.erase(position);

@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace Tevra {
 
@@ -38,7 +39,21 @@ public:
     // Sets the include flag of the named cell; nothing when it does not exist.
     void SetInclude(std::u16string_view name, std::int32_t flag);
 
+    // SetInclude for many cells: flagOf(i), for i below count, gives a name
+    // and its flag. Names given in key order cost one walk over the cells
+    // (a listing's names, pushed back); a name out of order is looked up.
+    using NamedFlag = std::pair<std::u16string_view, std::int32_t>;
+    void SetIncludes(std::size_t count, const std::function<NamedFlag(std::size_t)>& flagOf);
+
+    // SetInclude for every cell by its position in key order: flagOf(i) is
+    // the flag of the cell CellAt(i) names. One walk over the cells.
+    void SetIncludesByPosition(const std::function<std::int32_t(std::size_t)>& flagOf);
+
     std::size_t Count() const { return cells_.size(); }
+
+    // Changes whenever cells may have been added or erased: while it stays
+    // the same, so do the cells and their positions.
+    std::uint64_t Generation() const { return generation_; }
 
     // The cell at position index in key order. Consecutive positions cost
     // constant time each, so a full listing by index stays linear.
@@ -60,6 +75,7 @@ private:
 
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
     Container cells_;
+    std::uint64_t generation_ = 0;
     mutable std::size_t cachedIndex_ = npos;
     mutable Container::const_iterator cachedPosition_;
 };

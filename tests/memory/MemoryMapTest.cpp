@@ -1,6 +1,7 @@
 #include "memory/MemoryMap.h"
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <ostream>
 #include <string>
@@ -191,6 +192,91 @@ TEST(MemoryMapExport, SelectedExportWritesOnlyTickedCellsInKeyOrder)
     map.SetInclude(u"a", 1);
     map.SetInclude(u"10", 1);
     EXPECT_EQ(map.ExportMemory(false), u"\uFEFF2->Mem[10];\r\n3->Mem[a];\r\n");
+}
+
+struct SetIncludesRow {
+    const char* Label;
+    std::vector<std::u16string> Names;   // given in this order, each with flag 1
+    std::vector<std::u16string> Ticked;  // the ticked cells afterwards
+};
+
+void PrintTo(const SetIncludesRow& row, std::ostream* out)
+{
+    *out << row.Label;
+}
+
+class MemoryMapSetIncludes : public testing::TestWithParam<SetIncludesRow> {};
+
+TEST_P(MemoryMapSetIncludes, TicksExactlyTheNamedCellsThatExist)
+{
+    CMemoryMap map = MapOf({u"10", u"2", u"b", u"d", u"f"});
+    const auto& names = GetParam().Names;
+    map.SetIncludes(names.size(), [&](std::size_t i) { return CMemoryMap::NamedFlag{names[i], 1}; });
+    std::vector<std::u16string> ticked;
+    for (const auto& [name, cell] : map) {
+        if (cell.Include != 0)
+            ticked.push_back(name);
+    }
+    EXPECT_EQ(ticked, GetParam().Ticked);
+    EXPECT_EQ(map.Count(), 5u) << "never creates a cell";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, MemoryMapSetIncludes,
+    testing::Values(SetIncludesRow{"None", {}, {}},
+                    SetIncludesRow{"AllInKeyOrder", {u"10", u"2", u"b", u"d", u"f"}, {u"10", u"2", u"b", u"d", u"f"}},
+                    SetIncludesRow{"MissingNamesBetween", {u"a", u"b", u"c", u"e", u"f", u"g"}, {u"b", u"f"}},
+                    SetIncludesRow{"MissingBeforeFirstAndAfterLast", {u"0", u"10", u"z"}, {u"10"}},
+                    SetIncludesRow{"OutOfKeyOrder", {u"f", u"b", u"10", u"d"}, {u"10", u"b", u"d", u"f"}},
+                    SetIncludesRow{"RepeatedName", {u"d", u"d", u"b"}, {u"b", u"d"}},
+                    SetIncludesRow{"PrefixOfACell", {u"1", u"2"}, {u"2"}}),
+    [](const auto& info) { return std::string(info.param.Label); });
+
+TEST(MemoryMapSetIncludes, GivesEachCellItsOwnFlagAndKeepsTheListing)
+{
+    CMemoryMap map = MapOf({u"a", u"b", u"c"});
+    map.SetInclude(u"b", 1);
+    EXPECT_EQ(map.CellAt(2).Name, u"c");
+    const std::vector<CMemoryMap::NamedFlag> flags = {{u"a", 1}, {u"b", 0}, {u"c", 1}};
+    map.SetIncludes(flags.size(), [&](std::size_t i) { return flags[i]; });
+    EXPECT_EQ(map.Find(u"a")->Include, 1);
+    EXPECT_EQ(map.Find(u"b")->Include, 0);
+    EXPECT_EQ(map.Find(u"c")->Include, 1);
+    EXPECT_EQ(map.CellAt(1).Name, u"b");
+}
+
+TEST(MemoryMapSetIncludes, ByPositionGivesEachCellTheFlagOfItsPlace)
+{
+    CMemoryMap map = MapOf({u"b", u"a", u"c"});
+    map.SetIncludesByPosition([](std::size_t i) { return i == 1 ? 0 : 1; });
+    EXPECT_EQ(map.Find(u"a")->Include, 1);
+    EXPECT_EQ(map.Find(u"b")->Include, 0);
+    EXPECT_EQ(map.Find(u"c")->Include, 1);
+}
+
+TEST(MemoryMapGeneration, ChangesExactlyWhenCellsMayBeAddedOrErased)
+{
+    struct Row {
+        const char* label;
+        std::function<void(CMemoryMap&)> change;
+        bool changes;
+    };
+    const Row rows[] = {
+        {"a new cell", [](CMemoryMap& map) { map.GetOrCreate(u"new"); }, true},
+        {"storing into a cell", [](CMemoryMap& map) { map.GetOrCreate(u"a") = 5; }, false},
+        {"reading a cell", [](CMemoryMap& map) { map.Find(u"a"); }, false},
+        {"ticking a cell", [](CMemoryMap& map) { map.SetInclude(u"a", 1); }, false},
+        {"listing", [](CMemoryMap& map) { map.CellAt(1); }, false},
+        {"freeing all", [](CMemoryMap& map) { map.FreeAll(); }, true},
+        {"freeing the ticked cells", [](CMemoryMap& map) { map.FreeIncluded(); }, true},
+    };
+    for (const Row& row : rows) {
+        CMemoryMap map = MapOf({u"a", u"b"});
+        const auto before = map.Generation();
+        row.change(map);
+        EXPECT_EQ(map.Generation() != before, row.changes) << row.label;
+    }
+    Tevra::MemoryChanged = false;
 }
 
 }  // namespace

@@ -32,17 +32,16 @@ QWidget* CreateButtonPanel(const CalcBars::PanelContext& context)
     return panel;
 }
 
-// The program's rows followed by two test rows.
+// The program's rows followed by two test rows that stand in for the
+// program's statistics and keypad rows.
 const std::vector<Info>& TestBars()
 {
-    static const std::vector<Info> bars = [] {
-        std::vector<Info> rows(CalcBars::Bars().begin(), CalcBars::Bars().end());
-        rows.push_back({CalcBars::Statistics, "Listing", CCalcBar::Sizing::Resizable, CalcCommand::ToggleStatistics,
-                        CalcBars::FloatingAt(QPoint(27, 27)), false, CreateListPanel});
-        rows.push_back({CalcBars::Keypad, "Buttons", CCalcBar::Sizing::Fixed, CalcCommand::ToggleKeypad,
-                        CalcBars::DockedOn(Qt::RightDockWidgetArea), true, CreateButtonPanel});
-        return rows;
-    }();
+    static const std::vector<Info> bars = ProgramBarsWith({
+        {CalcBars::Statistics, "Listing", CCalcBar::Sizing::Resizable, CalcCommand::ToggleStatistics,
+         CalcBars::FloatingAt(QPoint(27, 27)), false, CreateListPanel},
+        {CalcBars::Keypad, "Buttons", CCalcBar::Sizing::Fixed, CalcCommand::ToggleKeypad,
+         CalcBars::DockedOn(Qt::RightDockWidgetArea), true, CreateButtonPanel},
+    });
     return bars;
 }
 
@@ -84,7 +83,7 @@ TEST_F(BarTable, EveryRowBecomesABarWithItsTitlePanelPlaceAndVisibility)
             EXPECT_EQ(frame->dockWidgetArea(bar), row.InitialPlacement.Area);
         }
     }
-    EXPECT_EQ(frame->bar(CalcBars::Memory), nullptr) << "no row, no bar";
+    EXPECT_EQ(frame->bar(999), nullptr) << "no row, no bar";
 }
 
 TEST_F(BarTable, AFloatingRowAppearsAtItsPointOfTheClientArea)
@@ -124,7 +123,7 @@ TEST_F(BarTable, EveryToggleShowsAndHidesItsBarWithTheCheckMark)
 TEST_F(BarTable, ResizableRowsStoreTheirThreeSizesAndFixedRowsNone)
 {
     showFrame();
-    const QSize sizes[CCalcBar::SlotCount] = {QSize(500, 210), QSize(320, 400), QSize(450, 330)};
+    const QSize sizes[CCalcBar::SlotCount] = {QSize(500, 210), QSize(520, 400), QSize(450, 330)};
     for (const Info& row : TestBars()) {
         for (int slot = 0; slot < CCalcBar::SlotCount; ++slot)
             frame->bar(row.Bar)->setSlotSize(static_cast<CCalcBar::SizeSlot>(slot), sizes[slot]);
@@ -138,7 +137,7 @@ TEST_F(BarTable, ResizableRowsStoreTheirThreeSizesAndFixedRowsNone)
         EXPECT_EQ(store.contains(SizeKey(row, "FloatingY")), resizable);
         if (!resizable)
             continue;
-        EXPECT_EQ(store.value(SizeKey(row, "VerticalX")).toInt(), 320);
+        EXPECT_EQ(store.value(SizeKey(row, "VerticalX")).toInt(), 520);
         EXPECT_EQ(store.value(SizeKey(row, "VerticalY")).toInt(), 400);
         for (int slot = 0; slot < CCalcBar::SlotCount; ++slot)
             EXPECT_EQ(frame->bar(row.Bar)->slotSize(static_cast<CCalcBar::SizeSlot>(slot)), sizes[slot]) << slot;

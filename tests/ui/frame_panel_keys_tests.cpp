@@ -52,18 +52,16 @@ QWidget* CreateKeyEatingPanel(const CalcBars::PanelContext& context)
     return new KeyEatingPanel(&context.Bar);
 }
 
-// The program's Log row, a docked test row under the keypad's toggle and a
-// floating one under the memory window's.
+// The program's rows, with a docked test row under the keypad's toggle and a
+// floating one under the memory window's in place of theirs.
 const std::vector<CalcBars::Info>& PanelBars()
 {
-    static const std::vector<CalcBars::Info> bars = [] {
-        std::vector<CalcBars::Info> rows(CalcBars::Bars().begin(), CalcBars::Bars().end());
-        rows.push_back({CalcBars::Keypad, "Docked", CCalcBar::Sizing::Resizable, ToggleKeypad,
-                        CalcBars::DockedOn(Qt::RightDockWidgetArea), true, CreateKeyEatingPanel});
-        rows.push_back({CalcBars::Memory, "Floating", CCalcBar::Sizing::Resizable, ToggleMemory,
-                        CalcBars::FloatingAt(QPoint(27, 27)), true, CreateKeyEatingPanel});
-        return rows;
-    }();
+    static const std::vector<CalcBars::Info> bars = ProgramBarsWith({
+        {CalcBars::Keypad, "Docked", CCalcBar::Sizing::Resizable, ToggleKeypad,
+         CalcBars::DockedOn(Qt::RightDockWidgetArea), true, CreateKeyEatingPanel},
+        {CalcBars::Memory, "Floating", CCalcBar::Sizing::Resizable, ToggleMemory, CalcBars::FloatingAt(QPoint(27, 27)),
+         true, CreateKeyEatingPanel},
+    });
     return bars;
 }
 

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 inline QSettings ProgramStore()
 {
@@ -29,6 +30,22 @@ inline CCalcBar* LogBar(const CCalcMainFrame& frame)
 inline CCalcLog* LogPanel(const CCalcMainFrame& frame)
 {
     return qobject_cast<CCalcLog*>(LogBar(frame)->widget());
+}
+
+// The program's bar rows followed by testRows, leaving out the program's rows
+// whose bar or toggle a test row takes over.
+inline std::vector<CalcBars::Info> ProgramBarsWith(const std::vector<CalcBars::Info>& testRows)
+{
+    std::vector<CalcBars::Info> rows;
+    for (const CalcBars::Info& row : CalcBars::Bars()) {
+        bool replaced = false;
+        for (const CalcBars::Info& test : testRows)
+            replaced = replaced || test.Bar == row.Bar || test.Toggle == row.Toggle;
+        if (!replaced)
+            rows.push_back(row);
+    }
+    rows.insert(rows.end(), testRows.begin(), testRows.end());
+    return rows;
 }
 
 class FrameTest : public ::testing::Test {

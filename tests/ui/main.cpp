@@ -1,8 +1,8 @@
 // Runs the widget tests on the offscreen platform, with settings kept in a
 // temporary directory so that no test reads or writes the user's own.
+#include "app/PreferencesStore.h"
+
 #include <QApplication>
-#include <QSettings>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -12,10 +12,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir settingsDir;
-    qputenv("XDG_CONFIG_HOME", settingsDir.path().toUtf8());
-    QStandardPaths::setTestModeEnabled(true);
-    QSettings::setDefaultFormat(QSettings::NativeFormat);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    Tevra::KeepSettingsIn(settingsDir.path());
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

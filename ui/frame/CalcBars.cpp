@@ -1,9 +1,14 @@
 #include "ui/frame/CalcBars.h"
 
+#include "app/CCalcSettingsNotifier.h"
+#include "document/CCalcDoc.h"
+#include "document/CCalcDocPrompts.h"
 #include "ui/editor/CCalcEditorAids.h"
 #include "ui/editor/CCalcView.h"
 #include "ui/frame/CCalcMainFrame.h"
 #include "ui/log/CCalcLog.h"
+#include "ui/memory/CCalcMemory.h"
+#include "ui/statistics/CCalcStatistics.h"
 
 namespace CalcBars {
 
@@ -30,9 +35,50 @@ QWidget* CreateLog(const PanelContext& context)
     return log;
 }
 
+// The memory window. It rebuilds on the document's memory-change notice,
+// asks its questions and saves its files through the document, and tells
+// the document after a free of its own.
+QWidget* CreateMemory(const PanelContext& context)
+{
+    CCalcDoc* document = context.Frame.document();
+    CCalcMemory::Links links{
+        [document](const QString& question) { return document->prompts()->confirm(question); },
+        [document](bool all) { document->saveMemory(all); },
+        [document] { document->noticeMemoryChange(); },
+    };
+    auto* memory = new CCalcMemory(std::move(links), context.Frame.settingsNotifier(), &context.Bar);
+    memory->setObjectName(QStringLiteral("Memory"));
+    QObject::connect(document, &CCalcDoc::memoryChanged, memory, &CCalcMemory::Refresh);
+    return memory;
+}
+
+// The statistics of the values the memory window's Statistics button
+// chose; computing them shows the bar. Its row stands after the memory
+// window's, which it listens to.
+QWidget* CreateStatistics(const PanelContext& context)
+{
+    auto* statistics = new CCalcStatistics(context.Frame.settingsNotifier().record(), &context.Bar);
+    statistics->setObjectName(QStringLiteral("Statistics"));
+    CCalcBar* memoryBar = context.Frame.bar(Memory);
+    if (auto* memory = memoryBar ? qobject_cast<CCalcMemory*>(memoryBar->widget()) : nullptr) {
+        CCalcBar* bar = &context.Bar;
+        QObject::connect(memory, &CCalcMemory::statisticsRequested, statistics,
+                         [statistics, bar](const std::vector<double>& values) {
+                             statistics->ShowStatistics(values);
+                             bar->show();
+                             bar->raise();
+                         });
+    }
+    return statistics;
+}
+
 const Info BarTable[] = {
     {Log, "Log", CCalcBar::Sizing::Resizable, CalcCommand::ToggleLog, DockedOn(Qt::BottomDockWidgetArea), true,
      CreateLog},
+    {Memory, "Memory", CCalcBar::Sizing::Resizable, CalcCommand::ToggleMemory, DockedOn(Qt::RightDockWidgetArea), true,
+     CreateMemory},
+    {Statistics, "Statistics", CCalcBar::Sizing::Fixed, CalcCommand::ToggleStatistics, FloatingAt(QPoint(27, 27)),
+     false, CreateStatistics},
 };
 
 }  // namespace

@@ -7,12 +7,11 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QSettings>
-#include <QStyle>
-#include <QStyleOptionViewItem>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/CalcListColumns.h"
 #include "app/CalcSettings.h"
 #include "app/PreferencesStore.h"
 #include "app/QtText.h"
@@ -37,9 +36,6 @@ constexpr auto Columns = std::to_array<LogColumn>({
 static_assert(Columns.size() == CCalcLog::ColumnCount, "one row per column");
 
 const QString SettingsGroup = QStringLiteral("GUI/Log");
-
-// A stored width beyond this is taken as garbage: no screen is that wide.
-constexpr int MaximumColumnWidth = 10000;
 
 const QColor ErrorColor(255, 0, 0);
 const QColor WarningColor(0, 0, 255);
@@ -141,17 +137,7 @@ int CCalcLog::rowCount() const
 int CCalcLog::defaultColumnWidth(Column column) const
 {
     const LogColumn& columnInfo = Columns[static_cast<std::size_t>(column)];
-    // The width the style needs to draw the sample in a cell without eliding
-    // it: the text's own width plus the margins around it.
-    QStyleOptionViewItem cell;
-    cell.initFrom(list_);
-    cell.font = list_->font();
-    cell.fontMetrics = list_->fontMetrics();
-    cell.features = QStyleOptionViewItem::HasDisplay;
-    cell.text = Tevra::ToQString(columnInfo.SampleText);
-    cell.displayAlignment = columnInfo.Alignment;
-    const int cellWidth = list_->style()->sizeFromContents(QStyle::CT_ItemViewItem, &cell, QSize(), list_).width();
-    return std::max(cellWidth, list_->header()->sectionSizeHint(column));
+    return Tevra::SampleColumnWidth(*list_, column, Tevra::ToQString(columnInfo.SampleText), columnInfo.Alignment);
 }
 
 bool CCalcLog::eventFilter(QObject* watched, QEvent* event)
@@ -197,13 +183,10 @@ void CCalcLog::loadSettings()
 {
     QSettings settings = Tevra::ProgramSettings();
     settings.beginGroup(SettingsGroup);
-    const int minimum = list_->header()->minimumSectionSize();
     for (int c = 0; c < ColumnCount; ++c) {
-        const auto column = static_cast<Column>(c);
-        const auto stored =
-            Tevra::ReadStoredInt32(settings, Tevra::ToQString(Columns[static_cast<std::size_t>(c)].WidthKey));
-        const bool usable = stored && *stored >= minimum && *stored <= MaximumColumnWidth;
-        list_->setColumnWidth(c, usable ? *stored : defaultColumnWidth(column));
+        const QString key = Tevra::ToQString(Columns[static_cast<std::size_t>(c)].WidthKey);
+        list_->setColumnWidth(
+            c, Tevra::StoredColumnWidth(settings, key, *list_, defaultColumnWidth(static_cast<Column>(c))));
     }
     settings.endGroup();
     descriptionWidth_ = list_->columnWidth(DescriptionColumn);
