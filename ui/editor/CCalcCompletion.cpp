@@ -77,8 +77,22 @@ void CCalcCompletion::typed(const QString& text)
     const QChar last = text.back();
     const bool opens = IsAsciiLetter(last) || IsOpeningBracket(last);
     // A digit or any other character only narrows a list that is open.
-    if (opens || isOffering())
+    if (isOffering())
         offer();
+    else if (opens && !inNumber())
+        offer();
+}
+
+bool CCalcCompletion::inNumber() const
+{
+    // The letter of an exponent ("1e") belongs to the number it follows.
+    const QString& text = view_->text();
+    const NCalculatorText::CompletionContext at =
+        NCalculatorText::FindCompletionContext(View(text), static_cast<std::size_t>(view_->position()), index_);
+    if (at.What != NCalculatorText::CompletionContext::Kind::Name || at.Start == 0)
+        return false;
+    const QChar before = text[static_cast<qsizetype>(at.Start) - 1];
+    return before.isDigit() || before == u'.';
 }
 
 void CCalcCompletion::caretMoved()

@@ -3,7 +3,7 @@
 // brackets, a list under the caret offers the names that match
 // (NCalculatorText::CompletionCandidates). Up and Down choose, Tab or Enter
 // takes one, Escape or any other move closes the list; typing goes on into
-// the editor and narrows the list. Digits never open it.
+// the editor and narrows the list. Digits never open it, nor the letter of an exponent ("1e").
 #pragma once
 
 #include <QObject>
@@ -42,6 +42,8 @@ public:
 private:
     bool interceptKey(QKeyEvent* event);
     void typed(const QString& text);
+    // The caret ends a word that is part of a number.
+    bool inNumber() const;
     void caretMoved();
     void place();
 
