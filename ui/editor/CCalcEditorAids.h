@@ -2,7 +2,7 @@
 // the caret (CCalcLivePreview), colours and the bracket pair
 // (CCalcHighlighter), the statements a calculation's records come from
 // underlined, and name completion (CCalcCompletion). Two commands switch
-// them: View > Live Value, and View > Highlighting and Completion for all
+// them: View > Live value, and View > Highlighting and completion for all
 // the rest; both are on by default and kept under "GUI/Editor"
 // ("LiveValue", "Highlighting").
 #pragma once
@@ -29,7 +29,7 @@ public:
     explicit CCalcEditorAids(CCalcView* view);
     ~CCalcEditorAids() override;
 
-    // Binds View > Live Value and View > Highlighting and Completion.
+    // Binds View > Live value and View > Highlighting and completion.
     void bindCommands(ICalcCommandBinder& commands);
 
     bool liveValue() const;

@@ -35,20 +35,21 @@ QColor MarkColor(CCalcView::MarkStyle style, const QPalette& palette)
     return {};
 }
 
-// A wavy line from x1 to x2 whose crests touch y - 2 and troughs y.
+// A wavy line from x1 to x2 whose crests touch y - 3 and troughs y.
 void DrawWave(QPainter& painter, qreal x1, qreal x2, qreal y, const QColor& color)
 {
-    constexpr qreal HalfPeriod = 2;
+    constexpr qreal HalfPeriod = 3;
+    constexpr qreal Height = 3;
     QPainterPath path(QPointF(x1, y));
     bool up = true;
     for (qreal x = x1; x < x2; x += HalfPeriod) {
         const qreal next = std::min(x + HalfPeriod, x2);
-        path.lineTo(next, up ? y - 2 : y);
+        path.lineTo(next, up ? y - Height : y);
         up = !up;
     }
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setPen(QPen(color, 1));
+    painter.setPen(QPen(color, 1.2));
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(path);
     painter.restore();
