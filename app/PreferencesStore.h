@@ -18,6 +18,13 @@ namespace Tevra {
 inline const QString SettingsOrganization = QStringLiteral("Vossek");
 inline const QString SettingsApplication = QStringLiteral("Calculator Tevra");
 
+// The values of a stored font, named alike in every section that keeps one
+// (the editor's, the keypad's).
+inline const QString FontFaceKey = QStringLiteral("FontFace");
+inline const QString FontSizeKey = QStringLiteral("FontSize");
+inline const QString FontWeightKey = QStringLiteral("FontWeight");
+inline const QString FontItalicKey = QStringLiteral("FontItalic");
+
 // The program's settings store, opened at its root: every window and service
 // reads and writes its sections through this.
 QSettings ProgramSettings();

@@ -4,6 +4,8 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config locales libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
           qt6-base-dev qt6-svg-dev libgl1-mesa-dev libx11-dev fonts-liberation2 xvfb xauth xdotool)
+# xev watches the screen for scripts/startup-time.sh.
+packages+=(x11-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -75,6 +75,9 @@ protected:
     void SetUp() override
     {
         EditorCalculation::SetUp();
+        // The keypad is put away, as in a window this small it would leave
+        // the editor only a few lines.
+        frame->bar(CalcBars::Keypad)->hide();
         frame->resize(500, 400);
         frame->show();
         QString text;

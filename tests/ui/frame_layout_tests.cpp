@@ -21,26 +21,29 @@ TEST_F(FrameTest, FirstStartIsCentredOnThePrimaryWorkArea)
 {
     frame->showWithStoredPlacement();
     const QRect work = WorkArea();
-    const Tevra::ScreenRect expected = Tevra::DefaultFrameRect(
-        Tevra::ScreenRect{work.left(), work.top(), work.left() + work.width(), work.top() + work.height()});
-    EXPECT_EQ(frame->geometry(), QRect(expected.Left, expected.Top, expected.Width(), expected.Height()));
+    // The default size, or the larger one the bars need, centred.
+    const QRect shown = frame->geometry();
+    EXPECT_EQ(shown.width(), std::max(930, frame->minimumSizeHint().width()));
+    EXPECT_EQ(shown.height(), std::max(550, frame->minimumSizeHint().height()));
+    EXPECT_LE(std::abs((shown.left() - work.left()) - (work.right() - shown.right())), 1);
+    EXPECT_LE(std::abs((shown.top() - work.top()) - (work.bottom() - shown.bottom())), 1);
 }
 
 TEST_F(FrameTest, PlacementIsWrittenAtCloseAndRestored)
 {
     frame->showWithStoredPlacement();
-    frame->setGeometry(20, 30, 640, 450);
+    frame->setGeometry(20, 30, 1000, 700);
     restartFrame();
     {
         QSettings store = ProgramStore();
         EXPECT_EQ(store.value("GUI/Frame/Left").toInt(), 20);
         EXPECT_EQ(store.value("GUI/Frame/Top").toInt(), 30);
-        EXPECT_EQ(store.value("GUI/Frame/Right").toInt(), 660);
-        EXPECT_EQ(store.value("GUI/Frame/Bottom").toInt(), 480);
+        EXPECT_EQ(store.value("GUI/Frame/Right").toInt(), 1020);
+        EXPECT_EQ(store.value("GUI/Frame/Bottom").toInt(), 730);
         EXPECT_EQ(store.value("GUI/Frame/Maximized").toInt(), 0);
     }
     frame->showWithStoredPlacement();
-    EXPECT_EQ(frame->geometry(), QRect(20, 30, 640, 450));
+    EXPECT_EQ(frame->geometry(), QRect(20, 30, 1000, 700));
 }
 
 TEST_F(FrameTest, AStoredRectangleFarOffTheScreenIsPulledBack)
@@ -49,12 +52,12 @@ TEST_F(FrameTest, AStoredRectangleFarOffTheScreenIsPulledBack)
         QSettings store = ProgramStore();
         store.setValue("GUI/Frame/Left", 50000);
         store.setValue("GUI/Frame/Top", -40000);
-        store.setValue("GUI/Frame/Right", 50600);
-        store.setValue("GUI/Frame/Bottom", -39550);
+        store.setValue("GUI/Frame/Right", 51000);
+        store.setValue("GUI/Frame/Bottom", -39300);
     }
     frame->showWithStoredPlacement();
     const QRect work = WorkArea();
-    EXPECT_EQ(frame->geometry(), QRect(work.right() + 1 - 600, work.top(), 600, 450));
+    EXPECT_EQ(frame->geometry(), QRect(work.right() + 1 - 1000, work.top(), 1000, 700));
 }
 
 TEST_F(FrameTest, AOnePixelRectangleAtTheRightComesBackWholeAndVisible)

@@ -18,6 +18,14 @@ TEST(FramePlacement, DefaultIsCentredOnTheWorkArea)
     EXPECT_EQ(Tevra::DefaultFrameRect(FullHd), (ScreenRect{495, 245, 1425, 795}));
 }
 
+TEST(FramePlacement, ADefaultWindowThatNeedsMoreRoomOpensCentredAtItsMinimum)
+{
+    EXPECT_EQ(Tevra::DefaultFrameRect(FullHd, {1000, 640}), (ScreenRect{460, 200, 1460, 840}));
+    EXPECT_EQ(Tevra::DefaultFrameRect(FullHd, {500, 300}), (ScreenRect{495, 245, 1425, 795}));
+    EXPECT_EQ(Tevra::PlaceFrame(std::nullopt, std::span(&FullHd, 1), 0, {1000, 640}),
+              (ScreenRect{460, 200, 1460, 840}));
+}
+
 TEST(FramePlacement, DefaultOnAWorkAreaSmallerThanTheWindowStaysInside)
 {
     EXPECT_EQ(Tevra::DefaultFrameRect(ScreenRect{0, 0, 800, 500}), (ScreenRect{0, 0, 800, 500}));

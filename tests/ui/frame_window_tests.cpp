@@ -95,22 +95,24 @@ TEST_F(FrameTest, MenusCarryTheExactTextsAndPrompts)
 
 TEST_F(FrameTest, CommandsOfWindowsNotBuiltYetAreGreyed)
 {
-    for (const int id : {FilePrint, FilePrintPreview, FilePageSetup, ToggleKeypad, KeypadStyleXP, KeypadFontSelect,
-                         KeypadColorDefault, HelpTopics})
+    for (const int id : {FilePrint, FilePrintPreview, FilePageSetup, HelpTopics})
         EXPECT_FALSE(frame->action(id)->isEnabled()) << id;
-    for (const int id : {FileNew, FileSave, FileSaveAs, ExecuteFile, MemoryLoad, ToggleLog, ToggleMemory,
-                         ToggleStatistics, NotationEast})
+    for (const int id :
+         {FileNew, FileSave, FileSaveAs, ExecuteFile, MemoryLoad, ToggleLog, ToggleMemory, ToggleStatistics,
+          NotationEast, ToggleKeypad, KeypadStyleXP, KeypadFontSelect, KeypadColorDefault})
         EXPECT_TRUE(frame->action(id)->isEnabled()) << id;
 }
 
 TEST_F(FrameTest, ABoundCommandFollowsItsEnabledAndCheckedTests)
 {
+    // A frame without bars: no window has bound the keypad's commands.
+    CCalcMainFrame bare(std::span<const CalcBars::Info>{});
     bool enabled = false;
     bool checked = false;
     int runs = 0;
-    frame->bindCommand(
+    bare.bindCommand(
         KeypadStyleXP, [&runs] { ++runs; }, [&enabled] { return enabled; }, [&checked] { return checked; });
-    QAction* command = frame->action(KeypadStyleXP);
+    QAction* command = bare.action(KeypadStyleXP);
     struct Row {
         bool enabled;
         bool checked;
@@ -118,14 +120,14 @@ TEST_F(FrameTest, ABoundCommandFollowsItsEnabledAndCheckedTests)
     for (const Row row : {Row{true, false}, Row{true, true}, Row{false, true}, Row{false, false}}) {
         enabled = row.enabled;
         checked = row.checked;
-        frame->refreshCommandStates();
+        bare.refreshCommandStates();
         EXPECT_EQ(command->isEnabled(), row.enabled) << row.enabled << row.checked;
         EXPECT_EQ(command->isChecked(), row.checked) << row.enabled << row.checked;
     }
     command->trigger();
     EXPECT_EQ(runs, 0) << "a greyed command does not run";
     enabled = true;
-    frame->refreshCommandStates();
+    bare.refreshCommandStates();
     command->trigger();
     EXPECT_EQ(runs, 1);
 }

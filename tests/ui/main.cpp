@@ -3,6 +3,7 @@
 #include "app/PreferencesStore.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -12,6 +13,19 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir settingsDir;
+    // The offscreen screen is as large as a desktop monitor (its own default
+    // is 800 by 600), so that the frame with all its bars fits as it does on
+    // a user's screen.
+    if (qgetenv("QT_QPA_PLATFORM") == "offscreen") {
+        const QString screenFile = settingsDir.filePath(QStringLiteral("screen.json"));
+        QFile screen(screenFile);
+        if (screen.open(QIODevice::WriteOnly)) {
+            screen.write(R"({"screens": [{"name": "Desktop", "x": 0, "y": 0, "width": 1600, "height": 1000, )"
+                         R"("logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+            screen.close();
+            qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screenFile.toUtf8());
+        }
+    }
     Tevra::KeepSettingsIn(settingsDir.path());
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

@@ -14,10 +14,10 @@
 namespace {
 
 const QString SettingsGroup = QStringLiteral("GUI/Editor");
-const QString FaceKey = QStringLiteral("FontFace");
-const QString SizeKey = QStringLiteral("FontSize");
-const QString WeightKey = QStringLiteral("FontWeight");
-const QString ItalicKey = QStringLiteral("FontItalic");
+const QString& FaceKey = Tevra::FontFaceKey;
+const QString& SizeKey = Tevra::FontSizeKey;
+const QString& WeightKey = Tevra::FontWeightKey;
+const QString& ItalicKey = Tevra::FontItalicKey;
 
 const QString DefaultFace = QStringLiteral("Courier New");
 constexpr int DefaultSize = 15;

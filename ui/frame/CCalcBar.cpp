@@ -2,6 +2,7 @@
 
 #include "app/PreferencesStore.h"
 
+#include <QEvent>
 #include <QMainWindow>
 #include <QSettings>
 #include <QTimer>
@@ -43,9 +44,12 @@ void CCalcBar::setPanel(QWidget* panel)
     minimum_ = initial;
     for (QSize& size : sizes_)
         size = initial;
-    if (sizing_ == Sizing::Fixed)
+    if (sizing_ == Sizing::Fixed) {
         panel->setFixedSize(initial);
-    else
+        // A fixed panel may change its size later (the keypad after a font
+        // change); a floating bar follows it at once.
+        panel->installEventFilter(this);
+    } else
         setMinimumSize(initial);
 }
 
@@ -125,6 +129,16 @@ void CCalcBar::showEvent(QShowEvent* event)
     if (floatingPoint_ && isFloating())
         move(frame_->mapToGlobal(*floatingPoint_));
     floatingPoint_.reset();
+}
+
+bool CCalcBar::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == widget() && event->type() == QEvent::Resize && isFloating())
+        QTimer::singleShot(0, this, [this] {
+            if (isFloating())
+                adjustSize();
+        });
+    return QDockWidget::eventFilter(watched, event);
 }
 
 void CCalcBar::resizeEvent(QResizeEvent* event)

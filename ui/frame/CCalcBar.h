@@ -48,6 +48,7 @@ public:
     void forgetFloatingPoint() { floatingPoint_.reset(); }
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
 

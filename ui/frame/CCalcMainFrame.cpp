@@ -233,7 +233,11 @@ void CCalcMainFrame::createDockWindows()
     for (const CalcBars::Info& info : barTable_) {
         auto* created = new CCalcBar(info.Bar, Tevra::ToQString(info.Title), info.Sizing, this);
         created->setPanel(info.CreatePanel({*created, *this}));
-        addDockWidget(info.InitialPlacement.Area, created);
+        // Each bar gets a row of its own along its edge: bars docked on the
+        // same edge stand one behind the other, each as long as the edge.
+        const Qt::DockWidgetArea area = info.InitialPlacement.Area;
+        const bool alongTopOrBottom = area == Qt::TopDockWidgetArea || area == Qt::BottomDockWidgetArea;
+        addDockWidget(area, created, alongTopOrBottom ? Qt::Vertical : Qt::Horizontal);
         if (info.InitialPlacement.Floating) {
             created->setFloating(true);
             created->placeFloatingAt(info.InitialPlacement.FloatingAt);

@@ -79,7 +79,13 @@ void CCalcMainFrame::showWithStoredPlacement()
     std::optional<Tevra::ScreenRect> primary;
     if (!workAreas.empty())
         primary = workAreas[primaryIndex];
-    const Tevra::ScreenRect fallback = Tevra::DefaultFrameRect(primary);
+    // The size below which the window will not go, once its bars are styled
+    // and laid out.
+    ensurePolished();
+    if (layout() != nullptr)
+        layout()->activate();
+    const QSize minimum = minimumSizeHint().expandedTo(minimumSize());
+    const Tevra::ScreenRect fallback = Tevra::DefaultFrameRect(primary, {minimum.width(), minimum.height()});
 
     QSettings settings = Tevra::ProgramSettings();
     settings.beginGroup(FrameGroup);
@@ -92,12 +98,6 @@ void CCalcMainFrame::showWithStoredPlacement()
     };
     settings.endGroup();
 
-    // The size below which the window will not go, once its bars are styled
-    // and laid out.
-    ensurePolished();
-    if (layout() != nullptr)
-        layout()->activate();
-    const QSize minimum = minimumSizeHint().expandedTo(minimumSize());
     const Tevra::ScreenRect placed =
         Tevra::PlaceFrame(stored, workAreas, primaryIndex, {minimum.width(), minimum.height()});
     setGeometry(placed.Left, placed.Top, placed.Width(), placed.Height());

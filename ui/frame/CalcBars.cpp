@@ -1,11 +1,13 @@
 #include "ui/frame/CalcBars.h"
 
+#include "app/CCalcHelpRequests.h"
 #include "app/CCalcSettingsNotifier.h"
 #include "document/CCalcDoc.h"
 #include "document/CCalcDocPrompts.h"
 #include "ui/editor/CCalcEditorAids.h"
 #include "ui/editor/CCalcView.h"
 #include "ui/frame/CCalcMainFrame.h"
+#include "ui/keypad/CCalcKeyPad.h"
 #include "ui/log/CCalcLog.h"
 #include "ui/memory/CCalcMemory.h"
 #include "ui/statistics/CCalcStatistics.h"
@@ -33,6 +35,18 @@ QWidget* CreateLog(const PanelContext& context)
             frame->view()->setFocus(Qt::OtherFocusReason);
     });
     return log;
+}
+
+// The keypad: sends its texts and commands to the document, follows the
+// preferences, asks for help on F1 and binds the Set > Keypad commands.
+QWidget* CreateKeypad(const PanelContext& context)
+{
+    auto* keypad = new CCalcKeyPad(&context.Bar);
+    keypad->SetReceiver(context.Frame.document());
+    keypad->followSettings(context.Frame.settingsNotifier());
+    keypad->setHelpRequests(&context.Frame.helpRequests());
+    keypad->bindCommands(context.Frame);
+    return keypad;
 }
 
 // The memory window. It rebuilds on the document's memory-change notice,
@@ -75,6 +89,8 @@ QWidget* CreateStatistics(const PanelContext& context)
 const Info BarTable[] = {
     {Log, "Log", CCalcBar::Sizing::Resizable, CalcCommand::ToggleLog, DockedOn(Qt::BottomDockWidgetArea), true,
      CreateLog},
+    {Keypad, "Keypad", CCalcBar::Sizing::Fixed, CalcCommand::ToggleKeypad, DockedOn(Qt::BottomDockWidgetArea), true,
+     CreateKeypad},
     {Memory, "Memory", CCalcBar::Sizing::Resizable, CalcCommand::ToggleMemory, DockedOn(Qt::RightDockWidgetArea), true,
      CreateMemory},
     {Statistics, "Statistics", CCalcBar::Sizing::Fixed, CalcCommand::ToggleStatistics, FloatingAt(QPoint(27, 27)),

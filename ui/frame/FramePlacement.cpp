@@ -47,14 +47,18 @@ bool HasUsableSize(const ScreenRect& rect)
 
 }  // namespace
 
-ScreenRect DefaultFrameRect(const std::optional<ScreenRect>& primaryWorkArea)
+ScreenRect DefaultFrameRect(const std::optional<ScreenRect>& primaryWorkArea, FrameMinimum minimum)
 {
     if (!primaryWorkArea)
         return FallbackFrameRect;
     const ScreenRect& work = *primaryWorkArea;
+    // Beyond any real screen a minimum is no size to centre.
+    constexpr int Largest = 1 << 20;
+    const int width = std::clamp(minimum.Width, DefaultFrameWidth, Largest);
+    const int height = std::clamp(minimum.Height, DefaultFrameHeight, Largest);
     ScreenRect rect;
-    CentreSpan(work.Left, work.Right, DefaultFrameWidth, rect.Left, rect.Right);
-    CentreSpan(work.Top, work.Bottom, DefaultFrameHeight, rect.Top, rect.Bottom);
+    CentreSpan(work.Left, work.Right, width, rect.Left, rect.Right);
+    CentreSpan(work.Top, work.Bottom, height, rect.Top, rect.Bottom);
     return rect;
 }
 
@@ -124,7 +128,7 @@ ScreenRect PlaceFrame(const std::optional<ScreenRect>& stored, std::span<const S
     std::optional<ScreenRect> primary;
     if (!workAreas.empty())
         primary = workAreas[std::min(primaryIndex, workAreas.size() - 1)];
-    const ScreenRect fallback = DefaultFrameRect(primary);
+    const ScreenRect fallback = DefaultFrameRect(primary, minimum);
     // A stored rectangle without area, turned inside out or of absurd size is
     // no placement.
     ScreenRect rect = stored && HasUsableSize(*stored) ? *stored : fallback;

@@ -28,8 +28,16 @@ inline constexpr ScreenRect FallbackFrameRect{0, 25, 930, 575};
 // work area cannot be grabbed any more and is pulled down.
 inline constexpr int SmallCaptionHeight = 17;
 
-// 930 by 550 centred in the work area, kept inside it where it fits.
-ScreenRect DefaultFrameRect(const std::optional<ScreenRect>& primaryWorkArea);
+// The smallest size the window takes, whatever it is given.
+struct FrameMinimum {
+    int Width = 0;
+    int Height = 0;
+};
+
+// 930 by 550 (or the window's minimum where that is larger, so that a window
+// whose bars need more room still opens centred) centred in the work area,
+// kept inside it where it fits.
+ScreenRect DefaultFrameRect(const std::optional<ScreenRect>& primaryWorkArea, FrameMinimum minimum = {});
 
 // The work area that rect overlaps most, or the nearest one when it overlaps
 // none. workAreas must not be empty.
@@ -42,12 +50,6 @@ ScreenRect PullOntoWorkArea(ScreenRect rect, const ScreenRect& workArea, int cap
 // rect moved (not resized) as little as it takes to lie inside workArea, as
 // far as it fits; its left and top edges stay in sight when it does not.
 ScreenRect ShiftInside(ScreenRect rect, const ScreenRect& workArea);
-
-// The smallest size the window takes, whatever it is given.
-struct FrameMinimum {
-    int Width = 0;
-    int Height = 0;
-};
 
 // The whole placement: the stored rectangle (or the default when none is
 // stored or it has no area), grown to the window's minimum size as the window
