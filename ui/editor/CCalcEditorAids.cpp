@@ -2,6 +2,8 @@
 
 #include <QSettings>
 
+#include <algorithm>
+
 #include "app/CalcCommandBinder.h"
 #include "app/CalcCommands.h"
 #include "app/PreferencesStore.h"
@@ -145,12 +147,13 @@ bool CCalcEditorAids::selectReport(int row)
 
 void CCalcEditorAids::plainFindings()
 {
-    std::vector<CCalcView::TextMark> marks = view_->marks(CCalcView::MarkLayer::Findings);
-    bool changed = false;
-    for (CCalcView::TextMark& mark : marks) {
-        changed = changed || mark.Style != CCalcView::MarkStyle::Plain;
+    // Called on every edit: the marks are copied only when some are drawn.
+    const std::vector<CCalcView::TextMark>& shown = view_->marks(CCalcView::MarkLayer::Findings);
+    if (std::all_of(shown.begin(), shown.end(),
+                    [](const CCalcView::TextMark& mark) { return mark.Style == CCalcView::MarkStyle::Plain; }))
+        return;
+    std::vector<CCalcView::TextMark> marks = shown;
+    for (CCalcView::TextMark& mark : marks)
         mark.Style = CCalcView::MarkStyle::Plain;
-    }
-    if (changed)
-        view_->setMarks(CCalcView::MarkLayer::Findings, std::move(marks));
+    view_->setMarks(CCalcView::MarkLayer::Findings, std::move(marks));
 }
