@@ -96,7 +96,7 @@ std::vector<CompletionCandidate> NameCandidates(const CompletionContext& context
     const std::u16string prefix = Lowered(context.Prefix);
     if (prefix.empty())
         return candidates;
-    const std::u16string_view functionBracket = context.BracketFollows ? u"" : FunctionBracket(settings);
+    const std::u16string_view functionBracket = context.BracketFollows ? u"" : settings.FunctionBracket();
     for (const std::u16string_view spelling : FunctionNameSpellings()) {
         if (!IsAsciiWord(spelling) || !StartsWithLowered(spelling, prefix))
             continue;
@@ -106,7 +106,7 @@ std::vector<CompletionCandidate> NameCandidates(const CompletionContext& context
         candidates.push_back({CompletionCandidate::Kind::Function, name, name + std::u16string(functionBracket)});
     }
     AddKeyword(candidates, Tevra::MemoryKeywords, settings.FormatMemory, prefix,
-               CompletionCandidate::Kind::MemoryKeyword, context.BracketFollows ? u"" : MemoryBracket(settings));
+               CompletionCandidate::Kind::MemoryKeyword, context.BracketFollows ? u"" : settings.MemoryBracket());
     AddKeyword(candidates, Tevra::ResultKeywords, settings.FormatResult, prefix, CompletionCandidate::Kind::Keyword,
                u"");
     AddKeyword(candidates, Tevra::RandomKeywords, settings.FormatRandom, prefix, CompletionCandidate::Kind::Keyword,
@@ -144,34 +144,6 @@ std::vector<CompletionCandidate> CellCandidates(const CompletionContext& context
 }
 
 }  // namespace
-
-std::u16string_view FunctionBracket(const Tevra::CCalcSettings& settings)
-{
-    if (settings.AppendFunction == 0)
-        return u"";
-    switch (settings.AppendFunctionWith) {
-    case 1:
-        return u"[";
-    case 2:
-        return u"{";
-    default:
-        return u"(";
-    }
-}
-
-std::u16string_view MemoryBracket(const Tevra::CCalcSettings& settings)
-{
-    if (settings.AppendMemory == 0)
-        return u"";
-    switch (settings.AppendMemoryWith) {
-    case 0:
-        return u"(";
-    case 2:
-        return u"{";
-    default:
-        return u"[";
-    }
-}
 
 CompletionContext FindCompletionContext(std::u16string_view text, std::size_t caret, CTokenIndex& index)
 {

@@ -57,9 +57,4 @@ std::vector<CompletionCandidate> CompletionCandidates(const CompletionContext& c
                                                       const Tevra::CCalcSettings& settings,
                                                       const Tevra::CMemoryMap& memory, std::size_t most = 200);
 
-// The bracket the keypad appends after a function name and after the memory
-// keyword, by the preferences; empty when it appends none.
-std::u16string_view FunctionBracket(const Tevra::CCalcSettings& settings);
-std::u16string_view MemoryBracket(const Tevra::CCalcSettings& settings);
-
 }  // namespace NCalculatorText
