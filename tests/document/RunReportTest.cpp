@@ -2,6 +2,8 @@
 // back: what the editor underlines and what a log row selects.
 #include "document/CCalcRunReport.h"
 
+#include "EngineTestSupport.h"
+
 #include "engine/Engine.h"
 #include "engine/ReportedStatement.h"
 
@@ -11,15 +13,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Counts what reaches the receiver behind the recorder.
-class CountingLog final : public NCalculatorText::ILogReceiver {
-public:
-    void Add(const NCalculatorText::LogRecord&) override { ++Added; }
-    void Clear() override { ++Cleared; }
-    int Added = 0;
-    int Cleared = 0;
-};
 
 std::string Ascii(std::u16string_view text)
 {
@@ -33,20 +26,9 @@ struct Row {
     std::vector<std::string> Marked;  // "E:" or "W:" and the statement's text after the run
 };
 
-class RunReport : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        NCalculatorText::ResetProcessState();
-        NCalculatorText::LogReceiver = &Log;
-    }
-    void TearDown() override
-    {
-        NCalculatorText::LogReceiver = nullptr;
-        NCalculatorText::ResetProcessState();
-    }
-    CountingLog Log;
-};
+// A fresh process's state, and the log of the engine tests behind the
+// recorder.
+using RunReport = EngineTests::EngineTest;
 
 TEST_F(RunReport, EachRecordMarksItsStatementInTheResultingText)
 {
@@ -90,8 +72,8 @@ TEST_F(RunReport, PassesEveryRecordOnAndClearsWithTheRun)
     std::u16string text = u"mem[a]; mem[b]";
     int caret = -1;
     NCalculatorText::ExecuteText(text, caret);
-    EXPECT_EQ(Log.Added, 2);
-    EXPECT_EQ(Log.Cleared, 1);
+    EXPECT_EQ(Log.Lines.size(), 2u);
+    EXPECT_EQ(Log.ClearCount, 1);
     EXPECT_EQ(recorder.statementsIn(u"mem[a]; mem[b]", text).size(), 2u);
     std::u16string second(1, u'1');
     NCalculatorText::ExecuteText(second, caret);
