@@ -7,7 +7,9 @@
 #include "app/Preferences.h"
 #include "document/CCalcDoc.h"
 #include "document/CCalcDocPrompts.h"
+#include "ui/editor/CCalcView.h"
 #include "ui/frame/CCalcMainFrame.h"
+#include "ui/print/CCalcPrinting.h"
 #include "app/CalcCommands.h"
 
 #include <QFileInfo>
@@ -20,29 +22,98 @@ CCalcApp::CCalcApp(QObject* parent) : QObject(parent) {}
 
 CCalcApp::~CCalcApp() = default;
 
+namespace {
+
+// The command line's print requests: the spellings, the words that follow
+// and what they are.
+struct PrintForm {
+    const char* Spelling;
+    int Words;
+    const char* Needs;  // said when words are missing
+    void (*Take)(CCalcApp::CommandLine& line, const QStringList& words);
+};
+
+const PrintForm PrintForms[] = {
+    {"/p", 1, "the file to print", [](CCalcApp::CommandLine& line, const QStringList& words) { line.Path = words[0]; }},
+    {"/pt", 4, "the file, the printer, the driver and the port",
+     [](CCalcApp::CommandLine& line, const QStringList& words) {
+         line.Path = words[0];
+         line.Printer = words[1];
+         line.Driver = words[2];
+         line.Port = words[3];
+     }},
+    {"--print", 1, "the file to print",
+     [](CCalcApp::CommandLine& line, const QStringList& words) { line.Path = words[0]; }},
+    {"--print-to", 2, "the printer and the file to print",
+     [](CCalcApp::CommandLine& line, const QStringList& words) {
+         line.Printer = words[0];
+         line.Path = words[1];
+     }},
+};
+
+const PrintForm* FindPrintForm(const QString& argument)
+{
+    QString flag = argument.toLower();
+    // The shell's "/p" and "/pt" are also taken as "-p" and "-pt".
+    if (flag == QLatin1String("-p") || flag == QLatin1String("-pt"))
+        flag[0] = u'/';
+    for (const PrintForm& form : PrintForms) {
+        if (flag == QLatin1String(form.Spelling))
+            return &form;
+    }
+    return nullptr;
+}
+
+// Warnings of a document that prints from the command line go to standard
+// error, one line each; no window is shown and nobody is asked anything.
+class ConsolePrompts final : public ICalcDocPrompts {
+public:
+    QString chooseFileToOpen(const CalcFileDialogRequest&) override { return {}; }
+    QString chooseFileToSave(const CalcFileDialogRequest&) override { return {}; }
+    void warn(const QString& message, const QString& detail) override
+    {
+        QString line = message;
+        if (!detail.isEmpty())
+            line += QStringLiteral(": ") + QString(detail).replace(u'\n', QStringLiteral(": "));
+        QTextStream(stderr) << line << '\n';
+    }
+    bool confirm(const QString&) override { return false; }
+    SaveChoice askSaveChanges(const QString&) override { return SaveChoice::Discard; }
+};
+
+}  // namespace
+
 CCalcApp::CommandLine CCalcApp::ParseCommandLine(const QStringList& arguments)
 {
     CommandLine line;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
+    for (qsizetype i = 0; i < arguments.size() && line.Error.isEmpty(); ++i) {
         const QString& argument = arguments[i];
         const QString flag = argument.toLower();
-        if (flag == QLatin1String("/p") || flag == QLatin1String("-p") || flag == QLatin1String("/pt") ||
-            flag == QLatin1String("-pt")) {
-            line.Print = true;
-            continue;
-        }
         if (flag == QLatin1String("/dde") || flag == QLatin1String("-dde"))
             continue;
-        if (line.Path.isEmpty()) {
+        if (const PrintForm* form = FindPrintForm(argument)) {
+            if (line.Print || !line.Path.isEmpty()) {
+                line.Error = QStringLiteral("Unexpected argument: %1").arg(argument);
+                break;
+            }
+            const QStringList words = arguments.mid(i + 1, form->Words);
+            if (words.size() < form->Words) {
+                line.Error =
+                    QStringLiteral("%1 needs %2").arg(QLatin1String(form->Spelling), QLatin1String(form->Needs));
+                break;
+            }
+            line.Print = true;
+            form->Take(line, words);
+            i += form->Words;
+            continue;
+        }
+        if (line.Path.isEmpty() && !line.Print) {
             line.Path = argument;
             continue;
         }
-        // Further words belong to "/pt" (printer, driver, port); otherwise
-        // they are a mistake.
-        if (!line.Print)
-            line.Error = QStringLiteral("Unexpected argument: %1").arg(argument);
+        line.Error = QStringLiteral("Unexpected argument: %1").arg(argument);
     }
-    if (line.Print && line.Path.isEmpty())
+    if (line.Print && line.Path.isEmpty() && line.Error.isEmpty())
         line.Error = QStringLiteral("No file to print was given");
     return line;
 }
@@ -56,10 +127,12 @@ bool CCalcApp::start(const QStringList& arguments)
         QTextStream(stderr) << line.Error << '\n';
         return false;
     }
-    if (line.Print)
-        QTextStream(stderr) << "Printing is not available in this version; the file is opened instead.\n";
 
     Tevra::LoadPreferences();
+    if (line.Print) {
+        exitStatus_ = printFromCommandLine(line) ? 0 : 1;
+        return false;
+    }
 
     frame_ = std::make_unique<CCalcMainFrame>();
     CCalcMainFrame& frame = *frame_;
@@ -71,6 +144,13 @@ bool CCalcApp::start(const QStringList& arguments)
     frame.bindCommand(CalcCommand::FileOpen, [this] { open(); });
     frame.bindCommand(CalcCommand::AppAbout, [this] { showAbout(); });
     frame.bindCommand(CalcCommand::Preferences, [this] { showPreferences(); });
+    CCalcDoc* document = frame.document();
+    printing_ = std::make_unique<CCalcPrinting>(
+        *frame.view(),
+        CCalcPrinting::Document{[document] { return document->pathName(); }, [document] { return document->title(); }},
+        &frame);
+    printing_->loadSettings();
+    printing_->bindCommands(frame);
 
     if (!line.Path.isEmpty() && !frame.document()->openDocument(line.Path))
         return false;
@@ -78,12 +158,36 @@ bool CCalcApp::start(const QStringList& arguments)
     frame.showWithStoredPlacement();
     // The panes, the lists and every window in line with the preferences.
     frame.settingsNotifier().announce();
+    printing_->loadPrinterSelection();
+    exitStatus_ = 0;
     return true;
+}
+
+bool CCalcApp::printFromCommandLine(const CommandLine& line)
+{
+    ConsolePrompts prompts;
+    // The document and its editor, never shown.
+    CCalcView view;
+    CCalcDoc document(&view, &prompts);
+    if (!document.openDocument(line.Path))
+        return false;
+    CCalcPrinting printing(
+        view,
+        CCalcPrinting::Document{[&document] { return document.pathName(); }, [&document] { return document.title(); }},
+        nullptr);
+    printing.loadSettings();
+    QString error;
+    if (printing.printWithoutDialogs(line.Printer, error))
+        return true;
+    QTextStream(stderr) << error << '\n';
+    return false;
 }
 
 void CCalcApp::shutdown()
 {
     Tevra::SavePreferences();
+    if (printing_)
+        printing_->saveSettings();
 }
 
 void CCalcApp::open()

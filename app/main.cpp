@@ -17,7 +17,7 @@ int main(int argc, char** argv)
 
     CCalcApp calculator;
     if (!calculator.start(QApplication::arguments().mid(1)))
-        return 1;
+        return calculator.exitStatus();
     const int status = QApplication::exec();
     calculator.shutdown();
     return status;

@@ -3,7 +3,10 @@
 # program need and this machine lacks.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config locales libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-          qt6-base-dev qt6-svg-dev libgl1-mesa-dev libx11-dev fonts-liberation2 xvfb xauth xdotool)
+          qt6-base-dev qt6-svg-dev libgl1-mesa-dev libx11-dev fonts-liberation2 xvfb xauth xdotool
+          # Printing: the CUPS client library, and for the tests a private
+          # cupsd with a PDF queue whose files are read back as text.
+          libcups2-dev cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils)
 # xev watches the screen for scripts/startup-time.sh.
 packages+=(x11-utils)
 missing=()

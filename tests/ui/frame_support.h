@@ -32,6 +32,22 @@ inline CCalcLog* LogPanel(const CCalcMainFrame& frame)
     return qobject_cast<CCalcLog*>(LogBar(frame)->widget());
 }
 
+// A test that starts with an empty settings store and fresh process state,
+// and leaves them so.
+class FreshProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ProgramStore().clear();
+        NCalculatorText::ResetProcessState();
+    }
+    void TearDown() override
+    {
+        ProgramStore().clear();
+        NCalculatorText::ResetProcessState();
+    }
+};
+
 // The program's bar rows followed by testRows, leaving out the program's rows
 // whose bar or toggle a test row takes over.
 inline std::vector<CalcBars::Info> ProgramBarsWith(const std::vector<CalcBars::Info>& testRows)

@@ -27,6 +27,9 @@ int main(int argc, char** argv)
         }
     }
     Tevra::KeepSettingsIn(settingsDir.path());
+    // Nor the machine's print system: its server is a socket that is not
+    // there, so no printer is installed; jobs print to PDF files.
+    qputenv("CUPS_SERVER", (settingsDir.path() + QStringLiteral("/no-print-system.sock")).toUtf8());
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
