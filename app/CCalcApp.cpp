@@ -7,6 +7,7 @@
 #include "app/Preferences.h"
 #include "document/CCalcDoc.h"
 #include "document/CCalcDocPrompts.h"
+#include "document/CCalcRecovery.h"
 #include "ui/editor/CCalcView.h"
 #include "ui/frame/CCalcMainFrame.h"
 #include "ui/print/CCalcPrinting.h"
@@ -159,6 +160,9 @@ bool CCalcApp::start(const QStringList& arguments)
     // The panes, the lists and every window in line with the preferences.
     frame.settingsNotifier().announce();
     printing_->loadPrinterSelection();
+    // The unsaved text of a run that was killed, offered once the window
+    // shows.
+    frame.document()->recovery()->offer(*frame.document()->prompts());
     exitStatus_ = 0;
     return true;
 }

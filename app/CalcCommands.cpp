@@ -9,25 +9,25 @@ namespace {
 // clang-format off
 constexpr Info CommandTable[] = {
     // File
-    {FileNew, "&New\tCtrl+N", {"Ctrl+N"}, "Create a new document", "New Ctrl+N", ":/icons/new.svg"},
-    {FileOpen, "&Open...\tCtrl+O", {"Ctrl+O"}, "Open an existing document", "Open Ctrl+O", ":/icons/open.svg"},
+    {FileNew, "&New\tCtrl+N", {"Ctrl+N"}, "Create a new document", "New Ctrl+N", ":/icons/new.svg", false, true},
+    {FileOpen, "&Open...\tCtrl+O", {"Ctrl+O"}, "Open an existing document", "Open Ctrl+O", ":/icons/open.svg", false, true},
     {FileSave, "&Save\tCtrl+S", {"Ctrl+S"}, "Save the active document", "Save Ctrl+S", ":/icons/save.svg"},
     {FileSaveAs, "Save &As...", {}, "Save the active document with a new name", "Save As", ""},
-    {ExecuteFile, "&Execute...\tCtrl+E", {"Ctrl+E"}, "Execute file", "Execute Ctrl+E", ":/icons/execute.svg"},
+    {ExecuteFile, "&Execute...\tCtrl+E", {"Ctrl+E"}, "Execute file", "Execute Ctrl+E", ":/icons/execute.svg", false, true},
     {FilePrint, "&Print...\tCtrl+P", {"Ctrl+P"}, "Print the active document", "Print Ctrl+P", ":/icons/print.svg"},
     {FilePrintPreview, "Print Pre&view", {}, "Display full pages", "Print Preview", ""},
     {FilePageSetup, "Pa&ge Setup...", {}, "Change the printing options", "Page Setup", ""},
-    {RecentFile, "Recent File", {}, "Open this document", "", ""},
+    {RecentFile, "Recent File", {}, "Open this document", "", "", false, true},
     {AppExit, "E&xit", {}, "Quit the application; prompts to save documents", "Exit", ""},
     // Memory
-    {MemoryFree, "&Free", {}, "Free memory", "Free", ""},
-    {MemoryLoad, "&Load...", {}, "Load memory from file", "Load memory", ":/icons/memory-load.svg"},
-    {MemorySave, "&Save...", {}, "Save memory as file", "Save memory", ":/icons/memory-save.svg"},
+    {MemoryFree, "&Free", {}, "Free memory", "Free", "", false, true},
+    {MemoryLoad, "&Load...", {}, "Load memory from file", "Load memory", ":/icons/memory-load.svg", false, true},
+    {MemorySave, "&Save...", {}, "Save memory as file", "Save memory", ":/icons/memory-save.svg", false, true},
     // Edit
-    {EditUndo, "&Undo\tCtrl+Z", {"Ctrl+Z", "Alt+Backspace"}, "Undo the last action", "Undo Ctrl+Z", ""},
-    {EditCut, "Cu&t\tCtrl+X", {"Ctrl+X", "Shift+Del"}, "Cut the selection and put it on the Clipboard", "Cut Ctrl+X", ":/icons/cut.svg"},
+    {EditUndo, "&Undo\tCtrl+Z", {"Ctrl+Z", "Alt+Backspace"}, "Undo the last action", "Undo Ctrl+Z", "", false, true},
+    {EditCut, "Cu&t\tCtrl+X", {"Ctrl+X", "Shift+Del"}, "Cut the selection and put it on the Clipboard", "Cut Ctrl+X", ":/icons/cut.svg", false, true},
     {EditCopy, "&Copy\tCtrl+C", {"Ctrl+C", "Ctrl+Ins"}, "Copy the selection and put it on the Clipboard", "Copy Ctrl+C", ":/icons/copy.svg"},
-    {EditPaste, "&Paste\tCtrl+V", {"Ctrl+V", "Shift+Ins"}, "Insert Clipboard contents", "Paste Ctrl+V", ":/icons/paste.svg"},
+    {EditPaste, "&Paste\tCtrl+V", {"Ctrl+V", "Shift+Ins"}, "Insert Clipboard contents", "Paste Ctrl+V", ":/icons/paste.svg", false, true},
     // View
     {ToggleToolBar, "&Toolbar", {}, "Show or hide the toolbar", "Toggle toolbar", "", true},
     {ToggleKeypad, "&Keypad\tCtrl+K", {"Ctrl+K"}, "Show or hide keypad", "Toggle keypad Ctrl+K", ":/icons/keypad.svg", true},
@@ -38,10 +38,10 @@ constexpr Info CommandTable[] = {
     {LiveValue, "Live &value", {}, "Show the value of the statement at the caret while typing", "Live value", "", true},
     {Highlighting, "&Highlighting and completion", {}, "Colour the text, underline the statements that failed and offer names while typing", "Highlighting and completion", "", true},
     // Set
-    {Preferences, "&Preferences...", {}, "Set preferences", "Preferences", ":/icons/preferences.svg"},
+    {Preferences, "&Preferences...", {}, "Set preferences", "Preferences", ":/icons/preferences.svg", false, true},
     {TrigonometricUnits, "", {}, "Set units for trigonometric functions", "Trigonometric units", ":/icons/units.svg", true},
-    {NotationWest, "&West", {}, "Set West function notation", "West notation", "", true},
-    {NotationEast, "&East", {}, "Set East function notation", "East notation", "", true},
+    {NotationWest, "&West", {}, "Set West function notation", "West notation", "", true, true},
+    {NotationEast, "&East", {}, "Set East function notation", "East notation", "", true, true},
     {KeypadStyle2000, "&2000", {}, "Set 2000 keypad style", "2000 style", "", true},
     {KeypadStyleVossek, "&Vossek", {}, "Set Vossek keypad style", "Vossek style", "", true},
     {KeypadStyleXP, "&XP", {}, "Set XP keypad style", "XP style", "", true},
@@ -66,8 +66,8 @@ constexpr Info CommandTable[] = {
     {AppAbout, "&About Calculator...", {}, "Display program information, version number and copyright", "About", ""},
     // Accelerators without a menu item. On a US keyboard Shift turns "=" into
     // "+", so calculate all is also listed the ways Qt may deliver that key.
-    {Calculate, "", {"Ctrl+="}, "", "", ""},
-    {CalculateAll, "", {"Ctrl+Shift+=", "Ctrl+Shift++", "Ctrl++"}, "Callculate all", "Calculate all Ctrl+Shift+=", ":/icons/calculate-all.svg"},
+    {Calculate, "", {"Ctrl+="}, "", "", "", false, true},
+    {CalculateAll, "", {"Ctrl+Shift+=", "Ctrl+Shift++", "Ctrl++"}, "Callculate all", "Calculate all Ctrl+Shift+=", ":/icons/calculate-all.svg", false, true},
     {ContextHelp, "", {"Shift+F1"}, "Display help for clicked on buttons, menus and windows", "Help", ":/icons/context-help.svg"},
     {Help, "", {"F1"}, "Display help for current task or command", "Help", ""},
     {NextPane, "", {"F6"}, "Switch to the next window pane", "Next Pane", ""},

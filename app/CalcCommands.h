@@ -73,6 +73,8 @@ enum Id : int {
 // One command: the texts of its menu item (with "&" and the "\t" shortcut
 // column, empty for accelerator-only commands), its key sequences in Qt's
 // portable notation, its status-bar prompt, its tooltip and its toolbar image.
+// A command that changes the text, the memory or the settings a calculation
+// reads waits for a running calculation: it is greyed until it is done.
 struct Info {
     Id Command;
     std::string_view MenuText;
@@ -81,6 +83,7 @@ struct Info {
     std::string_view ToolTip;
     std::string_view Icon;  // resource path, empty when the command has no image
     bool Checkable = false;
+    bool WaitsForCalculation = false;
 };
 
 std::span<const Info> Commands();

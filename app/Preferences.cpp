@@ -2,6 +2,9 @@
 
 #include <QSettings>
 
+#include <algorithm>
+#include <optional>
+
 #include "app/PreferencesStore.h"
 #include "app/QtText.h"
 
@@ -39,14 +42,38 @@ void LoadPreferences(CCalcSettings& record, QSettings& settings)
     // kept, edited and shown, and the math library is the same either way.
 }
 
+void DropUnknownSettings(QSettings& settings)
+{
+    // Keys at the top belong to no window.
+    for (const QString& key : settings.childKeys())
+        settings.remove(key);
+    settings.beginGroup(PreferencesGroup);
+    for (const QString& group : settings.childGroups())
+        settings.remove(group);
+    for (const QString& key : settings.childKeys()) {
+        const auto known = std::find_if(SettingFields.begin(), SettingFields.end(),
+                                        [&key](const SettingField& field) { return KeyOf(field) == key; });
+        if (known == SettingFields.end()) {
+            settings.remove(key);
+            continue;
+        }
+        // A value loading refused gave the default; it is not kept either.
+        const std::optional<std::uint32_t> value = ReadStoredUInt32(settings, key);
+        if (!value || (known->Maximum && *value > *known->Maximum))
+            settings.remove(key);
+    }
+    settings.endGroup();
+}
+
 void SavePreferences(const CCalcSettings& record, QSettings& settings)
 {
-    if (!record.Modified)
-        return;
-    settings.beginGroup(PreferencesGroup);
-    for (const SettingField& field : SettingFields)
-        settings.setValue(KeyOf(field), record.*field.Field);
-    settings.endGroup();
+    DropUnknownSettings(settings);
+    if (record.Modified) {
+        settings.beginGroup(PreferencesGroup);
+        for (const SettingField& field : SettingFields)
+            settings.setValue(KeyOf(field), record.*field.Field);
+        settings.endGroup();
+    }
     settings.sync();
 }
 

@@ -17,8 +17,14 @@ bool ProbeSSE2();
 // field's default; the other fields are still read. Nothing is written.
 void LoadPreferences(CCalcSettings& record, QSettings& settings);
 
-// Writes all fifteen fields into the "Preferences" group when the record's
-// Modified flag is set; does nothing otherwise.
+// Removes what no part of the program reads: keys at the top of the store,
+// and in the "Preferences" group every key that is not one of the fifteen,
+// every group, and every value that loading refuses. The other groups belong
+// to the windows and are left alone.
+void DropUnknownSettings(QSettings& settings);
+
+// Drops the unknown settings, then writes all fifteen fields into the
+// "Preferences" group when the record's Modified flag is set.
 void SavePreferences(const CCalcSettings& record, QSettings& settings);
 
 // The same for the process-wide CalcSettings and the program's own settings

@@ -1,9 +1,9 @@
-// Reading and writing whole files for tevra, with the program's own messages
-// for what goes wrong.
+// Reading the inputs of tevra, with the program's own messages for what goes
+// wrong. Files are written through the core's atomic replacement
+// (memory/FileAccess.h).
 #pragma once
 
 #include <string>
-#include <string_view>
 
 namespace Tevra::Cli {
 
@@ -18,17 +18,11 @@ struct FileBytes {
 };
 
 // The whole content of a regular file. Directories, devices, pipes and other
-// non-regular files are refused without being read.
+// non-regular files are refused without being read; an empty file cannot be
+// read either.
 FileBytes ReadRegularFile(const std::string& path);
 
-// The whole of standard input.
+// The whole of standard input; a signal stops the reading.
 FileBytes ReadStandardInput();
-
-// Replaces (or creates) path with bytes: the bytes go to a temporary file in
-// the same directory, which is flushed to disk and renamed over path, so path
-// holds either its old or its new content, never a part. An existing file
-// keeps its permission bits; a symbolic link keeps pointing at the file,
-// which is replaced. Returns an empty string or the message.
-std::string WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 }  // namespace Tevra::Cli

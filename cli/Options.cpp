@@ -68,6 +68,21 @@ bool ApplyCaret(CliOptions& options, std::string_view value, std::string& error)
     return true;
 }
 
+bool ApplyTimeout(CliOptions& options, std::string_view value, std::string& error)
+{
+    // Seconds, with a fraction if need be; from_chars reads no sign of its
+    // own accord for "+", and the range check refuses "-", "nan" and "inf".
+    double seconds = 0.0;
+    const auto [end, failure] = std::from_chars(value.data(), value.data() + value.size(), seconds);
+    if (value.empty() || failure != std::errc{} || end != value.data() + value.size() || !(seconds > 0.0) ||
+        seconds > MaxTimeoutSeconds) {
+        error = "--timeout takes a number of seconds above 0 and at most 1000000000, not '" + std::string(value) + "'";
+        return false;
+    }
+    options.TimeoutSeconds = seconds;
+    return true;
+}
+
 bool ApplyText(CliOptions& options, std::string_view value, std::string&)
 {
     options.Runs.push_back({RunSource::Kind::Text, std::string(value)});
@@ -80,7 +95,7 @@ bool ApplyNothing(CliOptions&, std::string_view, std::string&)
 }
 
 // Every option, in the order --help lists them.
-const std::array<OptionSpec, 13> OptionTable = {{
+const std::array<OptionSpec, 14> OptionTable = {{
     {"-e", "TEXT", "calculate TEXT (a run; may be given several times)", ApplyText},
     {"--json", "", "print one JSON object per run instead of the text",
      [](CliOptions& o, std::string_view, std::string&) {
@@ -110,6 +125,7 @@ const std::array<OptionSpec, 13> OptionTable = {{
          o.InPlace = true;
          return true;
      }},
+    {"--timeout", "SECONDS", "cancel a run that takes longer than SECONDS, as a failing statement", ApplyTimeout},
     {"--stats", "", "after the runs, print the statistics of all memory cells",
      [](CliOptions& o, std::string_view, std::string&) {
          o.Stats = true;
@@ -193,18 +209,19 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
 
 std::string HelpText()
 {
-    std::string text = "Usage: tevra [OPTIONS] [RUN ...]\n"
-                       "Calculates the statements of calculation texts and writes each result\n"
-                       "behind its \"=\".\n"
-                       "\n"
-                       "RUN:\n"
-                       "  -e TEXT               a calculation text given on the command line\n"
-                       "  FILE                  a calculation or memory file (UTF-16LE with FF FE, else UTF-8 or UTF-16LE)\n"
-                       "  -                     standard input (UTF-8); the run when no RUN is given\n"
-                       "Runs happen in order in one process: memory cells, the last result and the\n"
-                       "random numbers carry over from one run to the next.\n"
-                       "\n"
-                       "Options:\n";
+    std::string text =
+        "Usage: tevra [OPTIONS] [RUN ...]\n"
+        "Calculates the statements of calculation texts and writes each result\n"
+        "behind its \"=\".\n"
+        "\n"
+        "RUN:\n"
+        "  -e TEXT               a calculation text given on the command line\n"
+        "  FILE                  a calculation or memory file (UTF-16LE with FF FE, else UTF-8 or UTF-16LE)\n"
+        "  -                     standard input (UTF-8); the run when no RUN is given\n"
+        "Runs happen in order in one process: memory cells, the last result and the\n"
+        "random numbers carry over from one run to the next.\n"
+        "\n"
+        "Options:\n";
     for (const auto& option : OptionTable) {
         if (option.Name == "-e")
             continue;
@@ -218,8 +235,10 @@ std::string HelpText()
             "Output: the resulting text of each run on standard output, and each log\n"
             "record on standard error as N<TAB>Error|Warning<TAB>context<TAB>description.\n"
             "\n"
-            "Exit status: 0 when every run succeeded, 1 when a statement failed,\n"
-            "2 for a wrong command line or a file that cannot be read or written.\n";
+            "Exit status: 0 when every run succeeded, 1 when a statement failed (or a run\n"
+            "took too long), 2 for a wrong command line or a file that cannot be read or\n"
+            "written, 130 and 143 when interrupted (SIGINT, SIGTERM): the running statement\n"
+            "is cancelled, what was calculated is printed, and its file is left as it was.\n";
     return text;
 }
 

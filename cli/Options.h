@@ -26,7 +26,10 @@ struct CliOptions {
     int Caret = -1;
     std::optional<std::string> LoadMemory;
     std::optional<std::string> SaveMemory;
+    std::optional<double> TimeoutSeconds;  // a run taking longer is cancelled
 };
+
+inline constexpr double MaxTimeoutSeconds = 1e9;
 
 // What the command line asks for: runs with options, or one of the two
 // informational answers, or nothing because it is wrong.

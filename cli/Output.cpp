@@ -64,12 +64,71 @@ void CCliLog::Clear()
     records_.clear();
 }
 
-std::string PlainRunOutput(const RunOutcome& outcome)
+namespace {
+
+constexpr std::size_t ChunkSize = 1u << 16;
+
+void WriteOut(std::string_view bytes)
 {
-    return Utf16ToUtf8(outcome.Text) + "\n";
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
 }
 
-std::string JsonRunOutput(const RunOutcome& outcome, const std::vector<CCliLog::Record>& log)
+// The JSON string of UTF-8 text, without its quotes.
+std::string EscapedForJson(const std::string& text)
+{
+    const std::string quoted = Json(text).dump(-1, ' ', false, Json::error_handler_t::replace);
+    return quoted.substr(1, quoted.size() - 2);
+}
+
+}  // namespace
+
+CRunTextSink::CRunTextSink(bool json, CFileReplacement* file, FileEncoding fileEncoding)
+    : json_(json), file_(file), fileEncoder_(fileEncoding)
+{
+}
+
+void CRunTextSink::Append(std::u16string_view piece)
+{
+    AppendUtf16AsUtf8(piece, output_, pending_, false);
+    if (output_.size() >= ChunkSize)
+        FlushStandardOutput(false);
+    if (file_ != nullptr && fileOk_) {
+        fileEncoder_.Append(piece, fileBytes_);
+        if (fileBytes_.size() >= ChunkSize)
+            FlushFile();
+    }
+}
+
+void CRunTextSink::FlushStandardOutput(bool last)
+{
+    AppendUtf16AsUtf8({}, output_, pending_, last);
+    if (json_)
+        escaped_.push_back(EscapedForJson(output_));
+    else
+        WriteOut(output_);
+    output_.clear();
+}
+
+bool CRunTextSink::FlushFile()
+{
+    fileOk_ = fileOk_ && file_->Write(fileBytes_);
+    fileBytes_.clear();
+    return fileOk_;
+}
+
+bool CRunTextSink::Finish()
+{
+    FlushStandardOutput(true);
+    if (!json_)
+        WriteOut("\n");
+    if (file_ == nullptr)
+        return true;
+    fileEncoder_.Finish(fileBytes_);
+    return FlushFile();
+}
+
+void PrintJsonRun(bool ok, const std::vector<std::string>& escapedText, int caret,
+                  const std::vector<CCliLog::Record>& log)
 {
     Json records = Json::array();
     for (const auto& record : log) {
@@ -83,10 +142,18 @@ std::string JsonRunOutput(const RunOutcome& outcome, const std::vector<CCliLog::
     Json memory = Json::array();
     for (const auto& [name, cell] : MemoryMap)
         memory.push_back(Json{{"name", Utf16ToUtf8(name)}, {"value", Number(cell.Value)}, {"include", cell.Include}});
-    const Json run{{"ok", outcome.Ok},          {"text", Utf16ToUtf8(outcome.Text)},
-                   {"caret", outcome.Caret},    {"last_result", Number(NCalculatorText::LastResult)},
-                   {"log", std::move(records)}, {"memory", std::move(memory)}};
-    return Dump(run);
+    // The text is written as it is, already escaped, rather than copied into
+    // the object once more.
+    WriteOut(ok ? "{\"ok\":true,\"text\":\"" : "{\"ok\":false,\"text\":\"");
+    for (const std::string& piece : escapedText)
+        WriteOut(piece);
+    const Json rest{{"caret", caret},
+                    {"last_result", Number(NCalculatorText::LastResult)},
+                    {"log", std::move(records)},
+                    {"memory", std::move(memory)}};
+    std::string tail = Dump(rest);  // {"caret":...}
+    WriteOut("\",");
+    WriteOut(std::string_view(tail).substr(1));
 }
 
 std::string PlainStatisticsOutput()

@@ -6,7 +6,10 @@
 #include <vector>
 
 #include "engine/Diagnostics.h"
+#include "engine/Engine.h"
 #include "engine/ReportedStatement.h"
+#include "memory/FileAccess.h"
+#include "memory/FileEncoding.h"
 
 namespace Tevra::Cli {
 
@@ -37,19 +40,40 @@ private:
     std::vector<Record> records_;
 };
 
-// One run's outcome as it is printed.
-struct RunOutcome {
-    bool Ok = false;
-    std::u16string Text;
-    int Caret = -1;
+// Where a run's resulting text goes while the engine makes it: standard
+// output, as UTF-8 (plain) or kept JSON-escaped for the run's line (JSON), and,
+// with --in-place, the run's file in its own encoding. Nothing holds the
+// whole text but the JSON line.
+class CRunTextSink final : public NCalculatorText::ITextSink {
+public:
+    CRunTextSink(bool json, CFileReplacement* file, FileEncoding fileEncoding);
+
+    void Append(std::u16string_view piece) override;
+    // Ends the text: what still waits goes out. false when the file could not
+    // be written.
+    bool Finish();
+    // The text escaped for a JSON string, without its quotes, in pieces
+    // (JSON only): a large text is never copied to make room as it grows.
+    const std::vector<std::string>& EscapedText() const { return escaped_; }
+
+private:
+    void FlushStandardOutput(bool last);
+    bool FlushFile();
+
+    bool json_;
+    CFileReplacement* file_;
+    CFileTextEncoder fileEncoder_;
+    std::string output_;  // UTF-8 not yet printed or escaped
+    char16_t pending_ = 0;
+    std::string fileBytes_;  // encoded, not yet written
+    std::vector<std::string> escaped_;
+    bool fileOk_ = true;
 };
 
-// The resulting text and a newline.
-std::string PlainRunOutput(const RunOutcome& outcome);
-
-// One line of JSON: ok, text, caret, last_result, log and memory, with every
-// number in the settings' number format.
-std::string JsonRunOutput(const RunOutcome& outcome, const std::vector<CCliLog::Record>& log);
+// One run's JSON line, on standard output: ok, text, caret, last_result, log
+// and memory, with every number in the settings' number format.
+void PrintJsonRun(bool ok, const std::vector<std::string>& escapedText, int caret,
+                  const std::vector<CCliLog::Record>& log);
 
 // The six statistics of all memory cells: label<TAB>value lines, or one line
 // of JSON {"statistics":[{"label":...,"value":...},...]}.

@@ -26,9 +26,4 @@ DecodedRun DecodeRun(RunSource::Kind origin, std::string_view bytes)
     return decoded;
 }
 
-std::string EncodeRun(const RunText& run)
-{
-    return EncodeFileText(run.Text, run.Encoding) + run.Tail;
-}
-
 }  // namespace Tevra::Cli

@@ -1,5 +1,4 @@
-// The text of a run, decoded from its bytes, and the way back to bytes for a
-// file calculated in place.
+// The text of a run, decoded from its bytes.
 #pragma once
 
 #include <string>
@@ -28,8 +27,5 @@ struct DecodedRun {
 // standard input and -e text are always UTF-8. Malformed UTF-8 without NUL
 // bytes is refused rather than calculated with replacement characters.
 DecodedRun DecodeRun(RunSource::Kind origin, std::string_view bytes);
-
-// The file bytes of a run's resulting text, in the encoding it was read in.
-std::string EncodeRun(const RunText& run);
 
 }  // namespace Tevra::Cli

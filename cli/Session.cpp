@@ -2,13 +2,16 @@
 
 #include <cstdio>
 #include <new>
+#include <optional>
 #include <utility>
 
 #include "app/CalcSettings.h"
 #include "cli/FileIo.h"
+#include "cli/Interrupts.h"
 #include "cli/Output.h"
 #include "engine/Engine.h"
 #include "engine/Random.h"
+#include "memory/FileAccess.h"
 #include "memory/MemoryFile.h"
 #include "memory/MemoryMap.h"
 
@@ -56,7 +59,7 @@ int CSession::Run()
 int CSession::RunAll()
 {
     if (!PrepareInputs())
-        return UsageOrFileError;
+        return ReceivedSignal() != 0 ? InterruptedStatus() : UsageOrFileError;
 
     ApplySettings();
     CCliLog log;
@@ -66,22 +69,19 @@ int CSession::RunAll()
         log.SetPrinting(true);
         working_ = *options_.LoadMemory;
         someRunFailed_ = !LoadMemory();
+        memoryFile_ = {};
     }
     log.SetPrinting(!options_.Json);
     for (auto& run : runs_) {
+        if (ReceivedSignal() != 0)
+            break;
         working_ = SourceName(run.Source);
-        int caret = options_.Caret;
-        const bool ok = NCalculatorText::ExecuteText(run.Input.Text, caret);
-        someRunFailed_ = someRunFailed_ || !ok;
-        const RunOutcome outcome{ok, run.Input.Text, caret};
-        Print(options_.Json ? JsonRunOutput(outcome, log.Records()) : PlainRunOutput(outcome));
-        if (options_.InPlace && run.Source.Origin == RunSource::Kind::File) {
-            const std::string bytes = EncodeRun(run.Input);
-            if (bytes != run.OriginalBytes) {
-                if (const std::string error = WriteFileAtomically(run.Source.Value, bytes); !error.empty())
-                    ReportFileError(run.Source.Value, error);
-            }
-        }
+        ExecuteRun(run, log);
+        run.Input = {};  // done with: its memory goes back before the next run
+    }
+    if (ReceivedSignal() != 0) {
+        std::fflush(stdout);
+        return InterruptedStatus();
     }
 
     working_.clear();
@@ -92,9 +92,55 @@ int CSession::RunAll()
 
     if (std::fflush(stdout) != 0 || std::ferror(stdout))
         ReportFileError("standard output", std::string(CannotOpenForWriting));
+    if (ReceivedSignal() != 0)
+        return InterruptedStatus();
     if (fileError_)
         return UsageOrFileError;
     return someRunFailed_ ? SomeRunFailed : AllSucceeded;
+}
+
+int CSession::InterruptedStatus() const
+{
+    return InterruptedBySignal + ReceivedSignal();
+}
+
+bool CSession::Execute(std::u16string_view text, int& caret, NCalculatorText::ITextSink& out,
+                       NCalculatorText::AfterFailure after)
+{
+    std::optional<CRunTimeLimit> limit;
+    if (options_.TimeoutSeconds)
+        limit.emplace(*options_.TimeoutSeconds);
+    return NCalculatorText::ExecuteTextInto(text, caret, out, after);
+}
+
+void CSession::ExecuteRun(PreparedRun& run, const CCliLog& log)
+{
+    // The text goes to standard output and, with --in-place, into the file's
+    // replacement as the engine makes it; the file is replaced only when the
+    // run was not interrupted, and left alone when its bytes stay the same.
+    const std::string& path = run.Source.Value;
+    CFileReplacement replacement;
+    bool inPlace = options_.InPlace && run.Source.Origin == RunSource::Kind::File;
+    if (inPlace && !replacement.Begin(path, true)) {
+        ReportFileError(path, replacement.Error());
+        inPlace = false;
+    }
+    CRunTextSink sink(options_.Json, inPlace ? &replacement : nullptr, run.Input.Encoding);
+    int caret = options_.Caret;
+    const bool ok = Execute(run.Input.Text, caret, sink, NCalculatorText::AfterFailure::Stop);
+    someRunFailed_ = someRunFailed_ || !ok;
+    bool written = sink.Finish();
+    if (options_.Json)
+        PrintJsonRun(ok, sink.EscapedText(), caret, log.Records());
+    if (!inPlace)
+        return;
+    if (ReceivedSignal() != 0) {
+        replacement.Abandon();
+        return;
+    }
+    written = written && replacement.Write(run.Input.Tail) && replacement.Commit();
+    if (!written)
+        ReportFileError(path, replacement.Error());
 }
 
 bool CSession::PrepareInputs()
@@ -128,17 +174,17 @@ bool CSession::Prepare(const RunSource& source, PreparedRun& prepared)
         break;
     }
     if (!input.Ok) {
-        ReportFileError(SourceName(source), input.Error);
+        if (ReceivedSignal() == 0)
+            ReportFileError(SourceName(source), input.Error);
         return false;
     }
     DecodedRun decoded = DecodeRun(source.Origin, input.Bytes);
+    input.Bytes = std::string();  // the text holds it now
     if (!decoded.Ok) {
         ReportFileError(SourceName(source), decoded.Error);
         return false;
     }
     prepared.Input = std::move(decoded.Run);
-    if (source.Origin == RunSource::Kind::File)
-        prepared.OriginalBytes = std::move(input.Bytes);
     return true;
 }
 
@@ -155,14 +201,23 @@ bool CSession::LoadMemory()
     // As Load memory does: every statement runs, also after one that fails,
     // and the text is thrown away.
     int caret = -1;
-    return NCalculatorText::ExecuteText(memoryFile_.Input.Text, caret, NCalculatorText::AfterFailure::Continue);
+    NCalculatorText::CDiscardedText discarded;
+    return Execute(memoryFile_.Input.Text, caret, discarded, NCalculatorText::AfterFailure::Continue);
 }
 
 void CSession::SaveMemory()
 {
     const std::string bytes = MemoryFileBytes(MemoryMap, true);
-    if (const std::string error = WriteFileAtomically(*options_.SaveMemory, bytes); !error.empty())
-        ReportFileError(*options_.SaveMemory, error);
+    CFileReplacement replacement;
+    if (!replacement.Begin(*options_.SaveMemory) || !replacement.Write(bytes)) {
+        ReportFileError(*options_.SaveMemory, replacement.Error());
+        return;
+    }
+    // Interrupted meanwhile: the file stays as it was.
+    if (ReceivedSignal() != 0)
+        return;
+    if (!replacement.Commit())
+        ReportFileError(*options_.SaveMemory, replacement.Error());
 }
 
 void CSession::ReportFileError(const std::string& name, const std::string& message)

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "cli/Options.h"
+#include "cli/Output.h"
 #include "cli/RunText.h"
+#include "engine/Engine.h"
 
 namespace Tevra::Cli {
 
@@ -14,6 +16,8 @@ enum ExitStatus : int {
     AllSucceeded = 0,
     SomeRunFailed = 1,
     UsageOrFileError = 2,
+    // 128 + the signal's number: 130 for SIGINT, 143 for SIGTERM.
+    InterruptedBySignal = 128,
 };
 
 class CSession final {
@@ -27,7 +31,6 @@ private:
     struct PreparedRun {
         RunSource Source;
         RunText Input;
-        std::string OriginalBytes;  // of a file, to leave it alone when nothing changed
     };
 
     // Reads and decodes every input before anything runs, so that a missing
@@ -37,7 +40,11 @@ private:
     bool Prepare(const RunSource& source, PreparedRun& prepared);
     void ApplySettings() const;
     bool LoadMemory();
-    void ExecuteRun(PreparedRun& run);
+    void ExecuteRun(PreparedRun& run, const CCliLog& log);
+    // Runs text with the time limit of --timeout, if one was given.
+    bool Execute(std::u16string_view text, int& caret, NCalculatorText::ITextSink& out,
+                 NCalculatorText::AfterFailure after);
+    int InterruptedStatus() const;
     void SaveMemory();
     void ReportFileError(const std::string& name, const std::string& message);
     void Print(const std::string& text);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/Interrupts.h"
 #include "cli/Options.h"
 #include "cli/Session.h"
 
@@ -34,6 +35,7 @@ int main(int argc, char** argv)
     case ParsedCommandLine::Action::Run:
         break;
     }
+    InstallInterruptHandlers();
     CSession session(std::move(parsed.Options));
     return session.Run();
 }

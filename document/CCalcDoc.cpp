@@ -4,10 +4,13 @@
 #include "app/CalcCommands.h"
 #include "app/CalcSettings.h"
 #include "app/QtText.h"
+#include "document/CCalcCalculation.h"
 #include "document/CCalcDocPrompts.h"
 #include "document/CCalcFileText.h"
+#include "document/CCalcRecovery.h"
 #include "document/CCalcTextChange.h"
 #include "engine/Engine.h"
+#include "memory/FileAccess.h"
 #include "memory/MemoryFile.h"
 #include "memory/MemoryMap.h"
 #include "ui/editor/CCalcView.h"
@@ -17,10 +20,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
-#include <QScopedValueRollback>
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 namespace {
@@ -30,6 +32,9 @@ namespace {
 const QString UntitledTitle = QStringLiteral("Calculation");
 const QString FreeAllQuestion = QStringLiteral("You are about to erase all the memory.\nAre you sure?");
 const QString FileTooLarge = QStringLiteral("The file is too large");
+const QString CancelToExitQuestion = QStringLiteral("A calculation is running.\nCancel it and exit?");
+// How long closing waits for a cancelled calculation to stop.
+constexpr int CancelWaitMilliseconds = 5000;
 
 QString Bytes(std::size_t count)
 {
@@ -63,26 +68,10 @@ public:
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
-enum class ReadOutcome { Read, CannotOpen, TooLarge, CannotRead };
-
-ReadOutcome ReadWholeFile(const QString& path, qint64 limit, QByteArray& bytes, QString& reason)
+// The path as the file system spells it.
+std::string FileSystemPath(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        reason = file.errorString();
-        return ReadOutcome::CannotOpen;
-    }
-    // A device or pipe reports size 0; read it up to the limit all the same.
-    if (file.size() > limit)
-        return ReadOutcome::TooLarge;
-    bytes = file.read(limit + 1);
-    if (file.error() != QFileDevice::NoError) {
-        reason = file.errorString();
-        return ReadOutcome::CannotRead;
-    }
-    if (bytes.size() > limit)
-        return ReadOutcome::TooLarge;
-    return ReadOutcome::Read;
+    return QFile::encodeName(path).toStdString();
 }
 
 std::string_view View(const QByteArray& bytes)
@@ -98,9 +87,40 @@ QString LimitText(qint64 limit)
 }  // namespace
 
 CCalcDoc::CCalcDoc(CCalcView* editor, ICalcDocPrompts* prompts, QObject* parent)
-    : QObject(parent), editor_(editor), prompts_(prompts)
+    : QObject(parent), editor_(editor), prompts_(prompts), calculation_(new CCalcCalculation(this))
 {
     connect(editor_->document(), &CCalcTextStore::modificationChanged, this, &CCalcDoc::modifiedChanged);
+    connect(calculation_, &CCalcCalculation::runningChanged, this, [this](bool running) {
+        editor_->setCalculating(running);
+        emit calculationRunningChanged(running);
+    });
+    recovery_ = new CCalcRecovery(*this);
+}
+
+bool CCalcDoc::isCalculating() const
+{
+    return calculation_->isRunning();
+}
+
+void CCalcDoc::cancelCalculation()
+{
+    calculation_->cancel();
+}
+
+bool CCalcDoc::endCalculationBeforeClosing()
+{
+    if (!isCalculating())
+        return true;
+    if (!prompts_->confirm(CancelToExitQuestion))
+        return false;
+    // The question may have been open while the calculation ended.
+    if (!isCalculating())
+        return true;
+    cancelCalculation();
+    // The engine stops within moments of the request; the wait is only
+    // bounded so that nothing can keep the window from closing for good.
+    calculation_->waitForFinished(CancelWaitMilliseconds);
+    return !isCalculating();
 }
 
 void CCalcDoc::bindCommands(ICalcCommandBinder& commands)
@@ -123,6 +143,10 @@ void CCalcDoc::bindCommands(ICalcCommandBinder& commands)
 
 void CCalcDoc::Command(std::uint32_t code)
 {
+    // Nothing waits behind a running calculation: a command either runs now
+    // or is not available.
+    if (isCalculating())
+        return;
     switch (code) {
     case CmdClear:
         clearText();
@@ -146,6 +170,8 @@ void CCalcDoc::Command(std::uint32_t code)
 
 void CCalcDoc::InsertText(std::u16string_view text)
 {
+    if (isCalculating())
+        return;  // the text is the calculation's until it is done
     editor_->replaceSelection(Tevra::ToQString(text));
 }
 
@@ -187,26 +213,40 @@ int CCalcDoc::CaretAcrossChange(std::u16string_view before, std::u16string_view 
 
 void CCalcDoc::calculate(bool all)
 {
-    WaitCursor wait;
-    std::u16string text = editorText();
-    const int selectionStart = editor_->selectionStart();
-    int caret = all ? -1 : selectionStart;
+    // The worker calculates a copy of the text; the editor keeps the text
+    // as it was until the result is applied.
+    struct Run {
+        std::u16string Text;
+        int Caret = -1;
+        int SelectionStart = 0;
+        std::u16string Before;
+        std::vector<CCalcReportedStatement> Statements;
+    };
+    auto run = std::make_shared<Run>();
+    run->Text = editorText();
+    run->SelectionStart = editor_->selectionStart();
+    run->Caret = all ? -1 : run->SelectionStart;
     // A calculate all that fails leaves no caret of its own; the old text is
-    // kept to carry the user's caret over the results written before it.
-    const std::u16string before = text;
-    std::vector<CCalcReportedStatement> statements;
-    {
-        const CCalcRunRecorder recorder;
-        const QScopedValueRollback<bool> running(calculating_, true);
-        NCalculatorText::ExecuteText(text, caret);
-        statements = recorder.statementsIn(before, text);
-    }
-    if (caret < 0)
-        caret = CaretAcrossChange(before, text, selectionStart);
-    editor_->replaceTextAfterCalculation(Tevra::ToQString(text), caret);
-    emit resultChanged();
-    emit runReported(statements);
-    noticeMemoryChange();
+    // kept to carry the user's caret over the results written before it, and
+    // the statements of the records into the new text.
+    run->Before = run->Text;
+    calculation_->start(
+        [run] {
+            // On the worker: the records are noted with their statements,
+            // which are moved into the text the run gives back.
+            const CCalcRunRecorder recorder;
+            NCalculatorText::ExecuteText(run->Text, run->Caret);
+            run->Statements = recorder.statementsIn(run->Before, run->Text);
+        },
+        [this, run] {
+            int caret = run->Caret;
+            if (caret < 0)
+                caret = CaretAcrossChange(run->Before, run->Text, run->SelectionStart);
+            editor_->replaceTextAfterCalculation(Tevra::ToQString(run->Text), caret);
+            emit resultChanged();
+            emit runReported(run->Statements);
+            noticeMemoryChange();
+        });
 }
 
 void CCalcDoc::noticeMemoryChange()
@@ -266,7 +306,7 @@ bool CCalcDoc::newDocument()
 
 bool CCalcDoc::openDocument(const QString& path)
 {
-    if (!saveModified())
+    if (isCalculating() || !saveModified())
         return false;
     return readDocument(path);
 }
@@ -344,52 +384,53 @@ bool CCalcDoc::saveAs()
 
 bool CCalcDoc::readFileReporting(const QString& path, std::int64_t limit, QByteArray& bytes)
 {
-    QString reason;
-    switch (ReadWholeFile(path, limit, bytes, reason)) {
-    case ReadOutcome::CannotOpen:
+    // Only a regular file is read: a pipe would keep the window waiting for
+    // a writer, and a device might never end.
+    using Outcome = Tevra::FileContent::Outcome;
+    const Tevra::FileContent content = Tevra::ReadRegularFile(FileSystemPath(path), static_cast<std::size_t>(limit));
+    const QString reason = content.Error != 0 ? QString::fromStdString(Tevra::SystemCause(content.Error))
+                                              : QStringLiteral("Not a regular file");
+    switch (content.Result) {
+    case Outcome::CannotOpen:
         warnFile(Tevra::ToQString(Tevra::CannotOpenForReading), path, reason);
         return false;
-    case ReadOutcome::CannotRead:
+    case Outcome::CannotRead:
         warnFile(Tevra::ToQString(Tevra::CannotReadFile), path, reason);
         return false;
-    case ReadOutcome::TooLarge:
+    case Outcome::TooLarge:
         warnFile(FileTooLarge, path, LimitText(limit));
         return false;
-    case ReadOutcome::Read:
-        return true;
+    case Outcome::Read:
+        break;
     }
-    return false;
+    bytes = QByteArray(content.Bytes.data(), static_cast<qsizetype>(content.Bytes.size()));
+    return true;
 }
 
 bool CCalcDoc::writeFileReporting(const QString& path, std::string_view bytes)
 {
-    // The file is written next to its destination and replaces it only when
-    // every byte is on disk: a failed save never leaves a truncated file.
-    QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) &&
-        file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
-        file.commit();
-    if (!written)
-        warnFile(Tevra::ToQString(Tevra::CannotOpenForWriting), path, file.errorString());
-    return written;
+    // The file is replaced only when every byte is on disk: a failed save
+    // never leaves a truncated file, and the message names the cause.
+    const std::string error = Tevra::WriteFileAtomically(FileSystemPath(path), bytes);
+    if (!error.empty())
+        warnFile(QString::fromStdString(error), path, QString());
+    return error.empty();
 }
 
 void CCalcDoc::executeBytes(const QByteArray& bytes)
 {
-    Tevra::FileExecution outcome = Tevra::FileExecution::CannotRead;
-    {
-        WaitCursor wait;
-        const QScopedValueRollback<bool> running(calculating_, true);
-        outcome = Tevra::ExecuteFileBytes(View(bytes));
-    }
-    if (outcome != Tevra::FileExecution::CannotRead)
-        emit runReported({});
-    if (outcome == Tevra::FileExecution::CannotRead) {
+    if (bytes.isEmpty()) {
         prompts_->warn(Tevra::ToQString(Tevra::CannotReadFile), QString());
         return;
     }
-    emit resultChanged();
-    noticeMemoryChange();
+    calculation_->start([bytes] { Tevra::ExecuteFileBytes(View(bytes)); },
+                        [this] {
+                            emit resultChanged();
+                            // The log holds the file's records now: no
+                            // statement of the editor is marked.
+                            emit runReported({});
+                            noticeMemoryChange();
+                        });
 }
 
 void CCalcDoc::executeFile()

@@ -17,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+class CCalcCalculation;
+class CCalcRecovery;
 class CCalcView;
 class ICalcCommandBinder;
 class ICalcDocPrompts;
@@ -61,6 +63,23 @@ public:
     void setPrompts(ICalcDocPrompts* prompts) { prompts_ = prompts; }
     CCalcView* editor() const { return editor_; }
 
+    // Calculate, Calculate all, Execute and Memory Load run on a worker
+    // thread, one at a time; meanwhile the editor takes no edits and every
+    // command that would touch the engine's state waits (see
+    // CalcCommand::Info::WaitsForCalculation). The result is applied when the
+    // worker is done, exactly as a calculation on this thread would be.
+    bool isCalculating() const;
+    // Asks the running calculation to stop; it ends as a failing statement
+    // does, with the cancel record in the log.
+    void cancelCalculation();
+    CCalcCalculation* calculation() const { return calculation_; }
+    // The recovery copy of the unsaved text.
+    CCalcRecovery* recovery() const { return recovery_; }
+    // Before the window closes: with a calculation running, asks whether to
+    // cancel it and, on Yes, cancels it and waits for it to stop. False when
+    // the window stays open.
+    bool endCalculationBeforeClosing();
+
     // Takes the memory's MemoryChanged flag and, when it was set, emits
     // memoryChanged(). Called after every calculation, execution and free;
     // a window that frees or loads memory itself calls it afterwards.
@@ -77,11 +96,9 @@ public:
     // all that failed.
     static int CaretAcrossChange(std::u16string_view before, std::u16string_view after, int caret);
 
-    // True while a calculation or an executed file runs: the engine's state
-    // is the run's then, and nothing else may calculate.
-    bool isCalculating() const { return calculating_; }
-
 signals:
+    // A calculation started or ended (its result applied).
+    void calculationRunningChanged(bool running);
     void pathChanged();
     void modifiedChanged(bool modified);
     // The last result may have changed (a calculation or a file ran).
@@ -122,11 +139,12 @@ private:
 
     CCalcView* editor_;
     ICalcDocPrompts* prompts_;
+    CCalcCalculation* calculation_;
+    CCalcRecovery* recovery_ = nullptr;
     QString pathName_;
     // How the file at pathName_ was read, to write it back the same way, and
     // the bytes behind its text that the editor does not show.
     Tevra::FileEncoding encoding_ = Tevra::FileEncoding::ProgramFormat;
     Tevra::LineEnds lineEnds_ = Tevra::LineEnds::CrLf;
     std::size_t hiddenBytes_ = 0;
-    bool calculating_ = false;
 };

@@ -59,23 +59,27 @@ static_assert(OperationNames.size() == OpGammaFunction + 1, "one context text pe
 
 constexpr std::u16string_view UndefinedOperation = u"Undefined";
 
-// How each report kind is worded and whether it stops the calculation.
+// How each report kind is worded, whether it stops the calculation and
+// whether its context is the current operation or always "None".
 struct ReportKind {
     std::int32_t Status;  // 1 error, 0 warning
     bool StopsCalculation;
+    bool ContextIsNone;
 };
 
-constexpr std::array<ReportKind, 8> ReportKinds = {{
-    {1, true},   // SyntaxError
-    {0, false},  // Uninitialized
-    {1, true},   // Overflow
-    {0, false},  // Underflow
-    {1, true},   // Domain
-    {1, true},   // Singularity
-    {0, false},  // PartialLoss
-    {0, false},  // TotalLoss
+constexpr std::array<ReportKind, 10> ReportKinds = {{
+    {1, true, false},   // SyntaxError
+    {0, false, false},  // Uninitialized
+    {1, true, false},   // Overflow
+    {0, false, false},  // Underflow
+    {1, true, false},   // Domain
+    {1, true, false},   // Singularity
+    {0, false, false},  // PartialLoss
+    {0, false, false},  // TotalLoss
+    {0, false, false},  // NoError: never reported
+    {1, true, true},    // Cancelled
 }};
-static_assert(ReportKinds.size() == NoError, "one row per report code that reports");
+static_assert(ReportKinds.size() == Cancelled + 1, "one row per report code");
 
 std::u16string Widen(std::string_view text)
 {
@@ -105,6 +109,8 @@ std::u16string Describe(ReportCode code, double value)
         return u"Operation resulted in partial loss of precision, result accepted as " + number;
     case TotalLoss:
         return u"Operation resulted in total loss of precision, result accepted as " + number;
+    case Cancelled:
+        return u"Calculation cancelled";
     case NoError:
         break;
     }
@@ -122,12 +128,12 @@ std::u16string_view OperationName(int code)
 
 void Report(ReportCode code, double value)
 {
-    if (code < SyntaxError || code > TotalLoss)
+    if (code < SyntaxError || code > Cancelled || code == NoError)
         return;
     const ReportKind& kind = ReportKinds[static_cast<std::size_t>(code)];
     LogRecord record;
     record.Status = kind.Status;
-    record.Context = OperationName(CurrentOperation);
+    record.Context = OperationName(kind.ContextIsNone ? OpNone : CurrentOperation);
     record.Description = Describe(code, value);
     if (kind.StopsCalculation)
         CalculationOk = false;

@@ -20,6 +20,9 @@ enum ReportCode : int {
     PartialLoss = 6,
     TotalLoss = 7,
     NoError = 8,
+    // The calculation was stopped from outside (see Cancel.h); an error whose
+    // context is always "None".
+    Cancelled = 9,
 };
 
 // Operation codes: the current operation names the context of a report.

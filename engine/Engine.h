@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "engine/EngineStack.h"
 
@@ -24,10 +25,33 @@ enum class AfterFailure { Stop, Continue };
 // caret is -1. Changes text and caret in place; true when every statement that
 // ran evaluated successfully. With Continue and caret -1 every statement runs
 // whatever the others did, its reports join the one log of the run, and a
-// failing one is left without a result; the caret stays -1 when one failed. The cost is proportional to the text's length.
+// failing one is left without a result; the caret stays -1 when one failed.
+// A cancel (Cancel.h) stops either kind of run as a failing statement stops
+// the first. The cost is proportional to the text's length.
 // Safe on any thread, whatever its stack (see EngineStack.h), as long as one
 // calculation runs at a time.
 bool ExecuteText(std::u16string& text, int& caret, AfterFailure after = AfterFailure::Stop);
+
+// Receives the resulting text of a run piece by piece, in text order.
+class ITextSink {
+public:
+    virtual void Append(std::u16string_view piece) = 0;
+
+protected:
+    ~ITextSink() = default;
+};
+
+// Keeps nothing: for runs whose text is thrown away (Load memory, Execute).
+class CDiscardedText final : public ITextSink {
+public:
+    void Append(std::u16string_view) override {}
+};
+
+// Runs text as ExecuteText does, but leaves text as it is and hands the
+// resulting text to out as it is made, so that a caller writing it to a file
+// or a stream never holds a second copy of a large text. Pieces never split
+// a character. The run holds nothing of the text beyond the statement at hand.
+bool ExecuteTextInto(std::u16string_view text, int& caret, ITextSink& out, AfterFailure after = AfterFailure::Stop);
 
 // Parses and evaluates one expression; on success writes out and LastResult.
 bool EvaluateStatement(const std::u16string& expression, double& out);

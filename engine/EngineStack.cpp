@@ -1,7 +1,7 @@
 #include "engine/EngineStack.h"
 
+#include "engine/DeferredLog.h"
 #include "engine/Diagnostics.h"
-#include "engine/ReportedStatement.h"
 
 #include <algorithm>
 #include <exception>
@@ -27,44 +27,6 @@ const char* FindStackEnd()
     pthread_attr_destroy(&attributes);
     return known ? static_cast<const char*>(address) + guard : nullptr;
 }
-
-// Keeps the records of a run made on the helper thread, with the statement
-// each came from, to hand them to the real receiver on the calling thread
-// afterwards.
-class CDeferredLog final : public ILogReceiver {
-public:
-    void Add(const LogRecord& record) override
-    {
-        events_.push_back({false, record.Status, record.Context, record.Description, ReportedStatement});
-    }
-    void Clear() override { events_.push_back({true, 0, {}, {}, {}}); }
-
-    void DeliverTo(ILogReceiver* receiver) const
-    {
-        if (receiver == nullptr)
-            return;
-        const StatementSpan saved = ReportedStatement;
-        for (const Event& event : events_) {
-            if (event.Clear) {
-                receiver->Clear();
-                continue;
-            }
-            ReportedStatement = event.Statement;
-            receiver->Add(LogRecord{event.Status, event.Context, event.Description});
-        }
-        ReportedStatement = saved;
-    }
-
-private:
-    struct Event {
-        bool Clear;
-        std::int32_t Status;
-        std::u16string_view Context;  // a constant text
-        std::u16string Description;
-        StatementSpan Statement;
-    };
-    std::vector<Event> events_;
-};
 
 struct HelperRun {
     void (*Work)(void*);

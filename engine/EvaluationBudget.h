@@ -4,11 +4,15 @@
 // Work is counted in the steps that make a statement long whatever its
 // length: the terms of a series and the order of a Bessel function (its
 // library function recurs once per order).
+//
+// A spent budget stops the run the way a cancel does (Cancel.h), only without
+// the cancel's record: every place that looks for a cancel stops there too.
 #pragma once
 
 #include <cstdint>
 #include <limits>
 
+#include "engine/Cancel.h"
 #include "engine/Diagnostics.h"
 
 namespace NCalculatorText {
@@ -20,21 +24,22 @@ inline std::uint64_t WorkLeft = UnlimitedWork;
 // Set when a run gave up because it reached the limit.
 inline bool WorkExhausted = false;
 
-// Takes steps of work. When the budget does not hold them the run gives up:
-// the calculation fails without a report, like a node that cannot go on, and
-// WorkExhausted tells why.
+// Takes steps of work; false when the run is to stop: the budget does not hold
+// them (the calculation then fails without a report, and WorkExhausted tells
+// why), or a cancel was asked for.
 inline bool TakeWork(std::uint64_t steps)
 {
-    if (WorkLeft == UnlimitedWork)
-        return true;
-    if (steps > WorkLeft) {
-        WorkLeft = 0;
-        WorkExhausted = true;
-        CalculationOk = false;
-        return false;
+    if (WorkLeft != UnlimitedWork) {
+        if (steps > WorkLeft) {
+            WorkLeft = 0;
+            WorkExhausted = true;
+            CancelSeen = true;
+            CalculationOk = false;
+            return false;
+        }
+        WorkLeft -= steps;
     }
-    WorkLeft -= steps;
-    return true;
+    return !CancelledNow();
 }
 
 }  // namespace NCalculatorText

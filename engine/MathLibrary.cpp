@@ -1,10 +1,18 @@
 #include "engine/MathLibrary.h"
 
+#include "engine/Cancel.h"
 #include "engine/Diagnostics.h"
 
 #include <cerrno>
 #include <cfenv>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
+#include <limits>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
 
 namespace NCalculatorText {
 
@@ -34,21 +42,83 @@ int Classify(int error, int flags)
     return 0;
 }
 
-template <typename Function> double Call(const char* name, double arg1, double arg2, Function function)
+constexpr int ErrorFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW | FE_UNDERFLOW;
+
+// A library call's value with the errno and exception flags it left.
+struct Outcome {
+    double Result = 0.0;
+    int Error = 0;
+    int Flags = 0;
+};
+
+template <typename Function> Outcome Measure(Function function)
 {
     // Clearing the exception flags is far dearer than testing them, and they
     // stay clear from one call to the next unless something raised them.
-    constexpr int ErrorFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW | FE_UNDERFLOW;
     if (std::fetestexcept(ErrorFlags) != 0)
         std::feclearexcept(ErrorFlags);
     errno = 0;
-    const double result = function();
-    const int error = errno;
-    const int flags = std::fetestexcept(ErrorFlags);
-    const int type = Classify(error, flags);
+    Outcome outcome;
+    outcome.Result = function();
+    outcome.Error = errno;
+    outcome.Flags = std::fetestexcept(ErrorFlags);
+    return outcome;
+}
+
+double Notify(const char* name, double arg1, double arg2, const Outcome& outcome)
+{
+    const int type = Classify(outcome.Error, outcome.Flags);
     if (type != 0)
-        MathErrorHandler({type, name, arg1, arg2, result});
-    return result;
+        MathErrorHandler({type, name, arg1, arg2, outcome.Result});
+    return outcome.Result;
+}
+
+template <typename Function> double Call(const char* name, double arg1, double arg2, Function function)
+{
+    return Notify(name, arg1, arg2, Measure(function));
+}
+
+// A call that may take long runs on a thread of its own, which measures it
+// (errno and the flags belong to a thread), while the calculation waits for
+// it and looks at the cancel request. A cancelled calculation stops waiting
+// and leaves the call to end alone: it touches nothing but this state.
+struct LongCall {
+    std::mutex Mutex;
+    std::condition_variable Finished;
+    bool Done = false;
+    Outcome Measured;
+};
+
+template <typename Function> double CallAtLength(const char* name, double arg1, Function function)
+{
+    auto call = std::make_shared<LongCall>();
+    try {
+        std::thread([call, function] {
+            const Outcome measured = Measure(function);
+            const std::lock_guard lock(call->Mutex);
+            call->Measured = measured;
+            call->Done = true;
+            call->Finished.notify_all();
+        }).detach();
+    } catch (const std::system_error&) {
+        return Call(name, arg1, 0.0, function);  // no thread to be had: wait here
+    }
+    std::unique_lock lock(call->Mutex);
+    while (!call->Finished.wait_for(lock, std::chrono::milliseconds(10), [&call] { return call->Done; })) {
+        if (CancelledNow())
+            return std::numeric_limits<double>::quiet_NaN();
+    }
+    return Notify(name, arg1, 0.0, call->Measured);
+}
+
+// The library's Bessel functions of order n take about n steps (17 ns each
+// here): from this order on a call takes milliseconds, and at two billion
+// half a minute.
+constexpr int LongBesselOrder = 100000;
+
+bool IsLongOrder(int order)
+{
+    return order >= LongBesselOrder || order <= -LongBesselOrder;
 }
 
 double Call1(const char* name, double x, double (*function)(double))
@@ -149,6 +219,8 @@ double LibBesselJ(int order, double x)
         return Call1("j0", x, [](double v) { return ::j0(v); });
     if (order == 1)
         return Call1("j1", x, [](double v) { return ::j1(v); });
+    if (IsLongOrder(order))
+        return CallAtLength("jn", x, [order, x] { return ::jn(order, x); });
     return Call("jn", x, 0.0, [&] { return ::jn(order, x); });
 }
 
@@ -158,6 +230,8 @@ double LibBesselY(int order, double x)
         return Call1("y0", x, [](double v) { return ::y0(v); });
     if (order == 1)
         return Call1("y1", x, [](double v) { return ::y1(v); });
+    if (IsLongOrder(order))
+        return CallAtLength("yn", x, [order, x] { return ::yn(order, x); });
     return Call("yn", x, 0.0, [&] { return ::yn(order, x); });
 }
 

@@ -1,5 +1,6 @@
 #include "engine/NodesInfix.h"
 
+#include "engine/Cancel.h"
 #include "engine/Diagnostics.h"
 #include "engine/Guarded.h"
 #include "engine/MathLibrary.h"
@@ -155,6 +156,8 @@ bool CNodeInfix::Evaluate(double& out)
     assert(terms_.size() >= 2 && "an infix run has at least two terms once parsed");
     double value = 0.0;
     for (std::size_t k = 1; k < terms_.size(); ++k) {
+        if (CancelledSoon())
+            return false;
         const InfixOperation& operation = InfixOperations[terms_[k].Operator];
         OperationScope scope(operation.Code);
         if (k == 1 && !EvaluateTerm(terms_[0], value))

@@ -61,6 +61,8 @@ bool EvaluateSeries(CNode& node, int code, double start, Accumulate accumulate, 
     // fails the series too, rather than leaving a partial sum as the result.
     bool termsOk = true;
     while (ascending ? i <= b : i >= b) {
+        // A series may have more terms than anyone could wait for: each is a
+        // step of the run's work, and a cancel stops it.
         if (!TakeWork(1)) {
             termsOk = false;
             break;

@@ -1,6 +1,7 @@
 // The dispatcher and its recognizers. Each recognizer looks at a whole text and
 // splits it at the rightmost occurrence of its operator, so the recognizer
 // tried first binds loosest.
+#include "engine/Cancel.h"
 #include "engine/Node.h"
 
 #include "engine/LanguageNames.h"
@@ -154,6 +155,9 @@ bool CParcer::Dispatch(std::u16string& text, CNode* parent)
         &CParcer::ParseMultiplicative, &CParcer::ParsePower, &CParcer::ParseFactorial,  &CParcer::ParseFunction,
         &CParcer::ParseMemory,         &CParcer::ParseAtom,  &CParcer::ParseIdentifier,
     };
+    // Parsing a statement of megabytes takes a moment; it can be cancelled too.
+    if (CancelledSoon())
+        return false;
     // Texts under parse hold no brackets and no spaces: the bracket table
     // gave every group its placeholder when the statement was taken in.
     while (true) {

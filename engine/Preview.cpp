@@ -1,6 +1,7 @@
 #include "engine/Preview.h"
 
 #include "app/CalcSettings.h"
+#include "engine/Cancel.h"
 #include "engine/Diagnostics.h"
 #include "engine/Engine.h"
 #include "engine/EngineStack.h"
@@ -51,9 +52,13 @@ public:
         : lastResult_(LastResult), angleUnit_(AngleUnit), currentOperation_(CurrentOperation),
           previousOperation_(PreviousOperation), calculationOk_(CalculationOk), lastReportCode_(LastReportCode),
           logReceiver_(LogReceiver), logarithmDelivered_(LogarithmDelivered), reportedStatement_(ReportedStatement),
-          workLeft_(WorkLeft), workExhausted_(WorkExhausted), memoryChanged_(Tevra::MemoryChanged),
+          workLeft_(WorkLeft), workExhausted_(WorkExhausted), cancelRequested_(CancelRequested.load()),
+          cancelSeen_(CancelSeen), cancelPollCount_(CancelPollCount), memoryChanged_(Tevra::MemoryChanged),
           random_(RandomGenerator), seeded_(Seeded)
     {
+        // A cancel asked of the last calculation is not the preview's.
+        CancelRequested = false;
+        ResetCancelState();
         if (canStore) {
             cells_.emplace(Tevra::MemoryMap);
             std::swap(Tevra::MemoryMap, *cells_);
@@ -75,6 +80,9 @@ public:
         ReportedStatement = reportedStatement_;
         WorkLeft = workLeft_;
         WorkExhausted = workExhausted_;
+        CancelRequested = cancelRequested_;
+        CancelSeen = cancelSeen_;
+        CancelPollCount = cancelPollCount_;
         Tevra::MemoryChanged = memoryChanged_;
         RandomGenerator = random_;
         Seeded = seeded_;
@@ -94,6 +102,9 @@ private:
     StatementSpan reportedStatement_;
     std::uint64_t workLeft_;
     bool workExhausted_;
+    bool cancelRequested_;
+    bool cancelSeen_;
+    std::uint32_t cancelPollCount_;
     bool memoryChanged_;
     CRandomGenerator random_;
     bool seeded_;

@@ -4,7 +4,7 @@
 // state and the memory's change flag as they were. It runs the statement as
 // Calculate would, on the same process-wide state, and puts every piece of
 // that state back afterwards; so, like any calculation, it must not run while
-// another one does.
+// another one does. A cancel asked of the last calculation does not stop it.
 #pragma once
 
 #include <cstddef>

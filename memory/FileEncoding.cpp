@@ -20,15 +20,12 @@ std::size_t Utf16TextEnd(std::string_view bytes)
     return i;
 }
 
-std::string Utf16LeUnits(std::u16string_view text)
+void AppendUtf16LeUnits(std::u16string_view text, std::string& bytes)
 {
-    std::string bytes;
-    bytes.reserve(text.size() * 2);
     for (const char16_t unit : text) {
         bytes.push_back(static_cast<char>(unit & 0xFF));
         bytes.push_back(static_cast<char>(unit >> 8));
     }
-    return bytes;
 }
 
 }  // namespace
@@ -39,9 +36,7 @@ FileEncoding DetectFileEncoding(std::string_view bytes)
         return FileEncoding::ProgramFormat;
     if (bytes.find('\0') != std::string_view::npos)
         return FileEncoding::Utf16Le;
-    bool valid = true;
-    Utf8ToUtf16(bytes, &valid);
-    if (!valid)
+    if (!IsValidUtf8(bytes))
         return FileEncoding::Unrecognised;
     return bytes.starts_with(Utf8Mark) ? FileEncoding::Utf8WithMark : FileEncoding::Utf8;
 }
@@ -67,20 +62,46 @@ FileText DecodeFileText(std::string_view bytes)
     return file;
 }
 
-std::string EncodeFileText(std::u16string_view text, FileEncoding encoding)
+CFileTextEncoder::CFileTextEncoder(FileEncoding encoding) : encoding_(encoding) {}
+
+void CFileTextEncoder::Append(std::u16string_view piece, std::string& bytes)
 {
-    switch (encoding) {
-    case FileEncoding::ProgramFormat:
-        return EncodeCalculationFile(text);
+    if (!started_) {
+        started_ = true;
+        if (encoding_ == FileEncoding::ProgramFormat)
+            bytes += "\xFF\xFE";
+        else if (encoding_ == FileEncoding::Utf8WithMark)
+            bytes += Utf8Mark;
+    }
+    switch (encoding_) {
     case FileEncoding::Utf8:
-        return Utf16ToUtf8(text);
     case FileEncoding::Utf8WithMark:
-        return std::string(Utf8Mark) + Utf16ToUtf8(text);
+        AppendUtf16AsUtf8(piece, bytes, pending_, false);
+        return;
+    case FileEncoding::ProgramFormat:
     case FileEncoding::Utf16Le:
     case FileEncoding::Unrecognised:
-        return Utf16LeUnits(text);
+        AppendUtf16LeUnits(piece, bytes);
+        return;
     }
-    return EncodeCalculationFile(text);
+}
+
+void CFileTextEncoder::Finish(std::string& bytes)
+{
+    Append({}, bytes);
+    if (encoding_ == FileEncoding::Utf8 || encoding_ == FileEncoding::Utf8WithMark)
+        AppendUtf16AsUtf8({}, bytes, pending_, true);
+}
+
+std::string EncodeFileText(std::u16string_view text, FileEncoding encoding)
+{
+    const bool utf8 = encoding == FileEncoding::Utf8 || encoding == FileEncoding::Utf8WithMark;
+    std::string bytes;
+    bytes.reserve(utf8 ? text.size() + Utf8Mark.size() : 2 * (text.size() + 1));
+    CFileTextEncoder encoder(encoding);
+    encoder.Append(text, bytes);
+    encoder.Finish(bytes);
+    return bytes;
 }
 
 }  // namespace Tevra

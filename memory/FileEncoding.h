@@ -40,4 +40,21 @@ FileText DecodeFileText(std::string_view bytes);
 // unrecognised bytes are written as UTF-16LE without one.
 std::string EncodeFileText(std::u16string_view text, FileEncoding encoding);
 
+// The same bytes made piece by piece, for a text that is written as it is
+// made: the mark comes with the first piece, and a character split between
+// two pieces is written whole.
+class CFileTextEncoder final {
+public:
+    explicit CFileTextEncoder(FileEncoding encoding);
+    // Appends the bytes of piece to bytes.
+    void Append(std::u16string_view piece, std::string& bytes);
+    // Appends what the text's end still needs.
+    void Finish(std::string& bytes);
+
+private:
+    FileEncoding encoding_;
+    bool started_ = false;
+    char16_t pending_ = 0;
+};
+
 }  // namespace Tevra

@@ -18,10 +18,11 @@ FileExecution ExecuteFileBytes(std::string_view bytes)
 {
     if (bytes.empty())
         return FileExecution::CannotRead;
-    std::u16string text = DecodeFileText(bytes).Text;
+    const std::u16string text = DecodeFileText(bytes).Text;
     int caret = -1;
-    return NCalculatorText::ExecuteText(text, caret, NCalculatorText::AfterFailure::Continue) ? FileExecution::Succeeded
-                                                                                              : FileExecution::Failed;
+    NCalculatorText::CDiscardedText discarded;
+    const bool ok = NCalculatorText::ExecuteTextInto(text, caret, discarded, NCalculatorText::AfterFailure::Continue);
+    return ok ? FileExecution::Succeeded : FileExecution::Failed;
 }
 
 }  // namespace Tevra

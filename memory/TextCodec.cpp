@@ -1,6 +1,7 @@
 #include "memory/TextCodec.h"
 
 #include <cstdint>
+#include <utility>
 
 namespace Tevra {
 
@@ -116,18 +117,19 @@ bool HasUtf16LeMark(std::string_view bytes)
         static_cast<std::uint8_t>(bytes[1]) == 0xFE;
 }
 
-std::u16string Utf8ToUtf16(std::string_view bytes, bool* valid)
+namespace {
+
+// Decodes UTF-8, handing every code point to emit (a malformed sequence as
+// one U+FFFD for the bytes read so far); false when one was malformed.
+template <typename Emit> bool DecodeUtf8(std::string_view bytes, Emit emit)
 {
-    if (valid)
-        *valid = true;
-    std::u16string text;
-    text.reserve(bytes.size());
+    bool valid = true;
     std::size_t i = 0;
     while (i < bytes.size()) {
         const auto lead = static_cast<std::uint8_t>(bytes[i]);
         const int length = SequenceLength(lead);
         if (length == 1) {
-            text.push_back(lead);
+            emit(lead);
             ++i;
             continue;
         }
@@ -150,34 +152,74 @@ std::u16string Utf8ToUtf16(std::string_view bytes, bool* valid)
             code = (code << 6) | (next & 0x3F);
         }
         if (!complete) {
-            if (valid)
-                *valid = false;
-            AppendCodePoint(text, Replacement);
+            valid = false;
+            emit(Replacement);
             i += static_cast<std::size_t>(taken);
             continue;
         }
-        AppendCodePoint(text, code);
+        emit(code);
         i += static_cast<std::size_t>(length);
     }
+    return valid;
+}
+
+bool IsHighSurrogate(char16_t unit)
+{
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+bool IsLowSurrogate(char16_t unit)
+{
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+}  // namespace
+
+std::u16string Utf8ToUtf16(std::string_view bytes, bool* valid)
+{
+    std::u16string text;
+    text.reserve(bytes.size());
+    const bool wellFormed = DecodeUtf8(bytes, [&text](char32_t code) { AppendCodePoint(text, code); });
+    if (valid)
+        *valid = wellFormed;
     return text;
+}
+
+bool IsValidUtf8(std::string_view bytes)
+{
+    return DecodeUtf8(bytes, [](char32_t) {});
+}
+
+void AppendUtf16AsUtf8(std::u16string_view text, std::string& bytes, char16_t& pending, bool last)
+{
+    for (const char16_t unit : text) {
+        if (pending != 0) {
+            const char16_t high = std::exchange(pending, char16_t{0});
+            if (IsLowSurrogate(unit)) {
+                AppendUtf8(bytes, 0x10000 + ((static_cast<char32_t>(high) - 0xD800) << 10) + (unit - 0xDC00));
+                continue;
+            }
+            AppendUtf8(bytes, Replacement);
+        }
+        if (IsHighSurrogate(unit))
+            pending = unit;
+        else if (IsLowSurrogate(unit))
+            AppendUtf8(bytes, Replacement);
+        else
+            AppendUtf8(bytes, unit);
+    }
+    if (last && pending != 0) {
+        pending = 0;
+        AppendUtf8(bytes, Replacement);
+    }
 }
 
 std::string Utf16ToUtf8(std::u16string_view text)
 {
     std::string bytes;
     bytes.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t unit = text[i];
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-            const char32_t code = 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            AppendUtf8(bytes, code);
-            ++i;
-        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-            AppendUtf8(bytes, Replacement);
-        } else {
-            AppendUtf8(bytes, unit);
-        }
-    }
+    char16_t pending = 0;
+    AppendUtf16AsUtf8(text, bytes, pending, true);
     return bytes;
 }
 

@@ -23,7 +23,15 @@ bool HasUtf16LeMark(std::string_view bytes);
 // one was met.
 std::u16string Utf8ToUtf16(std::string_view bytes, bool* valid = nullptr);
 
+// Whether bytes are well-formed UTF-8, without making the text.
+bool IsValidUtf8(std::string_view bytes);
+
 // UTF-16 to UTF-8. An unpaired surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text);
+
+// The same for a text that comes in pieces: appends the UTF-8 of text to
+// bytes. A high surrogate at the end of a piece waits in pending (0 when
+// none) for the low one that may start the next; last ends the text.
+void AppendUtf16AsUtf8(std::u16string_view text, std::string& bytes, char16_t& pending, bool last);
 
 }  // namespace Tevra

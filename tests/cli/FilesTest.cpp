@@ -4,6 +4,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -147,7 +148,7 @@ TEST(TevraInPlaceFiles, UnwritableDirectoryLeavesTheFileUntouched)
     ASSERT_EQ(chmod((directory / "locked").c_str(), 0555), 0);
     const auto outcome = RunTevraUnprivileged({"--in-place", "locked/calc"}, "", directory);
     EXPECT_EQ(outcome.Out, "1+1=2\n");
-    EXPECT_EQ(outcome.Err, "tevra: locked/calc: Cannot open the file for writing\n");
+    EXPECT_EQ(outcome.Err, "tevra: locked/calc: Cannot open the file for writing: Permission denied\n");
     EXPECT_EQ(outcome.Status, 2);
     EXPECT_EQ(directory.Read("locked/calc"), "1+1");
 }
@@ -181,7 +182,7 @@ TEST_P(TevraReadOnlyTarget, IsRefusedAndLeftUntouched)
 
     const auto outcome = RunTevraUnprivileged(row.Arguments, "", directory);
     EXPECT_EQ(outcome.Out, row.Out);
-    EXPECT_EQ(outcome.Err, "tevra: calc: Cannot open the file for writing\n");
+    EXPECT_EQ(outcome.Err, "tevra: calc: Cannot open the file for writing: Permission denied\n");
     EXPECT_EQ(outcome.Status, row.Status);
     EXPECT_EQ(directory.Read("calc"), "1+1");
     struct stat after {};
@@ -354,10 +355,13 @@ TEST(TevraMemoryFiles, UnwritableSaveTargetFailsAfterTheRuns)
 {
     const ScratchDirectory directory;
     std::filesystem::create_directory(directory.Path() / "folder");
-    for (const std::string target : {"no/such/dir/m.vcm", "folder"}) {
+    // The message names the system's cause.
+    const std::vector<std::pair<std::string, std::string>> rows = {{"no/such/dir/m.vcm", "No such file or directory"},
+                                                                   {"folder", "Is a directory"}};
+    for (const auto& [target, cause] : rows) {
         const auto outcome = RunTevra({"-e", "1->Mem[a]", "--save-memory", target}, "", directory);
         EXPECT_EQ(outcome.Out, "1->Mem[a]=1\n");
-        EXPECT_EQ(outcome.Err, "tevra: " + target + ": Cannot open the file for writing\n");
+        EXPECT_EQ(outcome.Err, "tevra: " + target + ": Cannot open the file for writing: " + cause + "\n");
         EXPECT_EQ(outcome.Status, 2);
     }
     EXPECT_TRUE(std::filesystem::is_directory(directory.Path() / "folder"));

@@ -12,18 +12,10 @@
 
 namespace {
 
+using TevraTest::Repeated;
 using TevraTest::RunTevra;
 using TevraTest::RunTevraWithAddressSpace;
 using TevraTest::ScratchDirectory;
-
-std::string Repeated(const std::string& piece, std::size_t times)
-{
-    std::string text;
-    text.reserve(piece.size() * times);
-    for (std::size_t i = 0; i < times; ++i)
-        text += piece;
-    return text;
-}
 
 TEST(TevraLargeInputs, TwentyMegabyteDocumentIsCalculatedInPlace)
 {
@@ -82,8 +74,9 @@ TEST_P(TevraOutOfMemory, EndsWithOneLineNamingTheInput)
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit";
 #endif
+    // 24 MB: its text alone (two bytes a character) passes the limit.
     const ScratchDirectory directory;
-    const std::string text = Repeated("1;", 2u * 1024 * 1024);
+    const std::string text = Repeated("1;", 12u * 1024 * 1024);
     directory.Write("big", text);
     const auto outcome = RunTevraWithAddressSpace(GetParam().Arguments, "", directory, 48u << 20);
     EXPECT_EQ(outcome.Out, "");

@@ -1,6 +1,7 @@
 #include "TevraProcess.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
@@ -67,12 +68,12 @@ struct ChildLimits {
     rlim_t AddressSpace = RLIM_INFINITY;
 };
 
-Outcome Run(const std::vector<std::string>& arguments, const std::string& input, const ScratchDirectory& directory,
-            ChildLimits limits)
+// Starts tevra with its standard streams on files in streams ("in", "out",
+// "err"), outside the scratch directory, so a test sees only what tevra
+// itself wrote there.
+pid_t Start(const std::vector<std::string>& arguments, const std::string& input, const ScratchDirectory& directory,
+            const ScratchDirectory& streams, ChildLimits limits)
 {
-    // Standard input and the two outputs go through files outside the
-    // scratch directory, so a test sees only what tevra itself wrote there.
-    const ScratchDirectory streams;
     streams.Write("in", input);
     const std::string in = streams / "in";
     const std::string out = streams / "out";
@@ -104,13 +105,33 @@ Outcome Run(const std::vector<std::string>& arguments, const std::string& input,
         execv(argv[0], argv.data());
         _exit(127);
     }
+    return child;
+}
+
+Outcome Collect(int status, const ScratchDirectory& streams)
+{
+    Outcome outcome;
+    outcome.Out = Slurp(streams.Path() / "out");
+    outcome.Err = Slurp(streams.Path() / "err");
+    outcome.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    outcome.Signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    return outcome;
+}
+
+Outcome Run(const std::vector<std::string>& arguments, const std::string& input, const ScratchDirectory& directory,
+            ChildLimits limits)
+{
+    const ScratchDirectory streams;
+    const pid_t child = Start(arguments, input, directory, streams, limits);
     int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {}
-    Outcome outcome;
-    outcome.Out = Slurp(out);
-    outcome.Err = Slurp(err);
-    outcome.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return outcome;
+    return Collect(status, streams);
+}
+
+// A line of /proc/<pid>/status or stat of a running process.
+std::string ProcessFile(int pid, const char* name)
+{
+    return Slurp(std::filesystem::path("/proc") / std::to_string(pid) / name);
 }
 
 }  // namespace
@@ -162,6 +183,87 @@ Outcome RunTevra(const std::vector<std::string>& arguments, const std::string& i
     return RunTevra(arguments, input, directory);
 }
 
+CRunningTevra::CRunningTevra(const std::vector<std::string>& arguments, const ScratchDirectory& directory,
+                             const std::string& input)
+    : pid_(Start(arguments, input, directory, streams_, {}))
+{
+}
+
+CRunningTevra::~CRunningTevra()
+{
+    if (!finished_) {
+        kill(pid_, SIGKILL);
+        Finish();
+    }
+}
+
+bool CRunningTevra::Running()
+{
+    if (finished_)
+        return false;
+    const pid_t done = waitpid(pid_, &status_, WNOHANG);
+    finished_ = done == pid_;
+    return !finished_;
+}
+
+bool CRunningTevra::WaitUntilInterruptible()
+{
+    // SigCgt is the mask of caught signals, in hexadecimal; SIGINT is bit 1
+    // and SIGTERM bit 14.
+    constexpr unsigned long long wanted = (1ull << (SIGINT - 1)) | (1ull << (SIGTERM - 1));
+    while (Running()) {
+        std::istringstream status(ProcessFile(pid_, "status"));
+        for (std::string line; std::getline(status, line);) {
+            if (line.rfind("SigCgt:", 0) == 0 && (std::stoull(line.substr(7), nullptr, 16) & wanted) == wanted)
+                return true;
+        }
+        usleep(1000);
+    }
+    return false;
+}
+
+bool CRunningTevra::WaitForProcessorTime(int milliseconds)
+{
+    const long ticksPerSecond = sysconf(_SC_CLK_TCK);
+    const long wanted = (milliseconds * ticksPerSecond + 999) / 1000;
+    while (Running()) {
+        // Fields 14 and 15 of stat, after the command name in brackets: user
+        // and system time in clock ticks.
+        const std::string stat = ProcessFile(pid_, "stat");
+        std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+        std::string field;
+        long user = 0;
+        long system = 0;
+        for (int index = 3; fields >> field; ++index) {
+            if (index == 14)
+                user = std::stol(field);
+            if (index == 15) {
+                system = std::stol(field);
+                break;
+            }
+        }
+        if (user + system >= wanted)
+            return true;
+        usleep(2000);
+    }
+    return false;
+}
+
+void CRunningTevra::Signal(int number)
+{
+    if (!finished_)
+        kill(pid_, number);
+}
+
+Outcome CRunningTevra::Finish()
+{
+    if (!finished_) {
+        while (waitpid(pid_, &status_, 0) < 0 && errno == EINTR) {}
+        finished_ = true;
+    }
+    return Collect(status_, streams_);
+}
+
 std::string ProgramFile(const std::u16string& text)
 {
     std::string bytes = "\xFF\xFE";
@@ -170,6 +272,15 @@ std::string ProgramFile(const std::u16string& text)
         bytes.push_back(static_cast<char>(unit >> 8));
     }
     return bytes;
+}
+
+std::string Repeated(const std::string& piece, std::size_t times)
+{
+    std::string text;
+    text.reserve(piece.size() * times);
+    for (std::size_t i = 0; i < times; ++i)
+        text += piece;
+    return text;
 }
 
 }  // namespace TevraTest

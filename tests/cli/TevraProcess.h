@@ -13,6 +13,7 @@ struct Outcome {
     std::string Out;
     std::string Err;
     int Status = -1;  // exit status, or -1 when tevra did not exit normally
+    int Signal = 0;   // the signal that ended tevra, when one did
 };
 
 // A fresh directory, removed with everything in it at the end of the test.
@@ -54,8 +55,40 @@ bool UnprivilegedRunsPossible();
 Outcome RunTevraWithAddressSpace(const std::vector<std::string>& arguments, const std::string& input,
                                  const ScratchDirectory& directory, std::size_t bytes);
 
+// piece, times times over.
+std::string Repeated(const std::string& piece, std::size_t times);
+
 // The same in a directory of its own, for runs that touch no file.
 Outcome RunTevra(const std::vector<std::string>& arguments, const std::string& input = {});
+
+// tevra started and left running, for tests that interrupt it.
+class CRunningTevra final {
+public:
+    CRunningTevra(const std::vector<std::string>& arguments, const ScratchDirectory& directory,
+                  const std::string& input = {});
+    ~CRunningTevra();  // kills it when it still runs
+    CRunningTevra(const CRunningTevra&) = delete;
+    CRunningTevra& operator=(const CRunningTevra&) = delete;
+
+    // Waits until tevra catches SIGINT and SIGTERM: its handlers are in place.
+    // False when it ended first.
+    bool WaitUntilInterruptible();
+    // Waits until tevra has used at least milliseconds of processor time,
+    // so that a short start of its work is surely done. False when it ended
+    // first.
+    bool WaitForProcessorTime(int milliseconds);
+    void Signal(int number);
+    // Waits for tevra to end and collects what it printed.
+    Outcome Finish();
+
+private:
+    bool Running();
+
+    ScratchDirectory streams_;
+    int pid_ = -1;
+    bool finished_ = false;
+    int status_ = 0;
+};
 
 // UTF-16LE bytes with the FF FE mark of a text given in ASCII or UTF-8.
 std::string ProgramFile(const std::u16string& text);

@@ -2,6 +2,7 @@
 // write, or why it would fail, with no trace left in the process-wide state.
 #include "EngineTestSupport.h"
 
+#include "engine/Cancel.h"
 #include "engine/Diagnostics.h"
 #include "engine/EvaluationBudget.h"
 #include "engine/NodesArithmetic.h"
@@ -35,6 +36,9 @@ struct EngineState {
     NCalculatorText::StatementSpan Reported;
     std::uint64_t WorkLeft;
     bool WorkExhausted;
+    bool CancelRequested;
+    bool CancelSeen;
+    std::uint32_t CancelPollCount;
     bool MemoryChanged;
     std::map<std::u16string, std::pair<double, std::int32_t>> Cells;
     std::tuple<std::uint64_t, std::uint64_t, std::uint64_t> Random;
@@ -55,6 +59,9 @@ struct EngineState {
                           N::ReportedStatement,
                           N::WorkLeft,
                           N::WorkExhausted,
+                          N::CancelRequested.load(),
+                          N::CancelSeen,
+                          N::CancelPollCount,
                           Tevra::MemoryChanged,
                           {},
                           {N::RandomGenerator.u, N::RandomGenerator.v, N::RandomGenerator.w},
@@ -175,6 +182,49 @@ TEST_F(PreviewTest, LeavesNoTraceInTheProcessWideState)
             EXPECT_EQ(Log.ClearCount, 0);
         }
     }
+}
+
+TEST_F(PreviewTest, ACancelOfTheLastCalculationIsNotThePreviews)
+{
+    // A cancelled calculation leaves its request standing until the next
+    // calculation starts; the preview neither sees nor clears it.
+    const std::vector<std::pair<std::u16string, std::string>> rows = {
+        {u"2+3", "5"},
+        {u"sum(i,1,1000,i)", "500500"},
+        {u"(1+2)*(3+4)+" + Repeat(u"1+", 5000) + u"0", "5021"},
+    };
+    for (const auto& [statement, value] : rows) {
+        SCOPED_TRACE(Readable(statement));
+        for (const bool seen : {false, true}) {
+            NCalculatorText::CancelRequested = true;
+            NCalculatorText::CancelSeen = seen;
+            const EngineState before = EngineState::Now();
+            const PreviewOutcome outcome = PreviewStatement(statement, 0);
+            EXPECT_EQ(outcome.Outcome, Kind::Value);
+            EXPECT_EQ(NCalculatorText::FormatNumber(outcome.Value), value);
+            EXPECT_FALSE(outcome.Reported);
+            EXPECT_TRUE(EngineState::Now() == before);
+        }
+    }
+    NCalculatorText::CancelRequested = false;
+}
+
+TEST_F(PreviewTest, ASpentBudgetStopsTheRunAsACancelDoesWithoutItsRecord)
+{
+    // Every place that looks for a cancel stops a run whose budget is spent:
+    // the rest of the series and the statement around it alike.
+    NCalculatorText::WorkLeft = 10;
+    NCalculatorText::ResetCancelState();
+    EXPECT_TRUE(NCalculatorText::TakeWork(10));
+    EXPECT_FALSE(NCalculatorText::TakeWork(1));
+    EXPECT_TRUE(NCalculatorText::WorkExhausted);
+    EXPECT_TRUE(NCalculatorText::CancelledNow());
+    EXPECT_TRUE(Log.Lines.empty());
+    NCalculatorText::ResetProcessState();
+    NCalculatorText::CancelRequested = true;
+    EXPECT_FALSE(NCalculatorText::TakeWork(1)) << "without a budget, a cancel still stops the run";
+    EXPECT_EQ(Log.Lines.size(), 1u);
+    NCalculatorText::ResetProcessState();
 }
 
 TEST_F(PreviewTest, AgreesWithTheCalculationThatFollows)

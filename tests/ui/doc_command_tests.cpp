@@ -15,6 +15,7 @@
 #include <QTreeWidget>
 
 #include <functional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -256,6 +257,46 @@ TEST_F(DocumentCommands, ExecuteAndLoadReportUnreadableFiles)
                            "Cannot open the file for reading", "Cannot read the file"}));
 }
 
+// A pipe without a writer would keep the window waiting for ever, a device
+// might never end, and a directory is no document: each is refused without
+// being read, by Open, Execute and Memory Load alike.
+TEST_F(DocumentCommands, WhatIsNotARegularFileIsRefused)
+{
+    const QString fifo = directory.filePath("pipe.vcl");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const struct {
+        const char* Kind;
+        QString Path;
+    } rows[] = {
+        {"pipe", fifo},
+        {"device", QStringLiteral("/dev/zero")},
+        {"directory", directory.path()},
+    };
+    const std::vector<std::pair<const char*, std::function<void(const QString&)>>> commands = {
+        {"open", [this](const QString& path) { EXPECT_FALSE(document().openDocument(path)); }},
+        {"execute",
+         [this](const QString& path) {
+             prompts.openAnswers.push_back(path);
+             document().executeFile();
+         }},
+        {"load",
+         [this](const QString& path) {
+             prompts.openAnswers.push_back(path);
+             document().loadMemory();
+         }},
+    };
+    for (const auto& row : rows) {
+        for (const auto& [name, command] : commands) {
+            SCOPED_TRACE(std::string(row.Kind) + " " + name);
+            prompts.warnings.clear();
+            command(row.Path);
+            EXPECT_EQ(prompts.warnings, QStringList{"Cannot open the file for reading"});
+            EXPECT_FALSE(document().isCalculating());
+            EXPECT_TRUE(document().pathName().isEmpty());
+        }
+    }
+}
+
 TEST_F(DocumentCommands, MemorySaveAndLoadRoundTrip)
 {
     Tevra::MemoryMap.GetOrCreate(u"x") = 0.1;
@@ -296,7 +337,7 @@ TEST_F(DocumentCommands, MemorySaveIntoAMissingFolderWarns)
     Tevra::MemoryMap.GetOrCreate(u"x") = 1;
     prompts.saveAnswers.push_back(directory.filePath("nowhere/m.vcm"));
     document().saveMemory();
-    EXPECT_EQ(prompts.warnings, QStringList{"Cannot open the file for writing"});
+    EXPECT_EQ(prompts.warnings, QStringList{"Cannot open the file for writing: No such file or directory"});
 }
 
 // The memory window rebuilds on the document's memoryChanged(), which follows

@@ -91,7 +91,7 @@ TEST_F(DocumentFiles, SaveIntoAMissingFolderWarnsAndKeepsTheDocumentAsItWas)
     QTest::keyClicks(&view(), QStringLiteral("2"));
     prompts.saveAnswers.push_back(path("no such folder/x.vcl"));
     EXPECT_FALSE(document().save());
-    EXPECT_EQ(prompts.warnings, QStringList{"Cannot open the file for writing"});
+    EXPECT_EQ(prompts.warnings, QStringList{"Cannot open the file for writing: No such file or directory"});
     EXPECT_TRUE(document().isModified());
     EXPECT_TRUE(document().pathName().isEmpty());
 }

@@ -7,6 +7,7 @@
 #include "app/CalcCommands.h"
 #include "app/CalcSettings.h"
 #include "document/CCalcCmdReceiver.h"
+#include "document/CCalcCalculation.h"
 #include "document/CCalcDoc.h"
 #include "engine/Random.h"
 #include "memory/MemoryMap.h"
@@ -420,6 +421,35 @@ TEST_F(EditorAids, EscapeOrACaretMoveClosesTheList)
     view().loadText(QString());
     type("cosh");
     EXPECT_FALSE(completion.isOffering());
+}
+
+TEST_F(EditorAids, WhileACalculationRunsTheAidsWaitAndItsRecordsAreMarkedAfter)
+{
+    // Far more terms than a run ends within: it runs until cancelled.
+    const QString endless = "sum(i,0e17,1e17,10,i)";
+    frame->show();
+    view().loadText("3->mem[cell]; 1+1; " + endless);
+    frame->document()->Command(CmdCalculateAll);
+    ASSERT_TRUE(frame->document()->isCalculating());
+    // The memory is the calculation's: no names are offered from it, and
+    // the value at the caret waits.
+    aids().completion()->offer();
+    EXPECT_FALSE(aids().completion()->isOffering());
+    const QString shown = prompt();
+    aids().preview()->refresh();
+    EXPECT_EQ(prompt(), shown);
+
+    frame->document()->cancelCalculation();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !frame->document()->isCalculating(); }, 10000));
+    ASSERT_EQ(findings().size(), 1u);
+    EXPECT_EQ(findings()[0].Style, Style::ErrorUnderline);
+    EXPECT_EQ(marked(findings()[0]), endless);
+    // A preview after the cancel is not cancelled itself.
+    view().setSelection(16, 16);
+    EXPECT_EQ(promptAfterPause(), "= 2");
+    view().loadText(QString());
+    type("mem[ce");
+    EXPECT_TRUE(aids().completion()->isOffering());
 }
 
 }  // namespace

@@ -27,6 +27,10 @@ int main(int argc, char** argv)
         }
     }
     Tevra::KeepSettingsIn(settingsDir.path());
+    // Recovery copies, too, go to a temporary directory; a test's child
+    // process keeps its parent's, which it inherits.
+    if (qEnvironmentVariableIsEmpty("TEVRA_TEST_CHILD"))
+        qputenv("XDG_STATE_HOME", settingsDir.filePath(QStringLiteral("state")).toUtf8());
     // Nor the machine's print system: its server is a socket that is not
     // there, so no printer is installed; jobs print to PDF files.
     qputenv("CUPS_SERVER", (settingsDir.path() + QStringLiteral("/no-print-system.sock")).toUtf8());

@@ -160,6 +160,42 @@ TEST_F(PreferencesStore, GarbageInEveryValueGivesTheDefaults)
     ExpectSameFields(record, DefaultRecord());
 }
 
+// What a damaged or hostile settings file holds beside the program's keys is
+// not carried over when the settings are written back, modified or not; the
+// windows' groups stay whole.
+TEST_F(PreferencesStore, UnknownAndGarbageKeysAreNotWrittenBack)
+{
+    const QByteArray garbage(64 * 1024, 'x');
+    WriteRawFile("Stray=1\n"
+                 "[General]\nAlso=2\n"
+                 "[Preferences]\nFormatResult=3\nNotation=West\nGammaFunction=-1\nNoSuchKey=1\nJunk" +
+                 garbage + "=" + garbage +
+                 "\n[Preferences/Deeper]\nA=1\n"
+                 "[GUI/Keypad]\nFontFace=Mono\n[GUI/Frame]\nMaximized=1\n");
+    for (const bool modified : {false, true}) {
+        SCOPED_TRACE(modified ? "modified" : "unmodified");
+        CCalcSettings record = ScrambledRecord();
+        Tevra::LoadPreferences(record, *settings_);
+        record.Modified = modified;
+        Tevra::SavePreferences(record, *settings_);
+        settings_.reset();
+        settings_ = std::make_unique<QSettings>(dir_.filePath(QStringLiteral("prefs.conf")), QSettings::IniFormat);
+        QStringList keys = settings_->allKeys();
+        keys.sort();
+        QStringList expected = {"GUI/Frame/Maximized", "GUI/Keypad/FontFace", "Preferences/FormatResult"};
+        if (modified) {
+            expected.clear();
+            for (const Tevra::SettingField& field : Tevra::SettingFields)
+                expected.append(QStringLiteral("Preferences/") + QString::fromUtf8(field.Name.data(), field.Name.size()));
+            expected.append({"GUI/Frame/Maximized", "GUI/Keypad/FontFace"});
+            expected.sort();
+        }
+        EXPECT_EQ(keys, expected);
+        EXPECT_EQ(settings_->value(QStringLiteral("Preferences/FormatResult")).toInt(), 3);
+        EXPECT_LT(QFile(settings_->fileName()).size(), 4096);
+    }
+}
+
 TEST_F(PreferencesStore, ValidValuesInAHandWrittenFileAreRead)
 {
     WriteRawFile("[Preferences]\nFormatResult=3\nNotation=1\nAppendFunction=0\nFreeConfirmation=1\n");

@@ -109,7 +109,9 @@ void CCalcCompletion::caretMoved()
 
 void CCalcCompletion::offer()
 {
-    if (!enabled_ || view_->hasSelection()) {
+    // While a calculation runs, the memory is the calculation's and the text
+    // takes no edit.
+    if (!enabled_ || view_->hasSelection() || view_->isCalculating()) {
         close();
         return;
     }

@@ -114,6 +114,14 @@ void CCalcEditorAids::refreshLiveValue()
     preview_->schedule();
 }
 
+void CCalcEditorAids::calculationRunning(bool running)
+{
+    if (running)
+        completion_->close();
+    else
+        preview_->schedule();
+}
+
 void CCalcEditorAids::showRunReports(const std::vector<CCalcReportedStatement>& statements)
 {
     std::vector<CCalcView::TextMark> marks;

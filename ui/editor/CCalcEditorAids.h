@@ -42,6 +42,9 @@ public:
     // The last result, the memory or the settings changed: the value at the
     // caret may be another now.
     void refreshLiveValue();
+    // A calculation started (the completion list closes: the memory is the
+    // calculation's until it ends) or ended.
+    void calculationRunning(bool running);
 
     // A run's records: errors get a red wavy line under their statement,
     // warnings a blue one, until the text next changes; row i of the log is

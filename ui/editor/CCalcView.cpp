@@ -97,6 +97,9 @@ void CCalcView::replaceSelection(const QString& text)
 
 void CCalcView::edit(int from, int to, const QString& text, CCalcTextStore::EditKind kind)
 {
+    // Every edit, typed, pasted, dropped or sent, comes here.
+    if (calculating_)
+        return;
     from = std::clamp(from, 0, store_->size());
     to = std::clamp(to, from, store_->size());
     const int oldAnchor = anchor_;
@@ -138,6 +141,12 @@ void CCalcView::replaceTextAfterCalculation(const QString& text, int caret)
     ensureCursorVisible();
 }
 
+void CCalcView::setCalculating(bool calculating)
+{
+    calculating_ = calculating;
+    store_->closeStep();
+}
+
 void CCalcView::bindCommands(ICalcCommandBinder& commands)
 {
     using namespace CalcCommand;
@@ -160,11 +169,15 @@ void CCalcView::bindCommands(ICalcCommandBinder& commands)
 
 void CCalcView::undo()
 {
+    if (calculating_)
+        return;
     showStepSelection(store_->undo());
 }
 
 void CCalcView::redo()
 {
+    if (calculating_)
+        return;
     showStepSelection(store_->redo());
 }
 

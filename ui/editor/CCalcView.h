@@ -81,6 +81,11 @@ public:
     int firstVisibleLine() const;
     const CCalcTextLayout& textLayout() const { return layout_; }
 
+    // While a calculation runs its text is the calculation's: the editor
+    // shows it, scrolls and selects, but takes no edit of any kind.
+    void setCalculating(bool calculating);
+    bool isCalculating() const { return calculating_; }
+
     // The editor font. setEditorFont() takes a font as chosen in the font
     // dialog; selectFont() opens that dialog (Cancel changes nothing);
     // setDefaultFont() sets Courier New 15 pt, normal weight, upright.
@@ -292,4 +297,5 @@ private:
     // The longest mark of each layer: a line looks no further back for one.
     std::array<int, static_cast<std::size_t>(MarkLayer::Count)> longestMark_{};
     std::function<bool(QKeyEvent*)> keyInterceptor_;
+    bool calculating_ = false;
 };

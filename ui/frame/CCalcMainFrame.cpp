@@ -12,16 +12,19 @@
 #include "ui/editor/CCalcEditorAids.h"
 #include "ui/editor/CCalcView.h"
 #include "ui/frame/CCalcBar.h"
+#include "ui/frame/CCalcBusyBar.h"
 #include "ui/frame/CCalcCalculateKeys.h"
 #include "ui/frame/CCalcPanelKeys.h"
 #include "ui/frame/CCalcStatusBar.h"
 #include "ui/frame/CCalcToolBar.h"
 
 #include <QActionGroup>
+#include <QComboBox>
 #include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTextDocument>
+#include <QShortcut>
+#include <QVBoxLayout>
 
 #include <cassert>
 #include <utility>
@@ -79,9 +82,18 @@ CCalcMainFrame::~CCalcMainFrame()
 
 void CCalcMainFrame::createDocument()
 {
-    view_ = new CCalcView(this);
+    // The editor, with the bar that shows while a calculation runs under it.
+    auto* editorArea = new QWidget(this);
+    editorArea->setObjectName(QStringLiteral("EditorArea"));
+    auto* editorLayout = new QVBoxLayout(editorArea);
+    editorLayout->setContentsMargins(0, 0, 0, 0);
+    editorLayout->setSpacing(0);
+    view_ = new CCalcView(editorArea);
     view_->setObjectName(QStringLiteral("Editor"));
-    setCentralWidget(view_);
+    busyBar_ = new CCalcBusyBar(editorArea);
+    editorLayout->addWidget(view_, 1);
+    editorLayout->addWidget(busyBar_);
+    setCentralWidget(editorArea);
     // Files dropped on the editor open as the document instead of being
     // inserted as text.
     view_->viewport()->installEventFilter(this);
@@ -98,6 +110,25 @@ void CCalcMainFrame::createDocument()
     connect(document_, &CCalcDoc::resultChanged, aids_, &CCalcEditorAids::refreshLiveValue);
     connect(document_, &CCalcDoc::memoryChanged, aids_, &CCalcEditorAids::refreshLiveValue);
     connect(settings_, &CCalcSettingsNotifier::settingsChanged, aids_, &CCalcEditorAids::refreshLiveValue);
+    connect(document_, &CCalcDoc::calculationRunningChanged, aids_, &CCalcEditorAids::calculationRunning);
+    // A running calculation: the bar after half a second, Escape or its
+    // Cancel to stop it, and the commands that wait for it greyed.
+    connect(busyBar_, &CCalcBusyBar::cancelRequested, document_, &CCalcDoc::cancelCalculation);
+    cancelKey_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    cancelKey_->setContext(Qt::ApplicationShortcut);
+    cancelKey_->setEnabled(false);
+    connect(cancelKey_, &QShortcut::activated, document_, &CCalcDoc::cancelCalculation);
+    connect(document_, &CCalcDoc::calculationRunningChanged, this, &CCalcMainFrame::calculationRunningChanged);
+}
+
+void CCalcMainFrame::calculationRunningChanged(bool running)
+{
+    busyBar_->setCalculationRunning(running);
+    cancelKey_->setEnabled(running);
+    // The units lists change a setting the calculation reads.
+    toolBar_->unitsList()->setEnabled(!running);
+    unitsWindow_->setEnabled(!running);
+    refreshCommandStates();
 }
 
 void CCalcMainFrame::setPrompts(ICalcDocPrompts* prompts)
@@ -144,6 +175,19 @@ void CCalcMainFrame::bindCommand(int id, Handler handler, State enabled, State c
     QAction* command = action(id);
     assert(command && "every command id has an action");
     assert(!bindings_.count(id) && "a command is bound once");
+    const CalcCommand::Info* info = CalcCommand::Find(id);
+    if (info != nullptr && info->WaitsForCalculation) {
+        // Greyed while a calculation runs, and refused should a key still
+        // reach it.
+        const CCalcDoc* document = document_;
+        enabled = [document, enabled = std::move(enabled)] {
+            return !document->isCalculating() && (!enabled || enabled());
+        };
+        handler = [document, handler = std::move(handler)] {
+            if (!document->isCalculating())
+                handler();
+        };
+    }
     connect(command, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
     command->setEnabled(!enabled || enabled());
     if (checked)

@@ -19,6 +19,7 @@
 #include <vector>
 
 class CCalcBar;
+class CCalcBusyBar;
 class CCalcDoc;
 class CCalcEditorAids;
 class CCalcHelpRequests;
@@ -30,6 +31,7 @@ class CCalcUnitsStep;
 class CCalcView;
 class ICalcDocPrompts;
 class QMenu;
+class QShortcut;
 
 class CCalcMainFrame final : public QMainWindow, public ICalcCommandBinder {
     Q_OBJECT
@@ -61,6 +63,8 @@ public:
     bool isInBar(const QWidget* widget) const;
     CCalcToolBar* toolBar() const { return toolBar_; }
     CCalcStatusBar* calcStatusBar() const { return statusBar_; }
+    // The "Calculating…" bar under the editor.
+    CCalcBusyBar* busyBar() const { return busyBar_; }
     CCalcTrigonometricUnits* unitsWindow() const { return unitsWindow_; }
     CCalcUnitsStep* unitsStep() const { return unitsStep_; }
     // The settings notice of the program: whoever changes the preferences
@@ -103,6 +107,7 @@ private:
     void setNotation(std::uint32_t notation);
     void focusPane(int step);
     void toggleUnitsWindow(bool show);
+    void calculationRunningChanged(bool running);
 
     // The tests of a bound command.
     struct Binding {
@@ -121,6 +126,8 @@ private:
     std::unique_ptr<ICalcDocPrompts> dialogs_;
     CCalcToolBar* toolBar_ = nullptr;
     CCalcStatusBar* statusBar_ = nullptr;
+    CCalcBusyBar* busyBar_ = nullptr;
+    QShortcut* cancelKey_ = nullptr;
     CCalcSettingsNotifier* settings_ = nullptr;
     CCalcHelpRequests* help_ = nullptr;
     CCalcUnitsStep* unitsStep_ = nullptr;

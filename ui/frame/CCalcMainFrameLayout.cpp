@@ -5,6 +5,7 @@
 #include "app/CCalcTrigonometricUnits.h"
 #include "app/PreferencesStore.h"
 #include "document/CCalcDoc.h"
+#include "document/CCalcRecovery.h"
 #include "ui/editor/CCalcView.h"
 #include "ui/frame/CCalcBar.h"
 #include "ui/frame/CCalcToolBar.h"
@@ -145,12 +146,14 @@ void CCalcMainFrame::saveLayout() const
 
 void CCalcMainFrame::closeEvent(QCloseEvent* event)
 {
-    if (!document_->saveModified()) {
+    if (!document_->endCalculationBeforeClosing() || !document_->saveModified()) {
         event->ignore();
         return;
     }
     saveLayout();
     unitsWindow_->hide();
+    // Nothing unsaved is left to recover once the user has closed.
+    document_->recovery()->discard();
     event->accept();
 }
 

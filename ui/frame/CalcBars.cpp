@@ -46,6 +46,9 @@ QWidget* CreateKeypad(const PanelContext& context)
     keypad->followSettings(context.Frame.settingsNotifier());
     keypad->setHelpRequests(&context.Frame.helpRequests());
     keypad->bindCommands(context.Frame);
+    // Its keys edit the text a running calculation owns.
+    QObject::connect(context.Frame.document(), &CCalcDoc::calculationRunningChanged, keypad,
+                     [keypad](bool running) { keypad->setEnabled(!running); });
     return keypad;
 }
 
@@ -63,6 +66,9 @@ QWidget* CreateMemory(const PanelContext& context)
     auto* memory = new CCalcMemory(std::move(links), context.Frame.settingsNotifier(), &context.Bar);
     memory->setObjectName(QStringLiteral("Memory"));
     QObject::connect(document, &CCalcDoc::memoryChanged, memory, &CCalcMemory::Refresh);
+    // Its ticks and buttons change the memory a running calculation uses.
+    QObject::connect(document, &CCalcDoc::calculationRunningChanged, memory,
+                     [memory](bool running) { memory->setEnabled(!running); });
     return memory;
 }
 

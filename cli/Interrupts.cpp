@@ -1,0 +1,90 @@
+#include "cli/Interrupts.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <csignal>
+#include <mutex>
+#include <thread>
+#include <unistd.h>
+
+#include "engine/Cancel.h"
+#include "memory/FileAccess.h"
+
+namespace Tevra::Cli {
+
+namespace {
+
+std::atomic<int> FirstSignal{0};
+static_assert(std::atomic<int>::is_always_lock_free, "read and written by a signal handler");
+
+extern "C" void OnInterrupt(int number)
+{
+    int none = 0;
+    if (!FirstSignal.compare_exchange_strong(none, number)) {
+        // Asked twice: end now, and leave no temporary file behind.
+        RemovePendingTemporaryFile();
+        _exit(128 + FirstSignal.load());
+    }
+    NCalculatorText::CancelRequested.store(true);
+}
+
+}  // namespace
+
+void InstallInterruptHandlers()
+{
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    // No SA_RESTART: a read of standard input that waits is interrupted.
+    action.sa_flags = 0;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+int ReceivedSignal()
+{
+    return FirstSignal.load();
+}
+
+struct CRunTimeLimit::State {
+    std::mutex Mutex;
+    std::condition_variable Wake;
+    bool Done = false;
+    std::atomic<bool> Expired{false};
+    std::thread Watcher;
+};
+
+CRunTimeLimit::CRunTimeLimit(double seconds) : state_(std::make_unique<State>())
+{
+    const auto limit = std::chrono::duration<double>(seconds);
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::duration_cast<std::chrono::nanoseconds>(limit);
+    state_->Watcher = std::thread([state = state_.get(), deadline] {
+        std::unique_lock lock(state->Mutex);
+        if (!state->Wake.wait_until(lock, deadline, [state] { return state->Done; })) {
+            state->Expired = true;
+            NCalculatorText::CancelRequested = true;
+        }
+    });
+}
+
+CRunTimeLimit::~CRunTimeLimit()
+{
+    {
+        const std::lock_guard lock(state_->Mutex);
+        state_->Done = true;
+    }
+    state_->Wake.notify_all();
+    state_->Watcher.join();
+    // The next run starts afresh, unless a signal asked to stop everything.
+    if (state_->Expired && ReceivedSignal() == 0)
+        NCalculatorText::CancelRequested = false;
+}
+
+bool CRunTimeLimit::Expired() const
+{
+    return state_->Expired;
+}
+
+}  // namespace Tevra::Cli

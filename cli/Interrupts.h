@@ -1,0 +1,36 @@
+// How a run of tevra is stopped from outside: SIGINT and SIGTERM cancel the
+// running statement (a second one ends tevra at once, removing a temporary
+// file on the way), and a time limit cancels a run that takes too long.
+#pragma once
+
+#include <memory>
+
+namespace Tevra::Cli {
+
+// Installs the handlers of SIGINT and SIGTERM. The first signal asks the
+// engine to cancel; tevra then prints what was calculated and ends with
+// 128 + the signal's number. A second signal, when tevra has not ended by
+// then, ends it straight away.
+void InstallInterruptHandlers();
+
+// The number of the first signal received, or 0.
+int ReceivedSignal();
+
+// Cancels the calculation when it runs longer than its time. One per run:
+// the limit starts with the object and ends with it.
+class CRunTimeLimit final {
+public:
+    explicit CRunTimeLimit(double seconds);
+    ~CRunTimeLimit();
+    CRunTimeLimit(const CRunTimeLimit&) = delete;
+    CRunTimeLimit& operator=(const CRunTimeLimit&) = delete;
+
+    // Whether the time ran out (and the cancel was asked for).
+    bool Expired() const;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+}  // namespace Tevra::Cli

@@ -1,0 +1,22 @@
+#include "engine/Cancel.h"
+
+#include "engine/Diagnostics.h"
+
+namespace NCalculatorText {
+
+bool SeeCancel()
+{
+    if (!CancelSeen) {
+        CancelSeen = true;
+        Report(Cancelled, 0.0);
+    }
+    return true;
+}
+
+void ResetCancelState()
+{
+    CancelSeen = false;
+    CancelPollCount = 0;
+}
+
+}  // namespace NCalculatorText

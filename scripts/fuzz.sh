@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang (ASan and UBSan on) and runs each
+# for a given time on a copy of its checked-in corpus:
+#   bash scripts/fuzz.sh [seconds per target, default 300] [targets...]
+# Targets: execute (calculation text), files (calculation and memory files),
+# preferences (the settings file). A crash or a timeout leaves its input in
+# build-fuzz/findings/<target>/; check it into fuzz/corpus/<corpus>/ once the
+# fault is mended, so that the corpus test guards it from then on.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-300}
+shift || true
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(execute files preferences)
+build_dir=${TEVRA_FUZZ_BUILD_DIR:-build-fuzz}
+
+CXX=clang++ CC=clang cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTEVRA_FUZZ=ON \
+  -DTEVRA_BUILD_TESTS=OFF -DTEVRA_BUILD_BENCH=OFF >/dev/null
+cmake --build "$build_dir" -j 2 --target "${targets[@]/#/tevra_fuzz_}"
+
+for target in "${targets[@]}"; do
+  case $target in
+    execute) corpus=text ;;
+    files) corpus=files ;;
+    preferences) corpus=preferences ;;
+    *) echo "unknown target: $target" >&2; exit 2 ;;
+  esac
+  work="$build_dir/corpus/$target"
+  findings="$build_dir/findings/$target"
+  mkdir -p "$work" "$findings"
+  cp -n fuzz/corpus/$corpus/* "$work/"
+  echo "== $target: $seconds s"
+  # The checks cancel a calculation after two seconds, so a longer stop is a
+  # real hang.
+  "$build_dir/bin/tevra_fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
+    -artifact_prefix="$findings/" -print_final_stats=1 "$work" 2>&1 | grep -E "stat::number_of_executed_units|ERROR|Done" || true
+done
