@@ -22,8 +22,10 @@ class CCalcLivePreview final : public QObject {
 
 public:
     // How long after the last key press the preview runs: typing faster
-    // than this previews once, at the pause.
-    static constexpr int DelayMilliseconds = 30;
+    // than this previews once, at the pause. With the preview's own time (a
+    // few milliseconds, 15 on four million blanks) the value shows well
+    // within 50 ms of the key.
+    static constexpr int DelayMilliseconds = 20;
 
     explicit CCalcLivePreview(CCalcView* view);
 
