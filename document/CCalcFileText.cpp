@@ -31,7 +31,7 @@ EditorFile EditorFileFromBytes(std::string_view bytes)
 std::string FileBytesFromEditorText(std::u16string_view text, FileEncoding encoding, LineEnds ends)
 {
     if (ends == LineEnds::Lf)
-        return EncodeFileText(text, encoding);
+        return EncodeWholeFileText(text, encoding);
     std::u16string withCrLf;
     withCrLf.reserve(text.size() + text.size() / 16);
     for (const char16_t unit : text) {
@@ -39,7 +39,7 @@ std::string FileBytesFromEditorText(std::u16string_view text, FileEncoding encod
             withCrLf.push_back(u'\r');
         withCrLf.push_back(unit);
     }
-    return EncodeFileText(withCrLf, encoding);
+    return EncodeWholeFileText(withCrLf, encoding);
 }
 
 }  // namespace Tevra

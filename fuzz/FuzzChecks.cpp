@@ -149,6 +149,10 @@ std::string CheckMemoryAndCalculationFile(std::string_view bytes)
     if (Tevra::DecodeFileText(Tevra::EncodeFileText(decoded.Text, decoded.Encoding) + decoded.Tail).Text !=
         decoded.Text)
         return "the file does not survive being read and written back";
+    // Written back without the bytes behind it, as the editor does once they
+    // are given up, it reads as the same text too.
+    if (Tevra::DecodeFileText(Tevra::EncodeWholeFileText(decoded.Text, decoded.Encoding)).Text != decoded.Text)
+        return "the file's text does not survive being written back alone";
 
     Tevra::MemoryMap.FreeAll();
     return Checked([&]() -> std::string {

@@ -104,4 +104,15 @@ std::string EncodeFileText(std::u16string_view text, FileEncoding encoding)
     return bytes;
 }
 
+std::string EncodeWholeFileText(std::u16string_view text, FileEncoding encoding)
+{
+    std::string bytes = EncodeFileText(text, encoding);
+    if (encoding != FileEncoding::Utf16Le && encoding != FileEncoding::Unrecognised)
+        return bytes;
+    const FileEncoding readBack = DetectFileEncoding(bytes);
+    if (readBack == FileEncoding::Utf8 || readBack == FileEncoding::Utf8WithMark)
+        return EncodeFileText(text, FileEncoding::ProgramFormat);
+    return bytes;
+}
+
 }  // namespace Tevra

@@ -40,6 +40,12 @@ FileText DecodeFileText(std::string_view bytes);
 // unrecognised bytes are written as UTF-16LE without one.
 std::string EncodeFileText(std::u16string_view text, FileEncoding encoding);
 
+// The bytes of a file holding just text, read in encoding before: as
+// EncodeFileText gives them, unless UTF-16 without a mark would then hold no
+// NUL byte and form valid UTF-8, so that the rule would read another text back;
+// such a text is written in the program's format, whose mark keeps it.
+std::string EncodeWholeFileText(std::u16string_view text, FileEncoding encoding);
+
 // The same bytes made piece by piece, for a text that is written as it is
 // made: the mark comes with the first piece, and a character split between
 // two pieces is written whole.

@@ -87,6 +87,36 @@ TEST(FileEncodingRule, WritingBackGivesTheSameBytes)
     }
 }
 
+// A file of just its text (its tail given up, or never there) reads back as
+// the same text, and keeps its encoding wherever that encoding can say so.
+TEST(FileEncodingRule, AWholeFileReadsBackAsTheSameText)
+{
+    struct Case {
+        const char* Label;
+        std::u16string Text;
+        FileEncoding Read;
+        FileEncoding Written;
+    };
+    const Case cases[] = {
+        {"UTF-16 holding a NUL byte stays", u"1;", FileEncoding::Utf16Le, FileEncoding::Utf16Le},
+        {"UTF-16 whose bytes are UTF-8 gets the mark", u"\u3231", FileEncoding::Utf16Le, FileEncoding::ProgramFormat},
+        {"unrecognised whose bytes are UTF-8 gets the mark", u"\u6d75\u2874", FileEncoding::Unrecognised,
+         FileEncoding::ProgramFormat},
+        {"unrecognised bytes that stay unrecognised", u"\u6163\uE966\u3120\u312B", FileEncoding::Unrecognised,
+         FileEncoding::Unrecognised},
+        {"UTF-8 stays", u"\u00D72", FileEncoding::Utf8, FileEncoding::Utf8},
+        {"the program's format stays", u"1+2", FileEncoding::ProgramFormat, FileEncoding::ProgramFormat},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Label);
+        const std::string bytes = Tevra::EncodeWholeFileText(c.Text, c.Read);
+        const Tevra::FileText back = Tevra::DecodeFileText(bytes);
+        EXPECT_EQ(back.Text, c.Text);
+        EXPECT_TRUE(back.Tail.empty());
+        EXPECT_EQ(back.Encoding, c.Written);
+    }
+}
+
 TEST(FileEncodingRule, EveryEncodingWritesItsOwnMark)
 {
     EXPECT_EQ(Tevra::EncodeFileText(u"1", FileEncoding::ProgramFormat),
