@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/Diagnostics.h"
+#include "engine/ReportedStatement.h"
 
 namespace NCalculatorText {
 
@@ -18,7 +19,8 @@ public:
     void Clear() override;
 
     // Hands every Add and Clear kept, in order, to receiver (nothing when it
-    // is null), and forgets them.
+    // is null), and forgets them. While each Add runs, ReportedStatement is
+    // the statement its record came from.
     void DeliverTo(ILogReceiver* receiver);
 
 private:
@@ -27,6 +29,7 @@ private:
         std::int32_t Status;
         std::u16string_view Context;  // a constant text
         std::u16string Description;
+        StatementSpan Statement;
     };
     std::vector<Event> events_;
 };
