@@ -35,6 +35,8 @@ constexpr Info CommandTable[] = {
     {ToggleMemory, "&Memory\tCtrl+M", {"Ctrl+M"}, "Show or hide memory", "Toggle memory Ctrl+M", ":/icons/memory.svg", true},
     {ToggleStatistics, "St&atistics", {}, "Show or hide statistics", "Toggle statistics", "", true},
     {ToggleStatusBar, "&Status Bar", {}, "Show or hide the status bar", "Toggle status bar", "", true},
+    {LiveValue, "Live &value", {}, "Show the value of the statement at the caret while typing", "Live value", "", true},
+    {Highlighting, "&Highlighting and completion", {}, "Colour the text, underline the statements that failed and offer names while typing", "Highlighting and completion", "", true},
     // Set
     {Preferences, "&Preferences...", {}, "Set preferences", "Preferences", ":/icons/preferences.svg", false, true},
     {TrigonometricUnits, "", {}, "Set units for trigonometric functions", "Trigonometric units", ":/icons/units.svg", true},

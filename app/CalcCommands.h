@@ -44,6 +44,9 @@ enum Id : int {
     KeypadColorDefault = 32801,
     Calculate = 32802,
     CalculateAll = 32803,
+    // The editor's aids: the value at the caret, and colours, marks and completion.
+    LiveValue = 33101,
+    Highlighting = 33102,
     FileNew = 57600,
     FileOpen = 57601,
     FileSave = 57603,

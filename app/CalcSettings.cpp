@@ -38,6 +38,34 @@ std::u16string_view CCalcSettings::UnitsLabel() const
     return Spelling(UnitsLabels, TrigonometricUnits);
 }
 
+std::u16string_view CCalcSettings::FunctionBracket() const
+{
+    if (AppendFunction == 0)
+        return {};
+    switch (AppendFunctionWith) {
+    case 1:
+        return u"[";
+    case 2:
+        return u"{";
+    default:
+        return u"(";
+    }
+}
+
+std::u16string_view CCalcSettings::MemoryBracket() const
+{
+    if (AppendMemory == 0)
+        return {};
+    switch (AppendMemoryWith) {
+    case 0:
+        return u"(";
+    case 2:
+        return u"{";
+    default:
+        return u"[";
+    }
+}
+
 void ApplyStoredSetting(CCalcSettings& settings, const SettingField& field, std::optional<std::uint32_t> stored)
 {
     const bool usable = stored.has_value() && (!field.Maximum.has_value() || *stored <= *field.Maximum);

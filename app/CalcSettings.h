@@ -39,6 +39,14 @@ struct CCalcSettings {
     bool UpperCaseNumbers() const { return NotationCase == 1; }
     // "Rad", "Deg" or "Grad"; any value outside 0 to 2 shows "Rad".
     std::u16string_view UnitsLabel() const;
+    // The bracket inserted after a function name: nothing when
+    // AppendFunction is clear, else "[" for AppendFunctionWith 1, "{" for 2,
+    // "(" for any other value.
+    std::u16string_view FunctionBracket() const;
+    // The bracket inserted after the memory keyword: nothing when
+    // AppendMemory is clear, else "(" for AppendMemoryWith 0, "{" for 2, "["
+    // for any other value.
+    std::u16string_view MemoryBracket() const;
 };
 
 // The texts the index fields select, each list in one place: the

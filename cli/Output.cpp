@@ -46,7 +46,8 @@ std::vector<std::string> StatisticsTexts()
 
 void CCliLog::Add(const NCalculatorText::LogRecord& record)
 {
-    Record copy{record.Status == 1, Utf16ToUtf8(record.Context), Utf16ToUtf8(record.Description)};
+    Record copy{record.Status == 1, Utf16ToUtf8(record.Context), Utf16ToUtf8(record.Description),
+                NCalculatorText::ReportedStatement};
     ++count_;
     if (printing_) {
         const std::string line = std::to_string(count_) + "\t" + (copy.Error ? "Error" : "Warning") + "\t" +
@@ -130,10 +131,14 @@ void PrintJsonRun(bool ok, const std::vector<std::string>& escapedText, int care
                   const std::vector<CCliLog::Record>& log)
 {
     Json records = Json::array();
-    for (const auto& record : log)
+    for (const auto& record : log) {
+        const bool known = record.Statement.IsKnown();
         records.push_back(Json{{"status", record.Error ? "Error" : "Warning"},
                                {"context", record.Context},
-                               {"description", record.Description}});
+                               {"description", record.Description},
+                               {"start", known ? Json(record.Statement.Start) : Json(nullptr)},
+                               {"length", known ? Json(record.Statement.Length) : Json(nullptr)}});
+    }
     Json memory = Json::array();
     for (const auto& [name, cell] : MemoryMap)
         memory.push_back(Json{{"name", Utf16ToUtf8(name)}, {"value", Number(cell.Value)}, {"include", cell.Include}});

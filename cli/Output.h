@@ -7,6 +7,7 @@
 
 #include "engine/Diagnostics.h"
 #include "engine/Engine.h"
+#include "engine/ReportedStatement.h"
 #include "memory/FileAccess.h"
 #include "memory/FileEncoding.h"
 
@@ -22,6 +23,8 @@ public:
         bool Error = false;
         std::string Context;
         std::string Description;
+        // The statement the record comes from, in the run's text.
+        NCalculatorText::StatementSpan Statement;
     };
 
     void SetPrinting(bool printing) { printing_ = printing; }

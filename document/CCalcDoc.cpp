@@ -220,24 +220,33 @@ void CCalcDoc::calculate(bool all)
         int Caret = -1;
         int SelectionStart = 0;
         std::u16string Before;
+        std::vector<CCalcReportedStatement> Statements;
     };
     auto run = std::make_shared<Run>();
     run->Text = editorText();
     run->SelectionStart = editor_->selectionStart();
     run->Caret = all ? -1 : run->SelectionStart;
     // A calculate all that fails leaves no caret of its own; the old text is
-    // kept to carry the user's caret over the results written before it.
-    if (all)
-        run->Before = run->Text;
-    calculation_->start([run] { NCalculatorText::ExecuteText(run->Text, run->Caret); },
-                        [this, run] {
-                            int caret = run->Caret;
-                            if (caret < 0)
-                                caret = CaretAcrossChange(run->Before, run->Text, run->SelectionStart);
-                            editor_->replaceTextAfterCalculation(Tevra::ToQString(run->Text), caret);
-                            emit resultChanged();
-                            noticeMemoryChange();
-                        });
+    // kept to carry the user's caret over the results written before it, and
+    // the statements of the records into the new text.
+    run->Before = run->Text;
+    calculation_->start(
+        [run] {
+            // On the worker: the records are noted with their statements,
+            // which are moved into the text the run gives back.
+            const CCalcRunRecorder recorder;
+            NCalculatorText::ExecuteText(run->Text, run->Caret);
+            run->Statements = recorder.statementsIn(run->Before, run->Text);
+        },
+        [this, run] {
+            int caret = run->Caret;
+            if (caret < 0)
+                caret = CaretAcrossChange(run->Before, run->Text, run->SelectionStart);
+            editor_->replaceTextAfterCalculation(Tevra::ToQString(run->Text), caret);
+            emit resultChanged();
+            emit runReported(run->Statements);
+            noticeMemoryChange();
+        });
 }
 
 void CCalcDoc::noticeMemoryChange()
@@ -417,6 +426,9 @@ void CCalcDoc::executeBytes(const QByteArray& bytes)
     calculation_->start([bytes] { Tevra::ExecuteFileBytes(View(bytes)); },
                         [this] {
                             emit resultChanged();
+                            // The log holds the file's records now: no
+                            // statement of the editor is marked.
+                            emit runReported({});
                             noticeMemoryChange();
                         });
 }

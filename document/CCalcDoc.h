@@ -7,6 +7,7 @@
 
 #include "document/CCalcCmdReceiver.h"
 #include "document/CCalcFileText.h"
+#include "document/CCalcRunReport.h"
 
 #include <QObject>
 #include <QString>
@@ -14,6 +15,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class CCalcCalculation;
 class CCalcRecovery;
@@ -101,6 +103,11 @@ signals:
     void modifiedChanged(bool modified);
     // The last result may have changed (a calculation or a file ran).
     void resultChanged();
+    // A run cleared the log and filled it again: the statement of each of
+    // its records in the editor's text, in the order of the log's rows, once
+    // the text is back in the editor. The runs of an executed file name no
+    // statement of the editor, so theirs is an empty list.
+    void runReported(const std::vector<CCalcReportedStatement>& statements);
     // Memory cells were read, stored or freed since the last notice: the
     // memory window rebuilds its list. Emitted after a run or a free only
     // when the memory's MemoryChanged flag was set (see noticeMemoryChange).

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/Diagnostics.h"
+#include "engine/ReportedStatement.h"
 
 namespace NCalculatorText {
 
@@ -18,7 +19,8 @@ public:
     void Clear() override;
 
     // Hands every Add and Clear kept, in order, to receiver (nothing when it
-    // is null), and forgets them.
+    // is null), and forgets them. While each Add runs, ReportedStatement is
+    // the statement its record came from.
     void DeliverTo(ILogReceiver* receiver);
 
 private:
@@ -28,6 +30,7 @@ private:
         std::u16string_view Context;  // a constant text
         std::u16string Description;
         ReportCode Code;  // the kind, by which the log finds the row's help
+        StatementSpan Statement;
     };
     std::vector<Event> events_;
 };

@@ -3,11 +3,14 @@
 #include "app/CalcSettings.h"
 #include "engine/Cancel.h"
 #include "engine/Diagnostics.h"
+#include "engine/EvaluationBudget.h"
 #include "engine/Node.h"
 #include "engine/NodesArithmetic.h"
 #include "engine/NumberFormat.h"
 #include "engine/Random.h"
+#include "engine/ReportedStatement.h"
 #include "engine/Scanner.h"
+#include "engine/StatementText.h"
 #include "memory/MemoryMap.h"
 
 #include <algorithm>
@@ -16,34 +19,6 @@
 namespace NCalculatorText {
 
 namespace {
-
-// Where the old "=" and result of a statement lie and where the new ones go:
-// the expression is the first ResultMark characters; the value is written
-// ValueOffset characters into the statement.
-struct ResultPlace {
-    std::size_t ResultMark;
-    std::size_t ValueOffset;
-};
-
-// False for a blank statement, which is skipped.
-bool FindResultPlace(std::u16string_view statement, ResultPlace& place)
-{
-    const std::size_t equals = statement.rfind(u'=');
-    if (equals != std::u16string_view::npos) {
-        std::size_t value = equals + 1;
-        while (value < statement.size() && IsBlank(statement[value]))
-            ++value;
-        place = {equals, value < statement.size() ? value : equals + 1};
-        return true;
-    }
-    std::size_t end = statement.size();
-    while (end > 0 && IsBlank(statement[end - 1]))
-        --end;
-    if (end == 0)
-        return false;
-    place = {end, end + 1};
-    return true;
-}
 
 constexpr std::size_t npos = std::u16string_view::npos;
 
@@ -246,6 +221,7 @@ bool ExecuteTextHere(std::u16string_view text, int& caret, ITextSink& sink, Afte
 {
     ResetEvaluationState();
     ResetCancelState();
+    ReportedStatement = {};
     if (LogReceiver != nullptr)
         LogReceiver->Clear();
     const std::uint32_t units = Tevra::CalcSettings.TrigonometricUnits;
@@ -255,10 +231,16 @@ bool ExecuteTextHere(std::u16string_view text, int& caret, ITextSink& sink, Afte
     const bool goOn = all && after == AfterFailure::Continue;
     CCountingSink out(sink);
     const std::size_t unclosed = FindUnclosedComment(text);
+    // The syntax error of a comment that never closes belongs to the comment.
+    const auto reportUnclosed = [&] {
+        ReportedStatement = {static_cast<std::int64_t>(unclosed), static_cast<std::int64_t>(text.size() - unclosed)};
+        Report(SyntaxError, 0.0);
+        ReportedStatement = {};
+    };
     if (unclosed != npos && !goOn) {
         // Without a statement to stop at, the text before a comment that
         // never closes still runs; the comment itself is the syntax error.
-        Report(SyntaxError, 0.0);
+        reportUnclosed();
         out.Append(text);
         return false;
     }
@@ -298,8 +280,14 @@ bool ExecuteTextHere(std::u16string_view text, int& caret, ITextSink& sink, Afte
         }
         copied = start + length;
 
+        // The records of the statement name it as it stands in the text.
+        const StatementRange trimmed = TrimmedStatement(work, {0, length});
+        ReportedStatement = {static_cast<std::int64_t>(start + trimmed.Start),
+                             static_cast<std::int64_t>(trimmed.Length)};
         double value = 0.0;
-        if (!EvaluateStatement(work.substr(0, place.ResultMark), value)) {
+        const bool evaluated = EvaluateStatement(work.substr(0, place.ResultMark), value);
+        ReportedStatement = {};
+        if (!evaluated) {
             out.Append(kept);
             if (goOn && !CancelSeen) {
                 // The next statement starts afresh, as in a run of its own.
@@ -332,7 +320,7 @@ bool ExecuteTextHere(std::u16string_view text, int& caret, ITextSink& sink, Afte
     finish();
     if (!allOk) {
         if (unclosed != npos)
-            Report(SyntaxError, 0.0);
+            reportUnclosed();
         return false;
     }
     caret = static_cast<int>(out.Count());
@@ -369,6 +357,9 @@ void ResetProcessState()
     LogarithmDelivered = false;
     CancelRequested = false;
     ResetCancelState();
+    ReportedStatement = {};
+    WorkLeft = UnlimitedWork;
+    WorkExhausted = false;
     Tevra::MemoryMap.FreeAll();
     Tevra::MemoryChanged = false;
     Tevra::CalcSettings = Tevra::CCalcSettings{};

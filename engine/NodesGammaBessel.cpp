@@ -1,6 +1,7 @@
 #include "engine/NodesGammaBessel.h"
 
 #include "engine/Diagnostics.h"
+#include "engine/EvaluationBudget.h"
 #include "engine/MathLibrary.h"
 #include "engine/NodesArithmetic.h"
 
@@ -248,6 +249,8 @@ bool EvaluateBessel(CNode& node, int code, double& out, double (*function)(int, 
         return CalculationOk;
     }
     if (!list->Children[1]->Evaluate(out))
+        return false;
+    if (!TakeWork(static_cast<std::uint64_t>(std::fabs(n))))
         return false;
     out = function(static_cast<int>(n), out);
     return CalculationOk;

@@ -1,7 +1,7 @@
 #include "engine/NodesSeries.h"
 
-#include "engine/Cancel.h"
 #include "engine/Diagnostics.h"
+#include "engine/EvaluationBudget.h"
 #include "engine/Guarded.h"
 
 #include <cassert>
@@ -61,8 +61,9 @@ bool EvaluateSeries(CNode& node, int code, double start, Accumulate accumulate, 
     // fails the series too, rather than leaving a partial sum as the result.
     bool termsOk = true;
     while (ascending ? i <= b : i >= b) {
-        // A series may have more terms than anyone could wait for.
-        if (CancelledNow()) {
+        // A series may have more terms than anyone could wait for: each is a
+        // step of the run's work, and a cancel stops it.
+        if (!TakeWork(1)) {
             termsOk = false;
             break;
         }

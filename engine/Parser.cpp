@@ -5,6 +5,7 @@
 #include "engine/Node.h"
 
 #include "engine/Engine.h"
+#include "engine/LanguageNames.h"
 #include "engine/NodesArithmetic.h"
 #include "engine/NodesHyperbolic.h"
 #include "engine/NodesInfix.h"
@@ -317,6 +318,28 @@ bool CParcer::ParseIdentifier(std::u16string& text, CNode* parent)
     }
     reference->Target = found->second.get();
     return true;
+}
+
+std::vector<std::u16string_view> FunctionNameSpellings()
+{
+    std::vector<std::u16string_view> names;
+    for (const FunctionName& function : FunctionNames)
+        names.push_back(function.Name);
+    return names;
+}
+
+std::vector<std::u16string_view> KeywordSpellings()
+{
+    std::vector<std::u16string_view> names;
+    for (const FunctionName& keyword : Keywords)
+        names.push_back(keyword.Name);
+    return names;
+}
+
+std::vector<std::u16string_view> MemoryKeywordSpellings()
+{
+    // As ParseMemory reads them.
+    return {u"mem", u"memory"};
 }
 
 bool IsPlainNumberLiteral(std::u16string_view text)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Measures the desktop program's editor on generated documents (one statement
 # per line, and one line of statements separated by ";" only): open to painted
-# window, one keystroke to repaint, Calculate all to repainted text, and the
+# window, one keystroke to repaint, the value at the caret once typing pauses,
+# Calculate all to repainted text, each with the editor's aids and without, and the
 # whole program's memory with the largest document open. Release build, on a
 # virtual X display.
 #
@@ -25,11 +26,15 @@ if [ ${#documents[@]} -eq 0 ]; then
     documents=(lines-1m line-1m line-2m line-4m lines-4m blanks-4m accents-4m arabic-4m emoji-4m empty-lines-4m)
 fi
 
-# One process per document, so that no document profits from another's caches.
+# One process per document, so that no document profits from another's caches;
+# each document with the editor's aids (live value, colours, completion) and
+# then without them.
 for document in "${documents[@]}"; do
-    if ! timeout "$timeout_seconds" xvfb-run -a -s "-screen 0 1600x1000x24" "$bench" "$document"; then
-        echo "$document: no result within $timeout_seconds s"
-    fi
+    for aids in on off; do
+        if ! TEVRA_EDITOR_AIDS=$aids timeout "$timeout_seconds" xvfb-run -a -s "-screen 0 1600x1000x24" "$bench" "$document"; then
+            echo "$document: no result within $timeout_seconds s"
+        fi
+    done
 done
 
 # The whole program as a user starts it, with the largest one-line document

@@ -7,12 +7,16 @@
 //   tevra_editor_bench DOCUMENT [KEYSTROKES [CALCULATIONS]]
 //   tevra_editor_bench --write DOCUMENT PATH
 //
-// DOCUMENT is one of the names in Documents below.
+// DOCUMENT is one of the names in Documents below. With TEVRA_EDITOR_AIDS=off
+// the editor is the plain one (no live value, colours, marks or completion),
+// for the figures without them.
 #include "app/CCalcApp.h"
 #include "app/PreferencesStore.h"
 #include "document/CCalcCmdReceiver.h"
 #include "document/CCalcDoc.h"
 #include "document/CCalcFileText.h"
+#include "ui/editor/CCalcEditorAids.h"
+#include "ui/editor/CCalcLivePreview.h"
 #include "ui/editor/CCalcView.h"
 #include "ui/frame/CCalcMainFrame.h"
 
@@ -206,6 +210,9 @@ int Measure(const Document& document, int keystrokes, int calculations)
     }
     CCalcMainFrame* frame = calculator.frame();
     CCalcView* view = frame->view();
+    const bool aids = qgetenv("TEVRA_EDITOR_AIDS") != "off";
+    frame->editorAids()->setLiveValue(aids);
+    frame->editorAids()->setHighlighting(aids);
     PaintWatch watch(view->viewport());
     watch.wait();
     const double open = Milliseconds(timer);
@@ -228,6 +235,17 @@ int Measure(const Document& document, int keystrokes, int calculations)
         keys.push_back(Milliseconds(timer));
     }
 
+    // What the value at the caret costs once typing pauses: the preview of
+    // the statement at the caret, which reads the whole text.
+    std::vector<double> previews;
+    if (aids) {
+        for (int i = 0; i < keystrokes; ++i) {
+            timer.restart();
+            frame->editorAids()->preview()->refresh();
+            previews.push_back(Milliseconds(timer));
+        }
+    }
+
     std::vector<double> runs;
     for (int i = 0; i < calculations; ++i) {
         watch.reset();
@@ -239,13 +257,17 @@ int Measure(const Document& document, int keystrokes, int calculations)
         runs.push_back(Milliseconds(timer));
     }
 
-    std::printf("%s: %lld characters in %lld lines of text, file %lld bytes, viewport %dx%d\n", document.Name,
-                static_cast<long long>(characters), static_cast<long long>(view->text().count(u'\n')) + 1, fileBytes,
-                view->viewport()->width(), view->viewport()->height());
+    std::printf("%s%s: %lld characters in %lld lines of text, file %lld bytes, viewport %dx%d\n", document.Name,
+                aids ? "" : " (plain editor)", static_cast<long long>(characters),
+                static_cast<long long>(view->text().count(u'\n')) + 1, fileBytes, view->viewport()->width(),
+                view->viewport()->height());
     std::printf("  open to painted window      %8.1f ms\n", open);
     if (!keys.empty())
         std::printf("  keystroke to repaint        %8.1f ms median, %.1f ms worst of %d\n", Median(keys),
                     *std::max_element(keys.begin(), keys.end()), keystrokes);
+    if (!previews.empty())
+        std::printf("  value at the caret          %8.1f ms median, %.1f ms worst of %d\n", Median(previews),
+                    *std::max_element(previews.begin(), previews.end()), keystrokes);
     for (std::size_t i = 0; i < runs.size(); ++i)
         std::printf("  calculate all to repaint    %8.1f ms (%s)\n", runs[i],
                     i == 0 ? "results written" : "results replaced");

@@ -148,4 +148,25 @@ TEST(CalcSettingsAccessors, UnitsLabelShowsRadOutsideItsRange)
     }
 }
 
+TEST(CalcSettingsAccessors, BracketsFollowTheirSwitchAndChoice)
+{
+    struct Row {
+        std::uint32_t Append;
+        std::uint32_t With;
+        std::u16string_view Function;
+        std::u16string_view Memory;
+    };
+    const Row rows[] = {
+        {1, 0, u"(", u"("}, {1, 1, u"[", u"["}, {1, 2, u"{", u"{"},
+        {1, 7, u"(", u"["}, {0, 1, u"", u""},   {5, 2, u"{", u"{"},
+    };
+    for (const Row& row : rows) {
+        CCalcSettings settings;
+        settings.AppendFunction = settings.AppendMemory = row.Append;
+        settings.AppendFunctionWith = settings.AppendMemoryWith = row.With;
+        EXPECT_EQ(settings.FunctionBracket(), row.Function) << row.Append << " " << row.With;
+        EXPECT_EQ(settings.MemoryBracket(), row.Memory) << row.Append << " " << row.With;
+    }
+}
+
 }  // namespace

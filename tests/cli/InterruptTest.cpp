@@ -89,13 +89,15 @@ TEST_P(TevraInterrupted, LeavesTheFileAndTheMemoryFileAsTheyWereAndNothingElse)
 
 TEST_P(TevraInterrupted, JsonPrintsTheCancelledRun)
 {
+    // The cancel's record names the statement it stopped.
     const ScratchDirectory directory;
     const auto outcome = Interrupted({"--json", "-e", "2*3; " + Endless}, directory, GetParam().Signal);
     EXPECT_EQ(outcome.Status, GetParam().Status);
     EXPECT_EQ(outcome.Out,
               "{\"ok\":false,\"text\":\"2*3=6; " + Endless +
                   "\",\"caret\":-1,\"last_result\":\"6\",\"log\":[{\"status\":\"Error\",\"context\":"
-                  "\"None\",\"description\":\"Calculation cancelled\"}],\"memory\":[]}\n");
+                  "\"None\",\"description\":\"Calculation cancelled\",\"start\":5,\"length\":" +
+                  std::to_string(Endless.size()) + "}],\"memory\":[]}\n");
     EXPECT_EQ(outcome.Err, "");
 }
 

@@ -52,13 +52,30 @@ INSTANTIATE_TEST_SUITE_P(
                 R"("last_result":"0.10000000000000000555","log":[],"memory":[)" +
                     CellX + "]}\n" +
                     R"({"ok":true,"text":"Mem[y]=0","caret":8,"last_result":"0","log":[{"status":"Warning",)"
-                    R"("context":"Memory","description":"Uninitialized memory used, value forced to 0"}],"memory":[)" +
+                    R"("context":"Memory","description":"Uninitialized memory used, value forced to 0",)"
+                    R"("start":0,"length":6}],"memory":[)" +
                     CellX + "]}\n",
                 0},
         JsonRow{"FailureKeepsTheCaret",
                 {"-e", "1/0"},
                 R"({"ok":false,"text":"1/0","caret":-1,"last_result":"0","log":[{"status":"Error",)"
-                R"("context":"Division","description":"Operation has singularity at 0"}],"memory":[]})"
+                R"("context":"Division","description":"Operation has singularity at 0","start":0,"length":3}],)"
+                R"("memory":[]})"
+                "\n",
+                1},
+        JsonRow{
+            "EachLogEntryNamesItsStatementInTheGivenText",
+            {"-e", "Mem[a];\n  /* note */ 1/0 // why\n;3"},
+            R"({"ok":false,"text":"Mem[a]=0;\n  /* note */ 1/0 // why\n;3","caret":-1,"last_result":"0","log":[)"
+            R"({"status":"Warning","context":"Memory","description":"Uninitialized memory used, value forced to 0",)"
+            R"("start":0,"length":6},{"status":"Error","context":"Division",)"
+            R"("description":"Operation has singularity at 0","start":21,"length":3}],"memory":[]})"
+            "\n",
+            1},
+        JsonRow{"AnUnclosedCommentIsItsOwnStatement",
+                {"-e", "1; /* open"},
+                R"({"ok":false,"text":"1; /* open","caret":-1,"last_result":"0","log":[{"status":"Error",)"
+                R"("context":"None","description":"Syntax error","start":3,"length":7}],"memory":[]})"
                 "\n",
                 1},
         JsonRow{"CaretMovesToTheNextStatement",

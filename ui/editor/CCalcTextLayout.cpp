@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -471,6 +472,12 @@ void CCalcTextLayout::setPreedit(int position, const QString& text, const QList<
     shaped_.clear();
 }
 
+void CCalcTextLayout::setFormatter(Formatter formatter)
+{
+    formatter_ = std::move(formatter);
+    shaped_.clear();
+}
+
 QTextLayout& CCalcTextLayout::shapedLine(int line) const
 {
     line = std::clamp(line, 0, lineCount() - 1);
@@ -485,6 +492,8 @@ QTextLayout& CCalcTextLayout::shapedLine(int line) const
     if (preeditPosition_ >= start && preeditPosition_ <= end && lineOf(preeditPosition_) == line) {
         layout->setPreeditArea(preeditPosition_ - start, preeditText_);
         layout->setFormats(preeditFormats_);
+    } else if (formatter_) {
+        layout->setFormats(formatter_(start, end));
     }
     layout->beginLayout();
     QTextLine shaped = layout->createLine();

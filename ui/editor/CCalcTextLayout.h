@@ -19,6 +19,7 @@
 #include <QTextLayout>
 
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <string>
@@ -51,9 +52,18 @@ public:
     // The text with preedit shown at position (an input method's text being
     // composed), or no preedit when text is empty. Positions are unchanged.
     void setPreedit(int position, const QString& text, const QList<QTextLayout::FormatRange>& formats);
+    // Colour ranges for the stretch start..end of a line, relative to start,
+    // asked for when the line is shaped. They must not change the font, so
+    // that a line stays as wide as its characters measure.
+    using Formatter = std::function<QList<QTextLayout::FormatRange>(int start, int end)>;
+    void setFormatter(Formatter formatter);
+    // Shapes the lines again when next drawn, for new colours.
+    void clearShapes() { shaped_.clear(); }
 
     int lineCount() const { return static_cast<int>(lineStarts_.size()); }
     int lineHeight() const { return lineHeight_; }
+    // Where a line's baseline stands below its top.
+    qreal ascent() const { return ascent_; }
     int lineStart(int line) const;
     // The end of a line's text, not counting the line break.
     int lineEnd(int line) const;
@@ -126,4 +136,5 @@ private:
     int preeditPosition_ = -1;
     QString preeditText_;
     QList<QTextLayout::FormatRange> preeditFormats_;
+    Formatter formatter_;
 };

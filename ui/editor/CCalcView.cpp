@@ -117,6 +117,7 @@ void CCalcView::loadText(const QString& text)
     store_->setText(NormalizedText(text));
     verticalScrollBar()->setValue(0);
     setSelection(0, 0);
+    emit textLoaded();
 }
 
 void CCalcView::replaceTextAfterCalculation(const QString& text, int caret)
@@ -241,6 +242,7 @@ QMimeData* CCalcView::createMimeDataFromSelection() const
 void CCalcView::textChangedInStore(int position, int removed, int added)
 {
     layout_.textChanged(position, removed, added);
+    moveMarks(position, removed, added);
     anchor_ = std::min(anchor_, store_->size());
     position_ = std::min(position_, store_->size());
     updateScrollRange();
@@ -385,7 +387,9 @@ void CCalcView::paintEvent(QPaintEvent* event)
         if (hasSelection() && from < to)
             selections.append({from - start, to - from, selected});
         const QPointF origin(Margin, top);
+        paintMarks(painter, line, true);
         shaped.draw(&painter, origin, selections, area);
+        paintMarks(painter, line, false);
         if (caretVisible && line == caretLine)
             shaped.drawCursor(&painter, origin, position_ - start + (preedit_.isEmpty() ? 0 : preeditCaret_),
                               CursorWidth);

@@ -14,8 +14,11 @@
 #include <QPoint>
 
 #include <algorithm>
+#include <array>
+#include <functional>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "ui/editor/CCalcTextLayout.h"
 #include "ui/editor/CCalcTextStore.h"
@@ -23,6 +26,7 @@
 class ICalcCommandBinder;
 class QKeyEvent;
 class QMimeData;
+class QPainter;
 
 class CCalcView final : public QAbstractScrollArea {
     Q_OBJECT
@@ -104,6 +108,35 @@ public:
     // What an input method sees: the caret's surroundings and its place.
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
+    // Marks: stretches of the text drawn with a style over it, kept in place
+    // through edits (an edit in front of a mark moves it, one inside it
+    // changes its length). Each layer is set as a whole by its owner; Plain
+    // marks are not drawn, only kept in place. See CCalcViewMarks.cpp.
+    enum class MarkStyle { Plain, ErrorUnderline, WarningUnderline, Highlight };
+    struct TextMark {
+        int Start = 0;
+        int Length = 0;
+        MarkStyle Style = MarkStyle::Plain;
+        int Tag = 0;  // the owner's: what the mark stands for
+        friend bool operator==(const TextMark&, const TextMark&) = default;
+    };
+    enum class MarkLayer { Findings, Brackets, Count };
+    void setMarks(MarkLayer layer, std::vector<TextMark> marks);
+    const std::vector<TextMark>& marks(MarkLayer layer) const { return marks_[static_cast<std::size_t>(layer)]; }
+
+    // Colours for the text: asked for the stretch start..end of a line when
+    // the line is laid out for the screen, so only the lines shown are ever
+    // asked; gives ranges relative to start that change colours only, never
+    // the font. An empty function shows the plain text.
+    using LineFormatter = std::function<QList<QTextLayout::FormatRange>(int start, int end)>;
+    void setLineFormatter(LineFormatter formatter);
+    // The formatter would now give other colours for the same text.
+    void refreshLineFormats();
+
+    // A helper (the completion list) sees each key before the editor does;
+    // returning true takes the key.
+    void setKeyInterceptor(std::function<bool(QKeyEvent*)> interceptor);
+
 public slots:
     void undo();
     void redo();
@@ -123,6 +156,10 @@ signals:
     void selectionChanged();
     void cursorPositionChanged();
     void textChanged();
+    // The user typed text at the keyboard (not pasted, dropped or inserted).
+    void textTyped(const QString& text);
+    // An opened file's text replaced the whole text (loadText).
+    void textLoaded();
 
 protected:
     bool event(QEvent* event) override;
@@ -222,6 +259,9 @@ private:
 
     void loadSettings();
     void applyFont(const QFont& font, int size);
+    // Marks: moved along with an edit, and drawn on a line.
+    void moveMarks(int position, int removed, int added);
+    void paintMarks(QPainter& painter, int line, bool beforeText);
 
     CCalcTextStore* store_;
     CCalcTextLayout layout_;
@@ -252,5 +292,10 @@ private:
 
     int fontSize_ = 15;
     bool defaultFontInUse_ = true;
+
+    std::array<std::vector<TextMark>, static_cast<std::size_t>(MarkLayer::Count)> marks_;
+    // The longest mark of each layer: a line looks no further back for one.
+    std::array<int, static_cast<std::size_t>(MarkLayer::Count)> longestMark_{};
+    std::function<bool(QKeyEvent*)> keyInterceptor_;
     bool calculating_ = false;
 };

@@ -326,6 +326,10 @@ bool CCalcView::event(QEvent* event)
 
 void CCalcView::keyPressEvent(QKeyEvent* event)
 {
+    if (keyInterceptor_ && keyInterceptor_(event)) {
+        event->accept();
+        return;
+    }
     const KeyCommand command = commandForKey(event);
     switch (command.Type) {
     case KeyCommand::Kind::None:
@@ -339,6 +343,7 @@ void CCalcView::keyPressEvent(QKeyEvent* event)
         break;
     case KeyCommand::Kind::Type:
         edit(selectionStart(), selectionEnd(), command.Text, CCalcTextStore::EditKind::Typing);
+        emit textTyped(command.Text);
         break;
     }
     event->accept();

@@ -10,6 +10,7 @@
 #include "document/CCalcDoc.h"
 #include "document/CCalcDocPrompts.h"
 #include "engine/Engine.h"
+#include "ui/editor/CCalcEditorAids.h"
 #include "ui/editor/CCalcView.h"
 #include "ui/frame/CCalcBar.h"
 #include "ui/frame/CCalcBusyBar.h"
@@ -111,6 +112,13 @@ void CCalcMainFrame::createDocument()
     connect(document_, &CCalcDoc::modifiedChanged, this, &CCalcMainFrame::setWindowModified);
     connect(document_, &CCalcDoc::resultChanged, this, &CCalcMainFrame::refreshResultPane);
 
+    aids_ = new CCalcEditorAids(view_);
+    aids_->setEngineBusy([document = document_] { return document->isCalculating(); });
+    connect(document_, &CCalcDoc::runReported, aids_, &CCalcEditorAids::showRunReports);
+    connect(document_, &CCalcDoc::resultChanged, aids_, &CCalcEditorAids::refreshLiveValue);
+    connect(document_, &CCalcDoc::memoryChanged, aids_, &CCalcEditorAids::refreshLiveValue);
+    connect(settings_, &CCalcSettingsNotifier::settingsChanged, aids_, &CCalcEditorAids::refreshLiveValue);
+    connect(document_, &CCalcDoc::calculationRunningChanged, aids_, &CCalcEditorAids::calculationRunning);
     // A running calculation: the bar after half a second, Escape or its
     // Cancel to stop it, and the commands that wait for it greyed.
     connect(busyBar_, &CCalcBusyBar::cancelRequested, document_, &CCalcDoc::cancelCalculation);
@@ -269,6 +277,7 @@ void CCalcMainFrame::createStatusBar()
     setStatusBar(statusBar_);
     connect(unitsStep_, &CCalcUnitsStep::unitsChanged, statusBar_, &CCalcStatusBar::setUnits);
     connect(document_, &CCalcDoc::fileNotice, statusBar_, &CCalcStatusBar::setNotice);
+    connect(aids_, &CCalcEditorAids::liveValueChanged, statusBar_, &CCalcStatusBar::setLiveValue);
 }
 
 void CCalcMainFrame::createDockWindows()
@@ -314,6 +323,7 @@ void CCalcMainFrame::connectFrameCommands()
 {
     using namespace CalcCommand;
     view_->bindCommands(*this);
+    aids_->bindCommands(*this);
     document_->bindCommands(*this);
     new CCalcCalculateKeys(this, [this](int id) { return action(id); });
     // Created after the calculate keys, so that it sees a panel's keys first.

@@ -21,6 +21,7 @@
 class CCalcBar;
 class CCalcBusyBar;
 class CCalcDoc;
+class CCalcEditorAids;
 class CCalcHelpRequests;
 class CCalcSettingsNotifier;
 class CCalcStatusBar;
@@ -54,6 +55,8 @@ public:
 
     CCalcDoc* document() const { return document_; }
     CCalcView* view() const { return view_; }
+    // The editor's live value, colours, marks and completion.
+    CCalcEditorAids* editorAids() const { return aids_; }
     // The bar of id, or null when the bar table has no such row.
     CCalcBar* bar(int id) const;
     // True for a bar and everything inside it, docked or floating.
@@ -118,6 +121,7 @@ private:
     std::span<const CalcBars::Info> barTable_;
     std::vector<CCalcBar*> bars_;  // one per row of the bar table, in its order
     CCalcView* view_ = nullptr;
+    CCalcEditorAids* aids_ = nullptr;
     CCalcDoc* document_ = nullptr;
     std::unique_ptr<ICalcDocPrompts> dialogs_;
     CCalcToolBar* toolBar_ = nullptr;

@@ -94,7 +94,24 @@ void CCalcStatusBar::setLockKeys(std::optional<Tevra::LockKeyState> state)
 
 void CCalcStatusBar::setNotice(const QString& notice)
 {
-    panes_[PromptPane]->setText(notice.isEmpty() ? Tevra::ToQString(CalcCommand::IdlePrompt) : notice);
+    notice_ = notice;
+    showPrompt();
+}
+
+void CCalcStatusBar::setLiveValue(const QString& value)
+{
+    liveValue_ = value;
+    showPrompt();
+}
+
+void CCalcStatusBar::showPrompt()
+{
+    // A menu's prompt is a temporary message, drawn over this pane while the
+    // menu is open.
+    QString text = liveValue_.isEmpty() ? notice_ : liveValue_;
+    if (text.isEmpty())
+        text = Tevra::ToQString(CalcCommand::IdlePrompt);
+    panes_[PromptPane]->setText(text);
 }
 
 bool CCalcStatusBar::eventFilter(QObject* watched, QEvent* event)

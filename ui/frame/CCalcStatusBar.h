@@ -40,10 +40,17 @@ public:
     // A lasting note about the open file in the prompt pane, shown while no
     // command prompt is; empty brings back the idle prompt.
     void setNotice(const QString& notice);
+    // The value of the statement at the caret ("= 5") in the prompt pane,
+    // before the notice; empty when the caret stands in no statement.
+    void setLiveValue(const QString& value);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void showPrompt();
+
     std::array<QLabel*, PaneCount> panes_{};
+    QString notice_;
+    QString liveValue_;
 };

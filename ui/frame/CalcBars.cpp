@@ -5,6 +5,8 @@
 #include "app/CCalcSettingsNotifier.h"
 #include "document/CCalcDoc.h"
 #include "document/CCalcDocPrompts.h"
+#include "ui/editor/CCalcEditorAids.h"
+#include "ui/editor/CCalcView.h"
 #include "ui/frame/CCalcMainFrame.h"
 #include "ui/keypad/CCalcKeyPad.h"
 #include "ui/log/CCalcLog.h"
@@ -26,6 +28,12 @@ QWidget* CreateLog(const PanelContext& context)
     QObject::connect(log, &CCalcLog::popupRequested, bar, [bar] {
         bar->show();
         bar->raise();
+    });
+    // A row shows its statement in the editor; Enter also goes there.
+    CCalcMainFrame* frame = &context.Frame;
+    QObject::connect(log, &CCalcLog::rowActivated, log, [frame](int row, bool byKey) {
+        if (frame->editorAids()->selectReport(row) && byKey)
+            frame->view()->setFocus(Qt::OtherFocusReason);
     });
     return log;
 }

@@ -47,6 +47,7 @@ constexpr Entry MenuEntries[] = {
     {Edit, EditUndo}, {Edit, None}, {Edit, EditCut}, {Edit, EditCopy}, {Edit, EditPaste},
     {View, ToggleToolBar}, {View, ToggleKeypad}, {View, ToggleLog}, {View, ToggleMemory},
     {View, ToggleStatistics}, {View, ToggleStatusBar},
+    {View, None}, {View, LiveValue}, {View, Highlighting},
     {Set, Preferences},
     {Notation, NotationWest}, {Notation, NotationEast},
     {KeypadStyle, KeypadStyle2000}, {KeypadStyle, KeypadStyleVossek},

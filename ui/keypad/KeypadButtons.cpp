@@ -227,38 +227,10 @@ std::u16string Caption(const Button& button, const CaptionState& state)
     return std::u16string(button.FixedCaption.empty() ? button.TemplateCaption : button.FixedCaption);
 }
 
-std::u16string_view FunctionBracket(const Tevra::CCalcSettings& settings)
-{
-    if (!settings.AppendFunction)
-        return {};
-    switch (settings.AppendFunctionWith) {
-    case 1:
-        return u"[";
-    case 2:
-        return u"{";
-    default:
-        return u"(";
-    }
-}
-
-std::u16string_view MemoryBracket(const Tevra::CCalcSettings& settings)
-{
-    if (!settings.AppendMemory)
-        return {};
-    switch (settings.AppendMemoryWith) {
-    case 0:
-        return u"(";
-    case 2:
-        return u"{";
-    default:
-        return u"[";
-    }
-}
-
 std::u16string FunctionNameText(int row, const Tevra::CCalcSettings& settings, std::uint32_t notation)
 {
     const std::u16string_view name = RowName(row, notation);
-    return Concat(settings.NotationCase == 1 ? UpperCase(name) : std::u16string(name), FunctionBracket(settings));
+    return Concat(settings.NotationCase == 1 ? UpperCase(name) : std::u16string(name), settings.FunctionBracket());
 }
 
 Press WhatItSends(const Button& button, const Tevra::CCalcSettings& settings, std::uint32_t notation)
@@ -267,23 +239,23 @@ Press WhatItSends(const Button& button, const Tevra::CCalcSettings& settings, st
     case Name:
         return {std::nullopt, FunctionNameText(FunctionRow(button.Id).value_or(DecimalPointRow), settings, notation)};
     case Power:
-        return {std::nullopt, Concat(u"^", settings.AppendIncludePower ? FunctionBracket(settings) : u"")};
+        return {std::nullopt, Concat(u"^", settings.AppendIncludePower ? settings.FunctionBracket() : u"")};
     case Factorial:
         if (!settings.GammaFunction)
             return {std::nullopt, u"!"};
-        return {std::nullopt, Concat(u"\u0393", FunctionBracket(settings))};
+        return {std::nullopt, Concat(u"\u0393", settings.FunctionBracket())};
     case Sum:
-        return {std::nullopt, Concat(u"\u2211", FunctionBracket(settings))};
+        return {std::nullopt, Concat(u"\u2211", settings.FunctionBracket())};
     case Product:
-        return {std::nullopt, Concat(u"\u220F", FunctionBracket(settings))};
+        return {std::nullopt, Concat(u"\u220F", settings.FunctionBracket())};
     case RandomKeyword:
         return {std::nullopt, Concat(settings.RandomKeyword())};
     case ResultKeyword:
         return {std::nullopt, Concat(settings.ResultKeyword())};
     case Memory:
-        return {std::nullopt, Concat(settings.MemoryKeyword(), MemoryBracket(settings))};
+        return {std::nullopt, Concat(settings.MemoryKeyword(), settings.MemoryBracket())};
     case StoreMemory:
-        return {std::nullopt, Concat(u"->", settings.MemoryKeyword(), MemoryBracket(settings))};
+        return {std::nullopt, Concat(u"->", settings.MemoryKeyword(), settings.MemoryBracket())};
     case DecimalPoint:
         return {std::nullopt, Concat(RowName(DecimalPointRow, notation))};
     case Text:

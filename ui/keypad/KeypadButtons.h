@@ -113,12 +113,8 @@ struct Press {
 // names taken in notation (the notation the captions show).
 Press WhatItSends(const Button& button, const Tevra::CCalcSettings& settings, std::uint32_t notation);
 
-// The text builders. The function bracket: nothing when AppendFunction is
-// clear, else "[" for AppendFunctionWith 1, "{" for 2, "(" for any other
-// value. The memory bracket: nothing when AppendMemory is clear, else "(" for
-// AppendMemoryWith 0, "{" for 2, "[" for any other value.
-std::u16string_view FunctionBracket(const Tevra::CCalcSettings& settings);
-std::u16string_view MemoryBracket(const Tevra::CCalcSettings& settings);
+// The text builders; the brackets are CCalcSettings::FunctionBracket() and
+// MemoryBracket().
 std::u16string FunctionNameText(int row, const Tevra::CCalcSettings& settings, std::uint32_t notation);
 
 // A sentence saying what the button does, for the help pages: the same for

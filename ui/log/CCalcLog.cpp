@@ -5,6 +5,7 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QSettings>
 #include <QTimer>
 #include <QTreeWidget>
@@ -73,6 +74,9 @@ CCalcLog::CCalcLog(QWidget* parent) : QWidget(parent), list_(new QTreeWidget(thi
     loadSettings();
     connect(list_->header(), &QHeaderView::sectionResized, this, &CCalcLog::onSectionResized);
     list_->viewport()->installEventFilter(this);
+    list_->installEventFilter(this);
+    connect(list_, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item) { emit rowActivated(list_->indexOfTopLevelItem(item), false); });
 }
 
 CCalcLog::~CCalcLog()
@@ -154,6 +158,14 @@ bool CCalcLog::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == list_->viewport() && event->type() == QEvent::Resize)
         fitDescriptionColumn();
+    if (watched == list_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && list_->currentItem() != nullptr) {
+            emit rowActivated(list_->indexOfTopLevelItem(list_->currentItem()), true);
+            return true;
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -56,6 +56,9 @@ public:
 signals:
     // A record arrived while LogPopup is set: the frame shows the "Log" bar.
     void popupRequested();
+    // The user clicked a row, or pressed Enter on it (byKey): the editor
+    // shows the statement the row's record came from.
+    void rowActivated(int row, bool byKey);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
