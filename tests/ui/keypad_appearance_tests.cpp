@@ -52,7 +52,7 @@ TEST(KeypadFonts, OnlyUsableSpecsMakeAFont)
 {
     struct Row {
         const char* name;
-        Keypad::FontSpec spec;
+        Keypad::FontFields fields;
         bool usable;
     };
     const Row rows[] = {
@@ -69,7 +69,7 @@ TEST(KeypadFonts, OnlyUsableSpecsMakeAFont)
         {"weight beyond 1000", {"Arial", -15, 1001, false}, false},
     };
     for (const Row& row : rows)
-        EXPECT_EQ(Keypad::MakeFont(row.spec).has_value(), row.usable) << row.name;
+        EXPECT_EQ(Keypad::MakeFont(row.fields).has_value(), row.usable) << row.name;
     const QFont font = *Keypad::MakeFont({"Arial", -15, 800, true});
     EXPECT_EQ(font.pixelSize(), 15);
     EXPECT_EQ(font.weight(), QFont::ExtraBold);

@@ -57,9 +57,9 @@ void CCalcKeyPad::loadAppearance()
 void CCalcKeyPad::applyFont(const QFont& chosen)
 {
     font_ = chosen;
-    appearance_.Font = Keypad::SpecOf(chosen);
-    const Keypad::FontSpec system = Keypad::SpecOf(systemFont());
-    defaultFont_ = appearance_.Font == Keypad::DefaultFontSpec(dpi());
+    appearance_.Font = Keypad::FieldsOf(chosen);
+    const Keypad::FontFields system = Keypad::FieldsOf(systemFont());
+    defaultFont_ = appearance_.Font == Keypad::DefaultFontFields(dpi());
     systemFont_ = !defaultFont_ && appearance_.Font == system;
     for (CColorButton* each : buttons_)
         each->setFont(font_);
@@ -121,7 +121,7 @@ void CCalcKeyPad::selectFont()
     // A font the dialog offers is one the keypad can draw; only a size or
     // weight beyond what the keypad takes is refused, leaving the font as it
     // was.
-    const auto usable = Keypad::MakeFont(Keypad::SpecOf(*chosen));
+    const auto usable = Keypad::MakeFont(Keypad::FieldsOf(*chosen));
     if (!usable) {
         prompts().fontFailed();
         return;
@@ -138,7 +138,7 @@ void CCalcKeyPad::useSystemFont()
 
 void CCalcKeyPad::useDefaultFont()
 {
-    if (const auto font = Keypad::MakeFont(Keypad::DefaultFontSpec(dpi())))
+    if (const auto font = Keypad::MakeFont(Keypad::DefaultFontFields(dpi())))
         applyFont(*font);
     else
         useSystemFont();

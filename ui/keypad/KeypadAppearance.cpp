@@ -62,28 +62,29 @@ bool ReadSwitch(const QSettings& settings, const QString& key, bool fallback)
 
 }  // namespace
 
-FontSpec DefaultFontSpec(int dpi)
+FontFields DefaultFontFields(int dpi)
 {
     if (dpi <= 0)
         dpi = 96;
     return {QStringLiteral("Arial"), -MulDiv(DefaultPointSize, dpi, 72), DefaultWeight, false};
 }
 
-std::optional<QFont> MakeFont(const FontSpec& spec)
+std::optional<QFont> MakeFont(const FontFields& fields)
 {
-    const int pixels = std::abs(spec.Height);
-    if (spec.Face.trimmed().isEmpty() || spec.Face.size() > MaximumFaceLength || HasControlCharacters(spec.Face) ||
-        pixels < 1 || pixels > MaximumPixelHeight || spec.Weight < 0 || spec.Weight > MaximumWeight)
+    const int pixels = std::abs(fields.Height);
+    if (fields.Face.trimmed().isEmpty() || fields.Face.size() > MaximumFaceLength ||
+        HasControlCharacters(fields.Face) || pixels < 1 || pixels > MaximumPixelHeight || fields.Weight < 0 ||
+        fields.Weight > MaximumWeight)
         return std::nullopt;
-    QFont font(spec.Face);
+    QFont font(fields.Face);
     font.setPixelSize(pixels);
-    font.setWeight(static_cast<QFont::Weight>(spec.Weight == 0 ? NormalWeight : spec.Weight));
-    font.setItalic(spec.Italic);
+    font.setWeight(static_cast<QFont::Weight>(fields.Weight == 0 ? NormalWeight : fields.Weight));
+    font.setItalic(fields.Italic);
     font.setStyleStrategy(QFont::PreferAntialias);
     return font;
 }
 
-FontSpec SpecOf(const QFont& font)
+FontFields FieldsOf(const QFont& font)
 {
     const int pixels = font.pixelSize() > 0 ? font.pixelSize() : QFontInfo(font).pixelSize();
     return {font.family(), -pixels, static_cast<int>(font.weight()), font.italic()};
@@ -153,7 +154,7 @@ QString SettingsGroup()
 Appearance ReadAppearance(const QSettings& settings, int dpi)
 {
     Appearance appearance;
-    const FontSpec fallback = DefaultFontSpec(dpi);
+    const FontFields fallback = DefaultFontFields(dpi);
     const QVariant face = settings.value(FontFaceKey);
     appearance.Font.Face = face.typeId() == QMetaType::QString ? face.toString() : fallback.Face;
     appearance.Font.Height = Tevra::ReadStoredInt32(settings, FontSizeKey).value_or(fallback.Height);

@@ -19,25 +19,25 @@ namespace Keypad {
 
 // A font as it is stored: face name, FontSize (minus the pixel height of the
 // characters), weight (400 normal, 700 bold, 800 extra bold) and italic.
-struct FontSpec {
+struct FontFields {
     QString Face;
     int Height = 0;
     int Weight = 0;
     bool Italic = false;
 
-    bool operator==(const FontSpec&) const = default;
+    bool operator==(const FontFields&) const = default;
 };
 
 // Arial, 11 points at dpi dots per inch, weight 800.
-FontSpec DefaultFontSpec(int dpi);
+FontFields DefaultFontFields(int dpi);
 
-// The font a spec describes, or nothing when it cannot be made: no face, a
+// The font these fields describe, or nothing when it cannot be made: no face, a
 // face longer than a stored face may be or holding control characters, a
 // height of 0 or beyond what a screen font can have, a weight outside 0 to
 // 1000 (0 meaning "any": normal).
-std::optional<QFont> MakeFont(const FontSpec& spec);
-// The spec of a font (its pixel height taken as it is drawn).
-FontSpec SpecOf(const QFont& font);
+std::optional<QFont> MakeFont(const FontFields& fields);
+// The fields of a font (its pixel height taken as it is drawn).
+FontFields FieldsOf(const QFont& font);
 
 // The drawing styles, by their stored number.
 enum Style : int { Style2000 = 0, StyleVossek = 1, StyleXP = 2, StyleVista = 3 };
@@ -82,7 +82,7 @@ bool ColoursAreDefault(const Colours& colours, ColourAspect aspect);
 
 // Everything "GUI/Keypad" holds.
 struct Appearance {
-    FontSpec Font;
+    FontFields Font;
     Colours Colour;
     Style StoredStyle = StyleVossek;
 
