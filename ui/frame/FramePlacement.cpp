@@ -35,14 +35,16 @@ double GapSquared(const ScreenRect& a, const ScreenRect& b)
     return dx * dx + dy * dy;
 }
 
-// A usable window size: positive, and not beyond any real screen (which also
-// keeps the arithmetic below far from overflow).
+// No real screen has a side longer than this; it keeps the arithmetic below
+// far from overflow.
+constexpr int LargestSide = 1 << 20;
+
+// A usable window size: positive, and not beyond any real screen.
 bool HasUsableSize(const ScreenRect& rect)
 {
-    constexpr std::int64_t Largest = 1 << 20;
     const std::int64_t width = std::int64_t{rect.Right} - rect.Left;
     const std::int64_t height = std::int64_t{rect.Bottom} - rect.Top;
-    return width > 0 && height > 0 && width <= Largest && height <= Largest;
+    return width > 0 && height > 0 && width <= LargestSide && height <= LargestSide;
 }
 
 }  // namespace
@@ -53,9 +55,8 @@ ScreenRect DefaultFrameRect(const std::optional<ScreenRect>& primaryWorkArea, Fr
         return FallbackFrameRect;
     const ScreenRect& work = *primaryWorkArea;
     // Beyond any real screen a minimum is no size to centre.
-    constexpr int Largest = 1 << 20;
-    const int width = std::clamp(minimum.Width, DefaultFrameWidth, Largest);
-    const int height = std::clamp(minimum.Height, DefaultFrameHeight, Largest);
+    const int width = std::clamp(minimum.Width, DefaultFrameWidth, LargestSide);
+    const int height = std::clamp(minimum.Height, DefaultFrameHeight, LargestSide);
     ScreenRect rect;
     CentreSpan(work.Left, work.Right, width, rect.Left, rect.Right);
     CentreSpan(work.Top, work.Bottom, height, rect.Top, rect.Bottom);
