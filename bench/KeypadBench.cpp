@@ -2,9 +2,9 @@
 // (its share of the program's start-up), painting it in each style, and a
 // caption refresh with and without a new layout. Settings go to a
 // temporary directory.
-#include "app/CCalcSettingsNotifier.h"
-#include "app/CalcSettings.h"
-#include "ui/keypad/CCalcKeyPad.h"
+#include "desktop/services/CCalcSettingsNotifier.h"
+#include "core/settings/CalcSettings.h"
+#include "desktop/ui/keypad/CCalcKeyPad.h"
 
 #include <QApplication>
 #include <QPixmap>

@@ -11,7 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchSupport.h"
-#include "engine/Engine.h"
+#include "core/engine/Engine.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchSupport.h"
-#include "engine/Engine.h"
-#include "memory/MemoryFile.h"
-#include "memory/MemoryMap.h"
+#include "core/engine/Engine.h"
+#include "core/files/MemoryFile.h"
+#include "core/memory/MemoryMap.h"
 
 namespace {
 

@@ -15,17 +15,17 @@
 #include <memory>
 #include <string>
 
-#include "app/CCalcSettingsNotifier.h"
-#include "app/CalcSettings.h"
-#include "app/PreferencesStore.h"
-#include "document/CCalcCmdReceiver.h"
-#include "document/CCalcDoc.h"
-#include "engine/Engine.h"
-#include "memory/MemoryMap.h"
-#include "ui/editor/CCalcView.h"
-#include "ui/frame/CCalcMainFrame.h"
-#include "ui/frame/CalcBars.h"
-#include "ui/memory/CCalcMemory.h"
+#include "desktop/services/CCalcSettingsNotifier.h"
+#include "core/settings/CalcSettings.h"
+#include "desktop/services/PreferencesStore.h"
+#include "desktop/ui/CCalcCmdReceiver.h"
+#include "desktop/document/CCalcDoc.h"
+#include "core/engine/Engine.h"
+#include "core/memory/MemoryMap.h"
+#include "desktop/ui/editor/CCalcView.h"
+#include "desktop/frame/CCalcMainFrame.h"
+#include "desktop/frame/CalcBars.h"
+#include "desktop/ui/memory/CCalcMemory.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchSupport.h"
-#include "ui/print/CalcPrintJob.h"
-#include "ui/print/CalcPrintedPages.h"
+#include "desktop/ui/print/CalcPrintJob.h"
+#include "desktop/ui/print/CalcPrintedPages.h"
 
 namespace {
 

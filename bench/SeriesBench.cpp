@@ -6,7 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchSupport.h"
-#include "engine/Engine.h"
+#include "core/engine/Engine.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <pthread.h>
 #include <sys/mman.h>
 
-#include "engine/Engine.h"
+#include "core/engine/Engine.h"
 
 namespace {
 

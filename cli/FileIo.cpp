@@ -4,8 +4,8 @@
 #include <unistd.h>
 
 #include "cli/Interrupts.h"
-#include "memory/FileAccess.h"
-#include "memory/MemoryFile.h"
+#include "core/files/FileAccess.h"
+#include "core/files/MemoryFile.h"
 
 namespace Tevra::Cli {
 

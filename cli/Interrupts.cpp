@@ -8,8 +8,8 @@
 #include <thread>
 #include <unistd.h>
 
-#include "engine/Cancel.h"
-#include "memory/FileAccess.h"
+#include "core/engine/Cancel.h"
+#include "core/files/FileAccess.h"
 
 namespace Tevra::Cli {
 

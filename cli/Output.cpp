@@ -5,12 +5,12 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/CalcSettings.h"
-#include "document/Statistics.h"
-#include "engine/Engine.h"
-#include "engine/NumberFormat.h"
-#include "memory/MemoryMap.h"
-#include "memory/TextCodec.h"
+#include "core/settings/CalcSettings.h"
+#include "core/files/Statistics.h"
+#include "core/engine/Engine.h"
+#include "core/formats/NumberFormat.h"
+#include "core/memory/MemoryMap.h"
+#include "core/formats/TextCodec.h"
 
 namespace Tevra::Cli {
 

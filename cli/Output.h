@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/Diagnostics.h"
-#include "engine/Engine.h"
-#include "engine/ReportedStatement.h"
-#include "memory/FileAccess.h"
-#include "memory/FileEncoding.h"
+#include "core/engine/Diagnostics.h"
+#include "core/engine/Engine.h"
+#include "core/engine/ReportedStatement.h"
+#include "core/files/FileAccess.h"
+#include "core/formats/FileEncoding.h"
 
 namespace Tevra::Cli {
 

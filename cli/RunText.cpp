@@ -1,7 +1,7 @@
 #include "cli/RunText.h"
 
-#include "memory/MemoryFile.h"
-#include "memory/TextCodec.h"
+#include "core/files/MemoryFile.h"
+#include "core/formats/TextCodec.h"
 
 namespace Tevra::Cli {
 

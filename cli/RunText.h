@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "cli/Options.h"
-#include "memory/FileEncoding.h"
+#include "cli/options/Options.h"
+#include "core/formats/FileEncoding.h"
 
 namespace Tevra::Cli {
 

@@ -5,15 +5,15 @@
 #include <optional>
 #include <utility>
 
-#include "app/CalcSettings.h"
+#include "core/settings/CalcSettings.h"
 #include "cli/FileIo.h"
 #include "cli/Interrupts.h"
 #include "cli/Output.h"
-#include "engine/Engine.h"
-#include "engine/Random.h"
-#include "memory/FileAccess.h"
-#include "memory/MemoryFile.h"
-#include "memory/MemoryMap.h"
+#include "core/engine/Engine.h"
+#include "core/engine/Random.h"
+#include "core/files/FileAccess.h"
+#include "core/files/MemoryFile.h"
+#include "core/memory/MemoryMap.h"
 
 namespace Tevra::Cli {
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/Options.h"
+#include "cli/options/Options.h"
 #include "cli/Output.h"
 #include "cli/RunText.h"
-#include "engine/Engine.h"
+#include "core/engine/Engine.h"
 
 namespace Tevra::Cli {
 

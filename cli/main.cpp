@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "cli/Interrupts.h"
-#include "cli/Options.h"
+#include "cli/options/Options.h"
 #include "cli/Session.h"
 
 namespace {

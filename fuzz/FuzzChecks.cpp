@@ -6,12 +6,12 @@
 #include <mutex>
 #include <thread>
 
-#include "engine/Cancel.h"
-#include "engine/Diagnostics.h"
-#include "engine/Engine.h"
-#include "memory/FileEncoding.h"
-#include "memory/MemoryFile.h"
-#include "memory/MemoryMap.h"
+#include "core/engine/Cancel.h"
+#include "core/engine/Diagnostics.h"
+#include "core/engine/Engine.h"
+#include "core/formats/FileEncoding.h"
+#include "core/files/MemoryFile.h"
+#include "core/memory/MemoryMap.h"
 
 namespace TevraFuzz {
 

@@ -1,7 +1,7 @@
 # Checks that every project include of the program's folders names its header
-# from the top of the source tree ("engine/Node.h"). The layers decide what a
+# from the top of the source tree ("core/engine/Node.h"). The layers decide what a
 # file may include through their include roots; a bare or relative name
-# ("Node.h", "../ui/frame/CCalcMainFrame.h") would be found next to the file
+# ("Node.h", "../frame/CCalcMainFrame.h") would be found next to the file
 # instead, whatever its layer, and slip past them.
 #
 #   cmake -DSOURCE_DIR=<top of the tree> -P scripts/check-includes.cmake
@@ -11,7 +11,7 @@ if(NOT SOURCE_DIR)
   message(FATAL_ERROR "SOURCE_DIR is not set")
 endif()
 
-set(folders app cli document engine memory ui)
+set(folders core desktop cli fuzz tools)
 set(violations "")
 foreach(folder IN LISTS folders)
   file(GLOB_RECURSE files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/${folder}/*.h ${SOURCE_DIR}/${folder}/*.cpp)

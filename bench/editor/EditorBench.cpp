@@ -10,15 +10,15 @@
 // DOCUMENT is one of the names in Documents below. With TEVRA_EDITOR_AIDS=off
 // the editor is the plain one (no live value, colours, marks or completion),
 // for the figures without them.
-#include "app/CCalcApp.h"
-#include "app/PreferencesStore.h"
-#include "document/CCalcCmdReceiver.h"
-#include "document/CCalcDoc.h"
-#include "document/CCalcFileText.h"
-#include "ui/editor/CCalcEditorAids.h"
-#include "ui/editor/CCalcLivePreview.h"
-#include "ui/editor/CCalcView.h"
-#include "ui/frame/CCalcMainFrame.h"
+#include "desktop/app/CCalcApp.h"
+#include "desktop/services/PreferencesStore.h"
+#include "desktop/ui/CCalcCmdReceiver.h"
+#include "desktop/document/CCalcDoc.h"
+#include "core/files/CCalcFileText.h"
+#include "desktop/ui/editor/CCalcEditorAids.h"
+#include "desktop/ui/editor/CCalcLivePreview.h"
+#include "desktop/ui/editor/CCalcView.h"
+#include "desktop/frame/CCalcMainFrame.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -3,9 +3,9 @@
 // takes and gives, and examples the engine calculates.
 #include "tools/docgen/HelpPages.h"
 
-#include "app/CalcHelpTopics.h"
-#include "engine/Diagnostics.h"
-#include "engine/Engine.h"
+#include "desktop/services/CalcHelpTopics.h"
+#include "core/engine/Diagnostics.h"
+#include "core/engine/Engine.h"
 #include "tools/docgen/Html.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 #include "tools/docgen/Html.h"
 
-#include "app/CalcSettings.h"
-#include "engine/Diagnostics.h"
-#include "engine/Engine.h"
-#include "engine/Random.h"
+#include "core/settings/CalcSettings.h"
+#include "core/engine/Diagnostics.h"
+#include "core/engine/Engine.h"
+#include "core/engine/Random.h"
 #include "tools/docgen/HelpPages.h"
 
 #include <QString>

@@ -4,10 +4,10 @@
 // name a link to the function.
 #include "tools/docgen/HelpPages.h"
 
-#include "app/CalcHelpTopics.h"
-#include "app/QtText.h"
+#include "desktop/services/CalcHelpTopics.h"
+#include "desktop/services/QtText.h"
 #include "tools/docgen/Html.h"
-#include "ui/keypad/KeypadButtons.h"
+#include "desktop/ui/keypad/KeypadButtons.h"
 
 #include <array>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "tools/docgen/ManPages.h"
 
-#include "app/CalcCommandLine.h"
-#include "cli/Options.h"
+#include "desktop/app/CalcCommandLine.h"
+#include "cli/options/Options.h"
 #include "tools/docgen/Html.h"
 #include "tools/docgen/OutputFile.h"
 

@@ -3,10 +3,10 @@
 // with the figures of an example computed by the program's own statistics.
 #include "tools/docgen/HelpPages.h"
 
-#include "app/CalcHelpTopics.h"
-#include "document/Statistics.h"
+#include "desktop/services/CalcHelpTopics.h"
+#include "core/files/Statistics.h"
 #include "tools/docgen/Html.h"
-#include "ui/memory/CCalcMemory.h"
+#include "desktop/ui/memory/CCalcMemory.h"
 
 #include <algorithm>
 #include <array>

@@ -4,8 +4,8 @@
 // the contexts of the operation-name table.
 #include "tools/docgen/HelpPages.h"
 
-#include "app/CalcHelpTopics.h"
-#include "engine/Diagnostics.h"
+#include "desktop/services/CalcHelpTopics.h"
+#include "core/engine/Diagnostics.h"
 #include "tools/docgen/Html.h"
 
 #include <algorithm>

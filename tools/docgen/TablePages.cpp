@@ -3,19 +3,19 @@
 // command-line options of both programs and the file messages.
 #include "tools/docgen/HelpPages.h"
 
-#include "app/CCalcPreferences.h"
-#include "app/CalcHelpTopics.h"
-#include "app/CalcCommandLine.h"
-#include "app/CalcCommands.h"
-#include "app/CalcSettings.h"
-#include "cli/Options.h"
-#include "document/CCalcDocPrompts.h"
-#include "document/Statistics.h"
-#include "engine/Engine.h"
-#include "memory/MemoryFile.h"
+#include "desktop/services/CCalcPreferences.h"
+#include "desktop/services/CalcHelpTopics.h"
+#include "desktop/app/CalcCommandLine.h"
+#include "desktop/services/CalcCommands.h"
+#include "core/settings/CalcSettings.h"
+#include "cli/options/Options.h"
+#include "desktop/document/CCalcDocPrompts.h"
+#include "core/files/Statistics.h"
+#include "core/engine/Engine.h"
+#include "core/files/MemoryFile.h"
 #include "tools/docgen/Html.h"
-#include "ui/frame/CCalcPanelKeys.h"
-#include "ui/frame/CalcMenus.h"
+#include "desktop/frame/CCalcPanelKeys.h"
+#include "desktop/frame/CalcMenus.h"
 
 #include <algorithm>
 #include <array>

@@ -6,7 +6,7 @@
 //     tevra_docgen help FRAGMENTS OUTPUT
 //     tevra_docgen man OUTPUT
 //     tevra_docgen desktop OUTPUT
-#include "app/DesktopIntegration.h"
+#include "desktop/app/DesktopIntegration.h"
 #include "tools/docgen/HelpPages.h"
 #include "tools/docgen/ManPages.h"
 #include "tools/docgen/OutputFile.h"

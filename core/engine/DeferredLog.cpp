@@ -1,0 +1,33 @@
+#include "core/engine/DeferredLog.h"
+
+namespace NCalculatorText {
+
+void CDeferredLog::Add(const LogRecord& record)
+{
+    events_.push_back({false, record.Status, record.Context, record.Description, record.Code, ReportedStatement});
+}
+
+void CDeferredLog::Clear()
+{
+    events_.push_back({true, 0, {}, {}, NoError, {}});
+}
+
+void CDeferredLog::DeliverTo(ILogReceiver* receiver)
+{
+    std::vector<Event> events = std::move(events_);
+    events_.clear();
+    if (receiver == nullptr)
+        return;
+    const StatementSpan saved = ReportedStatement;
+    for (const Event& event : events) {
+        if (event.Clear) {
+            receiver->Clear();
+            continue;
+        }
+        ReportedStatement = event.Statement;
+        receiver->Add(LogRecord{event.Status, event.Context, event.Description, event.Code});
+    }
+    ReportedStatement = saved;
+}
+
+}  // namespace NCalculatorText

@@ -1,0 +1,175 @@
+#include "core/engine/NodesInfix.h"
+
+#include "core/engine/Cancel.h"
+#include "core/engine/Diagnostics.h"
+#include "core/engine/Guarded.h"
+#include "core/engine/MathLibrary.h"
+#include "core/engine/NodesArithmetic.h"
+#include "core/engine/Scanner.h"
+
+#include <algorithm>
+#include <array>
+#include <cassert>
+#include <iterator>
+
+namespace NCalculatorText {
+
+namespace {
+
+bool Power(double base, double exponent, double& out)
+{
+    out = LibPow(base, exponent);
+    return CalculationOk;
+}
+
+// One infix operator: its character, its level, the operation its reports
+// name and the guarded step that combines the value so far with a term.
+struct InfixOperation {
+    char16_t Character;
+    InfixLevel Level;
+    int Code;
+    bool (*Combine)(double, double, double&);
+};
+
+constexpr auto InfixOperations = std::to_array<InfixOperation>({
+    {u'+', InfixLevel::Additive, OpAddition, GuardedAdd},
+    {u'-', InfixLevel::Additive, OpSubtraction, GuardedSubtract},
+    {u'\u2212', InfixLevel::Additive, OpSubtraction, GuardedSubtract},
+    {u'*', InfixLevel::Multiplicative, OpMultiplication, GuardedMultiply},
+    {u'\u00D7', InfixLevel::Multiplicative, OpMultiplication, GuardedMultiply},
+    {u'/', InfixLevel::Multiplicative, OpDivision, GuardedDivide},
+    {u'\u00F7', InfixLevel::Multiplicative, OpDivision, GuardedDivide},
+    {u'^', InfixLevel::Power, OpPower, Power},
+});
+
+std::uint8_t OperationIndex(char16_t c, InfixLevel level)
+{
+    const auto found =
+        std::find_if(InfixOperations.begin(), InfixOperations.end(),
+                     [c, level](const InfixOperation& o) { return o.Character == c && o.Level == level; });
+    return static_cast<std::uint8_t>(found == InfixOperations.end() ? InfixOperations.size()
+                                                                    : std::distance(InfixOperations.begin(), found));
+}
+
+// Walks a text from its end towards its start and finds, below a limit that
+// only ever decreases, the rightmost infix sign of one kind; every character
+// is looked at once over all searches.
+class CSignSearch final {
+public:
+    CSignSearch(std::u16string_view text, char16_t sign) : text_(text), sign_(sign), end_(text.size()) {}
+
+    // The rightmost infix sign below limit, or -1.
+    std::ptrdiff_t Before(std::size_t limit)
+    {
+        end_ = std::min(end_, limit);
+        for (; end_ > 0; --end_) {
+            const std::size_t position = end_ - 1;
+            if (text_[position] == sign_ && IsInfixSign(text_, position))
+                return static_cast<std::ptrdiff_t>(position);
+        }
+        return -1;
+    }
+
+private:
+    std::u16string_view text_;
+    char16_t sign_;
+    std::size_t end_;  // positions from here on have been passed
+};
+
+}  // namespace
+
+std::vector<std::size_t> CNodeInfix::Splits(std::u16string_view text) const
+{
+    std::vector<std::size_t> splits;
+    if (Level != InfixLevel::Additive) {
+        // Every operator of the level splits, the rightmost first.
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (OperationIndex(text[i], Level) < InfixOperations.size())
+                splits.push_back(i);
+        }
+        return splits;
+    }
+    // The additive split of a text, then of the text left of it, and so on:
+    // the rightmost infix "+" or "-", where a "-" anywhere on the left hides
+    // every U+2212.
+    CSignSearch plus(text, u'+');
+    CSignSearch minus(text, u'-');
+    CSignSearch minusSign(text, u'\u2212');
+    std::size_t limit = text.size();
+    while (true) {
+        const std::ptrdiff_t p = plus.Before(limit);
+        std::ptrdiff_t m = minus.Before(limit);
+        if (m < 0)
+            m = minusSign.Before(limit);
+        const std::ptrdiff_t split = std::max(p, m);
+        if (split < 0)
+            break;
+        splits.push_back(static_cast<std::size_t>(split));
+        limit = static_cast<std::size_t>(split);
+    }
+    std::reverse(splits.begin(), splits.end());
+    return splits;
+}
+
+bool CNodeInfix::Parse()
+{
+    if (Operands.size() != 1)
+        return false;
+    const std::u16string text = std::move(Operands.front());
+    Operands.clear();
+    const std::vector<std::size_t> splits = Splits(text);
+    if (splits.empty())
+        return false;
+    terms_.reserve(splits.size() + 1);
+    std::u16string piece;
+    for (std::size_t k = 0; k <= splits.size(); ++k) {
+        const std::size_t start = k == 0 ? 0 : splits[k - 1] + 1;
+        const std::size_t end = k == splits.size() ? text.size() : splits[k];
+        const std::u16string_view view = std::u16string_view(text).substr(start, end - start);
+        Term term;
+        if (k > 0)
+            term.Operator = OperationIndex(text[splits[k - 1]], Level);
+        if (IsPlainNumberLiteral(view)) {
+            term.Literal = true;
+            term.Value = NumberLiteralValue(view);
+        } else {
+            piece.assign(view);
+            if (!Dispatch(piece, this) || !ParseLastChild(this))
+                return false;
+            term.Child = static_cast<std::uint32_t>(Children.size() - 1);
+        }
+        terms_.push_back(term);
+    }
+    return true;
+}
+
+bool CNodeInfix::EvaluateTerm(const Term& term, double& out)
+{
+    if (term.Literal)
+        return EvaluateNumber(term.Value, out);
+    assert(term.Child < Children.size() && "a term of an infix run is a literal or one of its children");
+    return Children[term.Child]->Evaluate(out);
+}
+
+bool CNodeInfix::Evaluate(double& out)
+{
+    assert(terms_.size() >= 2 && "an infix run has at least two terms once parsed");
+    double value = 0.0;
+    for (std::size_t k = 1; k < terms_.size(); ++k) {
+        if (CancelledSoon())
+            return false;
+        const InfixOperation& operation = InfixOperations[terms_[k].Operator];
+        OperationScope scope(operation.Code);
+        if (k == 1 && !EvaluateTerm(terms_[0], value))
+            return false;
+        double operand = 0.0;
+        if (!EvaluateTerm(terms_[k], operand))
+            return false;
+        if (!operation.Combine(value, operand, value))
+            return false;
+    }
+    out = value;
+    return true;
+}
+
+}  // namespace NCalculatorText

@@ -1,0 +1,150 @@
+// The program's single calculation document. It keeps no text of its own: the
+// text lives in the editor, and every operation reads and writes it there. The
+// document owns the file (path, title, modified state), the file commands,
+// the memory file commands and the calculate commands, and is the keypad's
+// command receiver.
+#pragma once
+
+#include "desktop/ui/CCalcCmdReceiver.h"
+#include "core/files/CCalcFileText.h"
+#include "core/files/CCalcRunReport.h"
+
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CCalcCalculation;
+class CCalcRecovery;
+class CCalcView;
+class ICalcCommandBinder;
+class ICalcDocPrompts;
+struct CalcFileDialogRequest;
+
+class CCalcDoc final : public QObject, public ICmdReceiver {
+    Q_OBJECT
+
+public:
+    CCalcDoc(CCalcView* editor, ICalcDocPrompts* prompts, QObject* parent = nullptr);
+
+    // ICmdReceiver
+    void Command(std::uint32_t code) override;
+    void InsertText(std::u16string_view text) override;
+
+    // Binds the document's commands: New, Save, Save As, Execute, the three
+    // memory commands (Free and Save greyed while the memory is empty) and
+    // the two calculate commands.
+    void bindCommands(ICalcCommandBinder& commands);
+
+    // File commands. Each returns false when cancelled or failed.
+    bool newDocument();
+    bool openDocument(const QString& path);  // asks to save unsaved work first
+    bool save();
+    bool saveAs();
+    // Asks "Save changes to ...?" when there is unsaved work; false means the
+    // user cancelled (or the save failed) and the caller must not go on.
+    bool saveModified();
+
+    // Document-level commands of the Memory and File menus.
+    void executeFile();
+    void freeMemory();
+    void loadMemory();
+    // Asks for a file and saves every cell (all) or the ticked cells.
+    void saveMemory(bool all = true);
+
+    QString pathName() const { return pathName_; }
+    // The file name of the path, or "Calculation" while it has none.
+    QString title() const;
+    bool isModified() const;
+    ICalcDocPrompts* prompts() const { return prompts_; }
+    void setPrompts(ICalcDocPrompts* prompts) { prompts_ = prompts; }
+    CCalcView* editor() const { return editor_; }
+
+    // Calculate, Calculate all, Execute and Memory Load run on a worker
+    // thread, one at a time; meanwhile the editor takes no edits and every
+    // command that would touch the engine's state waits (see
+    // CalcCommand::Info::WaitsForCalculation). The result is applied when the
+    // worker is done, exactly as a calculation on this thread would be.
+    bool isCalculating() const;
+    // Asks the running calculation to stop; it ends as a failing statement
+    // does, with the cancel record in the log.
+    void cancelCalculation();
+    CCalcCalculation* calculation() const { return calculation_; }
+    // The recovery copy of the unsaved text.
+    CCalcRecovery* recovery() const { return recovery_; }
+    // Before the window closes: with a calculation running, asks whether to
+    // cancel it and, on Yes, cancels it and waits for it to stop. False when
+    // the window stays open.
+    bool endCalculationBeforeClosing();
+
+    // Takes the memory's MemoryChanged flag and, when it was set, emits
+    // memoryChanged(). Called after every calculation, execution and free;
+    // a window that frees or loads memory itself calls it afterwards.
+    void noticeMemoryChange();
+
+    // The editor's whole text as the engine sees it: lines separated by "\n".
+    std::u16string editorText() const;
+
+    // Where a caret at position caret in before belongs in after, the text
+    // with a run's results: unchanged text on either side keeps its caret;
+    // inside the changed stretch the caret keeps to its statement, and goes
+    // behind that statement's new text when it stood in what changed there
+    // (CCalcTextChange::mapByStatement). Places the caret after a calculate
+    // all that failed.
+    static int CaretAcrossChange(std::u16string_view before, std::u16string_view after, int caret);
+
+signals:
+    // A calculation started or ended (its result applied).
+    void calculationRunningChanged(bool running);
+    void pathChanged();
+    void modifiedChanged(bool modified);
+    // The last result may have changed (a calculation or a file ran).
+    void resultChanged();
+    // A run cleared the log and filled it again: the statement of each of
+    // its records in the editor's text, in the order of the log's rows, once
+    // the text is back in the editor. The runs of an executed file name no
+    // statement of the editor, so theirs is an empty list.
+    void runReported(const std::vector<CCalcReportedStatement>& statements);
+    // Memory cells were read, stored or freed since the last notice: the
+    // memory window rebuilds its list. Emitted after a run or a free only
+    // when the memory's MemoryChanged flag was set (see noticeMemoryChange).
+    void memoryChanged();
+    // A file was opened or saved under this path (for the recent-file list).
+    void fileUsed(const QString& path);
+    // What the status bar should say about the open file; empty for nothing.
+    void fileNotice(const QString& notice);
+
+private:
+    void calculate(bool all);
+    void clearText();
+    void backspace();
+    bool readDocument(const QString& path);
+    // Writes the editor's text to path in the given format, after asking
+    // when that would lose bytes of the file the text was read from.
+    bool writeDocument(const QString& path, Tevra::FileEncoding encoding, Tevra::LineEnds ends);
+    // Reads a whole file of at most limit bytes; says why in a message box
+    // when it cannot.
+    bool readFileReporting(const QString& path, std::int64_t limit, QByteArray& bytes);
+    // Replaces the file at path by bytes atomically; says why in a message
+    // box when it cannot, and then leaves the file as it was.
+    bool writeFileReporting(const QString& path, std::string_view bytes);
+    // Asks for a file and runs its statements against the memory; the editor is untouched.
+    void chooseAndExecuteFile(const CalcFileDialogRequest& request);
+    void executeBytes(const QByteArray& bytes);
+    void setPathName(const QString& path);
+    void warnFile(const QString& message, const QString& path, const QString& reason);
+
+    CCalcView* editor_;
+    ICalcDocPrompts* prompts_;
+    CCalcCalculation* calculation_;
+    CCalcRecovery* recovery_ = nullptr;
+    QString pathName_;
+    // How the file at pathName_ was read, to write it back the same way, and
+    // the bytes behind its text that the editor does not show.
+    Tevra::FileEncoding encoding_ = Tevra::FileEncoding::ProgramFormat;
+    Tevra::LineEnds lineEnds_ = Tevra::LineEnds::CrLf;
+    std::size_t hiddenBytes_ = 0;
+};

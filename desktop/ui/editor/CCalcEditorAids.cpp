@@ -1,0 +1,167 @@
+#include "desktop/ui/editor/CCalcEditorAids.h"
+
+#include <QSettings>
+
+#include <algorithm>
+
+#include "desktop/services/CalcCommandBinder.h"
+#include "desktop/services/CalcCommands.h"
+#include "desktop/services/PreferencesStore.h"
+#include "desktop/ui/editor/CCalcCompletion.h"
+#include "desktop/ui/editor/CCalcHighlighter.h"
+#include "desktop/ui/editor/CCalcLivePreview.h"
+#include "desktop/ui/editor/CCalcView.h"
+
+namespace {
+
+const QString SettingsGroup = QStringLiteral("GUI/Editor");
+const QString LiveValueKey = QStringLiteral("LiveValue");
+const QString HighlightingKey = QStringLiteral("Highlighting");
+
+bool ReadSwitch(const QSettings& settings, const QString& key)
+{
+    const auto stored = Tevra::ReadStoredInt32(settings, key);
+    return !stored || *stored != 0;  // on unless stored as 0
+}
+
+}  // namespace
+
+CCalcEditorAids::CCalcEditorAids(CCalcView* view)
+    : QObject(view), view_(view), preview_(new CCalcLivePreview(view)), highlighter_(new CCalcHighlighter(view)),
+      completion_(new CCalcCompletion(view, highlighter_->tokenIndex()))
+{
+    setObjectName(QStringLiteral("EditorAids"));
+    connect(preview_, &CCalcLivePreview::textChanged, this, &CCalcEditorAids::liveValueChanged);
+    // The marks of a run go as soon as the text changes; they stay in place,
+    // unseen, for the log's rows to select.
+    connect(view_, &CCalcView::textChanged, this, &CCalcEditorAids::plainFindings);
+    loadSettings();
+}
+
+CCalcEditorAids::~CCalcEditorAids()
+{
+    saveSettings();
+}
+
+void CCalcEditorAids::loadSettings()
+{
+    QSettings settings = Tevra::ProgramSettings();
+    settings.beginGroup(SettingsGroup);
+    const bool live = ReadSwitch(settings, LiveValueKey);
+    const bool highlight = ReadSwitch(settings, HighlightingKey);
+    settings.endGroup();
+    preview_->setEnabled(live);
+    highlighting_ = !highlight;  // so that the call below applies it
+    setHighlighting(highlight);
+}
+
+void CCalcEditorAids::saveSettings() const
+{
+    QSettings settings = Tevra::ProgramSettings();
+    settings.beginGroup(SettingsGroup);
+    settings.setValue(LiveValueKey, liveValue() ? 1 : 0);
+    settings.setValue(HighlightingKey, highlighting_ ? 1 : 0);
+    settings.endGroup();
+}
+
+void CCalcEditorAids::bindCommands(ICalcCommandBinder& commands)
+{
+    using namespace CalcCommand;
+    commands.bindCommand(
+        LiveValue, [this] { setLiveValue(!liveValue()); }, {}, [this] { return liveValue(); });
+    commands.bindCommand(
+        Highlighting, [this] { setHighlighting(!highlighting()); }, {}, [this] { return highlighting(); });
+    connect(this, &CCalcEditorAids::switchesChanged, this, [&commands] { commands.refreshCommandStates(); });
+}
+
+bool CCalcEditorAids::liveValue() const
+{
+    return preview_->isEnabled();
+}
+
+void CCalcEditorAids::setLiveValue(bool on)
+{
+    if (on == liveValue())
+        return;
+    preview_->setEnabled(on);
+    emit switchesChanged();
+}
+
+bool CCalcEditorAids::highlighting() const
+{
+    return highlighting_;
+}
+
+void CCalcEditorAids::setHighlighting(bool on)
+{
+    if (on == highlighting_)
+        return;
+    highlighting_ = on;
+    highlighter_->setEnabled(on);
+    completion_->setEnabled(on);
+    if (!on)
+        plainFindings();
+    emit switchesChanged();
+}
+
+void CCalcEditorAids::setEngineBusy(std::function<bool()> busy)
+{
+    preview_->setEngineBusy(std::move(busy));
+}
+
+void CCalcEditorAids::refreshLiveValue()
+{
+    preview_->schedule();
+}
+
+void CCalcEditorAids::calculationRunning(bool running)
+{
+    if (running)
+        completion_->close();
+    else
+        preview_->schedule();
+}
+
+void CCalcEditorAids::showRunReports(const std::vector<CCalcReportedStatement>& statements)
+{
+    std::vector<CCalcView::TextMark> marks;
+    marks.reserve(statements.size());
+    for (std::size_t row = 0; row < statements.size(); ++row) {
+        const CCalcReportedStatement& statement = statements[row];
+        if (statement.Start < 0)
+            continue;
+        CCalcView::MarkStyle style = CCalcView::MarkStyle::Plain;
+        if (highlighting_)
+            style = statement.isError() ? CCalcView::MarkStyle::ErrorUnderline : CCalcView::MarkStyle::WarningUnderline;
+        marks.push_back({statement.Start, statement.Length, style, static_cast<int>(row)});
+    }
+    view_->setMarks(CCalcView::MarkLayer::Findings, std::move(marks));
+}
+
+bool CCalcEditorAids::selectReport(int row)
+{
+    for (const CCalcView::TextMark& mark : view_->marks(CCalcView::MarkLayer::Findings)) {
+        if (mark.Tag != row)
+            continue;
+        // The end first, then the start: the statement's start is what stays
+        // in view when it is longer than the window.
+        view_->scrollToPosition(mark.Start + mark.Length);
+        view_->scrollToPosition(mark.Start);
+        view_->setSelection(mark.Start, mark.Start + mark.Length);
+        return true;
+    }
+    return false;
+}
+
+void CCalcEditorAids::plainFindings()
+{
+    // Called on every edit: the marks are copied only when some are drawn.
+    const std::vector<CCalcView::TextMark>& shown = view_->marks(CCalcView::MarkLayer::Findings);
+    if (std::all_of(shown.begin(), shown.end(),
+                    [](const CCalcView::TextMark& mark) { return mark.Style == CCalcView::MarkStyle::Plain; }))
+        return;
+    std::vector<CCalcView::TextMark> marks = shown;
+    for (CCalcView::TextMark& mark : marks)
+        mark.Style = CCalcView::MarkStyle::Plain;
+    view_->setMarks(CCalcView::MarkLayer::Findings, std::move(marks));
+}

@@ -1,0 +1,120 @@
+#include "desktop/ui/editor/CCalcHighlighter.h"
+
+#include <QEvent>
+#include <QPalette>
+
+#include "desktop/ui/editor/CCalcView.h"
+
+namespace {
+
+using NCalculatorText::TokenKind;
+
+std::u16string_view View(const QString& text)
+{
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
+}
+
+// The colours of the kinds, for a light and for a dark background.
+struct KindColors {
+    TokenKind Kind;
+    QRgb Light;
+    QRgb Dark;
+};
+
+constexpr KindColors Colors[] = {
+    {TokenKind::Number, qRgb(0x0b, 0x5c, 0xad), qRgb(0x79, 0xc0, 0xff)},
+    {TokenKind::Function, qRgb(0x80, 0x2d, 0xb0), qRgb(0xd2, 0xa8, 0xff)},
+    {TokenKind::Keyword, qRgb(0x00, 0x7a, 0x7a), qRgb(0x56, 0xd4, 0xdd)},
+    {TokenKind::MemoryName, qRgb(0x9a, 0x52, 0x00), qRgb(0xf0, 0xb7, 0x2f)},
+    {TokenKind::Operator, qRgb(0xb0, 0x30, 0x30), qRgb(0xff, 0x9b, 0x8e)},
+    {TokenKind::Comment, qRgb(0x3c, 0x7d, 0x22), qRgb(0x8b, 0xc3, 0x4a)},
+    {TokenKind::Result, qRgb(0x70, 0x70, 0x70), qRgb(0xa8, 0xa8, 0xa8)},
+};
+
+bool IsDark(const QPalette& palette)
+{
+    return palette.color(QPalette::Base).lightness() < 128;
+}
+
+}  // namespace
+
+CCalcHighlighter::CCalcHighlighter(CCalcView* view) : QObject(view), view_(view)
+{
+    connect(view_->document(), &CCalcTextStore::contentsChange, this, [this](int position, int removed, int added) {
+        index_.textChanged(static_cast<std::size_t>(position), static_cast<std::size_t>(removed),
+                           static_cast<std::size_t>(added));
+        // The pair is found again once the index knows the edit.
+        markBrackets();
+    });
+    connect(view_, &CCalcView::cursorPositionChanged, this, &CCalcHighlighter::markBrackets);
+    view_->installEventFilter(this);
+}
+
+CCalcHighlighter::~CCalcHighlighter() = default;
+
+void CCalcHighlighter::setEnabled(bool enabled)
+{
+    if (enabled == enabled_)
+        return;
+    enabled_ = enabled;
+    if (enabled)
+        view_->setLineFormatter([this](int start, int end) { return formatsFor(start, end); });
+    else
+        view_->setLineFormatter({});
+    markBrackets();
+}
+
+QColor CCalcHighlighter::ColorOf(TokenKind kind, const QPalette& palette)
+{
+    for (const KindColors& colors : Colors) {
+        if (colors.Kind == kind)
+            return QColor(IsDark(palette) ? colors.Dark : colors.Light);
+    }
+    return {};  // names, brackets and separators keep the text's colour
+}
+
+QList<QTextLayout::FormatRange> CCalcHighlighter::formatsFor(int start, int end)
+{
+    QList<QTextLayout::FormatRange> formats;
+    const QString& text = view_->text();
+    const std::u16string_view whole = View(text);
+    const auto from = static_cast<std::size_t>(std::max(0, start));
+    const auto to = static_cast<std::size_t>(std::max(start, end));
+    const QPalette& palette = view_->palette();
+    for (const NCalculatorText::TextToken& token : index_.tokens(whole, from, to)) {
+        const QColor color = ColorOf(token.Kind, palette);
+        if (!color.isValid())
+            continue;
+        const std::size_t first = std::max(token.Start, from);
+        const std::size_t last = std::min(token.End(), to);
+        if (last <= first)
+            continue;
+        QTextLayout::FormatRange range;
+        range.start = static_cast<int>(first - from);
+        range.length = static_cast<int>(last - first);
+        range.format.setForeground(color);
+        formats.append(range);
+    }
+    return formats;
+}
+
+void CCalcHighlighter::markBrackets()
+{
+    std::vector<CCalcView::TextMark> marks;
+    if (enabled_ && !view_->hasSelection()) {
+        const auto pair =
+            NCalculatorText::MatchingBracket(View(view_->text()), static_cast<std::size_t>(view_->position()), index_);
+        if (pair) {
+            marks.push_back({static_cast<int>(pair->At), 1, CCalcView::MarkStyle::Highlight});
+            marks.push_back({static_cast<int>(pair->Partner), 1, CCalcView::MarkStyle::Highlight});
+        }
+    }
+    view_->setMarks(CCalcView::MarkLayer::Brackets, std::move(marks));
+}
+
+bool CCalcHighlighter::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == view_ && event->type() == QEvent::PaletteChange && enabled_)
+        view_->refreshLineFormats();
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,170 @@
+#include "desktop/ui/editor/CCalcTextStore.h"
+
+#include <algorithm>
+
+CCalcTextStore::CCalcTextStore(QObject* parent) : QObject(parent) {}
+
+CCalcTextStore::~CCalcTextStore() = default;
+
+QChar CCalcTextStore::characterAt(int position) const
+{
+    return position >= 0 && position < size() ? text_.at(position) : QChar();
+}
+
+bool CCalcTextStore::isModified() const
+{
+    return static_cast<qsizetype>(undo_.size()) != cleanDepth_;
+}
+
+void CCalcTextStore::setModified(bool modified)
+{
+    const bool before = isModified();
+    cleanDepth_ = modified ? -1 : static_cast<qsizetype>(undo_.size());
+    if (before != isModified())
+        emit modificationChanged(isModified());
+}
+
+void CCalcTextStore::apply(int position, int length, const QString& replacement)
+{
+    removedText_ = text_.mid(position, length);
+    text_.replace(position, length, replacement);
+    emit contentsChange(position, length, static_cast<int>(replacement.size()));
+    removedText_.clear();
+}
+
+bool CCalcTextStore::joinsLastStep(int position, int length, const QString& replacement, EditKind kind) const
+{
+    // A step right after opening or saving stays apart, so that undo can go
+    // back exactly to the saved text.
+    if (undo_.empty() || !isModified() || kind == EditKind::Other)
+        return false;
+    const Step& last = undo_.back();
+    if (last.Closed || last.Kind != kind)
+        return false;
+    switch (kind) {
+    case EditKind::Typing:
+        return length == 0 && position == last.Position + last.Inserted.size();
+    case EditKind::DeleteBackward:
+        return replacement.isEmpty() && last.Inserted.isEmpty() && position + length == last.Position;
+    case EditKind::DeleteForward:
+        return replacement.isEmpty() && last.Inserted.isEmpty() && position == last.Position;
+    case EditKind::Other:
+        break;
+    }
+    return false;
+}
+
+void CCalcTextStore::replace(int position, int length, const QString& replacement, EditKind kind, Selection before,
+                             Selection after)
+{
+    position = std::clamp(position, 0, size());
+    length = std::clamp(length, 0, size() - position);
+    if (length == 0 && replacement.isEmpty())
+        return;
+    const bool undoBefore = isUndoAvailable();
+    const bool redoBefore = isRedoAvailable();
+    const bool modifiedBefore = isModified();
+    const QString removed = text_.mid(position, length);
+
+    if (joinsLastStep(position, length, replacement, kind)) {
+        Step& last = undo_.back();
+        if (kind == EditKind::Typing) {
+            last.Inserted += replacement;
+        } else if (kind == EditKind::DeleteBackward) {
+            last.Removed.prepend(removed);
+            last.Position = position;
+        } else {
+            last.Removed += removed;
+        }
+        last.After = after;
+    } else {
+        // The saved text lay among the steps taken back: no step leads there now.
+        if (cleanDepth_ > static_cast<qsizetype>(undo_.size()))
+            cleanDepth_ = -1;
+        undo_.push_back(Step{position, removed, replacement, before, after, kind, false});
+    }
+    redo_.clear();
+    apply(position, length, replacement);
+    announce(undoBefore, redoBefore, modifiedBefore);
+}
+
+void CCalcTextStore::closeStep()
+{
+    if (!undo_.empty())
+        undo_.back().Closed = true;
+}
+
+void CCalcTextStore::replaceWithoutHistory(int position, int length, const QString& replacement)
+{
+    position = std::clamp(position, 0, size());
+    length = std::clamp(length, 0, size() - position);
+    if (length == 0 && replacement.isEmpty())
+        return;
+    apply(position, length, replacement);
+}
+
+void CCalcTextStore::setText(const QString& text)
+{
+    const bool undoBefore = isUndoAvailable();
+    const bool redoBefore = isRedoAvailable();
+    const bool modifiedBefore = isModified();
+    undo_.clear();
+    redo_.clear();
+    cleanDepth_ = 0;
+    const int removed = size();
+    removedText_ = text_;
+    text_ = text;
+    emit contentsChange(0, removed, size());
+    removedText_.clear();
+    announce(undoBefore, redoBefore, modifiedBefore);
+}
+
+void CCalcTextStore::clearHistory()
+{
+    const bool undoBefore = isUndoAvailable();
+    const bool redoBefore = isRedoAvailable();
+    const bool modifiedBefore = isModified();
+    undo_.clear();
+    redo_.clear();
+    cleanDepth_ = modifiedBefore ? -1 : 0;
+    announce(undoBefore, redoBefore, modifiedBefore);
+}
+
+std::optional<CCalcTextStore::Selection> CCalcTextStore::undo()
+{
+    return moveStep(undo_, redo_, false);
+}
+
+std::optional<CCalcTextStore::Selection> CCalcTextStore::redo()
+{
+    return moveStep(redo_, undo_, true);
+}
+
+std::optional<CCalcTextStore::Selection> CCalcTextStore::moveStep(std::vector<Step>& from, std::vector<Step>& to,
+                                                                  bool forward)
+{
+    if (from.empty())
+        return std::nullopt;
+    const bool undoBefore = isUndoAvailable();
+    const bool redoBefore = isRedoAvailable();
+    const bool modifiedBefore = isModified();
+    Step step = std::move(from.back());
+    from.pop_back();
+    step.Closed = true;
+    const QString& replaced = forward ? step.Removed : step.Inserted;
+    apply(step.Position, static_cast<int>(replaced.size()), forward ? step.Inserted : step.Removed);
+    const Selection selection = forward ? step.After : step.Before;
+    to.push_back(std::move(step));
+    announce(undoBefore, redoBefore, modifiedBefore);
+    return selection;
+}
+
+void CCalcTextStore::announce(bool undoBefore, bool redoBefore, bool modifiedBefore)
+{
+    if (undoBefore != isUndoAvailable())
+        emit undoAvailable(isUndoAvailable());
+    if (redoBefore != isRedoAvailable())
+        emit redoAvailable(isRedoAvailable());
+    if (modifiedBefore != isModified())
+        emit modificationChanged(isModified());
+}

@@ -1,0 +1,462 @@
+#include "desktop/ui/editor/CCalcView.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QMimeData>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QScrollBar>
+#include <QTextDocumentFragment>
+
+#include <algorithm>
+#include <string_view>
+
+#include "desktop/services/CalcCommandBinder.h"
+#include "desktop/services/CalcCommands.h"
+#include "core/files/CCalcTextChange.h"
+#include "desktop/ui/editor/CCalcViewAccessible.h"
+
+namespace {
+
+// Room between the viewport's edges and the text, and the caret's width.
+constexpr int Margin = 4;
+constexpr int CursorWidth = 1;
+
+std::u16string_view View(const QString& text)
+{
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
+}
+
+}  // namespace
+
+QString CCalcView::NormalizedText(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    text.replace(QChar::LineSeparator, u'\n');
+    text.remove(QChar::Null);
+    return text;
+}
+
+CCalcView::CCalcView(QWidget* parent)
+    : QAbstractScrollArea(parent), store_(new CCalcTextStore(this)), layout_(store_->text())
+{
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled);
+    setAttribute(Qt::WA_KeyCompression);
+    setInputMethodHints(Qt::ImhMultiLine);
+    viewport()->setAcceptDrops(true);
+    viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setBackgroundRole(QPalette::Base);
+    viewport()->setAutoFillBackground(true);
+    connect(store_, &CCalcTextStore::contentsChange, this, &CCalcView::textChangedInStore);
+    connect(store_, &CCalcTextStore::undoAvailable, this, &CCalcView::undoAvailable);
+    connect(store_, &CCalcTextStore::redoAvailable, this, &CCalcView::redoAvailable);
+    CCalcViewAccessible::Install();
+    loadSettings();
+    layout_.setFont(font());
+    updateScrollRange();
+}
+
+CCalcView::~CCalcView()
+{
+    saveSettings();
+}
+
+QString CCalcView::selectedText() const
+{
+    return store_->text().mid(selectionStart(), selectionEnd() - selectionStart());
+}
+
+void CCalcView::setSelection(int anchor, int position)
+{
+    const int oldAnchor = anchor_;
+    const int oldPosition = position_;
+    anchor_ = std::clamp(anchor, 0, store_->size());
+    position_ = std::clamp(position, 0, store_->size());
+    preferredX_ = -1;
+    store_->closeStep();
+    selectionMoved(oldAnchor, oldPosition);
+}
+
+void CCalcView::moveCaret(int position, bool keepAnchor)
+{
+    setSelection(keepAnchor ? anchor_ : position, position);
+}
+
+void CCalcView::replaceSelection(const QString& text)
+{
+    edit(selectionStart(), selectionEnd(), NormalizedText(text), CCalcTextStore::EditKind::Other);
+}
+
+void CCalcView::edit(int from, int to, const QString& text, CCalcTextStore::EditKind kind)
+{
+    // Every edit, typed, pasted, dropped or sent, comes here.
+    if (calculating_)
+        return;
+    from = std::clamp(from, 0, store_->size());
+    to = std::clamp(to, from, store_->size());
+    const int oldAnchor = anchor_;
+    const int oldPosition = position_;
+    const int caret = from + static_cast<int>(text.size());
+    store_->replace(from, to - from, text, kind, {anchor_, position_}, {caret, caret});
+    anchor_ = position_ = caret;
+    preferredX_ = -1;
+    selectionMoved(oldAnchor, oldPosition);
+    ensureCursorVisible();
+}
+
+void CCalcView::loadText(const QString& text)
+{
+    store_->setText(NormalizedText(text));
+    verticalScrollBar()->setValue(0);
+    setSelection(0, 0);
+    emit textLoaded();
+}
+
+void CCalcView::replaceTextAfterCalculation(const QString& text, int caret)
+{
+    const QString before = store_->text();
+    const bool changed = text != before;
+    const bool modified = store_->isModified() || changed;
+    if (changed) {
+        const CCalcTextChange change = CCalcTextChange::Between(View(before), View(text));
+        // The view keeps showing the statement it showed at its top.
+        const auto top = static_cast<std::size_t>(layout_.lineStart(firstVisibleLine()));
+        const auto topAfter = static_cast<int>(change.mapByStatement(View(before), View(text), top));
+        store_->replaceWithoutHistory(
+            static_cast<int>(change.Position), static_cast<int>(change.Removed),
+            text.mid(static_cast<qsizetype>(change.Position), static_cast<qsizetype>(change.Inserted)));
+        verticalScrollBar()->setValue(layout_.lineOf(topAfter));
+    }
+    store_->clearHistory();
+    store_->setModified(modified);
+    setSelection(caret, caret);
+    ensureCursorVisible();
+}
+
+void CCalcView::setCalculating(bool calculating)
+{
+    calculating_ = calculating;
+    store_->closeStep();
+}
+
+void CCalcView::bindCommands(ICalcCommandBinder& commands)
+{
+    using namespace CalcCommand;
+    const auto selection = [this] { return hasSelection(); };
+    commands.bindCommand(
+        EditUndo, [this] { undo(); }, [this] { return document()->isUndoAvailable(); });
+    commands.bindCommand(
+        EditCut, [this] { cut(); }, selection);
+    commands.bindCommand(
+        EditCopy, [this] { copy(); }, selection);
+    commands.bindCommand(EditPaste, [this] { paste(); });
+    commands.bindCommand(EditorFontSelect, [this] { selectFont(); });
+    commands.bindCommand(
+        EditorFontDefault, [this] { setDefaultFont(); }, {}, [this] { return isDefaultFont(); });
+    const auto refresh = [&commands] { commands.refreshCommandStates(); };
+    connect(this, &CCalcView::undoAvailable, this, refresh);
+    connect(this, &CCalcView::copyAvailable, this, refresh);
+    connect(this, &CCalcView::fontChanged, this, refresh);
+}
+
+void CCalcView::undo()
+{
+    if (calculating_)
+        return;
+    showStepSelection(store_->undo());
+}
+
+void CCalcView::redo()
+{
+    if (calculating_)
+        return;
+    showStepSelection(store_->redo());
+}
+
+void CCalcView::showStepSelection(std::optional<CCalcTextStore::Selection> selection)
+{
+    if (!selection)
+        return;
+    const int oldAnchor = anchor_;
+    const int oldPosition = position_;
+    anchor_ = std::clamp(selection->Anchor, 0, store_->size());
+    position_ = std::clamp(selection->Position, 0, store_->size());
+    preferredX_ = -1;
+    selectionMoved(oldAnchor, oldPosition);
+    ensureCursorVisible();
+}
+
+void CCalcView::cut()
+{
+    if (!hasSelection())
+        return;
+    copy();
+    edit(selectionStart(), selectionEnd(), QString(), CCalcTextStore::EditKind::Other);
+}
+
+void CCalcView::copy()
+{
+    if (hasSelection())
+        QApplication::clipboard()->setMimeData(createMimeDataFromSelection());
+}
+
+void CCalcView::paste()
+{
+    const QMimeData* source = QApplication::clipboard()->mimeData();
+    if (source != nullptr && canInsertFromMimeData(source))
+        edit(selectionStart(), selectionEnd(), textFromMimeData(source), CCalcTextStore::EditKind::Other);
+}
+
+void CCalcView::selectAll()
+{
+    setSelection(0, store_->size());
+}
+
+bool CCalcView::canInsertFromMimeData(const QMimeData* source) const
+{
+    return source->hasText() || source->hasHtml();
+}
+
+QString CCalcView::textFromMimeData(const QMimeData* source) const
+{
+    // Plain text only: rich text is reduced to its characters.
+    return NormalizedText(source->hasText() ? source->text()
+                                            : QTextDocumentFragment::fromHtml(source->html()).toPlainText());
+}
+
+QMimeData* CCalcView::createMimeDataFromSelection() const
+{
+    auto* data = new QMimeData;
+    data->setText(selectedText());
+    return data;
+}
+
+void CCalcView::textChangedInStore(int position, int removed, int added)
+{
+    layout_.textChanged(position, removed, added);
+    moveMarks(position, removed, added);
+    anchor_ = std::min(anchor_, store_->size());
+    position_ = std::min(position_, store_->size());
+    updateScrollRange();
+    viewport()->update();
+    if (QAccessible::isActive()) {
+        if (removed > 0) {
+            QAccessibleTextRemoveEvent event(this, position, store_->removedText());
+            QAccessible::updateAccessibility(&event);
+        }
+        if (added > 0) {
+            QAccessibleTextInsertEvent event(this, position, store_->text().mid(position, added));
+            QAccessible::updateAccessibility(&event);
+        }
+    }
+    emit textChanged();
+}
+
+void CCalcView::selectionMoved(int oldAnchor, int oldPosition)
+{
+    const bool hadSelection = oldAnchor != oldPosition;
+    restartCaretBlink();
+    if (oldAnchor == anchor_ && oldPosition == position_)
+        return;
+    viewport()->update();
+    if (hasFocus())
+        QGuiApplication::inputMethod()->update(Qt::ImQueryInput);
+    if (QAccessible::isActive()) {
+        QAccessibleTextCursorEvent cursorEvent(this, position_);
+        QAccessible::updateAccessibility(&cursorEvent);
+        if (hadSelection || hasSelection()) {
+            QAccessibleTextSelectionEvent selectionEvent(this, selectionStart(), selectionEnd());
+            QAccessible::updateAccessibility(&selectionEvent);
+        }
+    }
+    if (oldPosition != position_)
+        emit cursorPositionChanged();
+    if (hadSelection || hasSelection())
+        emit selectionChanged();
+    if (hadSelection != hasSelection())
+        emit copyAvailable(hasSelection());
+}
+
+int CCalcView::firstVisibleLine() const
+{
+    return verticalScrollBar()->value();
+}
+
+int CCalcView::visibleLineCount() const
+{
+    return std::max(1, (viewport()->height() - Margin) / layout_.lineHeight());
+}
+
+int CCalcView::lineTop(int line) const
+{
+    return Margin + (line - firstVisibleLine()) * layout_.lineHeight();
+}
+
+int CCalcView::lineAtY(int y) const
+{
+    const int offset = y - Margin;
+    const int lines = offset < 0 ? -1 - (-offset - 1) / layout_.lineHeight() : offset / layout_.lineHeight();
+    return std::clamp(firstVisibleLine() + lines, 0, layout_.lineCount() - 1);
+}
+
+int CCalcView::positionAt(QPoint point) const
+{
+    return layout_.positionAt(lineAtY(point.y()), point.x() - Margin);
+}
+
+int CCalcView::characterAt(QPoint point) const
+{
+    return layout_.characterAt(lineAtY(point.y()), point.x() - Margin);
+}
+
+void CCalcView::updateScrollRange()
+{
+    QScrollBar* bar = verticalScrollBar();
+    const int visible = visibleLineCount();
+    bar->setRange(0, std::max(0, layout_.lineCount() - visible));
+    bar->setPageStep(visible);
+    bar->setSingleStep(1);
+}
+
+void CCalcView::ensureCursorVisible()
+{
+    scrollToPosition(position_);
+}
+
+void CCalcView::scrollToPosition(int position)
+{
+    const int line = layout_.lineOf(position);
+    const int first = firstVisibleLine();
+    const int visible = visibleLineCount();
+    if (line < first)
+        verticalScrollBar()->setValue(line);
+    else if (line >= first + visible)
+        verticalScrollBar()->setValue(line - visible + 1);
+}
+
+QRect CCalcView::cursorRect() const
+{
+    const int line = layout_.lineOf(position_);
+    const QTextLine shaped = layout_.shapedLine(line).lineAt(0);
+    const int offset = position_ - layout_.lineStart(line) + (preedit_.isEmpty() ? 0 : preeditCaret_);
+    const qreal x = shaped.isValid() ? shaped.cursorToX(offset) : 0;
+    return {Margin + static_cast<int>(x), lineTop(line), CursorWidth, layout_.lineHeight()};
+}
+
+QRect CCalcView::characterRect(int position) const
+{
+    position = std::clamp(position, 0, store_->size());
+    const int line = layout_.lineOf(position);
+    const qreal left = layout_.xOf(position, line);
+    const int next = layout_.nextCursorPosition(position);
+    const qreal right = position < layout_.lineEnd(line) ? layout_.xOf(std::min(next, layout_.lineEnd(line)), line)
+                                                         : left + layout_.lineHeight() / 2.0;
+    return {Margin + static_cast<int>(left), lineTop(line), std::max(1, static_cast<int>(right - left)),
+            layout_.lineHeight()};
+}
+
+void CCalcView::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(viewport());
+    const QRect area = event->rect();
+    const QPalette::ColorGroup group = isActiveWindow() ? QPalette::Active : QPalette::Inactive;
+    painter.setPen(palette().color(group, QPalette::Text));
+    QTextCharFormat selected;
+    selected.setBackground(palette().brush(group, QPalette::Highlight));
+    selected.setForeground(palette().brush(group, QPalette::HighlightedText));
+    const bool caretVisible = hasFocus() && caretShown_;
+    const int caretLine = layout_.lineOf(position_);
+    const int dropLine = dropPosition_ >= 0 ? layout_.lineOf(dropPosition_) : -1;
+    for (int line = std::max(firstVisibleLine(), lineAtY(area.top())); line < layout_.lineCount(); ++line) {
+        const int top = lineTop(line);
+        if (top > area.bottom())
+            break;
+        const int start = layout_.lineStart(line);
+        QTextLayout& shaped = layout_.shapedLine(line);
+        QList<QTextLayout::FormatRange> selections;
+        const int from = std::max(selectionStart(), start);
+        const int to = std::min(selectionEnd(), layout_.lineEnd(line));
+        if (hasSelection() && from < to)
+            selections.append({from - start, to - from, selected});
+        const QPointF origin(Margin, top);
+        paintMarks(painter, line, true);
+        shaped.draw(&painter, origin, selections, area);
+        paintMarks(painter, line, false);
+        if (caretVisible && line == caretLine)
+            shaped.drawCursor(&painter, origin, position_ - start + (preedit_.isEmpty() ? 0 : preeditCaret_),
+                              CursorWidth);
+        if (line == dropLine)
+            shaped.drawCursor(&painter, origin, dropPosition_ - start, CursorWidth);
+    }
+}
+
+void CCalcView::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    const int top = layout_.lineStart(firstVisibleLine());
+    const qreal width = viewport()->width() - 2 * Margin - CursorWidth;
+    if (width != layout_.width()) {
+        layout_.setWidth(width);
+        updateScrollRange();
+        verticalScrollBar()->setValue(layout_.lineOf(top));
+    } else {
+        updateScrollRange();
+    }
+}
+
+void CCalcView::changeEvent(QEvent* event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        const int top = layout_.lineStart(firstVisibleLine());
+        layout_.setFont(font());
+        updateScrollRange();
+        verticalScrollBar()->setValue(layout_.lineOf(top));
+        viewport()->update();
+    } else if (event->type() == QEvent::ActivationChange || event->type() == QEvent::PaletteChange) {
+        viewport()->update();
+    }
+}
+
+void CCalcView::focusInEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    restartCaretBlink();
+}
+
+void CCalcView::focusOutEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    caretBlink_.stop();
+    viewport()->update();
+}
+
+void CCalcView::restartCaretBlink()
+{
+    caretShown_ = true;
+    const int interval = QApplication::cursorFlashTime() / 2;
+    if (hasFocus() && interval > 0)
+        caretBlink_.start(interval, this);
+    else
+        caretBlink_.stop();
+    viewport()->update(cursorRect().adjusted(-1, 0, 1, 0));
+}
+
+void CCalcView::scrollContentsBy(int, int)
+{
+    viewport()->update();
+}
+
+bool CCalcView::focusNextPrevChild(bool)
+{
+    // Tab is a character of the text, not a move to the next window.
+    return false;
+}

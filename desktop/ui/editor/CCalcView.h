@@ -1,0 +1,301 @@
+// The editor: a plain-text editor wrapping at its width, holding the
+// calculation text. It owns the editor font and its persistence under
+// "GUI/Editor".
+//
+// It draws and edits the text itself, so that it stays quick on any text the
+// program accepts: a line of megabytes costs a keystroke what the keystroke
+// changes (see CCalcTextLayout), where a general rich-text component lays
+// the whole paragraph out again. The text and its history live in
+// CCalcTextStore; positions everywhere count UTF-16 code units of text().
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QBasicTimer>
+#include <QPoint>
+
+#include <algorithm>
+#include <array>
+#include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "desktop/ui/editor/CCalcTextLayout.h"
+#include "desktop/ui/editor/CCalcTextStore.h"
+
+class ICalcCommandBinder;
+class QKeyEvent;
+class QMimeData;
+class QPainter;
+
+class CCalcView final : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    explicit CCalcView(QWidget* parent = nullptr);
+    ~CCalcView() override;
+
+    // The whole text, lines separated by "\n", exactly as typed.
+    QString text() const { return store_->text(); }
+    // The text's edit history and modified state.
+    CCalcTextStore* document() const { return store_; }
+
+    // The caret, the selection's fixed end, and the selection in order.
+    int position() const { return position_; }
+    int anchor() const { return anchor_; }
+    int selectionStart() const { return std::min(anchor_, position_); }
+    int selectionEnd() const { return std::max(anchor_, position_); }
+    bool hasSelection() const { return anchor_ != position_; }
+    QString selectedText() const;
+    // Selects from anchor to position (the caret), both clamped to the text.
+    void setSelection(int anchor, int position);
+    // Replaces the selection by text as one undoable edit and puts the caret
+    // behind it. Line breaks of any platform become "\n" and NUL characters
+    // are dropped, since a saved calculation ends at its first NUL.
+    void replaceSelection(const QString& text);
+
+    // Replaces the whole text by an opened file's text: the undo history is
+    // emptied and the document counts as unmodified; the caret goes to 0.
+    void loadText(const QString& text);
+
+    // Puts a calculation's text back: only the stretch that changed is
+    // replaced, so the view stays on the text it showed; the undo history is
+    // emptied (a calculation cannot be undone); an empty selection is placed
+    // at caret (clamped to the text) and scrolled into view. The document
+    // counts as modified when the text changed; otherwise its state is kept.
+    void replaceTextAfterCalculation(const QString& text, int caret);
+
+    // Scrolls the least that shows the caret's line.
+    void ensureCursorVisible();
+    // The caret's rectangle, in viewport coordinates.
+    QRect cursorRect() const;
+    // Where the character at position stands, in viewport coordinates.
+    QRect characterRect(int position) const;
+    // The caret position nearest to a viewport point, and the character
+    // under it.
+    int positionAt(QPoint point) const;
+    int characterAt(QPoint point) const;
+    // Scrolls the least that shows position.
+    void scrollToPosition(int position);
+    // The line shown at the top.
+    int firstVisibleLine() const;
+    const CCalcTextLayout& textLayout() const { return layout_; }
+
+    // While a calculation runs its text is the calculation's: the editor
+    // shows it, scrolls and selects, but takes no edit of any kind.
+    void setCalculating(bool calculating);
+    bool isCalculating() const { return calculating_; }
+
+    // The editor font. setEditorFont() takes a font as chosen in the font
+    // dialog; selectFont() opens that dialog (Cancel changes nothing);
+    // setDefaultFont() sets Courier New 15 pt, normal weight, upright.
+    QFont editorFont() const { return font(); }
+    int editorFontSize() const { return fontSize_; }
+    void setEditorFont(const QFont& chosen);
+    void selectFont();
+    void setDefaultFont();
+    // True while the font is exactly the default: size 15, weight 400,
+    // upright, face "Courier New" (letter case counts).
+    bool isDefaultFont() const { return defaultFontInUse_; }
+
+    // Binds the editor's commands: Undo, Cut, Copy and Paste, and the two
+    // editor font commands, with their enabled states and check mark.
+    void bindCommands(ICalcCommandBinder& commands);
+
+    // Writes FontFace, FontSize, FontWeight and FontItalic under "GUI/Editor".
+    void saveSettings() const;
+
+    // What an input method sees: the caret's surroundings and its place.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+    // Marks: stretches of the text drawn with a style over it, kept in place
+    // through edits (an edit in front of a mark moves it, one inside it
+    // changes its length). Each layer is set as a whole by its owner; Plain
+    // marks are not drawn, only kept in place. See CCalcViewMarks.cpp.
+    enum class MarkStyle { Plain, ErrorUnderline, WarningUnderline, Highlight };
+    struct TextMark {
+        int Start = 0;
+        int Length = 0;
+        MarkStyle Style = MarkStyle::Plain;
+        int Tag = 0;  // the owner's: what the mark stands for
+        friend bool operator==(const TextMark&, const TextMark&) = default;
+    };
+    enum class MarkLayer { Findings, Brackets, Count };
+    void setMarks(MarkLayer layer, std::vector<TextMark> marks);
+    const std::vector<TextMark>& marks(MarkLayer layer) const { return marks_[static_cast<std::size_t>(layer)]; }
+
+    // Colours for the text: asked for the stretch start..end of a line when
+    // the line is laid out for the screen, so only the lines shown are ever
+    // asked; gives ranges relative to start that change colours only, never
+    // the font. An empty function shows the plain text.
+    using LineFormatter = std::function<QList<QTextLayout::FormatRange>(int start, int end)>;
+    void setLineFormatter(LineFormatter formatter);
+    // The formatter would now give other colours for the same text.
+    void refreshLineFormats();
+
+    // A helper (the completion list) sees each key before the editor does;
+    // returning true takes the key.
+    void setKeyInterceptor(std::function<bool(QKeyEvent*)> interceptor);
+
+public slots:
+    void undo();
+    void redo();
+    void cut();
+    void copy();
+    void paste();
+    void selectAll();
+
+signals:
+    // The editor font changed; the menu's "Default" check mark follows
+    // defaultFontInUse.
+    void fontChanged(bool defaultFontInUse);
+    void undoAvailable(bool available);
+    void redoAvailable(bool available);
+    // A selection appeared or vanished.
+    void copyAvailable(bool available);
+    void selectionChanged();
+    void cursorPositionChanged();
+    void textChanged();
+    // The user typed text at the keyboard (not pasted, dropped or inserted).
+    void textTyped(const QString& text);
+    // An opened file's text replaced the whole text (loadText).
+    void textLoaded();
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    bool focusNextPrevChild(bool next) override;
+    // Keys: CCalcViewKeys.cpp; mouse, input methods, drag and drop and the
+    // context menu: CCalcViewInput.cpp.
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    // What the editor does with a key press or a menu item.
+    enum class EditAction {
+        Undo,
+        Redo,
+        Cut,
+        Copy,
+        Paste,
+        Delete,
+        SelectAll,
+        DeleteBackward,
+        DeleteForward,
+        DeleteWordBackward,
+        DeleteWordForward,
+        DeleteToParagraphEnd,
+        NewLine,
+    };
+    enum class Move {
+        PreviousCharacter,
+        NextCharacter,
+        PreviousWord,
+        NextWord,
+        PreviousLine,
+        NextLine,
+        LineStart,
+        LineEnd,
+        ParagraphStart,
+        ParagraphEnd,
+        TextStart,
+        TextEnd,
+        PreviousPage,
+        NextPage,
+    };
+    struct KeyCommand {
+        enum class Kind { None, Action, Move, Type } Type = Kind::None;
+        EditAction Action = EditAction::Undo;
+        Move Movement = Move::NextCharacter;
+        bool Select = false;
+        QString Text;
+    };
+    KeyCommand commandForKey(const QKeyEvent* event) const;
+    bool canPerform(EditAction action) const;
+    void perform(EditAction action);
+    void perform(Move move, bool select);
+    void startDrag();
+    void autoScrollStep();
+    void dropText(const QMimeData* source, int position, bool move);
+
+    // Moves the caret; the selection's fixed end follows unless keepAnchor.
+    void moveCaret(int position, bool keepAnchor);
+    // Replaces from..to by text as an undoable step of kind and puts the
+    // caret behind it.
+    void edit(int from, int to, const QString& text, CCalcTextStore::EditKind kind);
+    // Shows the selection an undo or redo gives, when it gives one.
+    void showStepSelection(std::optional<CCalcTextStore::Selection> selection);
+    void textChangedInStore(int position, int removed, int added);
+    void selectionMoved(int oldAnchor, int oldPosition);
+    void updateScrollRange();
+    void restartCaretBlink();
+    // Where line's top edge is drawn, in viewport coordinates.
+    int lineTop(int line) const;
+    // The line under viewport y, clamped to the text.
+    int lineAtY(int y) const;
+    int visibleLineCount() const;
+    // Line breaks of any platform become "\n"; NUL characters are dropped,
+    // since a saved calculation file ends at its first NUL and would lose
+    // what follows.
+    static QString NormalizedText(QString text);
+    bool canInsertFromMimeData(const QMimeData* source) const;
+    QString textFromMimeData(const QMimeData* source) const;
+    QMimeData* createMimeDataFromSelection() const;
+
+    void loadSettings();
+    void applyFont(const QFont& font, int size);
+    // Marks: moved along with an edit, and drawn on a line.
+    void moveMarks(int position, int removed, int added);
+    void paintMarks(QPainter& painter, int line, bool beforeText);
+
+    CCalcTextStore* store_;
+    CCalcTextLayout layout_;
+    int anchor_ = 0;
+    int position_ = 0;
+    // The x an up or down move keeps to, or negative for the caret's own.
+    qreal preferredX_ = -1;
+    bool caretShown_ = true;
+    QBasicTimer caretBlink_;
+    // The text an input method is composing at the caret, and its caret.
+    QString preedit_;
+    int preeditCaret_ = 0;
+
+    // Mouse selection and dragging of the selected text.
+    enum class MouseMode { None, Selecting, SelectingWords, MaybeDragging };
+    MouseMode mouseMode_ = MouseMode::None;
+    QPoint mousePressPoint_;
+    QPoint lastMousePoint_;
+    std::pair<int, int> pressedWord_{0, 0};
+    QBasicTimer autoScroll_;
+    QBasicTimer tripleClick_;
+    QPoint tripleClickPoint_;
+    // Where dragged text would be dropped, or -1.
+    int dropPosition_ = -1;
+    // The selection being dragged out of this editor, while the drag lasts;
+    // a move within the editor is done by the drop and empties it.
+    std::pair<int, int> dragged_{-1, -1};
+
+    int fontSize_ = 15;
+    bool defaultFontInUse_ = true;
+
+    std::array<std::vector<TextMark>, static_cast<std::size_t>(MarkLayer::Count)> marks_;
+    // The longest mark of each layer: a line looks no further back for one.
+    std::array<int, static_cast<std::size_t>(MarkLayer::Count)> longestMark_{};
+    std::function<bool(QKeyEvent*)> keyInterceptor_;
+    bool calculating_ = false;
+};

@@ -1,0 +1,67 @@
+# Checks that the folders are the layers: every file of a layer lies in that
+# layer's folder, below no other layer's folder nested in it, and no folder
+# holds the files of two layers. The build writes the manifest it reads, one
+# line per layer ("layer <name> <folder>") and per file ("file <layer> <path>"),
+# paths from the top of the source tree.
+#
+#   cmake -DMANIFEST=<build>/layers/manifest.txt -P scripts/check-layers.cmake
+cmake_minimum_required(VERSION 3.25)
+
+if(NOT MANIFEST)
+  message(FATAL_ERROR "MANIFEST is not set")
+endif()
+
+file(STRINGS ${MANIFEST} lines)
+set(layers "")
+set(violations "")
+foreach(line IN LISTS lines)
+  string(REPLACE " " ";" fields "${line}")
+  list(GET fields 0 kind)
+  list(GET fields 1 layer)
+  list(GET fields 2 path)
+  if(kind STREQUAL "layer")
+    string(MAKE_C_IDENTIFIER "${path}" key)
+    if(DEFINED folder_layer_${key} AND NOT folder_layer_${key} STREQUAL layer)
+      string(APPEND violations "  ${path}/ is the folder of two layers: ${folder_layer_${key}} and ${layer}\n")
+    endif()
+    set(folder_layer_${key} ${layer})
+    set(layer_folder_${layer} ${path})
+    list(APPEND layers ${layer})
+  endif()
+endforeach()
+
+foreach(line IN LISTS lines)
+  string(REPLACE " " ";" fields "${line}")
+  list(GET fields 0 kind)
+  list(GET fields 1 layer)
+  list(GET fields 2 path)
+  if(NOT kind STREQUAL "file")
+    continue()
+  endif()
+  # The layer whose folder is the file's nearest: the folder's own layer.
+  get_filename_component(folder ${path} DIRECTORY)
+  set(owner "")
+  while(TRUE)
+    string(MAKE_C_IDENTIFIER "${folder}" key)
+    if(DEFINED folder_layer_${key})
+      set(owner ${folder_layer_${key}})
+      break()
+    endif()
+    if(folder STREQUAL "")
+      break()
+    endif()
+    get_filename_component(folder ${folder} DIRECTORY)
+  endwhile()
+  if(NOT owner STREQUAL layer)
+    if(owner STREQUAL "")
+      set(owner "no layer")
+    endif()
+    string(APPEND violations "  ${path} belongs to ${layer} (folder ${layer_folder_${layer}}/) but lies in the folder of ${owner}\n")
+  endif()
+endforeach()
+
+if(violations)
+  message(FATAL_ERROR "Files outside their layer's folder:\n${violations}")
+endif()
+list(LENGTH layers count)
+message(STATUS "Each of the ${count} layers keeps its files in a folder of its own")

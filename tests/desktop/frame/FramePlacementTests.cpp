@@ -1,0 +1,123 @@
+// Where the main window opens: the centred default and the pull-back of
+// stored rectangles onto the nearest work area.
+#include "desktop/frame/FramePlacement.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <vector>
+
+using Tevra::ScreenRect;
+
+namespace {
+
+const ScreenRect FullHd{0, 0, 1920, 1040};
+
+TEST(FramePlacement, DefaultIsCentredOnTheWorkArea)
+{
+    EXPECT_EQ(Tevra::DefaultFrameRect(FullHd), (ScreenRect{495, 245, 1425, 795}));
+}
+
+TEST(FramePlacement, ADefaultWindowThatNeedsMoreRoomOpensCentredAtItsMinimum)
+{
+    EXPECT_EQ(Tevra::DefaultFrameRect(FullHd, {1000, 640}), (ScreenRect{460, 200, 1460, 840}));
+    EXPECT_EQ(Tevra::DefaultFrameRect(FullHd, {500, 300}), (ScreenRect{495, 245, 1425, 795}));
+    EXPECT_EQ(Tevra::PlaceFrame(std::nullopt, std::span(&FullHd, 1), 0, {1000, 640}),
+              (ScreenRect{460, 200, 1460, 840}));
+}
+
+TEST(FramePlacement, DefaultOnAWorkAreaSmallerThanTheWindowStaysInside)
+{
+    EXPECT_EQ(Tevra::DefaultFrameRect(ScreenRect{0, 0, 800, 500}), (ScreenRect{0, 0, 800, 500}));
+    EXPECT_EQ(Tevra::DefaultFrameRect(ScreenRect{100, 30, 1124, 798}), (ScreenRect{147, 139, 1077, 689}));
+}
+
+TEST(FramePlacement, WithoutAScreenTheFallbackRectangleIsUsed)
+{
+    EXPECT_EQ(Tevra::DefaultFrameRect(std::nullopt), (ScreenRect{0, 25, 930, 575}));
+    EXPECT_EQ(Tevra::PlaceFrame(std::nullopt, {}), (ScreenRect{0, 25, 930, 575}));
+}
+
+struct PullCase {
+    const char* name;
+    ScreenRect stored;
+    ScreenRect expected;
+};
+
+TEST(FramePlacement, FarOffRectanglesArePulledBackKeepingTheirSize)
+{
+    const PullCase cases[] = {
+        {"inside stays", {100, 100, 600, 500}, {100, 100, 600, 500}},
+        {"right of the screen", {3000, 100, 3930, 650}, {990, 100, 1920, 650}},
+        {"left of the screen", {-2000, 100, -1070, 650}, {0, 100, 930, 650}},
+        {"below the screen", {100, 5000, 1030, 5550}, {100, 490, 1030, 1040}},
+        {"top above by more than a caption", {100, -300, 1030, 250}, {100, 0, 1030, 550}},
+        {"top above by less than a caption", {100, -10, 1030, 540}, {100, -10, 1030, 540}},
+        {"wider than the screen, right of it", {5000, 0, 7500, 500}, {0, 0, 1920, 500}},
+        {"far off in both directions", {100000, -100000, 100930, -99450}, {990, 0, 1920, 550}},
+        {"at the far end of the coordinates",
+         {INT_MAX - 1000, INT_MIN, INT_MAX - 70, INT_MIN + 550},
+         {990, 0, 1920, 550}},
+    };
+    const std::vector<ScreenRect> screens{FullHd};
+    for (const PullCase& row : cases)
+        EXPECT_EQ(Tevra::PlaceFrame(row.stored, screens), row.expected) << row.name;
+}
+
+// The window grows a rectangle smaller than its minimum size from its left and
+// top; the pull-back must see the grown rectangle, or a sliver stored at the
+// far right comes back a sliver on the screen.
+TEST(FramePlacement, TheMinimumSizeAppliesBeforeThePullBack)
+{
+    const PullCase cases[] = {
+        {"one pixel wide at the far right", {99999, 100, 100000, 650}, {1620, 100, 1920, 650}},
+        {"one pixel high below", {100, 99999, 1030, 100000}, {100, 840, 1030, 1040}},
+        {"one pixel in both, far off", {99999, 99999, 100000, 100000}, {1620, 840, 1920, 1040}},
+        {"large enough stays", {100, 100, 600, 500}, {100, 100, 600, 500}},
+        {"at the far end of the coordinates", {INT_MAX - 1, 0, INT_MAX, 1}, {1620, 0, 1920, 200}},
+    };
+    const std::vector<ScreenRect> screens{FullHd};
+    for (const PullCase& row : cases)
+        EXPECT_EQ(Tevra::PlaceFrame(row.stored, screens, 0, {300, 200}), row.expected) << row.name;
+}
+
+TEST(FramePlacement, ShiftInsideMovesAsLittleAsItTakes)
+{
+    const PullCase cases[] = {
+        {"inside stays", {100, 100, 600, 500}, {100, 100, 600, 500}},
+        {"over the right edge", {1700, 100, 2200, 400}, {1420, 100, 1920, 400}},
+        {"over the bottom edge", {100, 1000, 600, 1200}, {100, 840, 600, 1040}},
+        {"over the top left corner", {-50, -20, 450, 280}, {0, 0, 500, 300}},
+        {"wider than the screen keeps its left edge in sight", {100, 0, 2500, 300}, {0, 0, 2400, 300}},
+    };
+    for (const PullCase& row : cases)
+        EXPECT_EQ(Tevra::ShiftInside(row.stored, FullHd), row.expected) << row.name;
+}
+
+TEST(FramePlacement, RectanglesWithoutUsableSizeGiveTheDefault)
+{
+    const ScreenRect unusable[] = {
+        {100, 100, 100, 400},        // no width
+        {500, 100, 100, 400},        // turned inside out
+        {INT_MIN, 0, INT_MAX, 500},  // wider than any screen
+        {0, 0, 5000000, 5000000},    // absurdly large
+    };
+    const std::vector<ScreenRect> screens{FullHd};
+    for (const ScreenRect& stored : unusable)
+        EXPECT_EQ(Tevra::PlaceFrame(stored, screens), (ScreenRect{495, 245, 1425, 795}));
+}
+
+TEST(FramePlacement, TheNearestOfSeveralScreensReceivesTheWindow)
+{
+    const std::vector<ScreenRect> screens{{0, 0, 1920, 1040}, {1920, 0, 3200, 1024}};
+    // Mostly on the second screen: stays there.
+    EXPECT_EQ(Tevra::PlaceFrame(ScreenRect{2000, 100, 2930, 650}, screens), (ScreenRect{2000, 100, 2930, 650}));
+    // Beyond the second screen's right edge: pulled onto the second screen.
+    EXPECT_EQ(Tevra::PlaceFrame(ScreenRect{4000, 100, 4930, 650}, screens), (ScreenRect{2270, 100, 3200, 650}));
+    // Left of the first screen: pulled onto the first.
+    EXPECT_EQ(Tevra::PlaceFrame(ScreenRect{-3000, 100, -2070, 650}, screens), (ScreenRect{0, 100, 930, 650}));
+    // The default goes onto the primary screen.
+    EXPECT_EQ(Tevra::PlaceFrame(std::nullopt, screens, 1), (ScreenRect{2095, 237, 3025, 787}));
+}
+
+}  // namespace
