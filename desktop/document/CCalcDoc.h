@@ -1,13 +1,15 @@
-// The program's single calculation document. It keeps no text of its own: the
-// text lives in the editor, and every operation reads and writes it there. The
-// document owns the file (path, title, modified state), the file commands,
-// the memory file commands and the calculate commands, and is the keypad's
-// command receiver.
+// The program's single calculation document and the keypad's command
+// receiver: it binds the document's commands and keeps what the user sees of
+// the document (path, title, modified state, the questions it asks), while
+// CCalcDocFile reads and writes its file, CCalcMemoryCommands runs the memory
+// and executed files and CCalcRunner its calculations, and the text itself
+// lives in the editor.
 #pragma once
 
-#include "desktop/ui/CCalcCmdReceiver.h"
-#include "core/files/CCalcFileText.h"
 #include "core/files/CCalcRunReport.h"
+#include "desktop/document/CCalcDocFile.h"
+#include "desktop/document/CCalcMemoryCommands.h"
+#include "desktop/ui/CCalcCmdReceiver.h"
 
 #include <QObject>
 #include <QString>
@@ -19,10 +21,10 @@
 
 class CCalcCalculation;
 class CCalcRecovery;
+class CCalcRunner;
 class CCalcView;
 class ICalcCommandBinder;
 class ICalcDocPrompts;
-struct CalcFileDialogRequest;
 
 class CCalcDoc final : public QObject, public ICmdReceiver {
     Q_OBJECT
@@ -60,7 +62,7 @@ public:
     QString title() const;
     bool isModified() const;
     ICalcDocPrompts* prompts() const { return prompts_; }
-    void setPrompts(ICalcDocPrompts* prompts) { prompts_ = prompts; }
+    void setPrompts(ICalcDocPrompts* prompts);
     CCalcView* editor() const { return editor_; }
 
     // Calculate, Calculate all, Execute and Memory Load run on a worker
@@ -72,7 +74,7 @@ public:
     // Asks the running calculation to stop; it ends as a failing statement
     // does, with the cancel record in the log.
     void cancelCalculation();
-    CCalcCalculation* calculation() const { return calculation_; }
+    CCalcCalculation* calculation() const;
     // The recovery copy of the unsaved text.
     CCalcRecovery* recovery() const { return recovery_; }
     // Before the window closes: with a calculation running, asks whether to
@@ -87,14 +89,6 @@ public:
 
     // The editor's whole text as the engine sees it: lines separated by "\n".
     std::u16string editorText() const;
-
-    // Where a caret at position caret in before belongs in after, the text
-    // with a run's results: unchanged text on either side keeps its caret;
-    // inside the changed stretch the caret keeps to its statement, and goes
-    // behind that statement's new text when it stood in what changed there
-    // (CCalcTextChange::mapByStatement). Places the caret after a calculate
-    // all that failed.
-    static int CaretAcrossChange(std::u16string_view before, std::u16string_view after, int caret);
 
 signals:
     // A calculation started or ended (its result applied).
@@ -118,33 +112,18 @@ signals:
     void fileNotice(const QString& notice);
 
 private:
-    void calculate(bool all);
     void clearText();
     void backspace();
     bool readDocument(const QString& path);
-    // Writes the editor's text to path in the given format, after asking
-    // when that would lose bytes of the file the text was read from.
-    bool writeDocument(const QString& path, Tevra::FileEncoding encoding, Tevra::LineEnds ends);
-    // Reads a whole file of at most limit bytes; says why in a message box
-    // when it cannot.
-    bool readFileReporting(const QString& path, std::int64_t limit, QByteArray& bytes);
-    // Replaces the file at path by bytes atomically; says why in a message
-    // box when it cannot, and then leaves the file as it was.
-    bool writeFileReporting(const QString& path, std::string_view bytes);
-    // Asks for a file and runs its statements against the memory; the editor is untouched.
-    void chooseAndExecuteFile(const CalcFileDialogRequest& request);
-    void executeBytes(const QByteArray& bytes);
+    // After the file was written to path: the text is saved under it.
+    void wroteDocument(const QString& path);
     void setPathName(const QString& path);
-    void warnFile(const QString& message, const QString& path, const QString& reason);
 
     CCalcView* editor_;
     ICalcDocPrompts* prompts_;
-    CCalcCalculation* calculation_;
+    CCalcRunner* runner_;
+    CCalcDocFile file_;
+    CCalcMemoryCommands memory_;
     CCalcRecovery* recovery_ = nullptr;
     QString pathName_;
-    // How the file at pathName_ was read, to write it back the same way, and
-    // the bytes behind its text that the editor does not show.
-    Tevra::FileEncoding encoding_ = Tevra::FileEncoding::ProgramFormat;
-    Tevra::LineEnds lineEnds_ = Tevra::LineEnds::CrLf;
-    std::size_t hiddenBytes_ = 0;
 };

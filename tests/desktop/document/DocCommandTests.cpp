@@ -4,6 +4,7 @@
 
 #include "core/settings/CalcSettings.h"
 #include "desktop/document/CCalcDoc.h"
+#include "desktop/document/CCalcRunner.h"
 #include "core/memory/MemoryMap.h"
 #include "desktop/ui/editor/CCalcView.h"
 #include "desktop/ui/log/CCalcLog.h"
@@ -161,7 +162,7 @@ TEST(CaretAcrossChange, FollowsTheUnchangedTextOnEitherSide)
         {u"1+1; 2+2=7; 3", u"1+1=2; 2+2=4; 3=3", 13, 17},
     };
     for (const Row& row : rows)
-        EXPECT_EQ(CCalcDoc::CaretAcrossChange(row.before, row.after, row.caret), row.expected)
+        EXPECT_EQ(CCalcRunner::CaretAcrossChange(row.before, row.after, row.caret), row.expected)
             << QString::fromStdU16String(row.before).toStdString() << " -> "
             << QString::fromStdU16String(row.after).toStdString() << " at " << row.caret;
 }
