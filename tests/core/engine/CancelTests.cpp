@@ -15,6 +15,7 @@ namespace EngineTests {
 namespace {
 
 using NCalculatorText::AfterFailure;
+using NCalculatorText::State;
 
 std::string CancelRecord()
 {

@@ -11,6 +11,8 @@
 namespace EngineTests {
 namespace {
 
+using NCalculatorText::State;
+
 class Memory : public EngineTest {
 protected:
     static double CellValue(std::u16string_view name)

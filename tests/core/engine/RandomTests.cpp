@@ -12,6 +12,7 @@ namespace EngineTests {
 namespace {
 
 using NCalculatorText::CRandomGenerator;
+using NCalculatorText::State;
 
 class Random : public EngineTest {};
 

@@ -16,6 +16,7 @@ namespace {
 
 using Tevra::ExecuteFileBytes;
 using Tevra::FileExecution;
+using NCalculatorText::State;
 
 class MemoryFileLoading : public testing::Test {
 protected:
