@@ -14,6 +14,7 @@
 #include "core/files/MemoryFile.h"
 #include "core/memory/MemoryMap.h"
 #include "desktop/ui/editor/CCalcView.h"
+#include "core/engine/EngineState.h"
 
 #include <QApplication>
 #include <QDir>
@@ -126,7 +127,7 @@ bool CCalcDoc::endCalculationBeforeClosing()
 void CCalcDoc::bindCommands(ICalcCommandBinder& commands)
 {
     using namespace CalcCommand;
-    const auto memoryHoldsCells = [] { return Tevra::MemoryMap.Count() > 0; };
+    const auto memoryHoldsCells = [] { return NCalculatorText::State().MemoryMap.Count() > 0; };
     commands.bindCommand(FileNew, [this] { newDocument(); });
     commands.bindCommand(FileSave, [this] { save(); });
     commands.bindCommand(FileSaveAs, [this] { saveAs(); });
@@ -253,7 +254,7 @@ void CCalcDoc::noticeMemoryChange()
 {
     // The engine's reads and stores and the store's frees set the flag; it
     // is taken here, so each change is announced once.
-    if (std::exchange(Tevra::MemoryChanged, false))
+    if (std::exchange(NCalculatorText::State().MemoryMap.Changed, false))
         emit memoryChanged();
 }
 
@@ -454,9 +455,9 @@ void CCalcDoc::chooseAndExecuteFile(const CalcFileDialogRequest& request)
 
 void CCalcDoc::freeMemory()
 {
-    if (Tevra::CalcSettings.FreeConfirmation > 0 && !prompts_->confirm(FreeAllQuestion))
+    if (NCalculatorText::State().CalcSettings.FreeConfirmation > 0 && !prompts_->confirm(FreeAllQuestion))
         return;
-    Tevra::MemoryMap.FreeAll();
+    NCalculatorText::State().MemoryMap.FreeAll();
     noticeMemoryChange();
 }
 
@@ -472,7 +473,7 @@ void CCalcDoc::loadMemory()
 
 void CCalcDoc::saveMemory(bool all)
 {
-    const std::string bytes = Tevra::MemoryFileBytes(Tevra::MemoryMap, all);
+    const std::string bytes = Tevra::MemoryFileBytes(NCalculatorText::State().MemoryMap, all);
     const CalcFileDialogRequest request{QStringLiteral("Save memory"),
                                         {CalcFileFilters::Memory},
                                         QStringLiteral("vcm"),

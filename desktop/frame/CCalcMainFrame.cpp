@@ -18,6 +18,7 @@
 #include "desktop/frame/CCalcPanelKeys.h"
 #include "desktop/frame/CCalcStatusBar.h"
 #include "desktop/frame/CCalcToolBar.h"
+#include "core/engine/EngineState.h"
 
 #include <QActionGroup>
 #include <QComboBox>
@@ -46,7 +47,7 @@ CCalcMainFrame::CCalcMainFrame(std::span<const CalcBars::Info> table, QWidget* p
     setObjectName(QStringLiteral("MainFrame"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/calculator-tevra.svg")));
     setAcceptDrops(true);
-    settings_ = new CCalcSettingsNotifier(Tevra::CalcSettings, this);
+    settings_ = new CCalcSettingsNotifier(NCalculatorText::State().CalcSettings, this);
     help_ = new CCalcHelpRequests(this);
 
     createDocument();
@@ -353,7 +354,7 @@ void CCalcMainFrame::connectFrameCommands()
     }
 
     const auto notationIs = [](std::uint32_t notation) {
-        return [notation] { return Tevra::CalcSettings.Notation == notation; };
+        return [notation] { return NCalculatorText::State().CalcSettings.Notation == notation; };
     };
     bindCommand(
         NotationWest, [this] { setNotation(0); }, {}, notationIs(0));
@@ -375,14 +376,14 @@ void CCalcMainFrame::updateTitle()
 
 void CCalcMainFrame::refreshResultPane()
 {
-    statusBar_->refreshResult(Tevra::CalcSettings, NCalculatorText::LastResult);
-    statusBar_->refreshSSE2(Tevra::CalcSettings);
+    statusBar_->refreshResult(NCalculatorText::State().CalcSettings, NCalculatorText::State().LastResult);
+    statusBar_->refreshSSE2(NCalculatorText::State().CalcSettings);
 }
 
 void CCalcMainFrame::setNotation(std::uint32_t notation)
 {
-    Tevra::CalcSettings.Notation = notation;
-    Tevra::CalcSettings.Modified = true;
+    NCalculatorText::State().CalcSettings.Notation = notation;
+    NCalculatorText::State().CalcSettings.Modified = true;
     settings_->announce();
 }
 

@@ -8,6 +8,7 @@
 #include "desktop/services/QtText.h"
 #include "core/memory/MemoryMap.h"
 #include "desktop/ui/editor/CCalcView.h"
+#include "core/engine/EngineState.h"
 
 namespace {
 
@@ -117,8 +118,8 @@ void CCalcCompletion::offer()
     }
     context_ = NCalculatorText::FindCompletionContext(View(view_->text()), static_cast<std::size_t>(view_->position()),
                                                       index_);
-    candidates_ =
-        NCalculatorText::CompletionCandidates(context_, Tevra::CalcSettings, Tevra::MemoryMap, MostCandidates);
+    candidates_ = NCalculatorText::CompletionCandidates(context_, NCalculatorText::State().CalcSettings,
+                                                        NCalculatorText::State().MemoryMap, MostCandidates);
     const bool onlyWhatIsTyped = candidates_.size() == 1 &&
         QString::compare(Tevra::ToQString(candidates_.front().Name), Tevra::ToQString(context_.Prefix),
                          Qt::CaseInsensitive) == 0 &&
