@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/TevraProcess.h"
+#include "TevraProcess.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "support/TevraProcess.h"
+#include "TevraProcess.h"
 
 #include <cerrno>
 #include <csignal>
