@@ -15,6 +15,8 @@
 #include "desktop/frame/CCalcBar.h"
 #include "desktop/frame/CCalcBusyBar.h"
 #include "desktop/frame/CCalcCalculateKeys.h"
+#include "desktop/frame/CCalcEditorCommands.h"
+#include "desktop/frame/CCalcEditorFontSettings.h"
 #include "desktop/frame/CCalcPanelKeys.h"
 #include "desktop/frame/CCalcStatusBar.h"
 #include "desktop/frame/CCalcToolBar.h"
@@ -99,6 +101,8 @@ void CCalcMainFrame::createDocument()
     editorLayout->setSpacing(0);
     view_ = new CCalcView(editorArea);
     view_->setObjectName(QStringLiteral("Editor"));
+    editorFont_ = new CCalcEditorFontSettings(view_);
+    editorCommands_ = new CCalcEditorCommands(view_);
     busyBar_ = new CCalcBusyBar(editorArea);
     editorLayout->addWidget(view_, 1);
     editorLayout->addWidget(busyBar_);
@@ -323,7 +327,8 @@ CCalcBar* CCalcMainFrame::bar(int id) const
 void CCalcMainFrame::connectFrameCommands()
 {
     using namespace CalcCommand;
-    view_->bindCommands(*this);
+    editorCommands_->bindCommands(*this);
+    editorFont_->bindCommands(*this);
     aids_->bindCommands(*this);
     document_->bindCommands(*this);
     new CCalcCalculateKeys(this, [this](int id) { return action(id); });

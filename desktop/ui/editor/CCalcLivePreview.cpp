@@ -48,10 +48,7 @@ void CCalcLivePreview::refresh()
         return;
     }
     timer_.stop();
-    const QString& text = view_->text();
-    const std::u16string_view whole(reinterpret_cast<const char16_t*>(text.utf16()),
-                                    static_cast<std::size_t>(text.size()));
-    const auto outcome = NCalculatorText::PreviewStatement(whole, static_cast<std::size_t>(view_->selectionStart()));
+    const auto outcome = NCalculatorText::PreviewStatement(TextView(view_->text()), IndexOf(view_->selectionStart()));
     show(DescribeOutcome(outcome, NCalculatorText::State().CalcSettings));
 }
 

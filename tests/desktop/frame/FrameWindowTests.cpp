@@ -11,6 +11,7 @@
 #include "desktop/ui/editor/CCalcView.h"
 #include "desktop/frame/CCalcBar.h"
 #include "desktop/frame/CCalcCalculateKeys.h"
+#include "desktop/frame/CCalcEditorFontSettings.h"
 #include "desktop/frame/CCalcStatusBar.h"
 #include "desktop/frame/CCalcToolBar.h"
 #include "desktop/services/CalcCommands.h"
@@ -276,7 +277,7 @@ TEST_F(FrameTest, EditorFontDefaultCarriesTheCheckMarkWhileTheDefaultFontIsUsed)
     QFont bold(QStringLiteral("Courier New"));
     bold.setPointSize(15);
     bold.setBold(true);
-    frame->view()->setEditorFont(bold);
+    frame->editorFont()->setEditorFont(bold);
     EXPECT_FALSE(frame->action(EditorFontDefault)->isChecked());
     frame->action(EditorFontDefault)->trigger();
     EXPECT_TRUE(frame->action(EditorFontDefault)->isChecked());
