@@ -26,6 +26,7 @@
 #include "desktop/frame/CCalcMainFrame.h"
 #include "desktop/frame/CalcBars.h"
 #include "desktop/ui/memory/CCalcMemory.h"
+#include "core/engine/EngineState.h"
 
 namespace {
 
@@ -40,10 +41,10 @@ void FillMemory()
         const std::string digits = std::to_string(scattered);
         std::u16string name = u"cell";
         name.append(digits.begin(), digits.end());
-        Tevra::MemoryMap.GetOrCreate(name) = static_cast<double>(scattered) / 7.0 - 5000.0;
-        Tevra::MemoryMap.SetInclude(name, i % 7 == 0 ? 1 : 0);
+        NCalculatorText::State().MemoryMap.GetOrCreate(name) = static_cast<double>(scattered) / 7.0 - 5000.0;
+        NCalculatorText::State().MemoryMap.SetInclude(name, i % 7 == 0 ? 1 : 0);
     }
-    Tevra::MemoryChanged = false;
+    NCalculatorText::State().MemoryMap.Changed = false;
 }
 
 // Counts the paint events of a widget.
@@ -72,7 +73,7 @@ void WaitForPaint(PaintCounter& counter)
 // A shown memory window over the filled memory.
 struct ShownWindow {
     ShownWindow()
-        : notifier(Tevra::CalcSettings),
+        : notifier(NCalculatorText::State().CalcSettings),
           memory(CCalcMemory::Links{[](const QString&) { return true; }, [](bool) {}, [] {}}, notifier)
     {
         memory.resize(480, 700);
@@ -99,8 +100,8 @@ void MemoryWindowRebuild(benchmark::State& state)
     const double after = HeapBytes();
     for (auto _ : state) {
         // What the engine leaves after reading one cell, and the notice.
-        benchmark::DoNotOptimize(Tevra::MemoryMap.Find(u"cell500"));
-        Tevra::MemoryChanged = true;
+        benchmark::DoNotOptimize(NCalculatorText::State().MemoryMap.Find(u"cell500"));
+        NCalculatorText::State().MemoryMap.Changed = true;
         window.memory.Refresh();
         WaitForPaint(*window.counter);
     }
@@ -146,8 +147,8 @@ void MemoryWindowRebuildAfterInvertAndNewCell(benchmark::State& state)
         state.PauseTiming();
         window.memory.invertTicks();
         const std::string digits = std::to_string(added++);
-        Tevra::MemoryMap.GetOrCreate(u"new" + std::u16string(digits.begin(), digits.end())) = 1;
-        Tevra::MemoryChanged = true;
+        NCalculatorText::State().MemoryMap.GetOrCreate(u"new" + std::u16string(digits.begin(), digits.end())) = 1;
+        NCalculatorText::State().MemoryMap.Changed = true;
         state.ResumeTiming();
         window.memory.Refresh();
         WaitForPaint(*window.counter);
@@ -166,7 +167,7 @@ void MemoryWindowSyncBeforeSave(benchmark::State& state)
         window.memory.invertTicks();
         state.ResumeTiming();
         benchmark::DoNotOptimize(window.memory.model()->includedCount());
-        window.memory.model()->pushIncluded(Tevra::MemoryMap);
+        window.memory.model()->pushIncluded(NCalculatorText::State().MemoryMap);
     }
 }
 BENCHMARK(MemoryWindowSyncBeforeSave)->Unit(benchmark::kMillisecond);

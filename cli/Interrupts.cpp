@@ -10,6 +10,7 @@
 
 #include "core/engine/Cancel.h"
 #include "core/files/FileAccess.h"
+#include "core/engine/EngineState.h"
 
 namespace Tevra::Cli {
 
@@ -26,7 +27,7 @@ extern "C" void OnInterrupt(int number)
         RemovePendingTemporaryFile();
         _exit(128 + FirstSignal.load());
     }
-    NCalculatorText::CancelRequested.store(true);
+    NCalculatorText::State().CancelRequested.store(true);
 }
 
 }  // namespace
@@ -64,7 +65,7 @@ CRunTimeLimit::CRunTimeLimit(double seconds) : state_(std::make_unique<State>())
         std::unique_lock lock(state->Mutex);
         if (!state->Wake.wait_until(lock, deadline, [state] { return state->Done; })) {
             state->Expired = true;
-            NCalculatorText::CancelRequested = true;
+            NCalculatorText::State().CancelRequested = true;
         }
     });
 }
@@ -79,7 +80,7 @@ CRunTimeLimit::~CRunTimeLimit()
     state_->Watcher.join();
     // The next run starts afresh, unless a signal asked to stop everything.
     if (state_->Expired && ReceivedSignal() == 0)
-        NCalculatorText::CancelRequested = false;
+        NCalculatorText::State().CancelRequested = false;
 }
 
 bool CRunTimeLimit::Expired() const

@@ -11,6 +11,7 @@
 #include "core/formats/NumberFormat.h"
 #include "core/memory/MemoryMap.h"
 #include "core/formats/TextCodec.h"
+#include "core/engine/EngineState.h"
 
 namespace Tevra::Cli {
 
@@ -21,7 +22,7 @@ using Json = nlohmann::ordered_json;
 
 std::string Number(double value)
 {
-    return NCalculatorText::FormatNumber(value, CalcSettings.NumberFormat());
+    return NCalculatorText::FormatNumber(value, State().CalcSettings.NumberFormat());
 }
 
 std::string Dump(const Json& json)
@@ -32,13 +33,13 @@ std::string Dump(const Json& json)
 std::vector<std::string> StatisticsTexts()
 {
     std::vector<double> values;
-    values.reserve(MemoryMap.Count());
-    for (const auto& [name, cell] : MemoryMap)
+    values.reserve(State().MemoryMap.Count());
+    for (const auto& [name, cell] : State().MemoryMap)
         values.push_back(cell.Value);
     const StatisticsResults results = ComputeStatistics(values);
     std::vector<std::string> texts;
     for (std::size_t row = 0; row < StatisticsCount; ++row)
-        texts.push_back(StatisticsDisplayText(results, row, CalcSettings.NumberFormat()));
+        texts.push_back(StatisticsDisplayText(results, row, State().CalcSettings.NumberFormat()));
     return texts;
 }
 
@@ -47,7 +48,7 @@ std::vector<std::string> StatisticsTexts()
 void CCliLog::Add(const NCalculatorText::LogRecord& record)
 {
     Record copy{record.Status == 1, Utf16ToUtf8(record.Context), Utf16ToUtf8(record.Description),
-                NCalculatorText::ReportedStatement};
+                NCalculatorText::State().ReportedStatement};
     ++count_;
     if (printing_) {
         const std::string line = std::to_string(count_) + "\t" + (copy.Error ? "Error" : "Warning") + "\t" +
@@ -140,7 +141,7 @@ void PrintJsonRun(bool ok, const std::vector<std::string>& escapedText, int care
                                {"length", known ? Json(record.Statement.Length) : Json(nullptr)}});
     }
     Json memory = Json::array();
-    for (const auto& [name, cell] : MemoryMap)
+    for (const auto& [name, cell] : State().MemoryMap)
         memory.push_back(Json{{"name", Utf16ToUtf8(name)}, {"value", Number(cell.Value)}, {"include", cell.Include}});
     // The text is written as it is, already escaped, rather than copied into
     // the object once more.
@@ -148,7 +149,7 @@ void PrintJsonRun(bool ok, const std::vector<std::string>& escapedText, int care
     for (const std::string& piece : escapedText)
         WriteOut(piece);
     const Json rest{{"caret", caret},
-                    {"last_result", Number(NCalculatorText::LastResult)},
+                    {"last_result", Number(NCalculatorText::State().LastResult)},
                     {"log", std::move(records)},
                     {"memory", std::move(memory)}};
     std::string tail = Dump(rest);  // {"caret":...}

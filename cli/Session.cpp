@@ -14,6 +14,7 @@
 #include "core/files/FileAccess.h"
 #include "core/files/MemoryFile.h"
 #include "core/memory/MemoryMap.h"
+#include "core/engine/EngineState.h"
 
 namespace Tevra::Cli {
 
@@ -190,8 +191,8 @@ bool CSession::Prepare(const RunSource& source, PreparedRun& prepared)
 
 void CSession::ApplySettings() const
 {
-    CalcSettings.TrigonometricUnits = options_.Units;
-    CalcSettings.NotationCase = options_.Upper ? 1 : 0;
+    State().CalcSettings.TrigonometricUnits = options_.Units;
+    State().CalcSettings.NotationCase = options_.Upper ? 1 : 0;
     if (options_.Seed)
         NCalculatorText::SeedRandomGenerator(*options_.Seed);
 }
@@ -207,7 +208,7 @@ bool CSession::LoadMemory()
 
 void CSession::SaveMemory()
 {
-    const std::string bytes = MemoryFileBytes(MemoryMap, true);
+    const std::string bytes = MemoryFileBytes(State().MemoryMap, true);
     CFileReplacement replacement;
     if (!replacement.Begin(*options_.SaveMemory) || !replacement.Write(bytes)) {
         ReportFileError(*options_.SaveMemory, replacement.Error());

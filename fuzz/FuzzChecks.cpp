@@ -12,6 +12,7 @@
 #include "core/formats/FileEncoding.h"
 #include "core/files/MemoryFile.h"
 #include "core/memory/MemoryMap.h"
+#include "core/engine/EngineState.h"
 
 namespace TevraFuzz {
 
@@ -49,7 +50,7 @@ public:
 
     void arm()
     {
-        NCalculatorText::CancelRequested = false;
+        NCalculatorText::State().CancelRequested = false;
         {
             const std::lock_guard lock(mutex_);
             deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(CalculationLimitMilliseconds);
@@ -74,7 +75,7 @@ private:
             }
             if (changed_.wait_until(lock, deadline_) == std::cv_status::timeout && armed_ &&
                 std::chrono::steady_clock::now() >= deadline_) {
-                NCalculatorText::CancelRequested = true;
+                NCalculatorText::State().CancelRequested = true;
                 armed_ = false;
             }
         }
@@ -98,13 +99,13 @@ CWatchdog& Watchdog()
 template <typename Run> std::string Checked(Run run)
 {
     CheckingLog log;
-    NCalculatorText::ILogReceiver* previous = NCalculatorText::LogReceiver;
-    NCalculatorText::LogReceiver = &log;
+    NCalculatorText::ILogReceiver* previous = NCalculatorText::State().LogReceiver;
+    NCalculatorText::State().LogReceiver = &log;
     Watchdog().arm();
     std::string fault = run();
     Watchdog().disarm();
-    NCalculatorText::CancelRequested = false;
-    NCalculatorText::LogReceiver = previous;
+    NCalculatorText::State().CancelRequested = false;
+    NCalculatorText::State().LogReceiver = previous;
     return fault.empty() ? log.fault : fault;
 }
 
@@ -112,8 +113,8 @@ template <typename Run> std::string Checked(Run run)
 
 std::string CheckCalculationText(std::string_view bytes)
 {
-    if (Tevra::MemoryMap.Count() > 10000)
-        Tevra::MemoryMap.FreeAll();
+    if (NCalculatorText::State().MemoryMap.Count() > 10000)
+        NCalculatorText::State().MemoryMap.FreeAll();
     int caret = -1;
     if (bytes.size() >= 2) {
         const int chosen = static_cast<std::uint8_t>(bytes[0]) | (static_cast<std::uint8_t>(bytes[1]) << 8);
@@ -155,18 +156,18 @@ std::string CheckMemoryAndCalculationFile(std::string_view bytes)
     if (Tevra::DecodeFileText(Tevra::EncodeWholeFileText(decoded.Text, decoded.Encoding)).Text != decoded.Text)
         return "the file's text does not survive being written back alone";
 
-    Tevra::MemoryMap.FreeAll();
+    NCalculatorText::State().MemoryMap.FreeAll();
     return Checked([&]() -> std::string {
         Tevra::ExecuteFileBytes(bytes);
-        if (NCalculatorText::CancelRequested)
+        if (NCalculatorText::State().CancelRequested)
             return {};  // cut short: the memory is whatever the run reached
         // The memory saved, loaded into an empty memory, saves the same.
-        const std::string saved = Tevra::MemoryFileBytes(Tevra::MemoryMap, true);
-        Tevra::MemoryMap.FreeAll();
+        const std::string saved = Tevra::MemoryFileBytes(NCalculatorText::State().MemoryMap, true);
+        NCalculatorText::State().MemoryMap.FreeAll();
         Tevra::ExecuteFileBytes(saved);
-        const std::string again = Tevra::MemoryFileBytes(Tevra::MemoryMap, true);
-        Tevra::MemoryMap.FreeAll();
-        if (!NCalculatorText::CancelRequested && again != saved)
+        const std::string again = Tevra::MemoryFileBytes(NCalculatorText::State().MemoryMap, true);
+        NCalculatorText::State().MemoryMap.FreeAll();
+        if (!NCalculatorText::State().CancelRequested && again != saved)
             return "a saved memory file does not reload into the same cells";
         return {};
     });

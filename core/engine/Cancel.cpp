@@ -1,13 +1,14 @@
 #include "core/engine/Cancel.h"
 
 #include "core/engine/Diagnostics.h"
+#include "core/engine/EngineState.h"
 
 namespace NCalculatorText {
 
 bool SeeCancel()
 {
-    if (!CancelSeen) {
-        CancelSeen = true;
+    if (!State().CancelSeen) {
+        State().CancelSeen = true;
         Report(Cancelled, 0.0);
     }
     return true;
@@ -15,8 +16,8 @@ bool SeeCancel()
 
 void ResetCancelState()
 {
-    CancelSeen = false;
-    CancelPollCount = 0;
+    State().CancelSeen = false;
+    State().CancelPollCount = 0;
 }
 
 }  // namespace NCalculatorText

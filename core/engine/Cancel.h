@@ -9,18 +9,9 @@
 
 #include <atomic>
 #include <cstdint>
+#include "core/engine/EngineState.h"
 
 namespace NCalculatorText {
-
-// Set by the owner of the calculation, from any thread or a signal handler;
-// cleared by the owner too, before it starts the next calculation it wants to
-// run. The engine never clears it, so a request made between two runs stops
-// the next one as soon as it starts.
-inline std::atomic<bool> CancelRequested{false};
-static_assert(std::atomic<bool>::is_always_lock_free, "a signal handler may set the request");
-
-// Whether the running calculation has seen the request (and reported it).
-inline bool CancelSeen = false;
 
 // Reports the cancel once per run and remembers it; always true.
 bool SeeCancel();
@@ -28,18 +19,17 @@ bool SeeCancel();
 // True when the calculation is to stop: the request is looked at on every call.
 inline bool CancelledNow()
 {
-    if (CancelSeen)
+    if (State().CancelSeen)
         return true;
-    return CancelRequested.load(std::memory_order_relaxed) && SeeCancel();
+    return State().CancelRequested.load(std::memory_order_relaxed) && SeeCancel();
 }
 
 // The same for loops whose steps are cheap: the request is looked at on every
 // 4,096th call only.
-inline std::uint32_t CancelPollCount = 0;
 inline bool CancelledSoon()
 {
-    if ((++CancelPollCount & 0xFFFu) != 0)
-        return CancelSeen;
+    if ((++State().CancelPollCount & 0xFFFu) != 0)
+        return State().CancelSeen;
     return CancelledNow();
 }
 

@@ -1,10 +1,12 @@
 #include "core/engine/DeferredLog.h"
+#include "core/engine/EngineState.h"
 
 namespace NCalculatorText {
 
 void CDeferredLog::Add(const LogRecord& record)
 {
-    events_.push_back({false, record.Status, record.Context, record.Description, record.Code, ReportedStatement});
+    events_.push_back(
+        {false, record.Status, record.Context, record.Description, record.Code, State().ReportedStatement});
 }
 
 void CDeferredLog::Clear()
@@ -18,16 +20,16 @@ void CDeferredLog::DeliverTo(ILogReceiver* receiver)
     events_.clear();
     if (receiver == nullptr)
         return;
-    const StatementSpan saved = ReportedStatement;
+    const StatementSpan saved = State().ReportedStatement;
     for (const Event& event : events) {
         if (event.Clear) {
             receiver->Clear();
             continue;
         }
-        ReportedStatement = event.Statement;
+        State().ReportedStatement = event.Statement;
         receiver->Add(LogRecord{event.Status, event.Context, event.Description, event.Code});
     }
-    ReportedStatement = saved;
+    State().ReportedStatement = saved;
 }
 
 }  // namespace NCalculatorText

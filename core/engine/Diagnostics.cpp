@@ -1,6 +1,7 @@
 #include "core/engine/Diagnostics.h"
 
 #include "core/formats/NumberFormat.h"
+#include "core/engine/EngineState.h"
 
 #include <array>
 
@@ -109,12 +110,12 @@ std::size_t WordFor(ReportCode code, double value)
 {
     switch (code) {
     case Uninitialized:
-        return CurrentOperation == OpMemory ? 0 : 1;
+        return State().CurrentOperation == OpMemory ? 0 : 1;
     case Overflow:
         // 0 and NaN count as negative.
         return value > 0 ? 0 : 1;
     case Singularity:
-        return CurrentOperation == OpDivision ? 0 : 1;
+        return State().CurrentOperation == OpDivision ? 0 : 1;
     default:
         return 0;
     }
@@ -156,21 +157,21 @@ void Report(ReportCode code, double value)
         return;
     LogRecord record;
     record.Status = wording->Status;
-    record.Context = OperationName(wording->ContextIsNone ? OpNone : CurrentOperation);
+    record.Context = OperationName(wording->ContextIsNone ? OpNone : State().CurrentOperation);
     record.Description = FormatReportText(*wording, WordFor(code, value), Widen(FormatNumber(value, false)));
     record.Code = code;
     if (wording->StopsCalculation)
-        CalculationOk = false;
-    LastReportCode = code;
-    if (LogReceiver != nullptr)
-        LogReceiver->Add(record);
+        State().CalculationOk = false;
+    State().LastReportCode = code;
+    if (State().LogReceiver != nullptr)
+        State().LogReceiver->Add(record);
 }
 
 void ResetEvaluationState()
 {
-    CalculationOk = true;
-    CurrentOperation = OpNone;
-    LastReportCode = NoError;
+    State().CalculationOk = true;
+    State().CurrentOperation = OpNone;
+    State().LastReportCode = NoError;
 }
 
 }  // namespace NCalculatorText

@@ -12,6 +12,7 @@
 #include "core/engine/Scanner.h"
 #include "core/engine/StatementText.h"
 #include "core/memory/MemoryMap.h"
+#include "core/engine/EngineState.h"
 
 #include <algorithm>
 #include <cmath>
@@ -151,27 +152,27 @@ bool StripComments(std::u16string& text)
 
 bool ParseStatement(CNode& root, std::u16string text)
 {
-    BracketTable.Clear();
+    State().BracketTable.Clear();
     ResetParseDepth();
-    if (!NormalizeStatement(text) || !BracketTable.Assign(std::move(text)))
+    if (!NormalizeStatement(text) || !State().BracketTable.Assign(std::move(text)))
         return false;
-    root.Operands.assign(1, BracketTable.ReducedStatement());
+    root.Operands.assign(1, State().BracketTable.ReducedStatement());
     return root.Parse();
 }
 
 bool EvaluateStatement(const std::u16string& expression, double& out)
 {
     CNode root;
-    LogarithmDelivered = false;
+    State().LogarithmDelivered = false;
     if (!ParseStatement(root, expression)) {
-        BracketTable.Clear();
+        State().BracketTable.Clear();
         // A parse cut short by a cancel has reported that instead.
-        if (!CancelSeen)
+        if (!State().CancelSeen)
             Report(SyntaxError, 0.0);
         return false;
     }
-    BracketTable.Clear();
-    if (root.Children.empty() || !root.Children.front()->Evaluate(out) || CancelSeen)
+    State().BracketTable.Clear();
+    if (root.Children.empty() || !root.Children.front()->Evaluate(out) || State().CancelSeen)
         return false;
     // Every node reports its own overflows; this is the last line of defence
     // against writing "inf" or "nan" into the text as if it were a result.
@@ -179,7 +180,7 @@ bool EvaluateStatement(const std::u16string& expression, double& out)
         Report(Overflow, out);
         return false;
     }
-    LastResult = out;
+    State().LastResult = out;
     return true;
 }
 
@@ -221,11 +222,11 @@ bool ExecuteTextHere(std::u16string_view text, int& caret, ITextSink& sink, Afte
 {
     ResetEvaluationState();
     ResetCancelState();
-    ReportedStatement = {};
-    if (LogReceiver != nullptr)
-        LogReceiver->Clear();
-    const std::uint32_t units = Tevra::CalcSettings.TrigonometricUnits;
-    AngleUnit = (units == 1 || units == 2) ? static_cast<int>(units) : 0;
+    State().ReportedStatement = {};
+    if (State().LogReceiver != nullptr)
+        State().LogReceiver->Clear();
+    const std::uint32_t units = NCalculatorText::State().CalcSettings.TrigonometricUnits;
+    State().AngleUnit = (units == 1 || units == 2) ? static_cast<int>(units) : 0;
 
     const bool all = caret == -1;
     const bool goOn = all && after == AfterFailure::Continue;
@@ -233,9 +234,10 @@ bool ExecuteTextHere(std::u16string_view text, int& caret, ITextSink& sink, Afte
     const std::size_t unclosed = FindUnclosedComment(text);
     // The syntax error of a comment that never closes belongs to the comment.
     const auto reportUnclosed = [&] {
-        ReportedStatement = {static_cast<std::int64_t>(unclosed), static_cast<std::int64_t>(text.size() - unclosed)};
+        State().ReportedStatement = {static_cast<std::int64_t>(unclosed),
+                                     static_cast<std::int64_t>(text.size() - unclosed)};
         Report(SyntaxError, 0.0);
-        ReportedStatement = {};
+        State().ReportedStatement = {};
     };
     if (unclosed != npos && !goOn) {
         // Without a statement to stop at, the text before a comment that
@@ -247,7 +249,7 @@ bool ExecuteTextHere(std::u16string_view text, int& caret, ITextSink& sink, Afte
     bool allOk = unclosed == npos;
 
     const std::size_t caretPosition = all ? 0 : static_cast<std::size_t>(std::max(caret, 0));
-    const bool upper = Tevra::CalcSettings.UpperCaseNumbers();
+    const bool upper = NCalculatorText::State().CalcSettings.UpperCaseNumbers();
 
     std::size_t copied = 0;  // text before this position has been handed on
     auto finish = [&] { out.Append(text.substr(copied)); };
@@ -282,14 +284,14 @@ bool ExecuteTextHere(std::u16string_view text, int& caret, ITextSink& sink, Afte
 
         // The records of the statement name it as it stands in the text.
         const StatementRange trimmed = TrimmedStatement(work, {0, length});
-        ReportedStatement = {static_cast<std::int64_t>(start + trimmed.Start),
-                             static_cast<std::int64_t>(trimmed.Length)};
+        State().ReportedStatement = {static_cast<std::int64_t>(start + trimmed.Start),
+                                     static_cast<std::int64_t>(trimmed.Length)};
         double value = 0.0;
         const bool evaluated = EvaluateStatement(work.substr(0, place.ResultMark), value);
-        ReportedStatement = {};
+        State().ReportedStatement = {};
         if (!evaluated) {
             out.Append(kept);
-            if (goOn && !CancelSeen) {
+            if (goOn && !State().CancelSeen) {
                 // The next statement starts afresh, as in a run of its own.
                 allOk = false;
                 ResetEvaluationState();
@@ -349,22 +351,11 @@ bool ExecuteTextInto(std::u16string_view text, int& caret, ITextSink& out, After
 
 void ResetProcessState()
 {
-    LastResult = 0.0;
-    AngleUnit = 0;
-    ResetEvaluationState();
-    PreviousOperation = OpNone;
-    BracketTable.Clear();
-    LogarithmDelivered = false;
-    CancelRequested = false;
-    ResetCancelState();
-    ReportedStatement = {};
-    WorkLeft = UnlimitedWork;
-    WorkExhausted = false;
-    Tevra::MemoryMap.FreeAll();
-    Tevra::MemoryChanged = false;
-    Tevra::CalcSettings = Tevra::CCalcSettings{};
-    RandomGenerator = CRandomGenerator{};
-    Seeded = false;
+    // The log keeps its receiver: the window or printer that shows it
+    // outlives a reset.
+    ILogReceiver* const receiver = State().LogReceiver;
+    State() = {};
+    State().LogReceiver = receiver;
 }
 
 }  // namespace NCalculatorText

@@ -13,10 +13,6 @@ namespace NCalculatorText {
 
 class CNode;
 
-// Calculation context, kept between executions for the life of the process.
-inline double LastResult = 0.0;  // value of the last statement that succeeded
-inline int AngleUnit = 0;        // 0 radians, 1 degrees, 2 grads
-
 // What the statement loop does after a statement failed: stop there (Calculate
 // all in the editor, tevra on a file), or go on with the next one (Load memory
 // and Execute, so that a partly bad file loads the cells of its good lines).
@@ -74,9 +70,10 @@ using NameGroup = std::vector<std::u16string_view>;
 std::vector<NameGroup> FunctionNameGroups();
 std::vector<NameGroup> KeywordNameGroups();
 
-// Puts every piece of process-wide state (calculation context, evaluation
+// Puts the process-wide state (EngineState.h: calculation context, evaluation
 // state, bracket table, memory, settings, random generator) back to its value
-// at program start. For tests and for tools that run several sessions.
+// at program start, keeping the log's receiver. For tests and for tools that
+// run several sessions.
 void ResetProcessState();
 
 }  // namespace NCalculatorText

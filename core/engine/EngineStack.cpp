@@ -2,6 +2,7 @@
 
 #include "core/engine/DeferredLog.h"
 #include "core/engine/Diagnostics.h"
+#include "core/engine/EngineState.h"
 
 #include <algorithm>
 #include <exception>
@@ -79,11 +80,11 @@ void RunWithEngineStack(void (*work)(void*), void* context)
         return;
     }
     CDeferredLog deferred;
-    ILogReceiver* const receiver = LogReceiver;
-    LogReceiver = &deferred;
+    ILogReceiver* const receiver = State().LogReceiver;
+    State().LogReceiver = &deferred;
     HelperRun run{work, context, nullptr};
     const bool started = RunOnHelperThread(run);
-    LogReceiver = receiver;
+    State().LogReceiver = receiver;
     deferred.DeliverTo(receiver);
     if (!started) {
         // No thread to be had: calculate here, with the nesting this stack
@@ -91,15 +92,16 @@ void RunWithEngineStack(void (*work)(void*), void* context)
         const std::size_t left = StackLeftOnThisThread();
         const std::size_t reserve = EngineStackSize - static_cast<std::size_t>(MaxNestingDepth) * StackPerNestingLevel;
         const std::size_t levels = left > reserve ? (left - reserve) / StackPerNestingLevel : 0;
-        const int saved = NestingLimit;
-        NestingLimit = static_cast<int>(std::min<std::size_t>(levels, static_cast<std::size_t>(MaxNestingDepth)));
+        const int saved = State().NestingLimit;
+        State().NestingLimit =
+            static_cast<int>(std::min<std::size_t>(levels, static_cast<std::size_t>(MaxNestingDepth)));
         try {
             work(context);
         } catch (...) {
-            NestingLimit = saved;
+            State().NestingLimit = saved;
             throw;
         }
-        NestingLimit = saved;
+        State().NestingLimit = saved;
         return;
     }
     if (run.Failure)

@@ -18,10 +18,6 @@ namespace NCalculatorText {
 // factorials and bare brackets do not count: they take no stack per term.
 inline constexpr int MaxNestingDepth = 12000;
 
-// The nesting the parser allows in the current run: MaxNestingDepth, unless
-// a run had to make do with a smaller stack.
-inline int NestingLimit = MaxNestingDepth;
-
 // The stack one level of nesting may take, with room to spare: about twice
 // the most that bench/StackBench.cpp measures for any construct in this kind
 // of build (256 bytes optimised, 400 unoptimised, 1,328 with the address

@@ -14,30 +14,24 @@
 
 #include "core/engine/Cancel.h"
 #include "core/engine/Diagnostics.h"
+#include "core/engine/EngineState.h"
 
 namespace NCalculatorText {
-
-inline constexpr std::uint64_t UnlimitedWork = std::numeric_limits<std::uint64_t>::max();
-
-// Steps the run may still take, or UnlimitedWork.
-inline std::uint64_t WorkLeft = UnlimitedWork;
-// Set when a run gave up because it reached the limit.
-inline bool WorkExhausted = false;
 
 // Takes steps of work; false when the run is to stop: the budget does not hold
 // them (the calculation then fails without a report, and WorkExhausted tells
 // why), or a cancel was asked for.
 inline bool TakeWork(std::uint64_t steps)
 {
-    if (WorkLeft != UnlimitedWork) {
-        if (steps > WorkLeft) {
-            WorkLeft = 0;
-            WorkExhausted = true;
-            CancelSeen = true;
-            CalculationOk = false;
+    if (State().WorkLeft != UnlimitedWork) {
+        if (steps > State().WorkLeft) {
+            State().WorkLeft = 0;
+            State().WorkExhausted = true;
+            State().CancelSeen = true;
+            State().CalculationOk = false;
             return false;
         }
-        WorkLeft -= steps;
+        State().WorkLeft -= steps;
     }
     return !CancelledNow();
 }

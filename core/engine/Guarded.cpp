@@ -1,4 +1,5 @@
 #include "core/engine/Guarded.h"
+#include "core/engine/EngineState.h"
 
 #include <cmath>
 
@@ -9,7 +10,7 @@ bool GuardedAdd(double a, double b, double& out)
     out = a + b;
     if (!std::isfinite(out))
         Report(Overflow, out);
-    return CalculationOk;
+    return State().CalculationOk;
 }
 
 bool GuardedSubtract(double a, double b, double& out)
@@ -17,7 +18,7 @@ bool GuardedSubtract(double a, double b, double& out)
     out = a - b;
     if (!std::isfinite(out))
         Report(Overflow, out);
-    return CalculationOk;
+    return State().CalculationOk;
 }
 
 bool GuardedMultiply(double a, double b, double& out)
@@ -25,27 +26,27 @@ bool GuardedMultiply(double a, double b, double& out)
     out = a * b;
     if (!std::isfinite(out)) {
         Report(Overflow, out);
-        return CalculationOk;
+        return State().CalculationOk;
     }
     if (out == 0.0 && a != 0.0 && b != 0.0)
         Report(Underflow, 0.0);
-    return CalculationOk;
+    return State().CalculationOk;
 }
 
 bool GuardedDivide(double a, double b, double& out)
 {
     if (b == 0.0) {
         Report(Singularity, 0.0);
-        return CalculationOk;
+        return State().CalculationOk;
     }
     out = a / b;
     if (!std::isfinite(out)) {
         Report(Overflow, out);
-        return CalculationOk;
+        return State().CalculationOk;
     }
     if (out == 0.0 && a != 0.0)
         Report(Underflow, 0.0);
-    return CalculationOk;
+    return State().CalculationOk;
 }
 
 }  // namespace NCalculatorText

@@ -20,6 +20,7 @@ template <typename Transform> bool EvaluateUnary(CNode& node, int code, double& 
 }  // namespace NCalculatorText
 
 #include "core/engine/Diagnostics.h"
+#include "core/engine/EngineState.h"
 
 #include <cassert>
 
@@ -32,7 +33,7 @@ template <typename Transform> bool EvaluateUnary(CNode& node, int code, double& 
     if (!node.Children[0]->Evaluate(out))
         return false;
     transform(out);
-    return CalculationOk;
+    return State().CalculationOk;
 }
 
 }  // namespace NCalculatorText

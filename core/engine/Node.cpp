@@ -2,18 +2,13 @@
 
 #include "core/engine/Diagnostics.h"
 #include "core/engine/EngineStack.h"
+#include "core/engine/EngineState.h"
 
 namespace NCalculatorText {
 
-namespace {
-
-int ParseDepth = 0;
-
-}  // namespace
-
 void ResetParseDepth()
 {
-    ParseDepth = 0;
+    State().ParseDepth = 0;
 }
 
 CNode::~CNode() = default;
@@ -31,11 +26,11 @@ bool CNode::Parse()
 
 bool CNode::ParseLastChild(CNode* parent)
 {
-    if (ParseDepth >= NestingLimit)
+    if (State().ParseDepth >= State().NestingLimit)
         return false;
-    ++ParseDepth;
+    ++State().ParseDepth;
     const bool parsed = parent->Children.back()->Parse();
-    --ParseDepth;
+    --State().ParseDepth;
     return parsed;
 }
 
@@ -64,7 +59,7 @@ bool CNodeVariable::Evaluate(double& out)
     if (Unset)
         Report(Uninitialized, 0.0);
     out = Value;
-    return CalculationOk;
+    return State().CalculationOk;
 }
 
 }  // namespace NCalculatorText

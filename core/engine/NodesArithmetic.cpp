@@ -3,6 +3,7 @@
 #include "core/engine/Guarded.h"
 #include "core/engine/MathLibrary.h"
 #include "core/formats/NumberFormat.h"
+#include "core/engine/EngineState.h"
 
 #include <cmath>
 
@@ -24,7 +25,7 @@ bool EvaluateNumber(double value, double& out)
     if (!std::isfinite(value))
         Report(Overflow, value);
     out = value;
-    return CalculationOk;
+    return State().CalculationOk;
 }
 
 bool CNodeNumber::Parse()
@@ -68,10 +69,10 @@ bool CNodeExp::Evaluate(double& out)
 
 bool CNodeLn::Evaluate(double& out)
 {
-    LogarithmDelivered = false;
+    State().LogarithmDelivered = false;
     return EvaluateUnary(*this, OpNaturalLogarithm, out, [](double& x) {
-        const bool delivered = LogarithmDelivered;
-        LogarithmDelivered = false;
+        const bool delivered = State().LogarithmDelivered;
+        State().LogarithmDelivered = false;
         if (!delivered)
             x = LibLog(x);
     });

@@ -83,8 +83,4 @@ public:
 inline constexpr double Pi = 3.141592653589793;
 inline constexpr double HalfPi = 1.5707963267948966;
 
-// Set by a gamma or factorial node that delivered the natural logarithm of its
-// value to the logarithm node enclosing it; read and cleared by that node.
-inline bool LogarithmDelivered = false;
-
 }  // namespace NCalculatorText

@@ -4,6 +4,7 @@
 #include "core/engine/EvaluationBudget.h"
 #include "core/engine/MathLibrary.h"
 #include "core/engine/NodesArithmetic.h"
+#include "core/engine/EngineState.h"
 
 #include <array>
 #include <cassert>
@@ -52,8 +53,8 @@ bool IsInteger(double x)
 // the enclosing logarithm, quoting -pi / (y · sin(pi·y)).
 void ReportNegativeGammaUnderLogarithm(double w)
 {
-    PreviousOperation = CurrentOperation;
-    CurrentOperation = OpNaturalLogarithm;
+    State().PreviousOperation = State().CurrentOperation;
+    State().CurrentOperation = OpNaturalLogarithm;
     Report(Domain, -Pi / w);
 }
 
@@ -83,9 +84,9 @@ void CheckLogarithmFinite(double value)
 // the node delivered ln of its value instead of the value.
 class LogarithmHandshake final {
 public:
-    LogarithmHandshake() : underLogarithm_(CurrentOperation == OpNaturalLogarithm) {}
+    LogarithmHandshake() : underLogarithm_(State().CurrentOperation == OpNaturalLogarithm) {}
     bool UnderLogarithm() const { return underLogarithm_; }
-    void Delivered() const { LogarithmDelivered = underLogarithm_; }
+    void Delivered() const { State().LogarithmDelivered = underLogarithm_; }
 
 private:
     bool underLogarithm_;
@@ -131,7 +132,7 @@ bool CNodeGamma::Evaluate(double& out)
     const double x = out;
     if (x < 1.0 && IsInteger(x)) {
         Report(Singularity, x);
-        return CalculationOk;
+        return State().CalculationOk;
     }
     if (x > 0.0) {
         if (handshake.UnderLogarithm()) {
@@ -150,16 +151,16 @@ bool CNodeGamma::Evaluate(double& out)
         }
     } else if (handshake.UnderLogarithm()) {
         if (!LogGammaOfNegative(x, out))
-            return CalculationOk;
+            return State().CalculationOk;
         CheckLogarithmFinite(out);
     } else {
         const double g = LanczosGamma(-x);
         const double s = LibSin(Pi * x);
         out = -Pi / (s * (x * g));
     }
-    if (CalculationOk)
+    if (State().CalculationOk)
         handshake.Delivered();
-    return CalculationOk;
+    return State().CalculationOk;
 }
 
 namespace {
@@ -172,7 +173,7 @@ bool ApplyFactorial(double& value, bool underLogarithm)
     const double x = value;
     if (x < 0.0 && IsInteger(x)) {
         Report(Singularity, x);
-        return CalculationOk;
+        return State().CalculationOk;
     }
     if (underLogarithm) {
         const double y = x + 1.0;
@@ -180,7 +181,7 @@ bool ApplyFactorial(double& value, bool underLogarithm)
         if (y > 0.0)
             value = LanczosLogGamma(y);
         else if (!LogGammaOfNegative(y, value))
-            return CalculationOk;
+            return State().CalculationOk;
         CheckLogarithmFinite(value);
     } else if (!IsInteger(x)) {
         const double y = x + 1.0;
@@ -195,7 +196,7 @@ bool ApplyFactorial(double& value, bool underLogarithm)
         if (x > LargestFactorial) {
             value = Infinity;
             Report(Overflow, Infinity);
-            return CalculationOk;
+            return State().CalculationOk;
         }
         double p = 1.0;
         for (double f = 2.0; f <= x; f = f + 1.0)
@@ -204,9 +205,9 @@ bool ApplyFactorial(double& value, bool underLogarithm)
             Report(PartialLoss, p);
         value = p;
     }
-    if (CalculationOk)
-        LogarithmDelivered = underLogarithm;
-    return CalculationOk;
+    if (State().CalculationOk)
+        State().LogarithmDelivered = underLogarithm;
+    return State().CalculationOk;
 }
 
 }  // namespace
@@ -238,7 +239,7 @@ bool EvaluateBessel(CNode& node, int code, double& out, double (*function)(int, 
     CNode* list = node.Children[0].get();
     if (list->Kind() != KindList || list->Children.size() != 2) {
         Report(SyntaxError, 0.0);
-        return CalculationOk;
+        return State().CalculationOk;
     }
     double n = 0.0;
     if (!list->Children[0]->Evaluate(n))
@@ -246,14 +247,14 @@ bool EvaluateBessel(CNode& node, int code, double& out, double (*function)(int, 
     // Orders must be integers of the 32-bit range.
     if (std::floor(n) != n || n < -2147483648.0 || n > 2147483647.0) {
         Report(SyntaxError, 0.0);
-        return CalculationOk;
+        return State().CalculationOk;
     }
     if (!list->Children[1]->Evaluate(out))
         return false;
     if (!TakeWork(static_cast<std::uint64_t>(std::fabs(n))))
         return false;
     out = function(static_cast<int>(n), out);
-    return CalculationOk;
+    return State().CalculationOk;
 }
 
 }  // namespace

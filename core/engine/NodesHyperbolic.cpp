@@ -2,6 +2,7 @@
 
 #include "core/engine/Guarded.h"
 #include "core/engine/MathLibrary.h"
+#include "core/engine/EngineState.h"
 
 #include <cmath>
 
@@ -22,12 +23,12 @@ void HyperbolicReciprocal(double& x, double (*function)(double))
 {
     const double v = function(x);
     x = v;
-    if (LastReportCode == Overflow) {
+    if (State().LastReportCode == Overflow) {
         Report(Underflow, 0.0);
         x = 0.0;
         return;
     }
-    if (CalculationOk)
+    if (State().CalculationOk)
         GuardedDivide(1.0, v, x);
 }
 
@@ -37,7 +38,7 @@ void HalfLogOfQuotient(double a, double b, double& x)
     if (!GuardedDivide(a, b, x))
         return;
     x = LibLog(x);
-    if (CalculationOk)
+    if (State().CalculationOk)
         GuardedMultiply(0.5, x, x);
 }
 
@@ -77,7 +78,7 @@ bool CNodeCth::Evaluate(double& out)
 {
     return EvaluateUnary(*this, OpHyperbolicCotangent, out, [](double& x) {
         const double t = LibTanh(x);
-        if (CalculationOk)
+        if (State().CalculationOk)
             GuardedDivide(1.0, t, x);
     });
 }
@@ -101,7 +102,7 @@ bool CNodeArCh::Evaluate(double& out)
         }
         const double t = 1.0 + x;
         CheckFinite(t);
-        if (!CalculationOk)
+        if (!State().CalculationOk)
             return;
         double d = 0.0;
         double p = 0.0;
@@ -121,7 +122,7 @@ bool CNodeArSh::Evaluate(double& out)
             return;
         q = q + 1.0;
         CheckFinite(q);
-        if (!CalculationOk)
+        if (!State().CalculationOk)
             return;
         const double s = LibSqrt(q);
         if (GuardedAdd(x, s, x))
@@ -181,7 +182,7 @@ bool CNodeArCsch::Evaluate(double& out)
         if (!GuardedDivide(1.0, x, r) || !GuardedMultiply(r, r, q) || !GuardedAdd(q, 1.0, q))
             return;
         const double s = LibSqrt(q);
-        if (CalculationOk && GuardedAdd(r, s, x))
+        if (State().CalculationOk && GuardedAdd(r, s, x))
             x = LibLog(x);
     });
 }

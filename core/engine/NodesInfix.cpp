@@ -6,6 +6,7 @@
 #include "core/engine/MathLibrary.h"
 #include "core/engine/NodesArithmetic.h"
 #include "core/engine/Scanner.h"
+#include "core/engine/EngineState.h"
 
 #include <algorithm>
 #include <array>
@@ -19,7 +20,7 @@ namespace {
 bool Power(double base, double exponent, double& out)
 {
     out = LibPow(base, exponent);
-    return CalculationOk;
+    return State().CalculationOk;
 }
 
 // One infix operator: its character, its level, the operation its reports

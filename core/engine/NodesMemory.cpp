@@ -5,6 +5,7 @@
 #include "core/engine/Random.h"
 #include "core/engine/Scanner.h"
 #include "core/memory/MemoryMap.h"
+#include "core/engine/EngineState.h"
 
 #include <cassert>
 
@@ -24,15 +25,15 @@ bool CNodeMemory::Parse()
 bool CNodeMemory::Evaluate(double& out)
 {
     OperationScope scope(OpMemory);
-    const Tevra::MemoryCell* cell = Tevra::MemoryMap.Find(CellName());
+    const Tevra::MemoryCell* cell = NCalculatorText::State().MemoryMap.Find(CellName());
     if (cell == nullptr) {
         Report(Uninitialized, 0.0);
         out = 0.0;
     } else {
         out = cell->Value;
-        Tevra::MemoryChanged = true;
+        NCalculatorText::State().MemoryMap.Changed = true;
     }
-    return CalculationOk;
+    return State().CalculationOk;
 }
 
 bool CNodeStore::Parse()
@@ -66,21 +67,21 @@ bool CNodeStore::Evaluate(double& out)
     for (std::size_t k = 1; k < Children.size(); ++k) {
         assert(dynamic_cast<const CNodeMemory*>(Children[k].get()) && "a store's target is a memory cell");
         const auto* target = static_cast<const CNodeMemory*>(Children[k].get());
-        Tevra::MemoryMap.GetOrCreate(target->CellName()) = out;
-        Tevra::MemoryChanged = true;
+        NCalculatorText::State().MemoryMap.GetOrCreate(target->CellName()) = out;
+        NCalculatorText::State().MemoryMap.Changed = true;
     }
-    return CalculationOk;
+    return State().CalculationOk;
 }
 
 bool CNodeResult::Evaluate(double& out)
 {
-    out = LastResult;
+    out = State().LastResult;
     return true;
 }
 
 CNodeRandom::CNodeRandom()
 {
-    if (!Seeded)
+    if (!State().Seeded)
         SeedRandomGenerator(TickCount());
 }
 

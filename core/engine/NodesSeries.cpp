@@ -3,6 +3,7 @@
 #include "core/engine/Diagnostics.h"
 #include "core/engine/EvaluationBudget.h"
 #include "core/engine/Guarded.h"
+#include "core/engine/EngineState.h"
 
 #include <cassert>
 
@@ -24,7 +25,7 @@ bool EvaluateSeries(CNode& node, int code, double start, Accumulate accumulate, 
     const std::size_t count = list->Children.size();
     if (list->Kind() != KindList || (count != 4 && count != 5)) {
         Report(SyntaxError, 0.0);
-        return CalculationOk;
+        return State().CalculationOk;
     }
     double a = 0.0;
     double b = 0.0;
@@ -40,18 +41,18 @@ bool EvaluateSeries(CNode& node, int code, double start, Accumulate accumulate, 
     CNode* index = list->Children[0].get();
     if (index->Kind() != KindVariable) {
         Report(SyntaxError, 0.0);
-        return CalculationOk;
+        return State().CalculationOk;
     }
     if (s == 0.0) {
         Report(SyntaxError, 0.0);
-        return CalculationOk;
+        return State().CalculationOk;
     }
 
     CNode* body = list->Children[count - 1].get();
     auto* reference = dynamic_cast<CNodeVariableReference*>(index);
     if (reference == nullptr || reference->Target == nullptr) {
         Report(SyntaxError, 0.0);
-        return CalculationOk;
+        return State().CalculationOk;
     }
     CNodeVariable* variable = reference->Target;
     const bool ascending = b >= a;
@@ -82,11 +83,11 @@ bool EvaluateSeries(CNode& node, int code, double start, Accumulate accumulate, 
         }
         i = next;
     }
-    if (CalculationOk)
+    if (State().CalculationOk)
         out = accumulator;
     variable->Value = 0.0;
     variable->Unset = true;
-    return termsOk && CalculationOk;
+    return termsOk && State().CalculationOk;
 }
 
 }  // namespace

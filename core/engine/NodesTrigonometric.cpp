@@ -4,6 +4,7 @@
 #include "core/engine/Guarded.h"
 #include "core/engine/MathLibrary.h"
 #include "core/engine/NodesArithmetic.h"
+#include "core/engine/EngineState.h"
 
 #include <cmath>
 
@@ -14,7 +15,7 @@ namespace {
 // Degrees and grads of a half turn; radians need no factor.
 double UnitFactor()
 {
-    return AngleUnit == 1 ? 180.0 : (AngleUnit == 2 ? 200.0 : 0.0);
+    return State().AngleUnit == 1 ? 180.0 : (State().AngleUnit == 2 ? 200.0 : 0.0);
 }
 
 // x·pi first, then the division, so that 30 degrees is 30·pi/180.
@@ -22,20 +23,20 @@ bool ToRadians(double& x)
 {
     const double factor = UnitFactor();
     if (factor == 0.0)
-        return CalculationOk;
+        return State().CalculationOk;
     if (GuardedMultiply(x, Pi, x))
         GuardedDivide(x, factor, x);
-    return CalculationOk;
+    return State().CalculationOk;
 }
 
 bool FromRadians(double& y)
 {
     const double factor = UnitFactor();
     if (factor == 0.0)
-        return CalculationOk;
+        return State().CalculationOk;
     if (GuardedMultiply(y, factor, y))
         GuardedDivide(y, Pi, y);
-    return CalculationOk;
+    return State().CalculationOk;
 }
 
 // Direct functions: the argument in radians, then the computation.
@@ -52,7 +53,7 @@ template <typename Compute> bool EvaluateInverse(CNode& node, int code, double& 
 {
     return EvaluateUnary(node, code, out, [&](double& x) {
         compute(x);
-        if (CalculationOk)
+        if (State().CalculationOk)
             FromRadians(x);
     });
 }
@@ -61,7 +62,7 @@ template <typename Compute> bool EvaluateInverse(CNode& node, int code, double& 
 void Reciprocal(double& x, double (*function)(double))
 {
     const double v = function(x);
-    if (!CalculationOk)
+    if (!State().CalculationOk)
         return;
     if (v == 0.0) {
         Report(Singularity, x);
@@ -105,7 +106,7 @@ bool CNodeCtg::Evaluate(double& out)
         x = y;
         if (!std::isfinite(y))
             Report(Overflow, y);
-        if (CalculationOk)
+        if (State().CalculationOk)
             x = LibTan(y);
     });
 }

@@ -11,6 +11,7 @@
 #include "core/engine/ReportedStatement.h"
 #include "core/engine/Scanner.h"
 #include "core/memory/MemoryMap.h"
+#include "core/engine/EngineState.h"
 
 #include <algorithm>
 #include <exception>
@@ -49,43 +50,45 @@ public:
 class CEngineStateGuard final {
 public:
     explicit CEngineStateGuard(bool canStore)
-        : lastResult_(LastResult), angleUnit_(AngleUnit), currentOperation_(CurrentOperation),
-          previousOperation_(PreviousOperation), calculationOk_(CalculationOk), lastReportCode_(LastReportCode),
-          logReceiver_(LogReceiver), logarithmDelivered_(LogarithmDelivered), reportedStatement_(ReportedStatement),
-          workLeft_(WorkLeft), workExhausted_(WorkExhausted), cancelRequested_(CancelRequested.load()),
-          cancelSeen_(CancelSeen), cancelPollCount_(CancelPollCount), memoryChanged_(Tevra::MemoryChanged),
-          random_(RandomGenerator), seeded_(Seeded)
+        : lastResult_(State().LastResult), angleUnit_(State().AngleUnit), currentOperation_(State().CurrentOperation),
+          previousOperation_(State().PreviousOperation), calculationOk_(State().CalculationOk),
+          lastReportCode_(State().LastReportCode), logReceiver_(State().LogReceiver),
+          logarithmDelivered_(State().LogarithmDelivered), reportedStatement_(State().ReportedStatement),
+          workLeft_(State().WorkLeft), workExhausted_(State().WorkExhausted),
+          cancelRequested_(State().CancelRequested.load()), cancelSeen_(State().CancelSeen),
+          cancelPollCount_(State().CancelPollCount), memoryChanged_(NCalculatorText::State().MemoryMap.Changed),
+          random_(State().RandomGenerator), seeded_(State().Seeded)
     {
         // A cancel asked of the last calculation is not the preview's.
-        CancelRequested = false;
+        State().CancelRequested = false;
         ResetCancelState();
         if (canStore) {
-            cells_.emplace(Tevra::MemoryMap);
-            std::swap(Tevra::MemoryMap, *cells_);
+            cells_.emplace(NCalculatorText::State().MemoryMap);
+            std::swap(NCalculatorText::State().MemoryMap, *cells_);
         }
     }
     ~CEngineStateGuard()
     {
         if (cells_)
-            std::swap(Tevra::MemoryMap, *cells_);
-        BracketTable.Clear();
-        LastResult = lastResult_;
-        AngleUnit = angleUnit_;
-        CurrentOperation = currentOperation_;
-        PreviousOperation = previousOperation_;
-        CalculationOk = calculationOk_;
-        LastReportCode = lastReportCode_;
-        LogReceiver = logReceiver_;
-        LogarithmDelivered = logarithmDelivered_;
-        ReportedStatement = reportedStatement_;
-        WorkLeft = workLeft_;
-        WorkExhausted = workExhausted_;
-        CancelRequested = cancelRequested_;
-        CancelSeen = cancelSeen_;
-        CancelPollCount = cancelPollCount_;
-        Tevra::MemoryChanged = memoryChanged_;
-        RandomGenerator = random_;
-        Seeded = seeded_;
+            std::swap(NCalculatorText::State().MemoryMap, *cells_);
+        State().BracketTable.Clear();
+        State().LastResult = lastResult_;
+        State().AngleUnit = angleUnit_;
+        State().CurrentOperation = currentOperation_;
+        State().PreviousOperation = previousOperation_;
+        State().CalculationOk = calculationOk_;
+        State().LastReportCode = lastReportCode_;
+        State().LogReceiver = logReceiver_;
+        State().LogarithmDelivered = logarithmDelivered_;
+        State().ReportedStatement = reportedStatement_;
+        State().WorkLeft = workLeft_;
+        State().WorkExhausted = workExhausted_;
+        State().CancelRequested = cancelRequested_;
+        State().CancelSeen = cancelSeen_;
+        State().CancelPollCount = cancelPollCount_;
+        NCalculatorText::State().MemoryMap.Changed = memoryChanged_;
+        State().RandomGenerator = random_;
+        State().Seeded = seeded_;
     }
     CEngineStateGuard(const CEngineStateGuard&) = delete;
     CEngineStateGuard& operator=(const CEngineStateGuard&) = delete;
@@ -151,19 +154,19 @@ PreviewOutcome PreviewStatement(std::u16string_view text, std::size_t caret, con
     double value = 0.0;
     try {
         const CEngineStateGuard guard(CanStore(expression));
-        LogReceiver = &first;
+        State().LogReceiver = &first;
         ResetEvaluationState();
-        WorkLeft = limits.MostWork;
-        WorkExhausted = false;
-        const std::uint32_t units = Tevra::CalcSettings.TrigonometricUnits;
-        AngleUnit = (units == 1 || units == 2) ? static_cast<int>(units) : 0;
+        State().WorkLeft = limits.MostWork;
+        State().WorkExhausted = false;
+        const std::uint32_t units = NCalculatorText::State().CalcSettings.TrigonometricUnits;
+        State().AngleUnit = (units == 1 || units == 2) ? static_cast<int>(units) : 0;
         if (closed) {
             auto run = [&] { ok = EvaluateStatement(expression, value); };
             RunWithEngineStack(run);
         } else {
             Report(SyntaxError, 0.0);
         }
-        exhausted = WorkExhausted;
+        exhausted = State().WorkExhausted;
     } catch (const std::exception&) {
         // Out of memory for a statement this size: not previewed.
         outcome.Outcome = PreviewOutcome::Kind::TooLong;

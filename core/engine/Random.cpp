@@ -1,4 +1,5 @@
 #include "core/engine/Random.h"
+#include "core/engine/EngineState.h"
 
 #include <chrono>
 
@@ -29,10 +30,10 @@ void CRandomGenerator::Seed(std::uint64_t j)
 
 void SeedRandomGenerator(std::uint64_t j)
 {
-    RandomGenerator.Seed(j);
-    const std::uint64_t r = RandomGenerator.Next();
-    RandomGenerator.Seed(r);
-    Seeded = true;
+    State().RandomGenerator.Seed(j);
+    const std::uint64_t r = State().RandomGenerator.Next();
+    State().RandomGenerator.Seed(r);
+    State().Seeded = true;
 }
 
 std::uint32_t TickCount()
@@ -43,7 +44,7 @@ std::uint32_t TickCount()
 
 double NextRandomValue()
 {
-    const std::uint64_t r = RandomGenerator.Next();
+    const std::uint64_t r = State().RandomGenerator.Next();
     return static_cast<double>(r) * 5.421010862427522e-20;
 }
 

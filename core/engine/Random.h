@@ -14,9 +14,6 @@ struct CRandomGenerator {
     void Seed(std::uint64_t j);
 };
 
-inline CRandomGenerator RandomGenerator;
-inline bool Seeded = false;
-
 // Seeds the generator as the first random keyword of a run does: Seed(j), then
 // Seed(Next()), and marks it seeded so that later keywords leave it alone.
 void SeedRandomGenerator(std::uint64_t j);

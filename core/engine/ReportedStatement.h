@@ -18,8 +18,4 @@ struct StatementSpan {
     friend bool operator==(const StatementSpan&, const StatementSpan&) = default;
 };
 
-// The statement being evaluated, set by the statement loop of the engine
-// entry; unknown outside a run.
-inline StatementSpan ReportedStatement;
-
 }  // namespace NCalculatorText

@@ -1,4 +1,5 @@
 #include "core/engine/Scanner.h"
+#include "core/engine/EngineState.h"
 
 #include <algorithm>
 
@@ -58,7 +59,7 @@ bool LonePlaceholderIndex(std::u16string_view text, std::size_t& index)
         if (!IsDigit(text[i]))
             return false;
         index = index * 10 + static_cast<std::size_t>(text[i] - u'0');
-        if (index >= BracketTable.Size())
+        if (index >= State().BracketTable.Size())
             return false;
     }
     return true;
@@ -174,7 +175,7 @@ bool ExpandPlaceholder(std::u16string& text)
     std::size_t index = 0;
     if (!LonePlaceholderIndex(text, index))
         return false;
-    text = BracketTable.Content(index);
+    text = State().BracketTable.Content(index);
     return true;
 }
 
@@ -183,7 +184,7 @@ bool ExpandPlaceholderReduced(std::u16string& text)
     std::size_t index = 0;
     if (!LonePlaceholderIndex(text, index))
         return false;
-    text = BracketTable.ReducedContent(index);
+    text = State().BracketTable.ReducedContent(index);
     return true;
 }
 

@@ -48,8 +48,6 @@ private:
     std::vector<Group> groups_;  // in the order of their "("
 };
 
-inline CBracketTable BracketTable;
-
 // Trims, drops TAB/LF/CR, turns "[" "{" "]" "}" into round brackets, lowers
 // A-Z. False (text rejected) when the text contains "$".
 bool NormalizeStatement(std::u16string& text);

@@ -2,6 +2,7 @@
 
 #include "core/files/CCalcTextChange.h"
 #include "core/engine/ReportedStatement.h"
+#include "core/engine/EngineState.h"
 
 #include <algorithm>
 
@@ -20,20 +21,20 @@ bool IsResultCharacter(char16_t c)
 
 }  // namespace
 
-CCalcRunRecorder::CCalcRunRecorder() : next_(NCalculatorText::LogReceiver)
+CCalcRunRecorder::CCalcRunRecorder() : next_(NCalculatorText::State().LogReceiver)
 {
-    NCalculatorText::LogReceiver = this;
+    NCalculatorText::State().LogReceiver = this;
 }
 
 CCalcRunRecorder::~CCalcRunRecorder()
 {
-    if (NCalculatorText::LogReceiver == this)
-        NCalculatorText::LogReceiver = next_;
+    if (NCalculatorText::State().LogReceiver == this)
+        NCalculatorText::State().LogReceiver = next_;
 }
 
 void CCalcRunRecorder::Add(const NCalculatorText::LogRecord& record)
 {
-    const NCalculatorText::StatementSpan span = NCalculatorText::ReportedStatement;
+    const NCalculatorText::StatementSpan span = NCalculatorText::State().ReportedStatement;
     CCalcReportedStatement noted;
     noted.Status = record.Status;
     if (span.IsKnown()) {

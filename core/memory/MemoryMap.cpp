@@ -107,7 +107,7 @@ MemoryCellView CMemoryMap::CellAt(std::size_t index) const
 
 void CMemoryMap::FreeAll()
 {
-    MemoryChanged = true;
+    Changed = true;
     ++generation_;
     cells_.clear();
     ForgetPosition();
@@ -115,7 +115,7 @@ void CMemoryMap::FreeAll()
 
 void CMemoryMap::FreeIncluded()
 {
-    MemoryChanged = true;
+    Changed = true;
     ++generation_;
     for (auto position = cells_.begin(); position != cells_.end();) {
         if (position->second.Include != 0)

@@ -1,6 +1,7 @@
 // The user's named memory cells: one process-wide ordered store.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -28,6 +29,26 @@ struct MemoryCellView {
 class CMemoryMap final {
 public:
     using Container = std::map<std::u16string, MemoryCell, std::less<>>;
+
+    CMemoryMap() = default;
+    // A copy lists its own cells: the position remembered for CellAt points
+    // into the cells it was taken from, so the copy starts without one.
+    CMemoryMap(const CMemoryMap& other) : cells_(other.cells_), generation_(other.generation_), Changed(other.Changed)
+    {
+    }
+    CMemoryMap& operator=(const CMemoryMap& other)
+    {
+        if (this != &other) {
+            cells_ = other.cells_;
+            generation_ = std::max(generation_, other.generation_) + 1;
+            Changed = other.Changed;
+            ForgetPosition();
+        }
+        return *this;
+    }
+    CMemoryMap(CMemoryMap&&) noexcept = default;
+    CMemoryMap& operator=(CMemoryMap&&) noexcept = default;
+    ~CMemoryMap() = default;
 
     // The cell with this name, or null. Never creates a cell.
     const MemoryCell* Find(std::u16string_view name) const;
@@ -59,7 +80,7 @@ public:
     // constant time each, so a full listing by index stays linear.
     MemoryCellView CellAt(std::size_t index) const;
 
-    // Erase every cell / every ticked cell; both set MemoryChanged.
+    // Erase every cell / every ticked cell; both set Changed.
     void FreeAll();
     void FreeIncluded();
 
@@ -71,16 +92,20 @@ public:
     Container::const_iterator end() const { return cells_.end(); }
 
 private:
+    Container cells_;
+    std::uint64_t generation_ = 0;
+
+public:
+    // Set whenever cells were read, stored or freed; taken (read and cleared)
+    // by whoever tells the windows that list them.
+    bool Changed = false;
+
+private:
     void ForgetPosition() const { cachedIndex_ = npos; }
 
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
-    Container cells_;
-    std::uint64_t generation_ = 0;
     mutable std::size_t cachedIndex_ = npos;
     mutable Container::const_iterator cachedPosition_;
 };
-
-inline CMemoryMap MemoryMap;
-inline bool MemoryChanged = false;
 
 }  // namespace Tevra

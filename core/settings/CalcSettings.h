@@ -119,6 +119,4 @@ static_assert(UnitsLabels.size() == UnitsNames.size());
 // Applies a stored value to a field: out of range gives the field's default.
 void ApplyStoredSetting(CCalcSettings& settings, const SettingField& field, std::optional<std::uint32_t> stored);
 
-inline CCalcSettings CalcSettings;
-
 }  // namespace Tevra

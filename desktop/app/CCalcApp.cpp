@@ -16,6 +16,7 @@
 #include "desktop/ui/help/CCalcHelp.h"
 #include "desktop/ui/print/CCalcPrinting.h"
 #include "desktop/services/CalcCommands.h"
+#include "core/engine/EngineState.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -240,7 +241,7 @@ void CCalcApp::showAbout()
 
 void CCalcApp::showPreferences()
 {
-    CCalcPreferences dialog(Tevra::CalcSettings, frame_.get());
+    CCalcPreferences dialog(NCalculatorText::State().CalcSettings, frame_.get());
     if (dialog.exec() != QDialog::Accepted)
         return;
     frame_->settingsNotifier().announce();

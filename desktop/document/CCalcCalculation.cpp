@@ -8,6 +8,7 @@
 #include "core/engine/Cancel.h"
 #include "core/engine/Diagnostics.h"
 #include "core/engine/EngineStack.h"
+#include "core/engine/EngineState.h"
 
 CCalcCalculation::CCalcCalculation(QObject* parent) : QObject(parent), worker_(new QThread(this))
 {
@@ -26,7 +27,7 @@ CCalcCalculation::~CCalcCalculation()
         cancel();
         std::unique_lock lock(mutex_);
         ended_.wait(lock, [this] { return endedJob_ == job_; });
-        NCalculatorText::LogReceiver = receiver_;
+        NCalculatorText::State().LogReceiver = receiver_;
         running_ = false;
     }
     worker_->quit();
@@ -41,11 +42,11 @@ bool CCalcCalculation::start(std::function<void()> work, std::function<void()> d
     work_ = std::move(work);
     done_ = std::move(done);
     const std::uint64_t job = ++job_;
-    NCalculatorText::CancelRequested = false;
+    NCalculatorText::State().CancelRequested = false;
     // Until the job is complete the engine's log is this one; nothing on this
     // thread calculates meanwhile.
-    receiver_ = NCalculatorText::LogReceiver;
-    NCalculatorText::LogReceiver = &log_;
+    receiver_ = NCalculatorText::State().LogReceiver;
+    NCalculatorText::State().LogReceiver = &log_;
     QMetaObject::invokeMethod(
         workerContext_, [this, job] { runOnWorker(job); }, Qt::QueuedConnection);
     emit runningChanged(true);
@@ -78,7 +79,7 @@ void CCalcCalculation::complete(std::uint64_t job)
     if (!running_ || job != job_)
         return;  // completed already, by waitForFinished
     running_ = false;
-    NCalculatorText::LogReceiver = receiver_;
+    NCalculatorText::State().LogReceiver = receiver_;
     log_.DeliverTo(receiver_);
     const std::function<void()> done = std::exchange(done_, {});
     work_ = {};
@@ -90,7 +91,7 @@ void CCalcCalculation::complete(std::uint64_t job)
 void CCalcCalculation::cancel()
 {
     if (running_)
-        NCalculatorText::CancelRequested = true;
+        NCalculatorText::State().CancelRequested = true;
 }
 
 bool CCalcCalculation::waitForFinished(int milliseconds)

@@ -10,6 +10,7 @@
 #include "desktop/services/CalcCommands.h"
 #include "desktop/services/QtText.h"
 #include "desktop/ui/editor/CCalcView.h"
+#include "core/engine/EngineState.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -80,7 +81,7 @@ bool CCalcDoc::endCalculationBeforeClosing()
 void CCalcDoc::bindCommands(ICalcCommandBinder& commands)
 {
     using namespace CalcCommand;
-    const auto memoryHoldsCells = [] { return Tevra::MemoryMap.Count() > 0; };
+    const auto memoryHoldsCells = [] { return NCalculatorText::State().MemoryMap.Count() > 0; };
     commands.bindCommand(FileNew, [this] { newDocument(); });
     commands.bindCommand(FileSave, [this] { save(); });
     commands.bindCommand(FileSaveAs, [this] { saveAs(); });

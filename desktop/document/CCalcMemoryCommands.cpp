@@ -1,5 +1,6 @@
 #include "desktop/document/CCalcMemoryCommands.h"
 
+#include "core/engine/EngineState.h"
 #include "core/files/CCalcFileText.h"
 #include "core/files/MemoryFile.h"
 #include "core/memory/MemoryMap.h"
@@ -55,7 +56,7 @@ void CCalcMemoryCommands::chooseAndExecuteFile(const CalcFileDialogRequest& requ
 
 void CCalcMemoryCommands::saveMemory(bool all)
 {
-    const std::string bytes = Tevra::MemoryFileBytes(Tevra::MemoryMap, all);
+    const std::string bytes = Tevra::MemoryFileBytes(NCalculatorText::State().MemoryMap, all);
     const CalcFileDialogRequest request{QStringLiteral("Save memory"),
                                         {CalcFileFilters::Memory},
                                         QStringLiteral("vcm"),
@@ -69,8 +70,8 @@ void CCalcMemoryCommands::saveMemory(bool all)
 
 void CCalcMemoryCommands::freeMemory()
 {
-    if (Tevra::CalcSettings.FreeConfirmation > 0 && !prompts_->confirm(FreeAllQuestion))
+    if (NCalculatorText::State().CalcSettings.FreeConfirmation > 0 && !prompts_->confirm(FreeAllQuestion))
         return;
-    Tevra::MemoryMap.FreeAll();
+    NCalculatorText::State().MemoryMap.FreeAll();
     runner_.noticeMemoryChange();
 }

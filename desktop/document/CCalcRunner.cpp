@@ -1,6 +1,7 @@
 #include "desktop/document/CCalcRunner.h"
 
 #include "core/engine/Engine.h"
+#include "core/engine/EngineState.h"
 #include "core/files/CCalcTextChange.h"
 #include "core/files/MemoryFile.h"
 #include "core/memory/MemoryMap.h"
@@ -85,6 +86,6 @@ void CCalcRunner::noticeMemoryChange()
 {
     // The engine's reads and stores and the store's frees set the flag; it
     // is taken here, so each change is announced once.
-    if (std::exchange(Tevra::MemoryChanged, false))
+    if (std::exchange(NCalculatorText::State().MemoryMap.Changed, false))
         emit memoryChanged();
 }

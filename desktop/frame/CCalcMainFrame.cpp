@@ -15,9 +15,12 @@
 #include "desktop/frame/CCalcBar.h"
 #include "desktop/frame/CCalcBusyBar.h"
 #include "desktop/frame/CCalcCalculateKeys.h"
+#include "desktop/frame/CCalcEditorCommands.h"
+#include "desktop/frame/CCalcEditorFontSettings.h"
 #include "desktop/frame/CCalcPanelKeys.h"
 #include "desktop/frame/CCalcStatusBar.h"
 #include "desktop/frame/CCalcToolBar.h"
+#include "core/engine/EngineState.h"
 
 #include <QActionGroup>
 #include <QComboBox>
@@ -46,7 +49,7 @@ CCalcMainFrame::CCalcMainFrame(std::span<const CalcBars::Info> table, QWidget* p
     setObjectName(QStringLiteral("MainFrame"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/calculator-tevra.svg")));
     setAcceptDrops(true);
-    settings_ = new CCalcSettingsNotifier(Tevra::CalcSettings, this);
+    settings_ = new CCalcSettingsNotifier(NCalculatorText::State().CalcSettings, this);
     help_ = new CCalcHelpRequests(this);
 
     createDocument();
@@ -98,6 +101,8 @@ void CCalcMainFrame::createDocument()
     editorLayout->setSpacing(0);
     view_ = new CCalcView(editorArea);
     view_->setObjectName(QStringLiteral("Editor"));
+    editorFont_ = new CCalcEditorFontSettings(view_);
+    editorCommands_ = new CCalcEditorCommands(view_);
     busyBar_ = new CCalcBusyBar(editorArea);
     editorLayout->addWidget(view_, 1);
     editorLayout->addWidget(busyBar_);
@@ -322,7 +327,8 @@ CCalcBar* CCalcMainFrame::bar(int id) const
 void CCalcMainFrame::connectFrameCommands()
 {
     using namespace CalcCommand;
-    view_->bindCommands(*this);
+    editorCommands_->bindCommands(*this);
+    editorFont_->bindCommands(*this);
     aids_->bindCommands(*this);
     document_->bindCommands(*this);
     new CCalcCalculateKeys(this, [this](int id) { return action(id); });
@@ -353,7 +359,7 @@ void CCalcMainFrame::connectFrameCommands()
     }
 
     const auto notationIs = [](std::uint32_t notation) {
-        return [notation] { return Tevra::CalcSettings.Notation == notation; };
+        return [notation] { return NCalculatorText::State().CalcSettings.Notation == notation; };
     };
     bindCommand(
         NotationWest, [this] { setNotation(0); }, {}, notationIs(0));
@@ -375,14 +381,14 @@ void CCalcMainFrame::updateTitle()
 
 void CCalcMainFrame::refreshResultPane()
 {
-    statusBar_->refreshResult(Tevra::CalcSettings, NCalculatorText::LastResult);
-    statusBar_->refreshSSE2(Tevra::CalcSettings);
+    statusBar_->refreshResult(NCalculatorText::State().CalcSettings, NCalculatorText::State().LastResult);
+    statusBar_->refreshSSE2(NCalculatorText::State().CalcSettings);
 }
 
 void CCalcMainFrame::setNotation(std::uint32_t notation)
 {
-    Tevra::CalcSettings.Notation = notation;
-    Tevra::CalcSettings.Modified = true;
+    NCalculatorText::State().CalcSettings.Notation = notation;
+    NCalculatorText::State().CalcSettings.Modified = true;
     settings_->announce();
 }
 

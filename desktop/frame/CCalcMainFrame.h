@@ -22,6 +22,8 @@ class CCalcBar;
 class CCalcBusyBar;
 class CCalcDoc;
 class CCalcEditorAids;
+class CCalcEditorCommands;
+class CCalcEditorFontSettings;
 class CCalcHelpRequests;
 class CCalcSettingsNotifier;
 class CCalcStatusBar;
@@ -57,6 +59,8 @@ public:
     CCalcView* view() const { return view_; }
     // The editor's live value, colours, marks and completion.
     CCalcEditorAids* editorAids() const { return aids_; }
+    // The editor font as a setting, with its Font and Default commands.
+    CCalcEditorFontSettings* editorFont() const { return editorFont_; }
     // The bar of id, or null when the bar table has no such row.
     CCalcBar* bar(int id) const;
     // True for a bar and everything inside it, docked or floating.
@@ -122,6 +126,8 @@ private:
     std::vector<CCalcBar*> bars_;  // one per row of the bar table, in its order
     CCalcView* view_ = nullptr;
     CCalcEditorAids* aids_ = nullptr;
+    CCalcEditorFontSettings* editorFont_ = nullptr;
+    CCalcEditorCommands* editorCommands_ = nullptr;
     CCalcDoc* document_ = nullptr;
     std::unique_ptr<ICalcDocPrompts> dialogs_;
     CCalcToolBar* toolBar_ = nullptr;

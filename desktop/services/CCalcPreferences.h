@@ -13,7 +13,7 @@ class QCheckBox;
 class QWidget;
 
 // Usage:
-//     CCalcPreferences dialog(Tevra::CalcSettings, this);
+//     CCalcPreferences dialog(NCalculatorText::State().CalcSettings, this);
 //     if (dialog.exec() == QDialog::Accepted) { refresh result pane, units, keypad }
 // OK copies every control into the record, sets FreeConfirmation to 0, 1 or 2
 // from its two check boxes, and sets Modified. Cancel changes nothing.

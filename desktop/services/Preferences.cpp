@@ -7,6 +7,7 @@
 
 #include "desktop/services/PreferencesStore.h"
 #include "desktop/services/QtText.h"
+#include "core/engine/EngineState.h"
 
 namespace Tevra {
 
@@ -80,13 +81,13 @@ void SavePreferences(const CCalcSettings& record, QSettings& settings)
 void LoadPreferences()
 {
     QSettings settings = ProgramSettings();
-    LoadPreferences(CalcSettings, settings);
+    LoadPreferences(State().CalcSettings, settings);
 }
 
 void SavePreferences()
 {
     QSettings settings = ProgramSettings();
-    SavePreferences(CalcSettings, settings);
+    SavePreferences(State().CalcSettings, settings);
 }
 
 }  // namespace Tevra

@@ -15,6 +15,7 @@
 #include "core/settings/CalcSettings.h"
 #include "core/engine/Diagnostics.h"
 #include "core/engine/Engine.h"
+#include "core/engine/EngineState.h"
 
 namespace EngineTests {
 
@@ -156,15 +157,11 @@ class EngineTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        NCalculatorText::ResetProcessState();
-        NCalculatorText::LogReceiver = &Log;
+        NCalculatorText::State() = {};
+        NCalculatorText::State().LogReceiver = &Log;
     }
 
-    void TearDown() override
-    {
-        NCalculatorText::LogReceiver = nullptr;
-        NCalculatorText::ResetProcessState();
-    }
+    void TearDown() override { NCalculatorText::State() = {}; }
 
     RunOutcome Run(std::u16string text, int caret = -1)
     {
@@ -194,7 +191,7 @@ protected:
         return evaluation;
     }
 
-    static void SetUnits(std::uint32_t units) { Tevra::CalcSettings.TrigonometricUnits = units; }
+    static void SetUnits(std::uint32_t units) { NCalculatorText::State().CalcSettings.TrigonometricUnits = units; }
 
     // The statement succeeds, writes value and logs exactly records.
     void ExpectValue(const std::u16string& input, const std::string& value,

@@ -10,6 +10,7 @@
 #include "desktop/ui/editor/CCalcView.h"
 #include "desktop/ui/memory/CCalcMemory.h"
 #include "desktop/ui/statistics/CCalcStatistics.h"
+#include "core/engine/EngineState.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
@@ -58,8 +59,8 @@ protected:
     void store(const std::vector<TestCell>& cells) const
     {
         for (const TestCell& cell : cells)
-            Tevra::MemoryMap.GetOrCreate(cell.Name) = cell.Value;
-        Tevra::MemoryChanged = true;
+            NCalculatorText::State().MemoryMap.GetOrCreate(cell.Name) = cell.Value;
+        NCalculatorText::State().MemoryMap.Changed = true;
         frame->document()->noticeMemoryChange();
     }
 
@@ -77,7 +78,7 @@ protected:
     // Frees every cell and gives the notice, as Memory Free does.
     void freeAll() const
     {
-        Tevra::MemoryMap.FreeAll();
+        NCalculatorText::State().MemoryMap.FreeAll();
         frame->document()->noticeMemoryChange();
     }
 
@@ -121,7 +122,7 @@ protected:
     QStringList storeNames() const
     {
         QStringList names;
-        for (const auto& [name, cell] : Tevra::MemoryMap)
+        for (const auto& [name, cell] : NCalculatorText::State().MemoryMap)
             names.append(QString::fromStdU16String(name));
         return names;
     }

@@ -5,6 +5,7 @@
 #include "core/engine/Engine.h"
 #include "core/engine/Random.h"
 #include "tools/docgen/HelpPages.h"
+#include "core/engine/EngineState.h"
 
 #include <QString>
 
@@ -80,7 +81,7 @@ std::string Utf8(std::u16string_view text)
 Example Calculate(std::string_view statement, int units)
 {
     NCalculatorText::ResetProcessState();
-    Tevra::CalcSettings.TrigonometricUnits = static_cast<std::uint32_t>(units);
+    NCalculatorText::State().CalcSettings.TrigonometricUnits = static_cast<std::uint32_t>(units);
     // Random examples come out the same in every build.
     NCalculatorText::SeedRandomGenerator(1);
     ExampleLog log;

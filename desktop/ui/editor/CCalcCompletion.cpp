@@ -8,6 +8,7 @@
 #include "desktop/services/QtText.h"
 #include "core/memory/MemoryMap.h"
 #include "desktop/ui/editor/CCalcView.h"
+#include "core/engine/EngineState.h"
 
 namespace {
 
@@ -15,11 +16,6 @@ namespace {
 constexpr int VisibleRows = 8;
 // Names listed at most.
 constexpr std::size_t MostCandidates = 200;
-
-std::u16string_view View(const QString& text)
-{
-    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
-}
 
 bool IsAsciiLetter(QChar c)
 {
@@ -88,10 +84,10 @@ bool CCalcCompletion::inNumber() const
     // The letter of an exponent ("1e") belongs to the number it follows.
     const QString& text = view_->text();
     const NCalculatorText::CompletionContext at =
-        NCalculatorText::FindCompletionContext(View(text), static_cast<std::size_t>(view_->position()), index_);
+        NCalculatorText::FindCompletionContext(TextView(text), IndexOf(view_->position()), index_);
     if (at.What != NCalculatorText::CompletionContext::Kind::Name || at.Start == 0)
         return false;
-    const QChar before = text[static_cast<qsizetype>(at.Start) - 1];
+    const QChar before = text[PositionOf(at.Start) - 1];
     return before.isDigit() || before == u'.';
 }
 
@@ -101,8 +97,8 @@ void CCalcCompletion::caretMoved()
         return;
     // Typing moves the caret within what is being completed; any other move
     // closes the list.
-    const NCalculatorText::CompletionContext now = NCalculatorText::FindCompletionContext(
-        View(view_->text()), static_cast<std::size_t>(view_->position()), index_);
+    const NCalculatorText::CompletionContext now =
+        NCalculatorText::FindCompletionContext(TextView(view_->text()), IndexOf(view_->position()), index_);
     if (now.What != context_.What || now.Start != context_.Start || view_->hasSelection())
         close();
 }
@@ -115,10 +111,9 @@ void CCalcCompletion::offer()
         close();
         return;
     }
-    context_ = NCalculatorText::FindCompletionContext(View(view_->text()), static_cast<std::size_t>(view_->position()),
-                                                      index_);
-    candidates_ =
-        NCalculatorText::CompletionCandidates(context_, Tevra::CalcSettings, Tevra::MemoryMap, MostCandidates);
+    context_ = NCalculatorText::FindCompletionContext(TextView(view_->text()), IndexOf(view_->position()), index_);
+    candidates_ = NCalculatorText::CompletionCandidates(context_, NCalculatorText::State().CalcSettings,
+                                                        NCalculatorText::State().MemoryMap, MostCandidates);
     const bool onlyWhatIsTyped = candidates_.size() == 1 &&
         QString::compare(Tevra::ToQString(candidates_.front().Name), Tevra::ToQString(context_.Prefix),
                          Qt::CaseInsensitive) == 0 &&
@@ -152,7 +147,7 @@ void CCalcCompletion::place()
     size = size.boundedTo(area.size());
     // Under the start of what is being completed, or above it when there is
     // no room below.
-    const QRect at = view_->characterRect(static_cast<int>(context_.Start));
+    const QRect at = view_->characterRect(PositionOf(context_.Start));
     QPoint topLeft(at.left(), at.bottom() + 1);
     if (topLeft.y() + size.height() > area.bottom() && at.top() - size.height() >= 0)
         topLeft.setY(at.top() - size.height());
@@ -169,7 +164,7 @@ void CCalcCompletion::accept(int row)
     const NCalculatorText::CompletionCandidate chosen = candidates_[static_cast<std::size_t>(row)];
     const NCalculatorText::CompletionContext context = context_;
     close();
-    view_->setSelection(static_cast<int>(context.Start), static_cast<int>(context.End));
+    view_->setSelection(PositionOf(context.Start), PositionOf(context.End));
     view_->replaceSelection(Tevra::ToQString(chosen.Insert));
     // The memory keyword and its bracket are followed by a cell name.
     if (chosen.What == NCalculatorText::CompletionCandidate::Kind::MemoryKeyword)

@@ -9,11 +9,6 @@ namespace {
 
 using NCalculatorText::TokenKind;
 
-std::u16string_view View(const QString& text)
-{
-    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
-}
-
 // The colours of the kinds, for a light and for a dark background.
 struct KindColors {
     TokenKind Kind;
@@ -41,8 +36,7 @@ bool IsDark(const QPalette& palette)
 CCalcHighlighter::CCalcHighlighter(CCalcView* view) : QObject(view), view_(view)
 {
     connect(view_->document(), &CCalcTextStore::contentsChange, this, [this](int position, int removed, int added) {
-        index_.textChanged(static_cast<std::size_t>(position), static_cast<std::size_t>(removed),
-                           static_cast<std::size_t>(added));
+        index_.textChanged(IndexOf(position), IndexOf(removed), IndexOf(added));
         // The pair is found again once the index knows the edit.
         markBrackets();
     });
@@ -77,9 +71,9 @@ QList<QTextLayout::FormatRange> CCalcHighlighter::formatsFor(int start, int end)
 {
     QList<QTextLayout::FormatRange> formats;
     const QString& text = view_->text();
-    const std::u16string_view whole = View(text);
-    const auto from = static_cast<std::size_t>(std::max(0, start));
-    const auto to = static_cast<std::size_t>(std::max(start, end));
+    const std::u16string_view whole = TextView(text);
+    const std::size_t from = IndexOf(start);
+    const std::size_t to = IndexOf(std::max(start, end));
     const QPalette& palette = view_->palette();
     for (const NCalculatorText::TextToken& token : index_.tokens(whole, from, to)) {
         const QColor color = ColorOf(token.Kind, palette);
@@ -90,8 +84,8 @@ QList<QTextLayout::FormatRange> CCalcHighlighter::formatsFor(int start, int end)
         if (last <= first)
             continue;
         QTextLayout::FormatRange range;
-        range.start = static_cast<int>(first - from);
-        range.length = static_cast<int>(last - first);
+        range.start = PositionOf(first - from);
+        range.length = PositionOf(last - first);
         range.format.setForeground(color);
         formats.append(range);
     }
@@ -102,11 +96,10 @@ void CCalcHighlighter::markBrackets()
 {
     std::vector<CCalcView::TextMark> marks;
     if (enabled_ && !view_->hasSelection()) {
-        const auto pair =
-            NCalculatorText::MatchingBracket(View(view_->text()), static_cast<std::size_t>(view_->position()), index_);
+        const auto pair = NCalculatorText::MatchingBracket(TextView(view_->text()), IndexOf(view_->position()), index_);
         if (pair) {
-            marks.push_back({static_cast<int>(pair->At), 1, CCalcView::MarkStyle::Highlight});
-            marks.push_back({static_cast<int>(pair->Partner), 1, CCalcView::MarkStyle::Highlight});
+            marks.push_back({PositionOf(pair->At), 1, CCalcView::MarkStyle::Highlight});
+            marks.push_back({PositionOf(pair->Partner), 1, CCalcView::MarkStyle::Highlight});
         }
     }
     view_->setMarks(CCalcView::MarkLayer::Brackets, std::move(marks));

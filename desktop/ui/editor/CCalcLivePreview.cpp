@@ -6,6 +6,7 @@
 #include "desktop/services/QtText.h"
 #include "core/formats/NumberFormat.h"
 #include "desktop/ui/editor/CCalcView.h"
+#include "core/engine/EngineState.h"
 
 CCalcLivePreview::CCalcLivePreview(CCalcView* view) : QObject(view), view_(view)
 {
@@ -47,11 +48,8 @@ void CCalcLivePreview::refresh()
         return;
     }
     timer_.stop();
-    const QString& text = view_->text();
-    const std::u16string_view whole(reinterpret_cast<const char16_t*>(text.utf16()),
-                                    static_cast<std::size_t>(text.size()));
-    const auto outcome = NCalculatorText::PreviewStatement(whole, static_cast<std::size_t>(view_->selectionStart()));
-    show(DescribeOutcome(outcome, Tevra::CalcSettings));
+    const auto outcome = NCalculatorText::PreviewStatement(TextView(view_->text()), IndexOf(view_->selectionStart()));
+    show(DescribeOutcome(outcome, NCalculatorText::State().CalcSettings));
 }
 
 QString CCalcLivePreview::DescribeOutcome(const NCalculatorText::PreviewOutcome& outcome,

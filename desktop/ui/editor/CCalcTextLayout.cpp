@@ -157,7 +157,7 @@ void CCalcTextLayout::breakAllLines()
 {
     shaped_.clear();
     lineStarts_.clear();
-    const int size = static_cast<int>(text_.size());
+    const int size = TextLength(text_);
     for (int start = 0;;) {
         lineStarts_.push_back(start);
         const int end = paragraphEnd(start);
@@ -193,7 +193,7 @@ float CCalcTextLayout::clusterWidth(int from, int to) const
 int CCalcTextLayout::paragraphEnd(int from) const
 {
     const qsizetype end = text_.indexOf(u'\n', from);
-    return end < 0 ? static_cast<int>(text_.size()) : static_cast<int>(end);
+    return end < 0 ? TextLength(text_) : static_cast<int>(end);
 }
 
 QTextOption CCalcTextLayout::lineOption() const
@@ -208,7 +208,7 @@ QTextOption CCalcTextLayout::lineOption() const
 
 int CCalcTextLayout::computeFlags(int from, int to)
 {
-    const int size = static_cast<int>(text_.size());
+    const int size = TextLength(text_);
     from = std::clamp(from, 0, size + 1);
     to = std::clamp(to, from, size + 1);
     if (from == to)
@@ -225,7 +225,7 @@ int CCalcTextLayout::computeFlags(int from, int to)
             if (position >= to)
                 break;
             if (position >= from)
-                flags_[static_cast<std::size_t>(position)] |= flag;
+                flags_[IndexOf(position)] |= flag;
         }
     };
     mark(QTextBoundaryFinder::Grapheme, CursorBefore);
@@ -233,24 +233,24 @@ int CCalcTextLayout::computeFlags(int from, int to)
     if (from == 0)
         flags_[0] |= CursorBefore;
     if (to == size + 1)
-        flags_[static_cast<std::size_t>(size)] |= CursorBefore;
+        flags_[IndexOf(size)] |= CursorBefore;
     return computeWidths(from, to);
 }
 
 int CCalcTextLayout::computeWidths(int from, int to)
 {
-    const int size = static_cast<int>(text_.size());
+    const int size = TextLength(text_);
     from = std::clamp(from, 0, size);
     to = std::clamp(to, from, size);
     // Whole characters only: their widths go with their first code unit.
-    while (from > 0 && !(flags_[static_cast<std::size_t>(from)] & CursorBefore))
+    while (from > 0 && !(flags_[IndexOf(from)] & CursorBefore))
         --from;
-    while (to < size && !(flags_[static_cast<std::size_t>(to)] & CursorBefore))
+    while (to < size && !(flags_[IndexOf(to)] & CursorBefore))
         ++to;
     const QChar* chars = text_.constData();
     for (int i = from; i < to;) {
         int next = i + 1;
-        while (next < size && !(flags_[static_cast<std::size_t>(next)] & CursorBefore))
+        while (next < size && !(flags_[IndexOf(next)] & CursorBefore))
             ++next;
         const char16_t c = chars[i].unicode();
         float width = TabWidth;
@@ -258,7 +258,7 @@ int CCalcTextLayout::computeWidths(int from, int to)
             const float fixed = next == i + 1 ? advance(c) : VariableWidth;
             width = fixed >= 0 ? fixed : clusterWidth(i, next);
         }
-        widths_[static_cast<std::size_t>(i)] = width;
+        widths_[IndexOf(i)] = width;
         std::fill(widths_.begin() + i + 1, widths_.begin() + next, 0.0f);
         i = next;
     }
@@ -267,7 +267,7 @@ int CCalcTextLayout::computeWidths(int from, int to)
 
 void CCalcTextLayout::textChanged(int position, int removed, int added)
 {
-    const int size = static_cast<int>(text_.size());
+    const int size = TextLength(text_);
     if (static_cast<qsizetype>(flags_.size()) != static_cast<qsizetype>(size) - added + removed + 1 || position < 0 ||
         removed < 0 || added < 0 || position + added > size) {
         relayout();  // not a change of the text laid out: start afresh
@@ -336,12 +336,12 @@ int CCalcTextLayout::breakLine(int start, int end) const
     qreal x = 0;
     int lastBreak = -1;
     for (int i = start; i < limit; ++i) {
-        const std::uint8_t flags = flags_[static_cast<std::size_t>(i)];
+        const std::uint8_t flags = flags_[IndexOf(i)];
         if (!(flags & CursorBefore))
             continue;  // inside a character: its width went with its first code unit
         if (i > start && (flags & LineBreakBefore))
             lastBreak = i;
-        qreal width = widths_[static_cast<std::size_t>(i)];
+        qreal width = widths_[IndexOf(i)];
         if (width < 0)
             width = (std::floor(x / TabStop) + 1) * TabStop - x;
         if (IsHangingBlank(chars[i].unicode())) {
@@ -359,7 +359,7 @@ int CCalcTextLayout::breakLine(int start, int end) const
     if (lastBreak > start)
         return lastBreak;
     int at = limit;
-    while (at > start + 1 && !(flags_[static_cast<std::size_t>(at)] & CursorBefore))
+    while (at > start + 1 && !(flags_[IndexOf(at)] & CursorBefore))
         --at;
     return at > start + 1 ? at : limit;
 }
@@ -373,7 +373,7 @@ int CCalcTextLayout::lineEnd(int line) const
 {
     line = std::clamp(line, 0, lineCount() - 1);
     if (line + 1 == lineCount())
-        return static_cast<int>(text_.size());
+        return TextLength(text_);
     const int next = lineStarts_[static_cast<std::size_t>(line) + 1];
     return text_.at(next - 1) == u'\n' ? next - 1 : next;
 }
@@ -386,11 +386,11 @@ int CCalcTextLayout::lineOf(int position) const
 
 int CCalcTextLayout::nextCursorPosition(int position) const
 {
-    const int size = static_cast<int>(text_.size());
+    const int size = TextLength(text_);
     if (position >= size)
         return size;
     ++position;
-    while (position < size && !(flags_[static_cast<std::size_t>(position)] & CursorBefore))
+    while (position < size && !(flags_[IndexOf(position)] & CursorBefore))
         ++position;
     return position;
 }
@@ -399,15 +399,15 @@ int CCalcTextLayout::previousCursorPosition(int position) const
 {
     if (position <= 0)
         return 0;
-    position = std::min(position, static_cast<int>(text_.size())) - 1;
-    while (position > 0 && !(flags_[static_cast<std::size_t>(position)] & CursorBefore))
+    position = std::min(position, TextLength(text_)) - 1;
+    while (position > 0 && !(flags_[IndexOf(position)] & CursorBefore))
         --position;
     return position;
 }
 
 int CCalcTextLayout::nextWordPosition(int position) const
 {
-    const int size = static_cast<int>(text_.size());
+    const int size = TextLength(text_);
     if (position >= size)
         return size;
     const WordClass first = ClassOf(text_.at(position));
@@ -424,7 +424,7 @@ int CCalcTextLayout::nextWordPosition(int position) const
 
 int CCalcTextLayout::previousWordPosition(int position) const
 {
-    position = std::min(position, static_cast<int>(text_.size()));
+    position = std::min(position, TextLength(text_));
     if (position <= 0)
         return 0;
     if (ClassOf(text_.at(position - 1)) == WordClass::LineBreak)
@@ -441,9 +441,9 @@ int CCalcTextLayout::previousWordPosition(int position) const
     return position;
 }
 
-std::pair<int, int> CCalcTextLayout::wordAt(int position) const
+CTextRange CCalcTextLayout::wordAt(CTextPosition position) const
 {
-    const int size = static_cast<int>(text_.size());
+    const int size = TextLength(text_);
     position = std::clamp(position, 0, size);
     // At the end of a word, the word before the position.
     if (position == size ||

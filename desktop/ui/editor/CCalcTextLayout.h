@@ -26,6 +26,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "desktop/ui/editor/CTextRange.h"
+
 class CCalcTextLayout final {
 public:
     // text is the text laid out; it must outlive the layout.
@@ -80,7 +82,7 @@ public:
     int nextWordPosition(int position) const;
     int previousWordPosition(int position) const;
     // The word, run of punctuation or run of blanks at position.
-    std::pair<int, int> wordAt(int position) const;
+    CTextRange wordAt(CTextPosition position) const;
 
     // A line shaped for drawing, its baseline at the layout's ascent; it stays
     // valid until the next change of the text, font, width or preedit.

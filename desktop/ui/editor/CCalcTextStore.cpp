@@ -6,7 +6,7 @@ CCalcTextStore::CCalcTextStore(QObject* parent) : QObject(parent) {}
 
 CCalcTextStore::~CCalcTextStore() = default;
 
-QChar CCalcTextStore::characterAt(int position) const
+QChar CCalcTextStore::characterAt(CTextPosition position) const
 {
     return position >= 0 && position < size() ? text_.at(position) : QChar();
 }
@@ -24,19 +24,19 @@ void CCalcTextStore::setModified(bool modified)
         emit modificationChanged(isModified());
 }
 
-void CCalcTextStore::apply(int position, int length, const QString& replacement)
+void CCalcTextStore::apply(CTextPosition position, int length, const QString& replacement)
 {
     removedText_ = text_.mid(position, length);
     text_.replace(position, length, replacement);
-    emit contentsChange(position, length, static_cast<int>(replacement.size()));
+    emit contentsChange(position, length, TextLength(replacement));
     removedText_.clear();
 }
 
-bool CCalcTextStore::joinsLastStep(int position, int length, const QString& replacement, EditKind kind) const
+bool CCalcTextStore::joinsLastStep(CTextPosition position, int length, const QString& replacement, EditKind kind) const
 {
     // A step right after opening or saving stays apart, so that undo can go
     // back exactly to the saved text.
-    if (undo_.empty() || !isModified() || kind == EditKind::Other)
+    if (undo_.empty() || !isModified() || kind == EditKind::Other || isInEditGroup())
         return false;
     const Step& last = undo_.back();
     if (last.Closed || last.Kind != kind)
@@ -54,8 +54,8 @@ bool CCalcTextStore::joinsLastStep(int position, int length, const QString& repl
     return false;
 }
 
-void CCalcTextStore::replace(int position, int length, const QString& replacement, EditKind kind, Selection before,
-                             Selection after)
+void CCalcTextStore::replace(CTextPosition position, int length, const QString& replacement, EditKind kind,
+                             Selection before, Selection after)
 {
     position = std::clamp(position, 0, size());
     length = std::clamp(length, 0, size() - position);
@@ -81,7 +81,7 @@ void CCalcTextStore::replace(int position, int length, const QString& replacemen
         // The saved text lay among the steps taken back: no step leads there now.
         if (cleanDepth_ > static_cast<qsizetype>(undo_.size()))
             cleanDepth_ = -1;
-        undo_.push_back(Step{position, removed, replacement, before, after, kind, false});
+        undo_.push_back(Step{position, removed, replacement, before, after, kind, false, group_});
     }
     redo_.clear();
     apply(position, length, replacement);
@@ -94,7 +94,22 @@ void CCalcTextStore::closeStep()
         undo_.back().Closed = true;
 }
 
-void CCalcTextStore::replaceWithoutHistory(int position, int length, const QString& replacement)
+void CCalcTextStore::beginEditGroup()
+{
+    if (groupDepth_++ == 0)
+        group_ = ++lastGroup_;
+}
+
+void CCalcTextStore::endEditGroup()
+{
+    if (groupDepth_ == 0 || --groupDepth_ > 0)
+        return;
+    group_ = 0;
+    // Nothing typed after the group joins its last step.
+    closeStep();
+}
+
+void CCalcTextStore::replaceWithoutHistory(CTextPosition position, int length, const QString& replacement)
 {
     position = std::clamp(position, 0, size());
     length = std::clamp(length, 0, size() - position);
@@ -148,13 +163,17 @@ std::optional<CCalcTextStore::Selection> CCalcTextStore::moveStep(std::vector<St
     const bool undoBefore = isUndoAvailable();
     const bool redoBefore = isRedoAvailable();
     const bool modifiedBefore = isModified();
-    Step step = std::move(from.back());
-    from.pop_back();
-    step.Closed = true;
-    const QString& replaced = forward ? step.Removed : step.Inserted;
-    apply(step.Position, static_cast<int>(replaced.size()), forward ? step.Inserted : step.Removed);
-    const Selection selection = forward ? step.After : step.Before;
-    to.push_back(std::move(step));
+    const int group = from.back().Group;
+    Selection selection;
+    do {
+        Step step = std::move(from.back());
+        from.pop_back();
+        step.Closed = true;
+        const QString& replaced = forward ? step.Removed : step.Inserted;
+        apply(step.Position, TextLength(replaced), forward ? step.Inserted : step.Removed);
+        selection = forward ? step.After : step.Before;
+        to.push_back(std::move(step));
+    } while (group != 0 && !from.empty() && from.back().Group == group);
     announce(undoBefore, redoBefore, modifiedBefore);
     return selection;
 }

@@ -3,7 +3,8 @@
 // position here is a UTF-16 code unit of that text and needs no conversion.
 // Each undoable edit is one step that remembers the selection before and
 // after it; typing and deleting character by character join one step, as in
-// every editor.
+// every editor. Edits made inside an edit group (beginEditGroup() ..
+// endEditGroup(), or an EditGroup's lifetime) undo and redo as one step.
 #pragma once
 
 #include <QObject>
@@ -11,6 +12,8 @@
 
 #include <optional>
 #include <vector>
+
+#include "desktop/ui/editor/CTextRange.h"
 
 class CCalcTextStore final : public QObject {
     Q_OBJECT
@@ -22,8 +25,8 @@ public:
 
     // A selection: its fixed end and the caret; both equal when empty.
     struct Selection {
-        int Anchor = 0;
-        int Position = 0;
+        CTextPosition Anchor = 0;
+        CTextPosition Position = 0;
         friend bool operator==(const Selection&, const Selection&) = default;
     };
 
@@ -31,23 +34,42 @@ public:
     ~CCalcTextStore() override;
 
     const QString& text() const { return text_; }
-    int size() const { return static_cast<int>(text_.size()); }
+    int size() const { return TextLength(text_); }
     // The code unit at position, or QChar() outside the text.
-    QChar characterAt(int position) const;
+    QChar characterAt(CTextPosition position) const;
     // What the change being announced by contentsChange removed.
     const QString& removedText() const { return removedText_; }
 
     // Replaces length code units at position by replacement as an undoable
     // step (joined to the step before it when kind allows). The range is
     // clamped to the text.
-    void replace(int position, int length, const QString& replacement, EditKind kind, Selection before,
+    void replace(CTextPosition position, int length, const QString& replacement, EditKind kind, Selection before,
                  Selection after);
     // The next edit starts a step of its own (the caret moved in between).
     void closeStep();
 
+    // Every edit from beginEditGroup() to the matching endEditGroup() is
+    // undone and redone together: undo gives the selection before the
+    // first, redo the one after the last. Groups nest (the outermost counts);
+    // a group without edits leaves no step.
+    void beginEditGroup();
+    void endEditGroup();
+    bool isInEditGroup() const { return groupDepth_ > 0; }
+    // An edit group for the lifetime of the object.
+    class EditGroup {
+    public:
+        explicit EditGroup(CCalcTextStore& store) : store_(store) { store_.beginEditGroup(); }
+        ~EditGroup() { store_.endEditGroup(); }
+        EditGroup(const EditGroup&) = delete;
+        EditGroup& operator=(const EditGroup&) = delete;
+
+    private:
+        CCalcTextStore& store_;
+    };
+
     // Replaces length code units at position without an undo step; the
     // caller empties the history afterwards (a calculation's results).
-    void replaceWithoutHistory(int position, int length, const QString& replacement);
+    void replaceWithoutHistory(CTextPosition position, int length, const QString& replacement);
     // The whole text, with an empty history, as freshly opened.
     void setText(const QString& text);
     void clearHistory();
@@ -67,26 +89,30 @@ public:
 signals:
     // Emitted after every change: removed code units at position were
     // replaced by added ones.
-    void contentsChange(int position, int removed, int added);
+    void contentsChange(CTextPosition position, int removed, int added);
     void modificationChanged(bool modified);
     void undoAvailable(bool available);
     void redoAvailable(bool available);
 
 private:
     struct Step {
-        int Position = 0;
+        CTextPosition Position = 0;
         QString Removed;
         QString Inserted;
         Selection Before;
         Selection After;
         EditKind Kind = EditKind::Other;
         bool Closed = false;
+        // The edit group the step was made in, or 0; the steps of a group
+        // stand together and move together.
+        int Group = 0;
     };
 
     // Changes the text and tells the listeners.
-    void apply(int position, int length, const QString& replacement);
-    bool joinsLastStep(int position, int length, const QString& replacement, EditKind kind) const;
-    // Undoes (or, forward, redoes) the last step of from and puts it on to.
+    void apply(CTextPosition position, int length, const QString& replacement);
+    bool joinsLastStep(CTextPosition position, int length, const QString& replacement, EditKind kind) const;
+    // Undoes (or, forward, redoes) the last step of from, with the steps of
+    // its edit group, and puts them on to.
     std::optional<Selection> moveStep(std::vector<Step>& from, std::vector<Step>& to, bool forward);
     // Emits the availability and modification signals that changed since
     // the states given.
@@ -99,4 +125,8 @@ private:
     // The number of undo steps at which the text is as last opened or saved;
     // -1 when no number of steps leads back to it.
     qsizetype cleanDepth_ = 0;
+    int groupDepth_ = 0;
+    // The group the edits made now belong to, and the last one given out.
+    int group_ = 0;
+    int lastGroup_ = 0;
 };

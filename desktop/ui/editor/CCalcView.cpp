@@ -14,21 +14,15 @@
 #include <algorithm>
 #include <string_view>
 
-#include "desktop/services/CalcCommandBinder.h"
-#include "desktop/services/CalcCommands.h"
 #include "core/files/CCalcTextChange.h"
 #include "desktop/ui/editor/CCalcViewAccessible.h"
+#include "desktop/ui/editor/CalcEditorFont.h"
 
 namespace {
 
 // Room between the viewport's edges and the text, and the caret's width.
 constexpr int Margin = 4;
 constexpr int CursorWidth = 1;
-
-std::u16string_view View(const QString& text)
-{
-    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
-}
 
 }  // namespace
 
@@ -59,25 +53,22 @@ CCalcView::CCalcView(QWidget* parent)
     connect(store_, &CCalcTextStore::undoAvailable, this, &CCalcView::undoAvailable);
     connect(store_, &CCalcTextStore::redoAvailable, this, &CCalcView::redoAvailable);
     CCalcViewAccessible::Install();
-    loadSettings();
+    setFont(CalcEditorFont::Default());
     layout_.setFont(font());
     updateScrollRange();
 }
 
-CCalcView::~CCalcView()
-{
-    saveSettings();
-}
+CCalcView::~CCalcView() = default;
 
 QString CCalcView::selectedText() const
 {
-    return store_->text().mid(selectionStart(), selectionEnd() - selectionStart());
+    return TextIn(store_->text(), selection());
 }
 
-void CCalcView::setSelection(int anchor, int position)
+void CCalcView::setSelection(CTextPosition anchor, CTextPosition position)
 {
-    const int oldAnchor = anchor_;
-    const int oldPosition = position_;
+    const CTextPosition oldAnchor = anchor_;
+    const CTextPosition oldPosition = position_;
     anchor_ = std::clamp(anchor, 0, store_->size());
     position_ = std::clamp(position, 0, store_->size());
     preferredX_ = -1;
@@ -85,27 +76,26 @@ void CCalcView::setSelection(int anchor, int position)
     selectionMoved(oldAnchor, oldPosition);
 }
 
-void CCalcView::moveCaret(int position, bool keepAnchor)
+void CCalcView::moveCaret(CTextPosition position, bool keepAnchor)
 {
     setSelection(keepAnchor ? anchor_ : position, position);
 }
 
 void CCalcView::replaceSelection(const QString& text)
 {
-    edit(selectionStart(), selectionEnd(), NormalizedText(text), CCalcTextStore::EditKind::Other);
+    edit(selection(), NormalizedText(text), CCalcTextStore::EditKind::Other);
 }
 
-void CCalcView::edit(int from, int to, const QString& text, CCalcTextStore::EditKind kind)
+void CCalcView::edit(CTextRange range, const QString& text, CCalcTextStore::EditKind kind)
 {
     // Every edit, typed, pasted, dropped or sent, comes here.
     if (calculating_)
         return;
-    from = std::clamp(from, 0, store_->size());
-    to = std::clamp(to, from, store_->size());
-    const int oldAnchor = anchor_;
-    const int oldPosition = position_;
-    const int caret = from + static_cast<int>(text.size());
-    store_->replace(from, to - from, text, kind, {anchor_, position_}, {caret, caret});
+    range = range.clampedTo(store_->size());
+    const CTextPosition oldAnchor = anchor_;
+    const CTextPosition oldPosition = position_;
+    const CTextPosition caret = range.Start + TextLength(text);
+    store_->replace(range.Start, range.length(), text, kind, {anchor_, position_}, {caret, caret});
     anchor_ = position_ = caret;
     preferredX_ = -1;
     selectionMoved(oldAnchor, oldPosition);
@@ -120,19 +110,48 @@ void CCalcView::loadText(const QString& text)
     emit textLoaded();
 }
 
-void CCalcView::replaceTextAfterCalculation(const QString& text, int caret)
+void CCalcView::moveText(CTextRange range, CTextPosition position)
+{
+    if (calculating_)
+        return;
+    range = range.clampedTo(store_->size());
+    position = std::clamp(position, 0, store_->size());
+    if (range.isEmpty() || range.touches(position)) {
+        setSelection(range.Start, range.End);  // onto itself: nothing moves
+        return;
+    }
+    // The edit nearer the start of the text goes first: a redone move leaves
+    // the caret behind the farther of the two places.
+    const QString moved = TextIn(store_->text(), range);
+    const int length = range.length();
+    const CTextPosition movedStart = position < range.Start ? position : position - length;
+    {
+        CCalcTextStore::EditGroup group(*store_);
+        if (position < range.Start) {
+            edit({position, position}, moved, CCalcTextStore::EditKind::Other);
+            edit(range.movedBy(length), QString(), CCalcTextStore::EditKind::Other);
+        } else {
+            edit(range, QString(), CCalcTextStore::EditKind::Other);
+            edit({movedStart, movedStart}, moved, CCalcTextStore::EditKind::Other);
+        }
+    }
+    setSelection(movedStart, movedStart + length);
+}
+
+void CCalcView::replaceTextAfterCalculation(const QString& text, CTextPosition caret)
 {
     const QString before = store_->text();
     const bool changed = text != before;
     const bool modified = store_->isModified() || changed;
     if (changed) {
-        const CCalcTextChange change = CCalcTextChange::Between(View(before), View(text));
+        const CCalcTextChange change = CCalcTextChange::Between(TextView(before), TextView(text));
         // The view keeps showing the statement it showed at its top.
-        const auto top = static_cast<std::size_t>(layout_.lineStart(firstVisibleLine()));
-        const auto topAfter = static_cast<int>(change.mapByStatement(View(before), View(text), top));
-        store_->replaceWithoutHistory(
-            static_cast<int>(change.Position), static_cast<int>(change.Removed),
-            text.mid(static_cast<qsizetype>(change.Position), static_cast<qsizetype>(change.Inserted)));
+        const CTextPosition top = layout_.lineStart(firstVisibleLine());
+        const CTextPosition topAfter =
+            PositionOf(change.mapByStatement(TextView(before), TextView(text), IndexOf(top)));
+        const CTextPosition at = PositionOf(change.Position);
+        store_->replaceWithoutHistory(at, PositionOf(change.Removed),
+                                      TextIn(text, CTextRange::Span(at, PositionOf(change.Inserted))));
         verticalScrollBar()->setValue(layout_.lineOf(topAfter));
     }
     store_->clearHistory();
@@ -145,26 +164,6 @@ void CCalcView::setCalculating(bool calculating)
 {
     calculating_ = calculating;
     store_->closeStep();
-}
-
-void CCalcView::bindCommands(ICalcCommandBinder& commands)
-{
-    using namespace CalcCommand;
-    const auto selection = [this] { return hasSelection(); };
-    commands.bindCommand(
-        EditUndo, [this] { undo(); }, [this] { return document()->isUndoAvailable(); });
-    commands.bindCommand(
-        EditCut, [this] { cut(); }, selection);
-    commands.bindCommand(
-        EditCopy, [this] { copy(); }, selection);
-    commands.bindCommand(EditPaste, [this] { paste(); });
-    commands.bindCommand(EditorFontSelect, [this] { selectFont(); });
-    commands.bindCommand(
-        EditorFontDefault, [this] { setDefaultFont(); }, {}, [this] { return isDefaultFont(); });
-    const auto refresh = [&commands] { commands.refreshCommandStates(); };
-    connect(this, &CCalcView::undoAvailable, this, refresh);
-    connect(this, &CCalcView::copyAvailable, this, refresh);
-    connect(this, &CCalcView::fontChanged, this, refresh);
 }
 
 void CCalcView::undo()
@@ -185,8 +184,8 @@ void CCalcView::showStepSelection(std::optional<CCalcTextStore::Selection> selec
 {
     if (!selection)
         return;
-    const int oldAnchor = anchor_;
-    const int oldPosition = position_;
+    const CTextPosition oldAnchor = anchor_;
+    const CTextPosition oldPosition = position_;
     anchor_ = std::clamp(selection->Anchor, 0, store_->size());
     position_ = std::clamp(selection->Position, 0, store_->size());
     preferredX_ = -1;
@@ -199,7 +198,7 @@ void CCalcView::cut()
     if (!hasSelection())
         return;
     copy();
-    edit(selectionStart(), selectionEnd(), QString(), CCalcTextStore::EditKind::Other);
+    edit(selection(), QString(), CCalcTextStore::EditKind::Other);
 }
 
 void CCalcView::copy()
@@ -212,7 +211,7 @@ void CCalcView::paste()
 {
     const QMimeData* source = QApplication::clipboard()->mimeData();
     if (source != nullptr && canInsertFromMimeData(source))
-        edit(selectionStart(), selectionEnd(), textFromMimeData(source), CCalcTextStore::EditKind::Other);
+        edit(selection(), textFromMimeData(source), CCalcTextStore::EditKind::Other);
 }
 
 void CCalcView::selectAll()
@@ -260,7 +259,7 @@ void CCalcView::textChangedInStore(int position, int removed, int added)
     emit textChanged();
 }
 
-void CCalcView::selectionMoved(int oldAnchor, int oldPosition)
+void CCalcView::selectionMoved(CTextPosition oldAnchor, CTextPosition oldPosition)
 {
     const bool hadSelection = oldAnchor != oldPosition;
     restartCaretBlink();
@@ -307,12 +306,12 @@ int CCalcView::lineAtY(int y) const
     return std::clamp(firstVisibleLine() + lines, 0, layout_.lineCount() - 1);
 }
 
-int CCalcView::positionAt(QPoint point) const
+CTextPosition CCalcView::positionAt(QPoint point) const
 {
     return layout_.positionAt(lineAtY(point.y()), point.x() - Margin);
 }
 
-int CCalcView::characterAt(QPoint point) const
+CTextPosition CCalcView::characterAt(QPoint point) const
 {
     return layout_.characterAt(lineAtY(point.y()), point.x() - Margin);
 }
@@ -331,7 +330,7 @@ void CCalcView::ensureCursorVisible()
     scrollToPosition(position_);
 }
 
-void CCalcView::scrollToPosition(int position)
+void CCalcView::scrollToPosition(CTextPosition position)
 {
     const int line = layout_.lineOf(position);
     const int first = firstVisibleLine();
@@ -351,7 +350,7 @@ QRect CCalcView::cursorRect() const
     return {Margin + static_cast<int>(x), lineTop(line), CursorWidth, layout_.lineHeight()};
 }
 
-QRect CCalcView::characterRect(int position) const
+QRect CCalcView::characterRect(CTextPosition position) const
 {
     position = std::clamp(position, 0, store_->size());
     const int line = layout_.lineOf(position);
@@ -382,8 +381,8 @@ void CCalcView::paintEvent(QPaintEvent* event)
         const int start = layout_.lineStart(line);
         QTextLayout& shaped = layout_.shapedLine(line);
         QList<QTextLayout::FormatRange> selections;
-        const int from = std::max(selectionStart(), start);
-        const int to = std::min(selectionEnd(), layout_.lineEnd(line));
+        const int from = std::max(selection().Start, start);
+        const int to = std::min(selection().End, layout_.lineEnd(line));
         if (hasSelection() && from < to)
             selections.append({from - start, to - from, selected});
         const QPointF origin(Margin, top);

@@ -1,6 +1,7 @@
 // The editor: a plain-text editor wrapping at its width, holding the
-// calculation text. It owns the editor font and its persistence under
-// "GUI/Editor".
+// calculation text. It draws in the font it is given (setFont(), the default
+// editor font until then); the font as a setting and the menu commands are
+// the frame's.
 //
 // It draws and edits the text itself, so that it stays quick on any text the
 // program accepts: a line of megabytes costs a keystroke what the keystroke
@@ -22,8 +23,8 @@
 
 #include "desktop/ui/editor/CCalcTextLayout.h"
 #include "desktop/ui/editor/CCalcTextStore.h"
+#include "desktop/ui/editor/CTextRange.h"
 
-class ICalcCommandBinder;
 class QKeyEvent;
 class QMimeData;
 class QPainter;
@@ -41,18 +42,23 @@ public:
     CCalcTextStore* document() const { return store_; }
 
     // The caret, the selection's fixed end, and the selection in order.
-    int position() const { return position_; }
-    int anchor() const { return anchor_; }
-    int selectionStart() const { return std::min(anchor_, position_); }
-    int selectionEnd() const { return std::max(anchor_, position_); }
+    CTextPosition position() const { return position_; }
+    CTextPosition anchor() const { return anchor_; }
+    CTextRange selection() const { return CTextRange::Between(anchor_, position_); }
+    CTextPosition selectionStart() const { return selection().Start; }
+    CTextPosition selectionEnd() const { return selection().End; }
     bool hasSelection() const { return anchor_ != position_; }
     QString selectedText() const;
     // Selects from anchor to position (the caret), both clamped to the text.
-    void setSelection(int anchor, int position);
+    void setSelection(CTextPosition anchor, CTextPosition position);
     // Replaces the selection by text as one undoable edit and puts the caret
     // behind it. Line breaks of any platform become "\n" and NUL characters
     // are dropped, since a saved calculation ends at its first NUL.
     void replaceSelection(const QString& text);
+    // Moves the text of range to position (a position of the text as it is
+    // now) as one undoable edit and selects it there, as a drag within the
+    // editor does; a position within range moves nothing and selects range.
+    void moveText(CTextRange range, CTextPosition position);
 
     // Replaces the whole text by an opened file's text: the undo history is
     // emptied and the document counts as unmodified; the caret goes to 0.
@@ -63,20 +69,20 @@ public:
     // emptied (a calculation cannot be undone); an empty selection is placed
     // at caret (clamped to the text) and scrolled into view. The document
     // counts as modified when the text changed; otherwise its state is kept.
-    void replaceTextAfterCalculation(const QString& text, int caret);
+    void replaceTextAfterCalculation(const QString& text, CTextPosition caret);
 
     // Scrolls the least that shows the caret's line.
     void ensureCursorVisible();
     // The caret's rectangle, in viewport coordinates.
     QRect cursorRect() const;
     // Where the character at position stands, in viewport coordinates.
-    QRect characterRect(int position) const;
+    QRect characterRect(CTextPosition position) const;
     // The caret position nearest to a viewport point, and the character
     // under it.
-    int positionAt(QPoint point) const;
-    int characterAt(QPoint point) const;
+    CTextPosition positionAt(QPoint point) const;
+    CTextPosition characterAt(QPoint point) const;
     // Scrolls the least that shows position.
-    void scrollToPosition(int position);
+    void scrollToPosition(CTextPosition position);
     // The line shown at the top.
     int firstVisibleLine() const;
     const CCalcTextLayout& textLayout() const { return layout_; }
@@ -85,25 +91,6 @@ public:
     // shows it, scrolls and selects, but takes no edit of any kind.
     void setCalculating(bool calculating);
     bool isCalculating() const { return calculating_; }
-
-    // The editor font. setEditorFont() takes a font as chosen in the font
-    // dialog; selectFont() opens that dialog (Cancel changes nothing);
-    // setDefaultFont() sets Courier New 15 pt, normal weight, upright.
-    QFont editorFont() const { return font(); }
-    int editorFontSize() const { return fontSize_; }
-    void setEditorFont(const QFont& chosen);
-    void selectFont();
-    void setDefaultFont();
-    // True while the font is exactly the default: size 15, weight 400,
-    // upright, face "Courier New" (letter case counts).
-    bool isDefaultFont() const { return defaultFontInUse_; }
-
-    // Binds the editor's commands: Undo, Cut, Copy and Paste, and the two
-    // editor font commands, with their enabled states and check mark.
-    void bindCommands(ICalcCommandBinder& commands);
-
-    // Writes FontFace, FontSize, FontWeight and FontItalic under "GUI/Editor".
-    void saveSettings() const;
 
     // What an input method sees: the caret's surroundings and its place.
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
@@ -146,9 +133,6 @@ public slots:
     void selectAll();
 
 signals:
-    // The editor font changed; the menu's "Default" check mark follows
-    // defaultFontInUse.
-    void fontChanged(bool defaultFontInUse);
     void undoAvailable(bool available);
     void redoAvailable(bool available);
     // A selection appeared or vanished.
@@ -231,17 +215,17 @@ private:
     void perform(Move move, bool select);
     void startDrag();
     void autoScrollStep();
-    void dropText(const QMimeData* source, int position, bool move);
+    void dropText(const QMimeData* source, CTextPosition position, bool move);
 
     // Moves the caret; the selection's fixed end follows unless keepAnchor.
-    void moveCaret(int position, bool keepAnchor);
-    // Replaces from..to by text as an undoable step of kind and puts the
-    // caret behind it.
-    void edit(int from, int to, const QString& text, CCalcTextStore::EditKind kind);
+    void moveCaret(CTextPosition position, bool keepAnchor);
+    // Replaces range by text as an undoable step of kind and puts the caret
+    // behind it.
+    void edit(CTextRange range, const QString& text, CCalcTextStore::EditKind kind);
     // Shows the selection an undo or redo gives, when it gives one.
     void showStepSelection(std::optional<CCalcTextStore::Selection> selection);
     void textChangedInStore(int position, int removed, int added);
-    void selectionMoved(int oldAnchor, int oldPosition);
+    void selectionMoved(CTextPosition oldAnchor, CTextPosition oldPosition);
     void updateScrollRange();
     void restartCaretBlink();
     // Where line's top edge is drawn, in viewport coordinates.
@@ -257,16 +241,14 @@ private:
     QString textFromMimeData(const QMimeData* source) const;
     QMimeData* createMimeDataFromSelection() const;
 
-    void loadSettings();
-    void applyFont(const QFont& font, int size);
     // Marks: moved along with an edit, and drawn on a line.
     void moveMarks(int position, int removed, int added);
     void paintMarks(QPainter& painter, int line, bool beforeText);
 
     CCalcTextStore* store_;
     CCalcTextLayout layout_;
-    int anchor_ = 0;
-    int position_ = 0;
+    CTextPosition anchor_ = 0;
+    CTextPosition position_ = 0;
     // The x an up or down move keeps to, or negative for the caret's own.
     qreal preferredX_ = -1;
     bool caretShown_ = true;
@@ -280,18 +262,15 @@ private:
     MouseMode mouseMode_ = MouseMode::None;
     QPoint mousePressPoint_;
     QPoint lastMousePoint_;
-    std::pair<int, int> pressedWord_{0, 0};
+    CTextRange pressedWord_;
     QBasicTimer autoScroll_;
     QBasicTimer tripleClick_;
     QPoint tripleClickPoint_;
     // Where dragged text would be dropped, or -1.
-    int dropPosition_ = -1;
+    CTextPosition dropPosition_ = -1;
     // The selection being dragged out of this editor, while the drag lasts;
     // a move within the editor is done by the drop and empties it.
-    std::pair<int, int> dragged_{-1, -1};
-
-    int fontSize_ = 15;
-    bool defaultFontInUse_ = true;
+    std::optional<CTextRange> dragged_;
 
     std::array<std::vector<TextMark>, static_cast<std::size_t>(MarkLayer::Count)> marks_;
     // The longest mark of each layer: a line looks no further back for one.

@@ -60,9 +60,7 @@ public:
     void setCursorPosition(int position) override { view()->setSelection(position, position); }
     QString text(int start, int end) const override
     {
-        start = std::clamp(start, 0, characterCount());
-        end = std::clamp(end, start, characterCount());
-        return view()->text().mid(start, end - start);
+        return TextIn(view()->text(), CTextRange{start, end}.clampedTo(characterCount()));
     }
     int characterCount() const override { return view()->document()->size(); }
     QRect characterRect(int offset) const override

@@ -27,23 +27,22 @@ constexpr int AutoScrollInterval = 50;
 void CCalcView::inputMethodEvent(QInputMethodEvent* event)
 {
     if (!event->commitString().isEmpty() || event->replacementLength() > 0) {
-        int from = selectionStart();
-        int to = selectionEnd();
+        CTextRange replaced = selection();
         if (event->replacementLength() > 0 || event->replacementStart() != 0) {
-            from = std::clamp(position_ + event->replacementStart(), 0, store_->size());
-            to = std::clamp(from + event->replacementLength(), from, store_->size());
+            const CTextPosition from = std::clamp(position_ + event->replacementStart(), 0, store_->size());
+            replaced = CTextRange::Span(from, event->replacementLength()).clampedTo(store_->size());
         }
-        edit(from, to, NormalizedText(event->commitString()), CCalcTextStore::EditKind::Typing);
+        edit(replaced, NormalizedText(event->commitString()), CCalcTextStore::EditKind::Typing);
     }
     preedit_ = event->preeditString();
-    preeditCaret_ = static_cast<int>(preedit_.size());
+    preeditCaret_ = TextLength(preedit_);
     // Formats count from the start of the caret's line, the preedit's own
     // positions from its start.
     const int offset = position_ - layout_.lineStart(layout_.lineOf(position_));
     QList<QTextLayout::FormatRange> formats;
     for (const QInputMethodEvent::Attribute& attribute : event->attributes()) {
         if (attribute.type == QInputMethodEvent::Cursor) {
-            preeditCaret_ = std::clamp(attribute.start, 0, static_cast<int>(preedit_.size()));
+            preeditCaret_ = std::clamp(attribute.start, 0, TextLength(preedit_));
         } else if (attribute.type == QInputMethodEvent::TextFormat) {
             const QTextCharFormat format = qvariant_cast<QTextFormat>(attribute.value).toCharFormat();
             if (format.isValid())
@@ -53,7 +52,7 @@ void CCalcView::inputMethodEvent(QInputMethodEvent* event)
     if (formats.isEmpty() && !preedit_.isEmpty()) {
         QTextCharFormat underlined;
         underlined.setUnderlineStyle(QTextCharFormat::SingleUnderline);
-        formats.append({offset, static_cast<int>(preedit_.size()), underlined});
+        formats.append({offset, TextLength(preedit_), underlined});
     }
     layout_.setPreedit(position_, preedit_, formats);
     viewport()->update();
@@ -103,13 +102,13 @@ void CCalcView::mousePressEvent(QMouseEvent* event)
     if (!preedit_.isEmpty())
         QGuiApplication::inputMethod()->commit();
     const QPoint point = event->position().toPoint();
-    const int at = positionAt(point);
+    const CTextPosition at = positionAt(point);
     if (event->button() == Qt::MiddleButton) {
         QClipboard* clipboard = QApplication::clipboard();
         const QMimeData* source = clipboard->supportsSelection() ? clipboard->mimeData(QClipboard::Selection) : nullptr;
         if (source != nullptr && canInsertFromMimeData(source)) {
             setSelection(at, at);
-            edit(at, at, textFromMimeData(source), CCalcTextStore::EditKind::Other);
+            edit({at, at}, textFromMimeData(source), CCalcTextStore::EditKind::Other);
         }
         return;
     }
@@ -127,7 +126,7 @@ void CCalcView::mousePressEvent(QMouseEvent* event)
     if (event->modifiers() & Qt::ShiftModifier) {
         moveCaret(at, true);
         mouseMode_ = MouseMode::Selecting;
-    } else if (hasSelection() && at > selectionStart() && at < selectionEnd()) {
+    } else if (hasSelection() && selection().surrounds(at)) {
         mouseMode_ = MouseMode::MaybeDragging;
     } else {
         moveCaret(at, false);
@@ -162,20 +161,20 @@ void CCalcView::autoScrollStep()
         verticalScrollBar()->setValue(firstVisibleLine() - 1);
     else if (point.y() > viewport()->height())
         verticalScrollBar()->setValue(firstVisibleLine() + 1);
-    const int at = positionAt(point);
+    const CTextPosition at = positionAt(point);
     if (mouseMode_ != MouseMode::SelectingWords) {
-        const int oldAnchor = anchor_;
-        const int oldPosition = position_;
+        const CTextPosition oldAnchor = anchor_;
+        const CTextPosition oldPosition = position_;
         position_ = at;
         store_->closeStep();
         selectionMoved(oldAnchor, oldPosition);
         return;
     }
-    const std::pair<int, int> word = layout_.wordAt(at);
-    if (at < pressedWord_.first)
-        setSelection(pressedWord_.second, word.first);
+    const CTextRange word = layout_.wordAt(at);
+    if (at < pressedWord_.Start)
+        setSelection(pressedWord_.End, word.Start);
     else
-        setSelection(pressedWord_.first, std::max(word.second, pressedWord_.second));
+        setSelection(pressedWord_.Start, std::max(word.End, pressedWord_.End));
 }
 
 void CCalcView::mouseReleaseEvent(QMouseEvent* event)
@@ -197,7 +196,7 @@ void CCalcView::mouseDoubleClickEvent(QMouseEvent* event)
         return;
     const QPoint point = event->position().toPoint();
     pressedWord_ = layout_.wordAt(positionAt(point));
-    setSelection(pressedWord_.first, pressedWord_.second);
+    setSelection(pressedWord_.Start, pressedWord_.End);
     mouseMode_ = MouseMode::SelectingWords;
     tripleClickPoint_ = point;
     tripleClick_.start(QApplication::doubleClickInterval(), this);
@@ -253,15 +252,15 @@ void CCalcView::contextMenuEvent(QContextMenuEvent* event)
 void CCalcView::startDrag()
 {
     mouseMode_ = MouseMode::None;
-    dragged_ = {selectionStart(), selectionEnd()};
+    dragged_ = selection();
     auto* drag = new QDrag(this);
     drag->setMimeData(createMimeDataFromSelection());
     const Qt::DropAction action = drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
     // Moved to another window: the text leaves this one. A move within this
     // editor was done by the drop, which emptied dragged_.
-    if (action == Qt::MoveAction && dragged_.first >= 0 && drag->target() != viewport())
-        edit(dragged_.first, dragged_.second, QString(), CCalcTextStore::EditKind::Other);
-    dragged_ = {-1, -1};
+    if (action == Qt::MoveAction && dragged_ && drag->target() != viewport())
+        edit(*dragged_, QString(), CCalcTextStore::EditKind::Other);
+    dragged_.reset();
 }
 
 void CCalcView::dragEnterEvent(QDragEnterEvent* event)
@@ -293,37 +292,22 @@ void CCalcView::dropEvent(QDropEvent* event)
         event->ignore();
         return;
     }
-    const int at = positionAt(event->position().toPoint());
-    const bool moveHere = event->source() == this && event->dropAction() == Qt::MoveAction && dragged_.first >= 0;
+    const CTextPosition at = positionAt(event->position().toPoint());
+    const bool moveHere = event->source() == this && event->dropAction() == Qt::MoveAction && dragged_.has_value();
     dropText(event->mimeData(), at, moveHere);
     event->acceptProposedAction();
     setFocus();
 }
 
-void CCalcView::dropText(const QMimeData* source, int position, bool move)
+void CCalcView::dropText(const QMimeData* source, CTextPosition position, bool move)
 {
     const QString text = textFromMimeData(source);
-    const int size = static_cast<int>(text.size());
     if (!move) {
-        edit(position, position, text, CCalcTextStore::EditKind::Other);
-        setSelection(position, position + size);
+        edit({position, position}, text, CCalcTextStore::EditKind::Other);
+        setSelection(position, position + TextLength(text));
         return;
     }
-    const auto [start, end] = dragged_;
-    dragged_ = {-1, -1};
-    if (position >= start && position <= end) {
-        setSelection(start, end);  // dropped onto itself: nothing moves
-        return;
-    }
-    // One step replaces the stretch from the dragged text to the drop place,
-    // so that one undo takes the whole move back.
-    const QString& all = store_->text();
-    const int from = std::min(start, position);
-    const int to = std::max(end, position);
-    const QString between = position < start ? all.mid(position, start - position) : all.mid(end, position - end);
-    const QString moved = all.mid(start, end - start);
-    const QString replacement = position < start ? moved + between : between + moved;
-    const int movedStart = position < start ? position : position - (end - start);
-    edit(from, to, replacement, CCalcTextStore::EditKind::Other);
-    setSelection(movedStart, movedStart + (end - start));
+    const CTextRange dragged = *dragged_;
+    dragged_.reset();
+    moveText(dragged, position);
 }

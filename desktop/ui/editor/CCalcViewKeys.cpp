@@ -191,40 +191,40 @@ void CCalcView::perform(EditAction action)
         selectAll();
         return;
     case EditAction::NewLine:
-        edit(selectionStart(), selectionEnd(), QStringLiteral("\n"), Kind::Other);
+        edit(selection(), QStringLiteral("\n"), Kind::Other);
         return;
     default:
         break;
     }
     // Every deletion deletes the selection when there is one.
     if (hasSelection()) {
-        edit(selectionStart(), selectionEnd(), QString(), Kind::Other);
+        edit(selection(), QString(), Kind::Other);
         return;
     }
     switch (action) {
     case EditAction::DeleteBackward: {
         // One character back: a surrogate pair as a whole, an accent alone.
-        int start = position_ - 1;
+        CTextPosition start = position_ - 1;
         if (start > 0 && store_->characterAt(start).isLowSurrogate() &&
             store_->characterAt(start - 1).isHighSurrogate())
             --start;
         if (start >= 0)
-            edit(start, position_, QString(), Kind::DeleteBackward);
+            edit({start, position_}, QString(), Kind::DeleteBackward);
         return;
     }
     case EditAction::DeleteForward:
         if (position_ < store_->size())
-            edit(position_, layout_.nextCursorPosition(position_), QString(), Kind::DeleteForward);
+            edit({position_, layout_.nextCursorPosition(position_)}, QString(), Kind::DeleteForward);
         return;
     case EditAction::DeleteWordBackward:
-        edit(layout_.previousWordPosition(position_), position_, QString(), Kind::Other);
+        edit({layout_.previousWordPosition(position_), position_}, QString(), Kind::Other);
         return;
     case EditAction::DeleteWordForward:
-        edit(position_, layout_.nextWordPosition(position_), QString(), Kind::Other);
+        edit({position_, layout_.nextWordPosition(position_)}, QString(), Kind::Other);
         return;
     case EditAction::DeleteToParagraphEnd: {
         const qsizetype end = store_->text().indexOf(u'\n', position_);
-        edit(position_, end < 0 ? store_->size() : static_cast<int>(end), QString(), Kind::Other);
+        edit({position_, end < 0 ? store_->size() : static_cast<CTextPosition>(end)}, QString(), Kind::Other);
         return;
     }
     default:
@@ -342,7 +342,7 @@ void CCalcView::keyPressEvent(QKeyEvent* event)
         perform(command.Movement, command.Select);
         break;
     case KeyCommand::Kind::Type:
-        edit(selectionStart(), selectionEnd(), command.Text, CCalcTextStore::EditKind::Typing);
+        edit(selection(), command.Text, CCalcTextStore::EditKind::Typing);
         emit textTyped(command.Text);
         break;
     }

@@ -5,6 +5,7 @@
 #include "desktop/services/QtText.h"
 #include "desktop/ui/keypad/CCalcKeyPadPrompts.h"
 #include "desktop/ui/keypad/CColorButton.h"
+#include "core/engine/EngineState.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -100,7 +101,7 @@ ICalcKeyPadPrompts& CCalcKeyPad::prompts()
 
 const Tevra::CCalcSettings& CCalcKeyPad::settings() const
 {
-    return notifier_ ? notifier_->record() : Tevra::CalcSettings;
+    return notifier_ ? notifier_->record() : NCalculatorText::State().CalcSettings;
 }
 
 void CCalcKeyPad::press(const Keypad::Button& entry)

@@ -16,6 +16,7 @@
 #include "core/settings/CalcSettings.h"
 #include "desktop/services/PreferencesStore.h"
 #include "desktop/services/QtText.h"
+#include "core/engine/EngineState.h"
 
 namespace {
 
@@ -109,7 +110,7 @@ void CCalcLog::Add(const NCalculatorText::LogRecord& record)
     list_->addTopLevelItem(item);
     scrollToLastRowSoon();
 
-    if (Tevra::CalcSettings.LogPopup != 0)
+    if (NCalculatorText::State().CalcSettings.LogPopup != 0)
         emit popupRequested();
 }
 

@@ -6,6 +6,7 @@
 #include "desktop/services/PreferencesStore.h"
 #include "desktop/services/QtText.h"
 #include "core/memory/MemoryMap.h"
+#include "core/engine/EngineState.h"
 
 #include <QEvent>
 #include <QHeaderView>
@@ -87,7 +88,7 @@ CCalcMemory::CCalcMemory(Links links, CCalcSettingsNotifier& settings, QWidget* 
 
     // The memory may hold cells before the window exists; the flag stays for
     // the document's notice.
-    model_->rebuild(Tevra::MemoryMap, sortColumn_, ascending_[sortColumn_]);
+    model_->rebuild(NCalculatorText::State().MemoryMap, sortColumn_, ascending_[sortColumn_]);
     fitNumberColumn();
     updateButtons();
 }
@@ -154,9 +155,9 @@ void CCalcMemory::createButtons()
 void CCalcMemory::Refresh()
 {
     // Ticks live in the list between rebuilds; the store keeps them across.
-    model_->pushIncluded(Tevra::MemoryMap);
+    model_->pushIncluded(NCalculatorText::State().MemoryMap);
     const int scrolled = list_->verticalScrollBar()->value();
-    model_->rebuild(Tevra::MemoryMap, sortColumn_, ascending_[sortColumn_]);
+    model_->rebuild(NCalculatorText::State().MemoryMap, sortColumn_, ascending_[sortColumn_]);
     // The user keeps the place they were looking at.
     list_->doItemsLayout();
     list_->verticalScrollBar()->setValue(scrolled);
@@ -190,12 +191,12 @@ void CCalcMemory::freeCells()
     if (ticked == 0 || ticked == model_->snapshot().count()) {
         if (confirmation > 0 && !confirm(EraseAllQuestion))
             return;
-        Tevra::MemoryMap.FreeAll();
+        NCalculatorText::State().MemoryMap.FreeAll();
     } else {
         if (confirmation > 1 && !confirm(EraseSelectedQuestion))
             return;
-        model_->pushIncluded(Tevra::MemoryMap);
-        Tevra::MemoryMap.FreeIncluded();
+        model_->pushIncluded(NCalculatorText::State().MemoryMap);
+        NCalculatorText::State().MemoryMap.FreeIncluded();
     }
     if (links_.NoticeMemoryChange)
         links_.NoticeMemoryChange();
@@ -209,7 +210,7 @@ void CCalcMemory::saveCells()
         links_.SaveMemoryFile(true);
         return;
     }
-    model_->pushIncluded(Tevra::MemoryMap);
+    model_->pushIncluded(NCalculatorText::State().MemoryMap);
     links_.SaveMemoryFile(false);
 }
 

@@ -56,7 +56,7 @@ public:
 
     // Rebuilds the list from the memory: the ticks go to the store first, so
     // they survive, then every row is read again, sorted as the list was
-    // sorted. The document's notice calls it when MemoryChanged was set.
+    // sorted. The document's notice calls it when the memory's Changed flag was set.
     void Refresh();
 
     // The buttons.

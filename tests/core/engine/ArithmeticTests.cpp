@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "core/engine/Guarded.h"
+#include "core/engine/EngineState.h"
 
 namespace EngineTests {
 namespace {
@@ -151,16 +152,16 @@ class GuardedSteps : public EngineTest {};
 
 TEST_F(GuardedSteps, DivideByZeroLeavesTheResultAndNamesTheCaller)
 {
-    CurrentOperation = OpHyperbolicCotangent;
+    State().CurrentOperation = OpHyperbolicCotangent;
     double out = 7.0;
     EXPECT_FALSE(GuardedDivide(1.0, 0.0, out));
     EXPECT_EQ(out, 7.0);
-    EXPECT_FALSE(CalculationOk);
+    EXPECT_FALSE(State().CalculationOk);
     EXPECT_EQ(Log.Lines, std::vector<std::string>{Error("Hyperbolic cotangent", "Function has singularity at 0")});
 
     ResetEvaluationState();
     Log.Clear();
-    CurrentOperation = OpDivision;
+    State().CurrentOperation = OpDivision;
     EXPECT_FALSE(GuardedDivide(1.0, -0.0, out));
     EXPECT_EQ(out, 7.0);
     EXPECT_EQ(Log.Lines, std::vector<std::string>{Error("Division", "Operation has singularity at 0")});
@@ -197,10 +198,10 @@ TEST_F(GuardedSteps, OverflowAndUnderflow)
         SCOPED_TRACE(row.Name);
         ResetEvaluationState();
         Log.Clear();
-        CurrentOperation = OpSeriesSum;
+        State().CurrentOperation = OpSeriesSum;
         double out = 0.0;
         EXPECT_EQ(row.Step(row.A, row.B, out), row.Ok);
-        EXPECT_EQ(CalculationOk, row.Ok);
+        EXPECT_EQ(State().CalculationOk, row.Ok);
         EXPECT_EQ(Log.Lines, row.Records);
     }
 }

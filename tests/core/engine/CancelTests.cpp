@@ -9,12 +9,13 @@
 
 #include "core/engine/Cancel.h"
 #include "core/memory/MemoryMap.h"
+#include "core/engine/EngineState.h"
 
 namespace EngineTests {
 namespace {
 
 using NCalculatorText::AfterFailure;
-using NCalculatorText::CancelRequested;
+using NCalculatorText::State;
 
 std::string CancelRecord()
 {
@@ -33,7 +34,7 @@ public:
     void Add(const NCalculatorText::LogRecord& record) override
     {
         records_.Add(record);
-        CancelRequested = true;
+        State().CancelRequested = true;
     }
     void Clear() override { records_.Clear(); }
 
@@ -45,7 +46,7 @@ class Cancel : public EngineTest {
 protected:
     void TearDown() override
     {
-        CancelRequested = false;
+        State().CancelRequested = false;
         EngineTest::TearDown();
     }
 
@@ -55,7 +56,7 @@ protected:
     {
         std::thread canceller([] {
             std::this_thread::sleep_for(std::chrono::milliseconds(30));
-            CancelRequested = true;
+            State().CancelRequested = true;
         });
         RunOutcome outcome;
         outcome.Caret = caret;
@@ -90,7 +91,7 @@ TEST_F(Cancel, AStatementThatWouldNeverEndStopsAndKeepsTheResultsBeforeIt)
     };
     for (const CancelCase& row : rows) {
         SCOPED_TRACE("input: " + Readable(row.Input));
-        CancelRequested = false;
+        State().CancelRequested = false;
         const RunOutcome outcome = RunCancelledMeanwhile(row.Input, row.Caret);
         EXPECT_FALSE(outcome.Ok);
         EXPECT_EQ(Readable(outcome.Text), Readable(row.Text));
@@ -101,7 +102,7 @@ TEST_F(Cancel, AStatementThatWouldNeverEndStopsAndKeepsTheResultsBeforeIt)
 
 TEST_F(Cancel, ARequestMadeBeforeTheRunStopsItBeforeAnyStatement)
 {
-    CancelRequested = true;
+    State().CancelRequested = true;
     const RunOutcome outcome = Run(u"1+1; 2+2=9");
     EXPECT_FALSE(outcome.Ok);
     EXPECT_EQ(Readable(outcome.Text), "1+1; 2+2=9");
@@ -109,7 +110,7 @@ TEST_F(Cancel, ARequestMadeBeforeTheRunStopsItBeforeAnyStatement)
     // The engine never clears the request: the next run stops too, until the
     // owner clears it.
     EXPECT_FALSE(Run(u"3").Ok);
-    CancelRequested = false;
+    State().CancelRequested = false;
     const RunOutcome after = Run(u"3");
     EXPECT_TRUE(after.Ok);
     EXPECT_EQ(Readable(after.Text), "3=3");
@@ -131,10 +132,10 @@ TEST_F(Cancel, EveryLoopOfTheEngineLooksAtTheRequest)
         {u"Mem[q]*(" + Repeat(u"1+", 9999) + u"1)", "a chain inside a chain"},
     };
     CancellingLog cancelling(Log);
-    NCalculatorText::LogReceiver = &cancelling;
+    NCalculatorText::State().LogReceiver = &cancelling;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Where);
-        CancelRequested = false;
+        State().CancelRequested = false;
         std::u16string text = row.Input;
         int caret = -1;
         EXPECT_FALSE(NCalculatorText::ExecuteText(text, caret));
@@ -152,8 +153,8 @@ TEST_F(Cancel, StopsLoadingAFileThatGoesOnAfterFailures)
     EXPECT_FALSE(outcome.Ok);
     EXPECT_EQ(outcome.Records,
               (std::vector<std::string>{Error("Division", "Operation has singularity at 0"), CancelRecord()}));
-    EXPECT_NE(Tevra::MemoryMap.Find(u"a"), nullptr);
-    EXPECT_EQ(Tevra::MemoryMap.Find(u"b"), nullptr) << "nothing runs after the cancel";
+    EXPECT_NE(NCalculatorText::State().MemoryMap.Find(u"a"), nullptr);
+    EXPECT_EQ(NCalculatorText::State().MemoryMap.Find(u"b"), nullptr) << "nothing runs after the cancel";
 }
 
 TEST_F(Cancel, TheTextHandedOnInPiecesIsTheSameAsTheTextWrittenBack)
@@ -203,7 +204,7 @@ TEST_F(Cancel, ReachesACalculationOnTheHelperThread)
     ASSERT_EQ(pthread_create(&thread, &attributes, RunEndlessOnSmallStack, &outcome), 0);
     pthread_attr_destroy(&attributes);
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    CancelRequested = true;
+    State().CancelRequested = true;
     pthread_join(thread, nullptr);
     EXPECT_FALSE(outcome.Ok);
     EXPECT_EQ(Readable(outcome.Text), Readable(Endless));

@@ -7,6 +7,7 @@
 
 #include "core/engine/EngineStack.h"
 #include "core/memory/MemoryMap.h"
+#include "core/engine/EngineState.h"
 
 namespace EngineTests {
 namespace {
@@ -77,7 +78,7 @@ TEST_F(LongStatements, StoresAndFactorialsOfAnyLength)
     for (int i = 0; i < 20000; ++i)
         stores += u"->mem[c" + std::u16string(1, static_cast<char16_t>(u'a' + i % 26)) + u"]";
     ExpectValue(stores, "5");
-    EXPECT_EQ(Tevra::MemoryMap.Count(), 26U);
+    EXPECT_EQ(NCalculatorText::State().MemoryMap.Count(), 26U);
     ExpectValue(u"(2)" + Repeat(u"!", 100000), "2");
     ExpectValue(u"ln((3)!!)", "6.579251212010101213");
     ExpectFailure(u"(3)" + Repeat(u"!", 100000), {PositiveOverflow("Factorial")});

@@ -6,18 +6,18 @@
 #include <limits>
 
 #include "core/memory/MemoryMap.h"
+#include "core/engine/EngineState.h"
 
 namespace EngineTests {
 namespace {
 
-using Tevra::MemoryChanged;
-using Tevra::MemoryMap;
+using NCalculatorText::State;
 
 class Memory : public EngineTest {
 protected:
     static double CellValue(std::u16string_view name)
     {
-        const Tevra::MemoryCell* cell = MemoryMap.Find(name);
+        const Tevra::MemoryCell* cell = State().MemoryMap.Find(name);
         EXPECT_NE(cell, nullptr) << "no cell " << Readable(name);
         return cell != nullptr ? cell->Value : std::nan("");
     }
@@ -25,32 +25,32 @@ protected:
 
 TEST_F(Memory, ReadingAMissingCellWarnsAndGivesZero)
 {
-    MemoryChanged = false;
+    State().MemoryMap.Changed = false;
     ExpectValue(u"mem[x]", "0", {UnsetMemoryRecord()});
     ExpectValue(u"mem[x]+1", "1", {UnsetMemoryRecord()});
-    EXPECT_FALSE(MemoryChanged);
-    EXPECT_EQ(MemoryMap.Find(u"x"), nullptr);
-    EXPECT_EQ(MemoryMap.Count(), 0U);
+    EXPECT_FALSE(State().MemoryMap.Changed);
+    EXPECT_EQ(State().MemoryMap.Find(u"x"), nullptr);
+    EXPECT_EQ(State().MemoryMap.Count(), 0U);
 }
 
 TEST_F(Memory, StoreCreatesTheCellWithoutWarningAndReadsBack)
 {
-    MemoryChanged = false;
+    State().MemoryMap.Changed = false;
     const RunOutcome outcome = Run(u"5->mem[x];mem[x]");
     EXPECT_TRUE(outcome.Ok);
     EXPECT_EQ(Readable(outcome.Text), "5->mem[x]=5;mem[x]=5");
     EXPECT_TRUE(outcome.Records.empty());
-    EXPECT_TRUE(MemoryChanged);
+    EXPECT_TRUE(State().MemoryMap.Changed);
     EXPECT_EQ(CellValue(u"x"), 5.0);
-    EXPECT_EQ(MemoryMap.Find(u"x")->Include, 0);
+    EXPECT_EQ(State().MemoryMap.Find(u"x")->Include, 0);
 }
 
 TEST_F(Memory, ReadingAnExistingCellMarksTheMemoryChanged)
 {
     ExpectValue(u"2->mem[y]", "2");
-    MemoryChanged = false;
+    State().MemoryMap.Changed = false;
     ExpectValue(u"mem[y]*3", "6");
-    EXPECT_TRUE(MemoryChanged);
+    EXPECT_TRUE(State().MemoryMap.Changed);
 }
 
 TEST_F(Memory, CellNamesAreTrimmedAndLowered)
@@ -76,10 +76,10 @@ TEST_F(Memory, CellNamesAreTrimmedAndLowered)
         EXPECT_TRUE(read.Ok);
         EXPECT_EQ(read.Value, stored.Value);
         EXPECT_TRUE(read.Records.empty());
-        EXPECT_NE(MemoryMap.Find(row.Name), nullptr);
+        EXPECT_NE(State().MemoryMap.Find(row.Name), nullptr);
     }
-    EXPECT_EQ(MemoryMap.Find(u"X"), nullptr);
-    EXPECT_EQ(MemoryMap.Count(), 4U);
+    EXPECT_EQ(State().MemoryMap.Find(u"X"), nullptr);
+    EXPECT_EQ(State().MemoryMap.Count(), 4U);
 }
 
 TEST_F(Memory, StoresChainAndGiveTheStoredValue)
@@ -109,9 +109,9 @@ TEST_F(Memory, StoreKeepsTheFullDouble)
 TEST_F(Memory, FailingValueStoresNothing)
 {
     ExpectFailure(u"1/0->mem[z]", {Error("Division", "Operation has singularity at 0")});
-    EXPECT_EQ(MemoryMap.Find(u"z"), nullptr);
+    EXPECT_EQ(State().MemoryMap.Find(u"z"), nullptr);
     ExpectFailure(u"(1,2)->mem[z]", {});
-    EXPECT_EQ(MemoryMap.Find(u"z"), nullptr);
+    EXPECT_EQ(State().MemoryMap.Find(u"z"), nullptr);
 }
 
 TEST_F(Memory, StoreTargetsMustBeMemoryReferences)
@@ -121,42 +121,42 @@ TEST_F(Memory, StoreTargetsMustBeMemoryReferences)
     };
     for (const std::u16string& row : rows)
         ExpectFailure(row, {SyntaxErrorRecord()});
-    EXPECT_EQ(MemoryMap.Count(), 0U);
+    EXPECT_EQ(State().MemoryMap.Count(), 0U);
 }
 
 TEST_F(Memory, ExportListsCellsInCodeUnitOrder)
 {
     ASSERT_TRUE(Run(u"1->mem[a]; 2->mem[2]; 3->mem[10]; 4->mem[_]; 5->mem[ab]").Ok);
-    ASSERT_EQ(MemoryMap.Count(), 5U);
+    ASSERT_EQ(State().MemoryMap.Count(), 5U);
     const std::vector<std::string> order = {"10", "2", "_", "a", "ab"};
     for (std::size_t i = 0; i < order.size(); ++i)
-        EXPECT_EQ(Readable(MemoryMap.CellAt(i).Name), order[i]) << "position " << i;
-    EXPECT_EQ(Readable(MemoryMap.ExportMemory(true)),
+        EXPECT_EQ(Readable(State().MemoryMap.CellAt(i).Name), order[i]) << "position " << i;
+    EXPECT_EQ(Readable(State().MemoryMap.ExportMemory(true)),
               Readable(u"\uFEFF3->Mem[10];\r\n2->Mem[2];\r\n4->Mem[_];\r\n1->Mem[a];\r\n5->Mem[ab];\r\n"));
 }
 
 TEST_F(Memory, ExportWritesFullPrecisionWithThreeDigitExponents)
 {
     ASSERT_TRUE(Run(u"0.1->mem[x]; 2->mem[1]; -1.5e-7->mem[n]; 1e21->mem[big]").Ok);
-    EXPECT_EQ(Readable(MemoryMap.ExportMemory(true)),
+    EXPECT_EQ(Readable(State().MemoryMap.ExportMemory(true)),
               Readable(u"\uFEFF2->Mem[1];\r\n1e+021->Mem[big];\r\n-1.4999999999999999321e-007->Mem[n];\r\n"
                        u"0.10000000000000000555->Mem[x];\r\n"));
 }
 
 TEST_F(Memory, ExportIgnoresTheNotationCase)
 {
-    Tevra::CalcSettings.NotationCase = 1;
+    NCalculatorText::State().CalcSettings.NotationCase = 1;
     ASSERT_TRUE(Run(u"1e21->mem[x]").Ok);
-    EXPECT_EQ(Readable(MemoryMap.ExportMemory(true)), Readable(u"\uFEFF1e+021->Mem[x];\r\n"));
+    EXPECT_EQ(Readable(State().MemoryMap.ExportMemory(true)), Readable(u"\uFEFF1e+021->Mem[x];\r\n"));
 }
 
 TEST_F(Memory, ExportOfSelectedCellsAndOfAnEmptyStore)
 {
-    EXPECT_EQ(Readable(MemoryMap.ExportMemory(true)), Readable(u"\uFEFF"));
+    EXPECT_EQ(Readable(State().MemoryMap.ExportMemory(true)), Readable(u"\uFEFF"));
     ASSERT_TRUE(Run(u"1->mem[a]; 2->mem[b]").Ok);
-    EXPECT_EQ(Readable(MemoryMap.ExportMemory(false)), Readable(u"\uFEFF"));
-    MemoryMap.SetInclude(u"b", 1);
-    EXPECT_EQ(Readable(MemoryMap.ExportMemory(false)), Readable(u"\uFEFF2->Mem[b];\r\n"));
+    EXPECT_EQ(Readable(State().MemoryMap.ExportMemory(false)), Readable(u"\uFEFF"));
+    State().MemoryMap.SetInclude(u"b", 1);
+    EXPECT_EQ(Readable(State().MemoryMap.ExportMemory(false)), Readable(u"\uFEFF2->Mem[b];\r\n"));
 }
 
 TEST_F(Memory, ExportedTextRestoresEveryFiniteValue)
@@ -164,11 +164,11 @@ TEST_F(Memory, ExportedTextRestoresEveryFiniteValue)
     const std::vector<double> values = {0.1,  -1.5e-7, 1.0 / 3.0, 1e300, -1e-300, 5e-324, 1.7976931348623157e308,
                                         -0.0, 22.5};
     for (std::size_t i = 0; i < values.size(); ++i)
-        MemoryMap.GetOrCreate(u"cell " + std::u16string(1, static_cast<char16_t>(u'a' + i))) = values[i];
-    std::u16string text = MemoryMap.ExportMemory(true);
+        State().MemoryMap.GetOrCreate(u"cell " + std::u16string(1, static_cast<char16_t>(u'a' + i))) = values[i];
+    std::u16string text = State().MemoryMap.ExportMemory(true);
     ASSERT_FALSE(text.empty());
     text.erase(0, 1);  // the byte-order mark is dropped when a file is read
-    MemoryMap.FreeAll();
+    State().MemoryMap.FreeAll();
     const RunOutcome outcome = Run(text);
     EXPECT_TRUE(outcome.Ok);
     EXPECT_TRUE(outcome.Records.empty());
@@ -189,13 +189,13 @@ TEST_F(Memory, ExportedNonFiniteValuesComeBackOrFailLoudly)
                                         std::numeric_limits<double>::quiet_NaN()};
     for (const double value : values) {
         SCOPED_TRACE(std::to_string(value));
-        MemoryMap.FreeAll();
-        MemoryMap.GetOrCreate(u"v") = value;
-        std::u16string text = MemoryMap.ExportMemory(true);
+        State().MemoryMap.FreeAll();
+        State().MemoryMap.GetOrCreate(u"v") = value;
+        std::u16string text = State().MemoryMap.ExportMemory(true);
         text.erase(0, 1);
-        MemoryMap.FreeAll();
+        State().MemoryMap.FreeAll();
         const RunOutcome outcome = Run(text);
-        const Tevra::MemoryCell* cell = MemoryMap.Find(u"v");
+        const Tevra::MemoryCell* cell = State().MemoryMap.Find(u"v");
         if (cell == nullptr) {
             EXPECT_FALSE(outcome.Ok);
             EXPECT_FALSE(outcome.Records.empty());

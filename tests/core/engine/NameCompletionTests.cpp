@@ -5,6 +5,7 @@
 #include "core/engine/NameCompletion.h"
 #include "core/formats/NumberFormat.h"
 #include "core/memory/MemoryMap.h"
+#include "core/engine/EngineState.h"
 
 namespace {
 
@@ -67,7 +68,7 @@ std::vector<std::string> Offered(const std::u16string& textWithCaret, const Tevr
     const CompletionContext context = NCalculatorText::FindCompletionContext(text, caret, index);
     std::vector<std::string> offered;
     for (const CompletionCandidate& candidate :
-         NCalculatorText::CompletionCandidates(context, settings, Tevra::MemoryMap))
+         NCalculatorText::CompletionCandidates(context, settings, NCalculatorText::State().MemoryMap))
         offered.push_back(Readable(candidate.Name) + ">" + Readable(candidate.Insert));
     return offered;
 }
@@ -157,7 +158,10 @@ TEST_F(NameCompletionTest, ListsAtMostTheCellsAskedFor)
     NCalculatorText::CTokenIndex index;
     const std::u16string text = u"mem[c";
     const CompletionContext context = NCalculatorText::FindCompletionContext(text, text.size(), index);
-    EXPECT_EQ(NCalculatorText::CompletionCandidates(context, Tevra::CCalcSettings{}, Tevra::MemoryMap, 50).size(), 50u);
+    EXPECT_EQ(
+        NCalculatorText::CompletionCandidates(context, Tevra::CCalcSettings{}, NCalculatorText::State().MemoryMap, 50)
+            .size(),
+        50u);
 }
 
 }  // namespace

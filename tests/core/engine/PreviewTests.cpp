@@ -12,6 +12,7 @@
 #include "core/engine/Scanner.h"
 #include "core/engine/ReportedStatement.h"
 #include "core/memory/MemoryMap.h"
+#include "core/engine/EngineState.h"
 
 #include <map>
 #include <tuple>
@@ -48,26 +49,26 @@ struct EngineState {
     static EngineState Now()
     {
         namespace N = NCalculatorText;
-        EngineState state{N::LastResult,
-                          N::AngleUnit,
-                          N::CurrentOperation,
-                          N::PreviousOperation,
-                          N::CalculationOk,
-                          N::LastReportCode,
-                          N::LogReceiver,
-                          N::LogarithmDelivered,
-                          N::ReportedStatement,
-                          N::WorkLeft,
-                          N::WorkExhausted,
-                          N::CancelRequested.load(),
-                          N::CancelSeen,
-                          N::CancelPollCount,
-                          Tevra::MemoryChanged,
+        EngineState state{N::State().LastResult,
+                          N::State().AngleUnit,
+                          N::State().CurrentOperation,
+                          N::State().PreviousOperation,
+                          N::State().CalculationOk,
+                          N::State().LastReportCode,
+                          N::State().LogReceiver,
+                          N::State().LogarithmDelivered,
+                          N::State().ReportedStatement,
+                          N::State().WorkLeft,
+                          N::State().WorkExhausted,
+                          N::State().CancelRequested.load(),
+                          N::State().CancelSeen,
+                          N::State().CancelPollCount,
+                          NCalculatorText::State().MemoryMap.Changed,
                           {},
-                          {N::RandomGenerator.u, N::RandomGenerator.v, N::RandomGenerator.w},
-                          N::Seeded,
-                          N::BracketTable.Size()};
-        for (const auto& [name, cell] : Tevra::MemoryMap)
+                          {N::State().RandomGenerator.u, N::State().RandomGenerator.v, N::State().RandomGenerator.w},
+                          N::State().Seeded,
+                          N::State().BracketTable.Size()};
+        for (const auto& [name, cell] : NCalculatorText::State().MemoryMap)
             state.Cells[name] = {cell.Value, cell.Include};
         return state;
     }
@@ -81,10 +82,10 @@ protected:
     void MakeLivedInState()
     {
         Run(u"7->mem[a]->mem[b]; 1/0");
-        Tevra::MemoryMap.SetInclude(u"a", 1);
+        NCalculatorText::State().MemoryMap.SetInclude(u"a", 1);
         NCalculatorText::SeedRandomGenerator(12345);
-        Tevra::MemoryChanged = false;
-        NCalculatorText::AngleUnit = 2;
+        NCalculatorText::State().MemoryMap.Changed = false;
+        NCalculatorText::State().AngleUnit = 2;
         Log.Lines.clear();
         Log.ClearCount = 0;
     }
@@ -166,13 +167,13 @@ TEST_F(PreviewTest, LeavesNoTraceInTheProcessWideState)
         for (const std::u16string& statement : statements) {
             SCOPED_TRACE("statement: " + Readable(statement) + (seeded ? ", seeded" : ", not seeded"));
             NCalculatorText::ResetProcessState();
-            NCalculatorText::LogReceiver = &Log;
+            NCalculatorText::State().LogReceiver = &Log;
             MakeLivedInState();
             if (!seeded) {
-                NCalculatorText::RandomGenerator = {};
-                NCalculatorText::Seeded = false;
+                NCalculatorText::State().RandomGenerator = {};
+                NCalculatorText::State().Seeded = false;
             }
-            Tevra::CalcSettings.TrigonometricUnits = 1;
+            NCalculatorText::State().CalcSettings.TrigonometricUnits = 1;
             const EngineState before = EngineState::Now();
             const std::u16string text = u"1;" + statement + u";2";
             const PreviewOutcome outcome = PreviewStatement(text, 3);
@@ -196,8 +197,8 @@ TEST_F(PreviewTest, ACancelOfTheLastCalculationIsNotThePreviews)
     for (const auto& [statement, value] : rows) {
         SCOPED_TRACE(Readable(statement));
         for (const bool seen : {false, true}) {
-            NCalculatorText::CancelRequested = true;
-            NCalculatorText::CancelSeen = seen;
+            NCalculatorText::State().CancelRequested = true;
+            NCalculatorText::State().CancelSeen = seen;
             const EngineState before = EngineState::Now();
             const PreviewOutcome outcome = PreviewStatement(statement, 0);
             EXPECT_EQ(outcome.Outcome, Kind::Value);
@@ -206,22 +207,22 @@ TEST_F(PreviewTest, ACancelOfTheLastCalculationIsNotThePreviews)
             EXPECT_TRUE(EngineState::Now() == before);
         }
     }
-    NCalculatorText::CancelRequested = false;
+    NCalculatorText::State().CancelRequested = false;
 }
 
 TEST_F(PreviewTest, ASpentBudgetStopsTheRunAsACancelDoesWithoutItsRecord)
 {
     // Every place that looks for a cancel stops a run whose budget is spent:
     // the rest of the series and the statement around it alike.
-    NCalculatorText::WorkLeft = 10;
+    NCalculatorText::State().WorkLeft = 10;
     NCalculatorText::ResetCancelState();
     EXPECT_TRUE(NCalculatorText::TakeWork(10));
     EXPECT_FALSE(NCalculatorText::TakeWork(1));
-    EXPECT_TRUE(NCalculatorText::WorkExhausted);
+    EXPECT_TRUE(NCalculatorText::State().WorkExhausted);
     EXPECT_TRUE(NCalculatorText::CancelledNow());
     EXPECT_TRUE(Log.Lines.empty());
     NCalculatorText::ResetProcessState();
-    NCalculatorText::CancelRequested = true;
+    NCalculatorText::State().CancelRequested = true;
     EXPECT_FALSE(NCalculatorText::TakeWork(1)) << "without a budget, a cancel still stops the run";
     EXPECT_EQ(Log.Lines.size(), 1u);
     NCalculatorText::ResetProcessState();
@@ -244,7 +245,7 @@ TEST_F(PreviewTest, AgreesWithTheCalculationThatFollows)
         {u"2^2000", 0},
     };
     NCalculatorText::SeedRandomGenerator(99);
-    Tevra::CalcSettings.TrigonometricUnits = 1;
+    NCalculatorText::State().CalcSettings.TrigonometricUnits = 1;
     for (const auto& [text, caret] : cases) {
         SCOPED_TRACE("text: " + Readable(text) + " caret " + std::to_string(caret));
         Run(u"4->mem[x]; 11");  // a state for the statements to read

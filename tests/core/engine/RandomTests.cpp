@@ -6,12 +6,13 @@
 
 #include "core/formats/NumberFormat.h"
 #include "core/engine/Random.h"
+#include "core/engine/EngineState.h"
 
 namespace EngineTests {
 namespace {
 
 using NCalculatorText::CRandomGenerator;
-using NCalculatorText::RandomGenerator;
+using NCalculatorText::State;
 
 class Random : public EngineTest {};
 
@@ -21,10 +22,10 @@ TEST_F(Random, StartsFromTheFixedState)
     EXPECT_EQ(fresh.u, 0U);
     EXPECT_EQ(fresh.v, 4101842887655102017ULL);
     EXPECT_EQ(fresh.w, 1U);
-    EXPECT_EQ(RandomGenerator.u, 0U);
-    EXPECT_EQ(RandomGenerator.v, 4101842887655102017ULL);
-    EXPECT_EQ(RandomGenerator.w, 1U);
-    EXPECT_FALSE(NCalculatorText::Seeded);
+    EXPECT_EQ(State().RandomGenerator.u, 0U);
+    EXPECT_EQ(State().RandomGenerator.v, 4101842887655102017ULL);
+    EXPECT_EQ(State().RandomGenerator.w, 1U);
+    EXPECT_FALSE(NCalculatorText::State().Seeded);
 }
 
 TEST_F(Random, SequenceWithoutSeedHasItsGoldenValues)
@@ -108,7 +109,7 @@ TEST_F(Random, SeedKeepsTheCurrentXorShiftState)
 TEST_F(Random, KeywordDrawsFromTheSeededGenerator)
 {
     NCalculatorText::SeedRandomGenerator(42);
-    EXPECT_TRUE(NCalculatorText::Seeded);
+    EXPECT_TRUE(NCalculatorText::State().Seeded);
     ExpectValue(u"rand", "0.52818204203446861289");
     ExpectValue(u"random+RAND", "0.99704224409203523471");
     ExpectValue(u"sum(i,1,3,rand)", "1.6595576889944734233");
@@ -116,12 +117,12 @@ TEST_F(Random, KeywordDrawsFromTheSeededGenerator)
 
 TEST_F(Random, FirstKeywordSeedsOnceAndLaterOnesDoNot)
 {
-    EXPECT_FALSE(NCalculatorText::Seeded);
+    EXPECT_FALSE(NCalculatorText::State().Seeded);
     const Evaluation first = Evaluate(u"rand");
     ASSERT_TRUE(first.Ok);
-    EXPECT_TRUE(NCalculatorText::Seeded);
+    EXPECT_TRUE(NCalculatorText::State().Seeded);
     // From here the sequence is fixed: copy the state and predict.
-    CRandomGenerator copy = RandomGenerator;
+    CRandomGenerator copy = State().RandomGenerator;
     const double expected = static_cast<double>(copy.Next()) * 5.421010862427522e-20;
     ExpectValue(u"rand", NCalculatorText::FormatNumber(expected));
 }

@@ -1,6 +1,7 @@
 // The wording of every report, the operation names that give its context,
 // and how reports change the evaluation state.
 #include "support/EngineTestSupport.h"
+#include "core/engine/EngineState.h"
 
 #include <cmath>
 #include <limits>
@@ -110,21 +111,21 @@ TEST_F(Reports, EveryKindHasItsWordingAndStatus)
         SCOPED_TRACE(row.Line);
         ResetEvaluationState();
         Log.Clear();
-        CurrentOperation = row.Operation;
+        State().CurrentOperation = row.Operation;
         Report(row.Code, row.Value);
         EXPECT_EQ(Log.Lines, std::vector<std::string>{row.Line});
-        EXPECT_EQ(CalculationOk, !row.ClearsCalculationOk);
-        EXPECT_EQ(LastReportCode, row.Code);
-        EXPECT_EQ(CurrentOperation, row.Operation);
+        EXPECT_EQ(State().CalculationOk, !row.ClearsCalculationOk);
+        EXPECT_EQ(State().LastReportCode, row.Code);
+        EXPECT_EQ(State().CurrentOperation, row.Operation);
     }
 }
 
 TEST_F(Reports, NumbersInDescriptionsFollowTheLowerCaseFormat)
 {
     // The notation case only changes written results, never the log.
-    Tevra::CalcSettings.NotationCase = 1;
+    NCalculatorText::State().CalcSettings.NotationCase = 1;
     ResetEvaluationState();
-    CurrentOperation = OpFactorial;
+    State().CurrentOperation = OpFactorial;
     Report(PartialLoss, 2.585201673888498e22);
     EXPECT_EQ(Log.Lines,
               std::vector<std::string>{Warning(
@@ -134,41 +135,41 @@ TEST_F(Reports, NumbersInDescriptionsFollowTheLowerCaseFormat)
 
 TEST_F(Reports, ReportWithoutReceiverStillChangesTheState)
 {
-    LogReceiver = nullptr;
+    State().LogReceiver = nullptr;
     ResetEvaluationState();
     Report(Domain, 2.0);
-    EXPECT_FALSE(CalculationOk);
-    EXPECT_EQ(LastReportCode, Domain);
+    EXPECT_FALSE(State().CalculationOk);
+    EXPECT_EQ(State().LastReportCode, Domain);
 }
 
 TEST_F(Reports, ResetEvaluationStateStartsARun)
 {
-    CurrentOperation = OpPower;
-    CalculationOk = false;
-    LastReportCode = Overflow;
+    State().CurrentOperation = OpPower;
+    State().CalculationOk = false;
+    State().LastReportCode = Overflow;
     ResetEvaluationState();
-    EXPECT_EQ(CurrentOperation, OpNone);
-    EXPECT_TRUE(CalculationOk);
-    EXPECT_EQ(LastReportCode, NoError);
+    EXPECT_EQ(State().CurrentOperation, OpNone);
+    EXPECT_TRUE(State().CalculationOk);
+    EXPECT_EQ(State().LastReportCode, NoError);
 }
 
 TEST_F(Reports, OperationScopeRestoresTheEnclosingOperation)
 {
-    CurrentOperation = OpSubtraction;
+    State().CurrentOperation = OpSubtraction;
     {
         OperationScope outer(OpNaturalLogarithm);
-        EXPECT_EQ(CurrentOperation, OpNaturalLogarithm);
-        EXPECT_EQ(PreviousOperation, OpSubtraction);
+        EXPECT_EQ(State().CurrentOperation, OpNaturalLogarithm);
+        EXPECT_EQ(State().PreviousOperation, OpSubtraction);
         {
             OperationScope inner(OpFactorial);
-            EXPECT_EQ(PreviousOperation, OpNaturalLogarithm);
+            EXPECT_EQ(State().PreviousOperation, OpNaturalLogarithm);
         }
         // After a node finished, the previous operation is the node's own.
-        EXPECT_EQ(CurrentOperation, OpNaturalLogarithm);
-        EXPECT_EQ(PreviousOperation, OpFactorial);
+        EXPECT_EQ(State().CurrentOperation, OpNaturalLogarithm);
+        EXPECT_EQ(State().PreviousOperation, OpFactorial);
     }
-    EXPECT_EQ(CurrentOperation, OpSubtraction);
-    EXPECT_EQ(PreviousOperation, OpNaturalLogarithm);
+    EXPECT_EQ(State().CurrentOperation, OpSubtraction);
+    EXPECT_EQ(State().PreviousOperation, OpNaturalLogarithm);
 }
 
 TEST_F(Reports, SyntaxErrorsFoundWhileParsingHaveNoContext)

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "core/memory/MemoryMap.h"
+#include "core/engine/EngineState.h"
 
 namespace EngineTests {
 namespace {
@@ -147,8 +148,8 @@ TEST_F(Robustness, UnpairedSurrogatesAndNulCharacters)
             EXPECT_FALSE(outcome.Records.empty());
         }
     }
-    EXPECT_NE(Tevra::MemoryMap.Find(u"\xD800"), nullptr);
-    EXPECT_NE(Tevra::MemoryMap.Find(std::u16string(u"a\0b", 3)), nullptr);
+    EXPECT_NE(NCalculatorText::State().MemoryMap.Find(u"\xD800"), nullptr);
+    EXPECT_NE(NCalculatorText::State().MemoryMap.Find(std::u16string(u"a\0b", 3)), nullptr);
 }
 
 // Short texts built from the language's own pieces, in random order.

@@ -3,6 +3,7 @@
 #include "support/EngineTestSupport.h"
 
 #include "core/engine/Scanner.h"
+#include "core/engine/EngineState.h"
 
 namespace EngineTests {
 namespace {
@@ -14,7 +15,7 @@ protected:
     void SetUp() override
     {
         EngineTest::SetUp();
-        BracketTable.Clear();
+        State().BracketTable.Clear();
     }
 };
 
@@ -69,12 +70,13 @@ TEST_F(Scanner, BracketTablePairsGroupsAndReplacesTopLevelOnes)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE("statement: \"" + Readable(row.Statement) + "\"");
-        ASSERT_TRUE(BracketTable.Assign(row.Statement));
-        EXPECT_EQ(Readable(BracketTable.ReducedStatement()), Readable(row.Reduced));
-        ASSERT_EQ(BracketTable.Size(), row.Contents.size());
+        ASSERT_TRUE(State().BracketTable.Assign(row.Statement));
+        EXPECT_EQ(Readable(State().BracketTable.ReducedStatement()), Readable(row.Reduced));
+        ASSERT_EQ(State().BracketTable.Size(), row.Contents.size());
         for (std::size_t i = 0; i < row.Contents.size(); ++i) {
-            EXPECT_EQ(Readable(BracketTable.Content(i)), Readable(row.Contents[i])) << "group " << i;
-            EXPECT_EQ(Readable(BracketTable.ReducedContent(i)), Readable(row.ReducedContents[i])) << "group " << i;
+            EXPECT_EQ(Readable(State().BracketTable.Content(i)), Readable(row.Contents[i])) << "group " << i;
+            EXPECT_EQ(Readable(State().BracketTable.ReducedContent(i)), Readable(row.ReducedContents[i]))
+                << "group " << i;
         }
     }
 }
@@ -83,8 +85,8 @@ TEST_F(Scanner, BracketTableRefusesUnpairedBrackets)
 {
     for (const std::u16string text : {u"(1))", u")(1)", u"(1", u"1)", u"((1)", u")", u"(()", u"())("}) {
         SCOPED_TRACE("statement: \"" + Readable(text) + "\"");
-        EXPECT_FALSE(BracketTable.Assign(text));
-        EXPECT_EQ(BracketTable.Size(), 0U);
+        EXPECT_FALSE(State().BracketTable.Assign(text));
+        EXPECT_EQ(State().BracketTable.Size(), 0U);
     }
 }
 
@@ -93,7 +95,7 @@ TEST_F(Scanner, ExpandOnlyReplacesALonePlaceholder)
     std::u16string statement;
     for (int i = 0; i < 13; ++i)
         statement += u"(content " + std::u16string(1, static_cast<char16_t>(u'a' + i)) + u")";
-    ASSERT_TRUE(BracketTable.Assign(statement));
+    ASSERT_TRUE(State().BracketTable.Assign(statement));
     struct Row {
         std::u16string Input;
         bool Expanded;

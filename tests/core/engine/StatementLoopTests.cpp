@@ -1,6 +1,7 @@
 // The statement loop of ExecuteText: where results are written, what is kept
 // of the old text, where the caret goes, and how comments hide their content.
 #include "support/EngineTestSupport.h"
+#include "core/engine/EngineState.h"
 
 namespace EngineTests {
 namespace {
@@ -156,12 +157,12 @@ TEST_F(StatementLoop, EachRunStartsWithAClearedLog)
 
 TEST_F(StatementLoop, RunsWithoutALogReceiver)
 {
-    NCalculatorText::LogReceiver = nullptr;
+    NCalculatorText::State().LogReceiver = nullptr;
     std::u16string text = u"1/0";
     int caret = -1;
     EXPECT_FALSE(NCalculatorText::ExecuteText(text, caret));
-    EXPECT_FALSE(NCalculatorText::CalculationOk);
-    EXPECT_EQ(NCalculatorText::LastReportCode, NCalculatorText::Singularity);
+    EXPECT_FALSE(NCalculatorText::State().CalculationOk);
+    EXPECT_EQ(NCalculatorText::State().LastReportCode, NCalculatorText::Singularity);
     std::u16string second = u"2";
     EXPECT_TRUE(NCalculatorText::ExecuteText(second, caret));
     EXPECT_EQ(Readable(second), "2=2");
@@ -172,27 +173,27 @@ TEST_F(StatementLoop, EachRunResetsTheEvaluationState)
     EXPECT_FALSE(Run(u"1/0").Ok);
     const RunOutcome outcome = Run(u"4");
     EXPECT_TRUE(outcome.Ok);
-    EXPECT_TRUE(NCalculatorText::CalculationOk);
-    EXPECT_EQ(NCalculatorText::CurrentOperation, NCalculatorText::OpNone);
-    EXPECT_EQ(NCalculatorText::LastReportCode, NCalculatorText::NoError);
+    EXPECT_TRUE(NCalculatorText::State().CalculationOk);
+    EXPECT_EQ(NCalculatorText::State().CurrentOperation, NCalculatorText::OpNone);
+    EXPECT_EQ(NCalculatorText::State().LastReportCode, NCalculatorText::NoError);
 }
 
 TEST_F(StatementLoop, UpperCaseNotationWritesUpperCaseExponents)
 {
-    Tevra::CalcSettings.NotationCase = 1;
+    NCalculatorText::State().CalcSettings.NotationCase = 1;
     EXPECT_EQ(Readable(Run(u"1e20*10").Text), "1e20*10=1E+021");
     EXPECT_EQ(Readable(Run(u"1/3e10").Text), "1/3e10=3.3333333333333334548E-011");
-    Tevra::CalcSettings.NotationCase = 0;
+    NCalculatorText::State().CalcSettings.NotationCase = 0;
     EXPECT_EQ(Readable(Run(u"1e20*10").Text), "1e20*10=1e+021");
 }
 
 TEST_F(StatementLoop, LastResultKeepsTheLastSuccessfulValue)
 {
-    EXPECT_EQ(NCalculatorText::LastResult, 0.0);
+    EXPECT_EQ(NCalculatorText::State().LastResult, 0.0);
     EXPECT_TRUE(Run(u"2*3").Ok);
-    EXPECT_EQ(NCalculatorText::LastResult, 6.0);
+    EXPECT_EQ(NCalculatorText::State().LastResult, 6.0);
     EXPECT_FALSE(Run(u"1/0").Ok);
-    EXPECT_EQ(NCalculatorText::LastResult, 6.0);
+    EXPECT_EQ(NCalculatorText::State().LastResult, 6.0);
     EXPECT_EQ(Readable(Run(u"rslt").Text), "rslt=6");
     // Within one run each statement sees the result of the one before.
     EXPECT_EQ(Readable(Run(u"5; rslt*2; result+1").Text), "5=5; rslt*2=10; result+1=11");
@@ -204,12 +205,12 @@ TEST_F(StatementLoop, EvaluateStatementRejectsAnEmptyExpression)
     EXPECT_FALSE(NCalculatorText::EvaluateStatement(u"", out));
     EXPECT_EQ(Log.Lines, std::vector<std::string>{SyntaxErrorRecord()});
     EXPECT_EQ(out, -1.0);
-    EXPECT_EQ(NCalculatorText::LastResult, 0.0);
+    EXPECT_EQ(NCalculatorText::State().LastResult, 0.0);
     // Only a run resets the evaluation state; a single statement does not.
     NCalculatorText::ResetEvaluationState();
     EXPECT_TRUE(NCalculatorText::EvaluateStatement(u"6*7", out));
     EXPECT_EQ(out, 42.0);
-    EXPECT_EQ(NCalculatorText::LastResult, 42.0);
+    EXPECT_EQ(NCalculatorText::State().LastResult, 42.0);
 }
 
 struct StripCase {

@@ -4,6 +4,7 @@
 
 #include "core/engine/EngineStack.h"
 #include "core/engine/ReportedStatement.h"
+#include "core/engine/EngineState.h"
 
 #include <pthread.h>
 
@@ -16,7 +17,7 @@ class SpanLog final : public NCalculatorText::ILogReceiver {
 public:
     void Add(const NCalculatorText::LogRecord& record) override
     {
-        const NCalculatorText::StatementSpan span = NCalculatorText::ReportedStatement;
+        const NCalculatorText::StatementSpan span = NCalculatorText::State().ReportedStatement;
         Spans.push_back(span);
         Lines.push_back(RecordLine(record.Status, record.Context, record.Description));
     }
@@ -74,14 +75,14 @@ TEST_F(StatementSpanTest, EachRecordNamesItsStatementInTheGivenText)
         {u"1/0; 2 /* never closed", -1, AfterFailure::Continue, {"1/0", "/* never closed"}},
         {u"1 = 2 = 3", -1, AfterFailure::Stop, {"1 = 2 = 3"}},
     };
-    NCalculatorText::LogReceiver = &Spans;
+    NCalculatorText::State().LogReceiver = &Spans;
     for (const SpanCase& test : cases) {
         SCOPED_TRACE("text: " + Readable(test.Text));
         std::u16string text = test.Text;
         int caret = test.Caret;
         NCalculatorText::ExecuteText(text, caret, test.After);
         EXPECT_EQ(SpanTexts(test.Text, Spans.Spans), test.Statements);
-        EXPECT_FALSE(NCalculatorText::ReportedStatement.IsKnown());
+        EXPECT_FALSE(NCalculatorText::State().ReportedStatement.IsKnown());
     }
 }
 
@@ -93,7 +94,7 @@ struct ThreadRun {
 void* RunOnSmallStack(void* argument)
 {
     auto* run = static_cast<ThreadRun*>(argument);
-    NCalculatorText::LogReceiver = run->Log;
+    NCalculatorText::State().LogReceiver = run->Log;
     int caret = -1;
     NCalculatorText::ExecuteText(run->Text, caret);
     return nullptr;

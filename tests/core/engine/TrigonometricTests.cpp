@@ -1,6 +1,7 @@
 // Trigonometric functions in radians, degrees and grads, and the hyperbolic
 // functions with their inverses, near their poles and domain limits.
 #include "support/EngineTestSupport.h"
+#include "core/engine/EngineState.h"
 
 namespace EngineTests {
 namespace {
@@ -75,10 +76,10 @@ TEST_F(Trigonometric, UnitsTakeEffectWithTheNextRun)
     ExpectValue(u"sin(90)", "1");
     SetUnits(0);
     ExpectValue(u"sin(90)", "0.89399666360055785042");
-    EXPECT_EQ(NCalculatorText::AngleUnit, 0);
+    EXPECT_EQ(NCalculatorText::State().AngleUnit, 0);
     SetUnits(2);
     ExpectValue(u"sin(100)", "1");
-    EXPECT_EQ(NCalculatorText::AngleUnit, 2);
+    EXPECT_EQ(NCalculatorText::State().AngleUnit, 2);
 }
 
 TEST_F(Trigonometric, HyperbolicFunctionsIgnoreTheUnits)

@@ -10,12 +10,13 @@
 #include "core/engine/Engine.h"
 #include "core/memory/MemoryMap.h"
 #include "core/formats/TextCodec.h"
+#include "core/engine/EngineState.h"
 
 namespace {
 
 using Tevra::ExecuteFileBytes;
 using Tevra::FileExecution;
-using Tevra::MemoryMap;
+using NCalculatorText::State;
 
 class MemoryFileLoading : public testing::Test {
 protected:
@@ -24,7 +25,7 @@ protected:
 
     static double Cell(std::u16string_view name)
     {
-        const auto* cell = MemoryMap.Find(name);
+        const auto* cell = State().MemoryMap.Find(name);
         return cell ? cell->Value : -12345.0;
     }
 };
@@ -64,41 +65,41 @@ TEST(MemoryFileBytes, AreTheStoreStatementsOfAllOrTheTickedCells)
 
 TEST_F(MemoryFileLoading, EmptyBytesCannotBeReadAndChangeNothing)
 {
-    MemoryMap.GetOrCreate(u"a") = 1;
+    State().MemoryMap.GetOrCreate(u"a") = 1;
     EXPECT_EQ(ExecuteFileBytes(""), FileExecution::CannotRead);
-    EXPECT_EQ(MemoryMap.Count(), 1u);
-    EXPECT_EQ(NCalculatorText::LastResult, 0.0);
+    EXPECT_EQ(State().MemoryMap.Count(), 1u);
+    EXPECT_EQ(NCalculatorText::State().LastResult, 0.0);
 }
 
 TEST_F(MemoryFileLoading, ExportedMemoryLoadsBackExactly)
 {
-    MemoryMap.GetOrCreate(u"x") = 0.1;
-    MemoryMap.GetOrCreate(u"1") = 2;
-    MemoryMap.GetOrCreate(u"s") = -1.5e-7;
-    MemoryMap.GetOrCreate(u"third") = 1.0 / 3.0;
-    MemoryMap.GetOrCreate(u"tiny") = 4.9406564584124654e-324;
-    MemoryMap.GetOrCreate(u"huge") = -1.7976931348623157e308;
-    const std::u16string exported = MemoryMap.ExportMemory(true);
-    const std::string bytes = Tevra::MemoryFileBytes(MemoryMap, true);
+    State().MemoryMap.GetOrCreate(u"x") = 0.1;
+    State().MemoryMap.GetOrCreate(u"1") = 2;
+    State().MemoryMap.GetOrCreate(u"s") = -1.5e-7;
+    State().MemoryMap.GetOrCreate(u"third") = 1.0 / 3.0;
+    State().MemoryMap.GetOrCreate(u"tiny") = 4.9406564584124654e-324;
+    State().MemoryMap.GetOrCreate(u"huge") = -1.7976931348623157e308;
+    const std::u16string exported = State().MemoryMap.ExportMemory(true);
+    const std::string bytes = Tevra::MemoryFileBytes(State().MemoryMap, true);
 
     NCalculatorText::ResetProcessState();
     EXPECT_EQ(ExecuteFileBytes(bytes), FileExecution::Succeeded);
-    EXPECT_EQ(MemoryMap.ExportMemory(true), exported);
+    EXPECT_EQ(State().MemoryMap.ExportMemory(true), exported);
     EXPECT_EQ(Cell(u"third"), 1.0 / 3.0);
     EXPECT_EQ(Cell(u"tiny"), 4.9406564584124654e-324);
 }
 
 TEST_F(MemoryFileLoading, StoresReplaceValuesAndKeepFlagsWhileOtherCellsStay)
 {
-    MemoryMap.GetOrCreate(u"a") = 1;
-    MemoryMap.SetInclude(u"a", 1);
-    MemoryMap.GetOrCreate(u"keep") = 9;
+    State().MemoryMap.GetOrCreate(u"a") = 1;
+    State().MemoryMap.SetInclude(u"a", 1);
+    State().MemoryMap.GetOrCreate(u"keep") = 9;
     EXPECT_EQ(ExecuteFileBytes(Tevra::EncodeCalculationFile(u"5->Mem[a];\r\n6->Mem[b];\r\n")),
               FileExecution::Succeeded);
     EXPECT_EQ(Cell(u"a"), 5);
-    EXPECT_EQ(MemoryMap.Find(u"a")->Include, 1);
+    EXPECT_EQ(State().MemoryMap.Find(u"a")->Include, 1);
     EXPECT_EQ(Cell(u"b"), 6);
-    EXPECT_EQ(MemoryMap.Find(u"b")->Include, 0);
+    EXPECT_EQ(State().MemoryMap.Find(u"b")->Include, 0);
     EXPECT_EQ(Cell(u"keep"), 9);
 }
 
@@ -110,18 +111,18 @@ TEST_F(MemoryFileLoading, MarksAnywhereAndTextAfterANulAreIgnored)
                               "2\0"s;
     EXPECT_EQ(ExecuteFileBytes(bytes), FileExecution::Succeeded);
     EXPECT_EQ(Cell(u"a"), 1);
-    EXPECT_EQ(NCalculatorText::LastResult, 1);
+    EXPECT_EQ(NCalculatorText::State().LastResult, 1);
 }
 
 TEST_F(MemoryFileLoading, ExportedInfinityFailsToLoadInsteadOfStoringAnotherValue)
 {
     for (const double value : {HUGE_VAL, -HUGE_VAL, std::nan("")}) {
         NCalculatorText::ResetProcessState();
-        MemoryMap.GetOrCreate(u"x") = value;
-        const std::string bytes = Tevra::MemoryFileBytes(MemoryMap, true);
+        State().MemoryMap.GetOrCreate(u"x") = value;
+        const std::string bytes = Tevra::MemoryFileBytes(State().MemoryMap, true);
         NCalculatorText::ResetProcessState();
         EXPECT_EQ(ExecuteFileBytes(bytes), FileExecution::Failed);
-        EXPECT_EQ(MemoryMap.Find(u"x"), nullptr);
+        EXPECT_EQ(State().MemoryMap.Find(u"x"), nullptr);
     }
 }
 
@@ -167,9 +168,9 @@ TEST_F(MemoryFileLoading, BadLinesAnywhereLeaveTheOtherCellsLoaded)
         SCOPED_TRACE(row.Where);
         NCalculatorText::ResetProcessState();
         CollectingLog log;
-        NCalculatorText::LogReceiver = &log;
+        NCalculatorText::State().LogReceiver = &log;
         const FileExecution outcome = ExecuteFileBytes(Tevra::EncodeCalculationFile(row.Text));
-        NCalculatorText::LogReceiver = nullptr;
+        NCalculatorText::State().LogReceiver = nullptr;
         EXPECT_EQ(outcome, FileExecution::Failed);
         EXPECT_EQ(Cell(u"a"), 1);
         EXPECT_EQ(Cell(u"c"), 3);
@@ -177,7 +178,7 @@ TEST_F(MemoryFileLoading, BadLinesAnywhereLeaveTheOtherCellsLoaded)
         EXPECT_EQ(log.Clears, 1);
         EXPECT_EQ(log.Lines, row.Log);
         if (row.Log.size() == 1) {
-            EXPECT_EQ(MemoryMap.Find(u"b"), nullptr);
+            EXPECT_EQ(State().MemoryMap.Find(u"b"), nullptr);
         }
     }
 }

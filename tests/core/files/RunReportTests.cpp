@@ -6,6 +6,7 @@
 
 #include "core/engine/Engine.h"
 #include "core/engine/ReportedStatement.h"
+#include "core/engine/EngineState.h"
 
 #include <string>
 #include <vector>
@@ -54,7 +55,7 @@ TEST_F(RunReport, EachRecordMarksItsStatementInTheResultingText)
             NCalculatorText::ExecuteText(text, caret);
             statements = recorder.statementsIn(row.Text, text);
         }
-        EXPECT_EQ(NCalculatorText::LogReceiver, &Log);
+        EXPECT_EQ(NCalculatorText::State().LogReceiver, &Log);
         std::vector<std::string> marked;
         for (const CCalcReportedStatement& statement : statements) {
             ASSERT_GE(statement.Start, 0);
@@ -83,9 +84,9 @@ TEST_F(RunReport, PassesEveryRecordOnAndClearsWithTheRun)
 TEST_F(RunReport, AStatementOutsideTheTextMarksNothing)
 {
     CCalcRunRecorder recorder;
-    NCalculatorText::ReportedStatement = {50, 3};
+    NCalculatorText::State().ReportedStatement = {50, 3};
     NCalculatorText::Report(NCalculatorText::SyntaxError, 0.0);
-    NCalculatorText::ReportedStatement = {};
+    NCalculatorText::State().ReportedStatement = {};
     const auto statements = recorder.statementsIn(u"1/0", u"1/0");
     ASSERT_EQ(statements.size(), 1u);
     EXPECT_EQ(statements.front().Start, -1);

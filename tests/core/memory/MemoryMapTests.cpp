@@ -128,19 +128,19 @@ TEST(MemoryMapFree, FreeIncludedErasesOnlyTickedCellsAndKeepsOtherFlags)
     EXPECT_EQ(map.Find(u"b")->Include, 0);
 }
 
-TEST(MemoryMapFree, BothFreesSetMemoryChangedEvenWhenNothingIsErased)
+TEST(MemoryMapFree, BothFreesSetTheChangedFlagEvenWhenNothingIsErased)
 {
     CMemoryMap map = MapOf({u"a"});
-    Tevra::MemoryChanged = false;
+    map.Changed = false;
     map.FreeIncluded();
-    EXPECT_TRUE(Tevra::MemoryChanged);
+    EXPECT_TRUE(map.Changed);
     EXPECT_EQ(map.Count(), 1u);
 
-    Tevra::MemoryChanged = false;
+    map.Changed = false;
     map.FreeAll();
-    EXPECT_TRUE(Tevra::MemoryChanged);
+    EXPECT_TRUE(map.Changed);
     EXPECT_EQ(map.Count(), 0u);
-    Tevra::MemoryChanged = false;
+    map.Changed = false;
 }
 
 struct ExportRow {
@@ -276,7 +276,39 @@ TEST(MemoryMapGeneration, ChangesExactlyWhenCellsMayBeAddedOrErased)
         row.change(map);
         EXPECT_EQ(map.Generation() != before, row.changes) << row.label;
     }
-    Tevra::MemoryChanged = false;
+}
+
+// A copy lists its own cells, whatever the map it was taken from remembered
+// of its last listing and whatever happens to that map afterwards.
+TEST(MemoryMapCopy, ListsItsOwnCells)
+{
+    const std::vector<std::u16string> names{u"a", u"b", u"c", u"d", u"e", u"f", u"g"};
+    CMemoryMap source = MapOf({u"a", u"b", u"c", u"d", u"e", u"f", u"g"});
+    EXPECT_EQ(source.CellAt(3).Name, u"d");  // the source remembers where "d" is
+    CMemoryMap copied = source;
+    CMemoryMap assigned = MapOf({u"z"});
+    EXPECT_EQ(assigned.CellAt(0).Name, u"z");
+    assigned = source;
+    source.GetOrCreate(u"dd");
+    // The cell next to "d" is the nearest way to position 4 from the last
+    // listing: it must be the copy's own.
+    EXPECT_EQ(copied.CellAt(4).Name, u"e");
+    EXPECT_EQ(assigned.CellAt(4).Name, u"e");
+    source.FreeAll();
+    EXPECT_EQ(NamesByIndex(copied), names);
+    EXPECT_EQ(NamesByIndex(assigned), names);
+}
+
+// Assigning cells to a map changes its generation, so that a window listing
+// it sees a new listing even when the cells came from a map of the same age.
+TEST(MemoryMapCopy, AssigningChangesTheGeneration)
+{
+    CMemoryMap target = MapOf({u"a"});
+    const CMemoryMap source = MapOf({u"b"});
+    const auto before = target.Generation();
+    target = source;
+    EXPECT_NE(target.Generation(), before);
+    EXPECT_EQ(NamesByIndex(target), (std::vector<std::u16string>{u"b"}));
 }
 
 }  // namespace

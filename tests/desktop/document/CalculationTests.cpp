@@ -13,6 +13,7 @@
 #include "desktop/frame/CCalcBusyBar.h"
 #include "desktop/frame/CCalcToolBar.h"
 #include "desktop/ui/log/CCalcLog.h"
+#include "core/engine/EngineState.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -132,7 +133,7 @@ TEST_F(CalculationInFrame, TheTextTakesNoEditWhileItRuns)
 
 TEST_F(CalculationInFrame, CommandsThatTouchItsStateWaitForIt)
 {
-    Tevra::MemoryMap.GetOrCreate(u"a") = 1;
+    NCalculatorText::State().MemoryMap.GetOrCreate(u"a") = 1;
     frame->document()->noticeMemoryChange();
     startEndless(EndlessStatement, 0);
     for (const Info& info : Commands()) {
@@ -145,7 +146,7 @@ TEST_F(CalculationInFrame, CommandsThatTouchItsStateWaitForIt)
     }
     EXPECT_TRUE(prompts.questions.isEmpty());
     EXPECT_TRUE(prompts.openRequests.empty());
-    EXPECT_EQ(Tevra::MemoryMap.Count(), 1u);
+    EXPECT_EQ(NCalculatorText::State().MemoryMap.Count(), 1u);
     // What only reads the text stays available, and so does Exit.
     for (const int id : {FileSave, AppExit})
         EXPECT_TRUE(frame->action(id)->isEnabled()) << id;

@@ -9,6 +9,7 @@
 #include "desktop/ui/editor/CCalcView.h"
 #include "desktop/ui/log/CCalcLog.h"
 #include "desktop/frame/CCalcStatusBar.h"
+#include "core/engine/EngineState.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -170,22 +171,22 @@ TEST(CaretAcrossChange, FollowsTheUnchangedTextOnEitherSide)
 TEST_F(DocumentCommands, FreeAsksOnlyWhenConfirmationIsWanted)
 {
     for (const std::uint32_t confirmation : {0u, 1u, 2u}) {
-        Tevra::MemoryMap.GetOrCreate(u"a") = 1;
-        Tevra::CalcSettings.FreeConfirmation = confirmation;
+        NCalculatorText::State().MemoryMap.GetOrCreate(u"a") = 1;
+        NCalculatorText::State().CalcSettings.FreeConfirmation = confirmation;
         prompts.questions.clear();
         prompts.confirmAnswer = false;
         document().Command(CmdFreeMemory);
         if (confirmation == 0) {
             EXPECT_TRUE(prompts.questions.isEmpty());
-            EXPECT_EQ(Tevra::MemoryMap.Count(), 0u);
+            EXPECT_EQ(NCalculatorText::State().MemoryMap.Count(), 0u);
             continue;
         }
         EXPECT_EQ(prompts.questions,
                   QStringList{QStringLiteral("You are about to erase all the memory.\nAre you sure?")});
-        EXPECT_EQ(Tevra::MemoryMap.Count(), 1u) << "No keeps the memory";
+        EXPECT_EQ(NCalculatorText::State().MemoryMap.Count(), 1u) << "No keeps the memory";
         prompts.confirmAnswer = true;
         document().Command(CmdFreeMemory);
-        EXPECT_EQ(Tevra::MemoryMap.Count(), 0u);
+        EXPECT_EQ(NCalculatorText::State().MemoryMap.Count(), 0u);
     }
 }
 
@@ -195,8 +196,8 @@ TEST_F(DocumentCommands, ExecuteRunsAFileWithoutTouchingTheEditor)
     prompts.openAnswers.push_back(file("cells.vcm", Utf16WithMark("2->Mem[a];\r\n40+2->Mem[b];\r\n")));
     document().executeFile();
     EXPECT_EQ(view().text(), QStringLiteral("my text"));
-    ASSERT_NE(Tevra::MemoryMap.Find(u"b"), nullptr);
-    EXPECT_EQ(Tevra::MemoryMap.Find(u"b")->Value, 42.0);
+    ASSERT_NE(NCalculatorText::State().MemoryMap.Find(u"b"), nullptr);
+    EXPECT_EQ(NCalculatorText::State().MemoryMap.Find(u"b")->Value, 42.0);
     EXPECT_EQ(frame->calcStatusBar()->paneText(CCalcStatusBar::ResultPane), QStringLiteral("Rslt=42"));
     const CalcFileDialogRequest& request = prompts.openRequests.front();
     EXPECT_EQ(request.DefaultSuffix, QStringLiteral("vcl"));
@@ -219,7 +220,7 @@ TEST_F(DocumentCommands, LoadAndExecuteGoOnAfterBadLines)
     for (const bool load : {true, false}) {
         for (const Row& row : rows) {
             SCOPED_TRACE(std::string(row.Where) + (load ? " load" : " execute"));
-            Tevra::MemoryMap.FreeAll();
+            NCalculatorText::State().MemoryMap.FreeAll();
             view().loadText(QStringLiteral("my text"));
             prompts.openAnswers.push_back(file("cells.vcm", Utf16WithMark(row.Text)));
             if (load)
@@ -227,10 +228,10 @@ TEST_F(DocumentCommands, LoadAndExecuteGoOnAfterBadLines)
             else
                 document().executeFile();
             EXPECT_EQ(view().text(), QStringLiteral("my text"));
-            ASSERT_NE(Tevra::MemoryMap.Find(u"a"), nullptr);
-            ASSERT_NE(Tevra::MemoryMap.Find(u"c"), nullptr);
-            EXPECT_EQ(Tevra::MemoryMap.Find(u"c")->Value, 3.0);
-            EXPECT_EQ(Tevra::MemoryMap.Find(u"z"), nullptr);
+            ASSERT_NE(NCalculatorText::State().MemoryMap.Find(u"a"), nullptr);
+            ASSERT_NE(NCalculatorText::State().MemoryMap.Find(u"c"), nullptr);
+            EXPECT_EQ(NCalculatorText::State().MemoryMap.Find(u"c")->Value, 3.0);
+            EXPECT_EQ(NCalculatorText::State().MemoryMap.Find(u"z"), nullptr);
             ASSERT_EQ(LogPanel(*frame)->rowCount(), 1);
             EXPECT_EQ(LogPanel(*frame)->list()->topLevelItem(0)->text(0), QStringLiteral("1"));
             EXPECT_TRUE(prompts.warnings.isEmpty());
@@ -242,7 +243,7 @@ TEST_F(DocumentCommands, LoadAndExecuteGoOnAfterBadLines)
     ASSERT_EQ(LogPanel(*frame)->rowCount(), 2);
     EXPECT_EQ(LogPanel(*frame)->list()->topLevelItem(1)->text(0), QStringLiteral("2"));
     EXPECT_EQ(LogPanel(*frame)->list()->topLevelItem(1)->text(2), QStringLiteral("Division"));
-    EXPECT_EQ(Tevra::MemoryMap.Find(u"e")->Value, 5.0);
+    EXPECT_EQ(NCalculatorText::State().MemoryMap.Find(u"e")->Value, 5.0);
 }
 
 TEST_F(DocumentCommands, ExecuteAndLoadReportUnreadableFiles)
@@ -300,8 +301,8 @@ TEST_F(DocumentCommands, WhatIsNotARegularFileIsRefused)
 
 TEST_F(DocumentCommands, MemorySaveAndLoadRoundTrip)
 {
-    Tevra::MemoryMap.GetOrCreate(u"x") = 0.1;
-    Tevra::MemoryMap.GetOrCreate(u"2") = 2;
+    NCalculatorText::State().MemoryMap.GetOrCreate(u"x") = 0.1;
+    NCalculatorText::State().MemoryMap.GetOrCreate(u"2") = 2;
     const QString path = directory.filePath(QStringLiteral("Memory 1.vcm"));
     prompts.saveAnswers.push_back(path);
     document().saveMemory();
@@ -313,14 +314,14 @@ TEST_F(DocumentCommands, MemorySaveAndLoadRoundTrip)
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), Utf16WithMark("2->Mem[2];\r\n0.10000000000000000555->Mem[x];\r\n"));
 
-    Tevra::MemoryMap.FreeAll();
-    Tevra::MemoryMap.GetOrCreate(u"keep") = 9;
+    NCalculatorText::State().MemoryMap.FreeAll();
+    NCalculatorText::State().MemoryMap.GetOrCreate(u"keep") = 9;
     prompts.openAnswers.push_back(path);
     document().loadMemory();
     EXPECT_EQ(prompts.openRequests.front().Filters,
               (QStringList{"Calculator memory files (*.vcm)", "All files (*.*)"}));
-    EXPECT_EQ(Tevra::MemoryMap.Count(), 3u) << "loading does not free the memory first";
-    EXPECT_EQ(Tevra::MemoryMap.Find(u"x")->Value, 0.1);
+    EXPECT_EQ(NCalculatorText::State().MemoryMap.Count(), 3u) << "loading does not free the memory first";
+    EXPECT_EQ(NCalculatorText::State().MemoryMap.Find(u"x")->Value, 0.1);
 }
 
 TEST_F(DocumentCommands, ExecutingAHugeFileIsRefusedWithAMessage)
@@ -335,7 +336,7 @@ TEST_F(DocumentCommands, ExecutingAHugeFileIsRefusedWithAMessage)
 
 TEST_F(DocumentCommands, MemorySaveIntoAMissingFolderWarns)
 {
-    Tevra::MemoryMap.GetOrCreate(u"x") = 1;
+    NCalculatorText::State().MemoryMap.GetOrCreate(u"x") = 1;
     prompts.saveAnswers.push_back(directory.filePath("nowhere/m.vcm"));
     document().saveMemory();
     EXPECT_EQ(prompts.warnings, QStringList{"Cannot open the file for writing: No such file or directory"});
@@ -397,12 +398,12 @@ TEST_F(DocumentCommands, MemoryChangedFollowsTheMemoryFlag)
     for (const Row& row : rows) {
         NCalculatorText::ResetProcessState();
         if (row.cellBefore)
-            Tevra::MemoryMap.GetOrCreate(u"a") = 1;
-        Tevra::MemoryChanged = false;
+            NCalculatorText::State().MemoryMap.GetOrCreate(u"a") = 1;
+        NCalculatorText::State().MemoryMap.Changed = false;
         QSignalSpy announced(&document(), &CCalcDoc::memoryChanged);
         row.run();
         EXPECT_EQ(announced.count(), row.announced ? 1 : 0) << row.name;
-        EXPECT_FALSE(Tevra::MemoryChanged) << row.name << ": the flag is taken after the run";
+        EXPECT_FALSE(NCalculatorText::State().MemoryMap.Changed) << row.name << ": the flag is taken after the run";
     }
 }
 

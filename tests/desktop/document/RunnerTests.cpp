@@ -5,6 +5,7 @@
 #include "support/FrameSupport.h"
 #include "support/Utf16Bytes.h"
 
+#include "core/engine/EngineState.h"
 #include "core/memory/MemoryMap.h"
 #include "core/settings/CalcSettings.h"
 #include "desktop/document/CCalcCalculation.h"
@@ -80,7 +81,7 @@ TEST_F(Runner, CalculateRunsTheStatementAtTheStartOfTheSelection)
     ASSERT_TRUE(finish());
     EXPECT_EQ(view.text(), QStringLiteral("1+1; 2+2=4; 3->Mem[m]"));
     EXPECT_EQ(notices, (QStringList{"running", "result", "reported 0", "done"}));
-    EXPECT_EQ(Tevra::MemoryMap.Find(u"m"), nullptr);
+    EXPECT_EQ(NCalculatorText::State().MemoryMap.Find(u"m"), nullptr);
 }
 
 TEST_F(Runner, CalculateAllNoticesTheStatementsAndTheMemory)
@@ -89,9 +90,9 @@ TEST_F(Runner, CalculateAllNoticesTheStatementsAndTheMemory)
     recordNotices();
     runner.calculate(true);
     ASSERT_TRUE(finish());
-    ASSERT_NE(Tevra::MemoryMap.Find(u"m"), nullptr);
+    ASSERT_NE(NCalculatorText::State().MemoryMap.Find(u"m"), nullptr);
     EXPECT_EQ(notices, (QStringList{"running", "result", "reported 1", "memory", "done"}));
-    EXPECT_FALSE(Tevra::MemoryChanged) << "the flag is taken";
+    EXPECT_FALSE(NCalculatorText::State().MemoryMap.Changed) << "the flag is taken";
 }
 
 TEST_F(Runner, TheEditorTakesNoEditsWhileARunIsOn)
@@ -105,7 +106,7 @@ TEST_F(Runner, TheEditorTakesNoEditsWhileARunIsOn)
     runner.calculation()->cancel();
     ASSERT_TRUE(finish());
     EXPECT_FALSE(view.isCalculating());
-    EXPECT_EQ(Tevra::MemoryMap.Find(u"x"), nullptr);
+    EXPECT_EQ(NCalculatorText::State().MemoryMap.Find(u"x"), nullptr);
 }
 
 TEST_F(Runner, ExecuteLeavesTheEditorAndMarksNoStatement)
@@ -115,8 +116,8 @@ TEST_F(Runner, ExecuteLeavesTheEditorAndMarksNoStatement)
     runner.execute(std::string("2->Mem[a]"));
     ASSERT_TRUE(finish());
     EXPECT_EQ(view.text(), QStringLiteral("my text"));
-    ASSERT_NE(Tevra::MemoryMap.Find(u"a"), nullptr);
-    EXPECT_EQ(Tevra::MemoryMap.Find(u"a")->Value, 2.0);
+    ASSERT_NE(NCalculatorText::State().MemoryMap.Find(u"a"), nullptr);
+    EXPECT_EQ(NCalculatorText::State().MemoryMap.Find(u"a")->Value, 2.0);
     EXPECT_EQ(notices, (QStringList{"running", "result", "reported 0", "memory", "done"}));
 }
 
@@ -125,8 +126,8 @@ TEST_F(Runner, LoadMemoryRunsTheChosenFile)
     prompts.openAnswers.push_back(file("cells.vcm", Bom + Utf16("4->Mem[d];\r\n")));
     memory.loadMemory();
     ASSERT_TRUE(finish());
-    ASSERT_NE(Tevra::MemoryMap.Find(u"d"), nullptr);
-    EXPECT_EQ(Tevra::MemoryMap.Find(u"d")->Value, 4.0);
+    ASSERT_NE(NCalculatorText::State().MemoryMap.Find(u"d"), nullptr);
+    EXPECT_EQ(NCalculatorText::State().MemoryMap.Find(u"d")->Value, 4.0);
     ASSERT_EQ(prompts.openRequests.size(), 1u);
     EXPECT_EQ(prompts.openRequests.front().Kind, CalcFileKind::Memory);
     EXPECT_TRUE(prompts.warnings.isEmpty());
@@ -146,9 +147,9 @@ TEST_F(Runner, ACancelledDialogRunsNothing)
 
 TEST_F(Runner, SaveMemoryWritesTheTickedCellsOrAll)
 {
-    Tevra::MemoryMap.GetOrCreate(u"a") = 1;
-    Tevra::MemoryMap.GetOrCreate(u"b") = 2;
-    Tevra::MemoryMap.SetInclude(u"b", 1);
+    NCalculatorText::State().MemoryMap.GetOrCreate(u"a") = 1;
+    NCalculatorText::State().MemoryMap.GetOrCreate(u"b") = 2;
+    NCalculatorText::State().MemoryMap.SetInclude(u"b", 1);
     const QString ticked = directory.filePath(QStringLiteral("ticked.vcm"));
     const QString all = directory.filePath(QStringLiteral("all.vcm"));
     prompts.saveAnswers = {ticked, all};
@@ -164,17 +165,17 @@ TEST_F(Runner, SaveMemoryWritesTheTickedCellsOrAll)
 
 TEST_F(Runner, FreeAsksAsTheSettingsSayAndNotices)
 {
-    Tevra::CalcSettings.FreeConfirmation = 1;
-    Tevra::MemoryMap.GetOrCreate(u"a") = 1;
-    Tevra::MemoryChanged = false;
+    NCalculatorText::State().CalcSettings.FreeConfirmation = 1;
+    NCalculatorText::State().MemoryMap.GetOrCreate(u"a") = 1;
+    NCalculatorText::State().MemoryMap.Changed = false;
     QSignalSpy changed(&runner, &CCalcRunner::memoryChanged);
     prompts.confirmAnswer = false;
     memory.freeMemory();
-    EXPECT_EQ(Tevra::MemoryMap.Count(), 1u);
+    EXPECT_EQ(NCalculatorText::State().MemoryMap.Count(), 1u);
     EXPECT_EQ(changed.count(), 0);
     prompts.confirmAnswer = true;
     memory.freeMemory();
-    EXPECT_EQ(Tevra::MemoryMap.Count(), 0u);
+    EXPECT_EQ(NCalculatorText::State().MemoryMap.Count(), 0u);
     EXPECT_EQ(changed.count(), 1);
     EXPECT_EQ(prompts.questions.size(), 2);
 }

@@ -11,6 +11,7 @@
 #include "core/settings/CalcSettings.h"
 #include "desktop/frame/CCalcStatusBar.h"
 #include "desktop/frame/CCalcToolBar.h"
+#include "core/engine/EngineState.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -95,7 +96,7 @@ TEST_F(SettingsNotice, EveryChangeIsAnnouncedOnce)
         row.change();
         EXPECT_EQ(notices.count(), row.notices) << row.name;
     }
-    EXPECT_TRUE(Tevra::CalcSettings.Modified);
+    EXPECT_TRUE(NCalculatorText::State().CalcSettings.Modified);
 }
 
 TEST_F(SettingsNotice, WhatFollowsTheSettingsFollowsTheNotice)
@@ -110,8 +111,8 @@ TEST_F(SettingsNotice, WhatFollowsTheSettingsFollowsTheNotice)
     EXPECT_FALSE(frame().action(CalcCommand::NotationWest)->isChecked());
 
     // A record changed behind the program's back shows once announced.
-    Tevra::CalcSettings.TrigonometricUnits = 2;
-    Tevra::CalcSettings.Notation = 0;
+    NCalculatorText::State().CalcSettings.TrigonometricUnits = 2;
+    NCalculatorText::State().CalcSettings.Notation = 0;
     frame().settingsNotifier().announce();
     EXPECT_EQ(status->paneText(CCalcStatusBar::UnitsPane), QStringLiteral("Grad"));
     EXPECT_EQ(frame().toolBar()->unitsList()->currentIndex(), 2);

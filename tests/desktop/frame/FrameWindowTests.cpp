@@ -11,11 +11,13 @@
 #include "desktop/ui/editor/CCalcView.h"
 #include "desktop/frame/CCalcBar.h"
 #include "desktop/frame/CCalcCalculateKeys.h"
+#include "desktop/frame/CCalcEditorFontSettings.h"
 #include "desktop/frame/CCalcStatusBar.h"
 #include "desktop/frame/CCalcToolBar.h"
 #include "desktop/services/CalcCommands.h"
 #include "desktop/frame/CalcMenus.h"
 #include "desktop/ui/log/CCalcLog.h"
+#include "core/engine/EngineState.h"
 
 #include <QComboBox>
 #include <QMenu>
@@ -174,13 +176,13 @@ TEST_F(FrameTest, CalculateKeysWorkWhileTheLogHasTheFocus)
 
 TEST_F(FrameTest, ResultPaneFollowsKeywordAndCase)
 {
-    NCalculatorText::LastResult = 1e21;
-    Tevra::CalcSettings.FormatResult = 5;
-    Tevra::CalcSettings.NotationCase = 1;
+    NCalculatorText::State().LastResult = 1e21;
+    NCalculatorText::State().CalcSettings.FormatResult = 5;
+    NCalculatorText::State().CalcSettings.NotationCase = 1;
     frame->refreshResultPane();
     EXPECT_EQ(PaneText(*frame, CCalcStatusBar::ResultPane), QStringLiteral("RESULT=1E+021"));
-    Tevra::CalcSettings.FormatResult = 0;
-    Tevra::CalcSettings.NotationCase = 0;
+    NCalculatorText::State().CalcSettings.FormatResult = 0;
+    NCalculatorText::State().CalcSettings.NotationCase = 0;
     frame->refreshResultPane();
     EXPECT_EQ(PaneText(*frame, CCalcStatusBar::ResultPane), QStringLiteral("Rslt=1e+021"));
 }
@@ -193,8 +195,8 @@ TEST_F(FrameTest, SSE2PaneShowsOnlyWhenAvailableAndUsed)
         const char* expected;
     };
     for (const Row& row : {Row{true, 1, "SSE2"}, Row{true, 0, ""}, Row{false, 1, ""}}) {
-        Tevra::CalcSettings.SSE2Available = row.available;
-        Tevra::CalcSettings.UseSSE2 = row.use;
+        NCalculatorText::State().CalcSettings.SSE2Available = row.available;
+        NCalculatorText::State().CalcSettings.UseSSE2 = row.use;
         frame->refreshResultPane();
         EXPECT_EQ(PaneText(*frame, CCalcStatusBar::SSE2Pane), QLatin1String(row.expected));
     }
@@ -208,12 +210,12 @@ TEST_F(FrameTest, UnitsListToolWindowAndPaneMoveTogether)
     EXPECT_EQ(toolbarList->itemText(2), QStringLiteral("Grads"));
     toolbarList->setCurrentIndex(1);
     toolbarList->activated(1);
-    EXPECT_EQ(Tevra::CalcSettings.TrigonometricUnits, 1u);
-    EXPECT_TRUE(Tevra::CalcSettings.Modified);
+    EXPECT_EQ(NCalculatorText::State().CalcSettings.TrigonometricUnits, 1u);
+    EXPECT_TRUE(NCalculatorText::State().CalcSettings.Modified);
     EXPECT_EQ(PaneText(*frame, CCalcStatusBar::UnitsPane), QStringLiteral("Deg"));
     EXPECT_EQ(frame->unitsWindow()->list()->currentIndex(), 1);
 
-    Tevra::CalcSettings.TrigonometricUnits = 2;
+    NCalculatorText::State().CalcSettings.TrigonometricUnits = 2;
     frame->settingsNotifier().announce();
     EXPECT_EQ(PaneText(*frame, CCalcStatusBar::UnitsPane), QStringLiteral("Grad"));
     EXPECT_EQ(toolbarList->currentIndex(), 2);
@@ -250,9 +252,9 @@ TEST_F(FrameTest, MemoryFreeAndSaveAreGreyedWhileTheMemoryIsEmpty)
     EXPECT_TRUE(frame->action(MemoryFree)->isEnabled());
     EXPECT_TRUE(frame->action(MemorySave)->isEnabled());
 
-    Tevra::CalcSettings.FreeConfirmation = 0;
+    NCalculatorText::State().CalcSettings.FreeConfirmation = 0;
     frame->action(MemoryFree)->trigger();
-    EXPECT_EQ(Tevra::MemoryMap.Count(), 0u);
+    EXPECT_EQ(NCalculatorText::State().MemoryMap.Count(), 0u);
     EXPECT_FALSE(frame->action(MemoryFree)->isEnabled());
     EXPECT_FALSE(frame->action(MemorySave)->isEnabled());
 }
@@ -262,8 +264,8 @@ TEST_F(FrameTest, NotationCommandsSetTheSettingAndTheCheckMark)
     frame->refreshCommandStates();
     EXPECT_TRUE(frame->action(NotationWest)->isChecked());
     frame->action(NotationEast)->trigger();
-    EXPECT_EQ(Tevra::CalcSettings.Notation, 1u);
-    EXPECT_TRUE(Tevra::CalcSettings.Modified);
+    EXPECT_EQ(NCalculatorText::State().CalcSettings.Notation, 1u);
+    EXPECT_TRUE(NCalculatorText::State().CalcSettings.Modified);
     EXPECT_TRUE(frame->action(NotationEast)->isChecked());
     EXPECT_FALSE(frame->action(NotationWest)->isChecked());
 }
@@ -275,7 +277,7 @@ TEST_F(FrameTest, EditorFontDefaultCarriesTheCheckMarkWhileTheDefaultFontIsUsed)
     QFont bold(QStringLiteral("Courier New"));
     bold.setPointSize(15);
     bold.setBold(true);
-    frame->view()->setEditorFont(bold);
+    frame->editorFont()->setEditorFont(bold);
     EXPECT_FALSE(frame->action(EditorFontDefault)->isChecked());
     frame->action(EditorFontDefault)->trigger();
     EXPECT_TRUE(frame->action(EditorFontDefault)->isChecked());
@@ -300,12 +302,12 @@ TEST_F(FrameTest, ErrorsPopUpTheHiddenLogWhenAskedTo)
 {
     frame->show();
     LogBar(*frame)->hide();
-    Tevra::CalcSettings.LogPopup = 1;
+    NCalculatorText::State().CalcSettings.LogPopup = 1;
     frame->view()->loadText(QStringLiteral("1/0"));
     frame->document()->Command(CmdCalculateAll);
     EXPECT_TRUE(LogBar(*frame)->isVisible());
     EXPECT_EQ(LogPanel(*frame)->rowCount(), 1);
-    EXPECT_EQ(NCalculatorText::LogReceiver, LogPanel(*frame));
+    EXPECT_EQ(NCalculatorText::State().LogReceiver, LogPanel(*frame));
 }
 
 TEST_F(FrameTest, TitleNamesTheDocumentAndMarksUnsavedWork)

@@ -8,6 +8,7 @@
 
 #include "desktop/services/Preferences.h"
 #include "desktop/services/PreferencesStore.h"
+#include "core/engine/EngineState.h"
 
 namespace {
 
@@ -186,7 +187,8 @@ TEST_F(PreferencesStore, UnknownAndGarbageKeysAreNotWrittenBack)
         if (modified) {
             expected.clear();
             for (const Tevra::SettingField& field : Tevra::SettingFields)
-                expected.append(QStringLiteral("Preferences/") + QString::fromUtf8(field.Name.data(), field.Name.size()));
+                expected.append(QStringLiteral("Preferences/") +
+                                QString::fromUtf8(field.Name.data(), field.Name.size()));
             expected.append({"GUI/Frame/Maximized", "GUI/Keypad/FontFace"});
             expected.sort();
         }
@@ -210,7 +212,7 @@ TEST_F(PreferencesStore, ValidValuesInAHandWrittenFileAreRead)
 
 TEST(ProgramPreferences, UseTheProgramsOwnStoreAndRecord)
 {
-    const CCalcSettings saved = Tevra::CalcSettings;
+    const CCalcSettings saved = NCalculatorText::State().CalcSettings;
     QSettings store(Tevra::SettingsOrganization, Tevra::SettingsApplication);
     store.remove(QStringLiteral("Preferences"));
     store.setValue(QStringLiteral("Preferences/FormatResult"), 6);
@@ -218,18 +220,18 @@ TEST(ProgramPreferences, UseTheProgramsOwnStoreAndRecord)
     store.sync();
 
     Tevra::LoadPreferences();
-    EXPECT_EQ(Tevra::CalcSettings.FormatResult, 0u);
-    EXPECT_EQ(Tevra::CalcSettings.FormatRandom, 2u);
+    EXPECT_EQ(NCalculatorText::State().CalcSettings.FormatResult, 0u);
+    EXPECT_EQ(NCalculatorText::State().CalcSettings.FormatRandom, 2u);
 
-    Tevra::CalcSettings.NotationCase = 1;
-    Tevra::CalcSettings.Modified = true;
+    NCalculatorText::State().CalcSettings.NotationCase = 1;
+    NCalculatorText::State().CalcSettings.Modified = true;
     Tevra::SavePreferences();
     QSettings reread(Tevra::SettingsOrganization, Tevra::SettingsApplication);
     EXPECT_EQ(reread.value(QStringLiteral("Preferences/NotationCase")).toInt(), 1);
     EXPECT_EQ(reread.value(QStringLiteral("Preferences/FormatResult")).toInt(), 0);
 
     reread.remove(QStringLiteral("Preferences"));
-    Tevra::CalcSettings = saved;
+    NCalculatorText::State().CalcSettings = saved;
 }
 
 TEST(PreferencesProbe, LoadingSetsSSE2AvailableFromTheProcessor)

@@ -17,6 +17,7 @@
 #include "desktop/ui/editor/CCalcLivePreview.h"
 #include "desktop/ui/editor/CCalcView.h"
 #include "desktop/frame/CCalcStatusBar.h"
+#include "core/engine/EngineState.h"
 
 #include <QAction>
 #include <QLabel>
@@ -94,20 +95,20 @@ TEST_F(EditorAids, TypingUpdatesTheValueAndWritesNothing)
 
 TEST_F(EditorAids, APreviewLeavesMemoryRandomsResultAndUndoAlone)
 {
-    NCalculatorText::LastResult = 17;
+    NCalculatorText::State().LastResult = 17;
     const std::vector<QString> statements = {"5->mem[x]", "mem[missing]+1", "rand", "1/0", "(rand+1)->mem[y]"};
     for (const QString& statement : statements) {
         view().loadText(QString());
-        const NCalculatorText::CRandomGenerator random = NCalculatorText::RandomGenerator;
-        const bool seeded = NCalculatorText::Seeded;
+        const NCalculatorText::CRandomGenerator random = NCalculatorText::State().RandomGenerator;
+        const bool seeded = NCalculatorText::State().Seeded;
         type(statement);
         promptAfterPause();
         aids().preview()->refresh();
-        EXPECT_EQ(Tevra::MemoryMap.Count(), 0u) << statement.toStdString();
-        EXPECT_EQ(NCalculatorText::RandomGenerator.u, random.u) << statement.toStdString();
-        EXPECT_EQ(NCalculatorText::RandomGenerator.w, random.w) << statement.toStdString();
-        EXPECT_EQ(NCalculatorText::Seeded, seeded) << statement.toStdString();
-        EXPECT_EQ(NCalculatorText::LastResult, 17) << statement.toStdString();
+        EXPECT_EQ(NCalculatorText::State().MemoryMap.Count(), 0u) << statement.toStdString();
+        EXPECT_EQ(NCalculatorText::State().RandomGenerator.u, random.u) << statement.toStdString();
+        EXPECT_EQ(NCalculatorText::State().RandomGenerator.w, random.w) << statement.toStdString();
+        EXPECT_EQ(NCalculatorText::State().Seeded, seeded) << statement.toStdString();
+        EXPECT_EQ(NCalculatorText::State().LastResult, 17) << statement.toStdString();
         EXPECT_EQ(LogPanel(*frame)->rowCount(), 0) << statement.toStdString();
         // Undo takes back the typing, and nothing else is left to undo.
         view().undo();
@@ -138,11 +139,11 @@ TEST_F(EditorAids, TheLiveValueFollowsACalculationAndTheSettings)
     EXPECT_EQ(view().text(), "21=21; rslt*2=42");
     view().setSelection(7, 7);
     EXPECT_EQ(promptAfterPause(), "= 84");
-    Tevra::CalcSettings.NotationCase = 1;
+    NCalculatorText::State().CalcSettings.NotationCase = 1;
     view().loadText("1e300*10");
     view().setSelection(8, 8);
     EXPECT_EQ(promptAfterPause(), "= 1.0000000000000000525E+301");
-    Tevra::CalcSettings.NotationCase = 0;
+    NCalculatorText::State().CalcSettings.NotationCase = 0;
 }
 
 TEST_F(EditorAids, TheSwitchesTurnTheAidsOffAndAreKept)
@@ -344,16 +345,16 @@ TEST_F(EditorAids, TypingALetterOffersNamesAndTabTakesOne)
     };
     const Row rows[] = {
         {"a function", [] {}, "1+si", "sign", "1+sign("},
-        {"in upper case", [] { Tevra::CalcSettings.NotationCase = 1; }, "COT", "COT", "COT("},
+        {"in upper case", [] { NCalculatorText::State().CalcSettings.NotationCase = 1; }, "COT", "COT", "COT("},
         {"East names", [] {}, "ct", "ctg", "ctg("},
-        {"without bracket", [] { Tevra::CalcSettings.AppendFunction = 0; }, "lo", "log", "log"},
+        {"without bracket", [] { NCalculatorText::State().CalcSettings.AppendFunction = 0; }, "lo", "log", "log"},
         {"the memory keyword", [] {}, "3->me", "Mem", "3->Mem["},
         {"digits", [] {}, "123", "", "123"},
         {"an exponent", [] {}, "1e", "", "1e"},
         {"a comment", [] {}, "// si", "", "// si"},
     };
     for (const Row& row : rows) {
-        Tevra::CalcSettings = Tevra::CCalcSettings();
+        NCalculatorText::State().CalcSettings = Tevra::CCalcSettings();
         row.setUp();
         view().loadText(QString());
         type(row.typed);
@@ -367,7 +368,7 @@ TEST_F(EditorAids, TypingALetterOffersNamesAndTabTakesOne)
         }
         EXPECT_EQ(view().text(), row.afterTab) << row.name;
     }
-    Tevra::CalcSettings = Tevra::CCalcSettings();
+    NCalculatorText::State().CalcSettings = Tevra::CCalcSettings();
 }
 
 TEST_F(EditorAids, InsideTheMemoryBracketsTheCellsAreOffered)

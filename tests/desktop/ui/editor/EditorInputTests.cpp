@@ -262,6 +262,66 @@ TEST_F(EditorInput, DroppedTextIsInsertedWhereItFalls)
     EXPECT_EQ(view.text(), QStringLiteral("1+2"));
 }
 
+TEST_F(EditorInput, MovedTextIsOneUndoableEdit)
+{
+    struct Row {
+        const char* name;
+        CTextRange moved;
+        int to;
+        const char* expected;
+        int redoCaret;  // behind the farther of the two places
+    };
+    const Row rows[] = {
+        {"forward", {0, 2}, 6, "def21c", 6},
+        {"backward", {4, 6}, 1, "1f2cde", 6},
+        {"to the very start", {3, 5}, 0, "ef1cd2", 5},
+        {"to the very end", {1, 3}, 6, "1ef2cd", 6},
+    };
+    for (const Row& row : rows) {
+        view.loadText(QStringLiteral("1cdef2"));
+        view.setSelection(row.moved.Start, row.moved.End);
+        const QString moved = view.selectedText();
+        view.moveText(row.moved, row.to);
+        const QString expected = QString::fromLatin1(row.expected);
+        EXPECT_EQ(view.text(), expected) << row.name;
+        EXPECT_EQ(view.selectedText(), moved) << row.name;
+        EXPECT_TRUE(view.document()->isUndoAvailable()) << row.name;
+        view.undo();
+        EXPECT_EQ(view.text(), QStringLiteral("1cdef2")) << row.name;
+        EXPECT_EQ(view.selection(), row.moved) << row.name;
+        EXPECT_FALSE(view.document()->isUndoAvailable()) << row.name;
+        view.redo();
+        EXPECT_EQ(view.text(), expected) << row.name;
+        EXPECT_EQ(view.position(), row.redoCaret) << row.name;
+        EXPECT_FALSE(view.hasSelection()) << row.name;
+    }
+}
+
+TEST_F(EditorInput, TextMovedOntoItselfStaysAndIsSelected)
+{
+    view.loadText(QStringLiteral("12345"));
+    for (int to : {1, 2, 3}) {
+        view.setSelection(0, 0);
+        view.moveText({1, 3}, to);
+        EXPECT_EQ(view.text(), QStringLiteral("12345")) << to;
+        EXPECT_EQ(view.selection(), (CTextRange{1, 3})) << to;
+    }
+    EXPECT_FALSE(view.document()->isUndoAvailable());
+}
+
+TEST_F(EditorInput, TypingAfterAMoveIsAStepOfItsOwn)
+{
+    view.loadText(QStringLiteral("ab;cd"));
+    view.moveText({0, 2}, 5);
+    EXPECT_EQ(view.text(), QStringLiteral(";cdab"));
+    view.setSelection(5, 5);
+    QTest::keyClicks(&view, QStringLiteral("xy"));
+    view.undo();
+    EXPECT_EQ(view.text(), QStringLiteral(";cdab"));
+    view.undo();
+    EXPECT_EQ(view.text(), QStringLiteral("ab;cd"));
+}
+
 TEST_F(EditorInput, AssistiveTechnologyReadsAndEditsTheText)
 {
     view.loadText(QStringLiteral("2+3\n4*5"));

@@ -148,10 +148,10 @@ TEST(EditorLayout, WordMovesGoOverWordsPunctuationAndBlanks)
         EXPECT_EQ(laidOut.layout.nextWordPosition(row.from), row.next) << "from " << row.from;
         EXPECT_EQ(laidOut.layout.previousWordPosition(row.from), row.previous) << "from " << row.from;
     }
-    EXPECT_EQ(laidOut.layout.wordAt(1), (std::pair<int, int>{0, 3}));
-    EXPECT_EQ(laidOut.layout.wordAt(3), (std::pair<int, int>{0, 3}));  // at a word's end: that word
-    EXPECT_EQ(laidOut.layout.wordAt(7), (std::pair<int, int>{7, 8}));
-    EXPECT_EQ(laidOut.layout.wordAt(11), (std::pair<int, int>{10, 12}));
+    EXPECT_EQ(laidOut.layout.wordAt(1), (CTextRange{0, 3}));
+    EXPECT_EQ(laidOut.layout.wordAt(3), (CTextRange{0, 3}));  // at a word's end: that word
+    EXPECT_EQ(laidOut.layout.wordAt(7), (CTextRange{7, 8}));
+    EXPECT_EQ(laidOut.layout.wordAt(11), (CTextRange{10, 12}));
 }
 
 // The property the whole design rests on: after any edit, the lines are those

@@ -190,4 +190,100 @@ TEST(EditorStore, SignalsNameTheChangeAndTheAvailability)
     EXPECT_FALSE(undo.at(1).at(0).toBool());
 }
 
+TEST(EditorStoreGroup, EditsOfAGroupUndoAndRedoAsOneStep)
+{
+    CCalcTextStore store;
+    store.setText(QStringLiteral("abc def"));
+    store.beginEditGroup();
+    store.replace(0, 4, QString(), Kind::Other, {0, 4}, {0, 0});
+    store.replace(3, 0, QStringLiteral("abc "), Kind::Other, {0, 0}, {7, 7});
+    store.endEditGroup();
+    EXPECT_EQ(store.text(), QStringLiteral("defabc "));
+    EXPECT_EQ(store.undo(), (CCalcTextStore::Selection{0, 4}));
+    EXPECT_EQ(store.text(), QStringLiteral("abc def"));
+    EXPECT_FALSE(store.isUndoAvailable());
+    EXPECT_FALSE(store.isModified());
+    EXPECT_EQ(store.redo(), (CCalcTextStore::Selection{7, 7}));
+    EXPECT_EQ(store.text(), QStringLiteral("defabc "));
+    EXPECT_FALSE(store.isRedoAvailable());
+    EXPECT_TRUE(store.isModified());
+}
+
+TEST(EditorStoreGroup, NestedGroupsMakeOneStep)
+{
+    CCalcTextStore store;
+    Apply(store, {{0, 0, "1", Kind::Other}});
+    {
+        const CCalcTextStore::EditGroup outer(store);
+        store.replace(1, 0, QStringLiteral("+"), Kind::Typing, {}, {});
+        {
+            const CCalcTextStore::EditGroup inner(store);
+            store.replace(2, 0, QStringLiteral("2"), Kind::Other, {}, {});
+        }
+        EXPECT_TRUE(store.isInEditGroup());
+        store.replace(3, 0, QStringLiteral("="), Kind::Other, {}, {});
+    }
+    EXPECT_FALSE(store.isInEditGroup());
+    EXPECT_EQ(Undone(store), (QStringList{QStringLiteral("1"), QString()}));
+}
+
+TEST(EditorStoreGroup, AnEmptyGroupLeavesNoStep)
+{
+    CCalcTextStore store;
+    QSignalSpy undo(&store, &CCalcTextStore::undoAvailable);
+    store.beginEditGroup();
+    store.replace(0, 0, QString(), Kind::Other, {}, {});  // changes nothing
+    store.endEditGroup();
+    store.endEditGroup();  // one end too many does nothing
+    EXPECT_FALSE(store.isUndoAvailable());
+    EXPECT_EQ(undo.count(), 0);
+    EXPECT_FALSE(store.isModified());
+}
+
+TEST(EditorStoreGroup, TypingJoinsNeitherIntoNorOutOfAGroup)
+{
+    CCalcTextStore store;
+    Apply(store, {{0, 0, "a", Kind::Typing}});
+    {
+        const CCalcTextStore::EditGroup group(store);
+        store.replace(1, 0, QStringLiteral("b"), Kind::Typing, {}, {});
+        store.replace(2, 0, QStringLiteral("c"), Kind::Typing, {}, {});
+    }
+    Apply(store, {{3, 0, "d", Kind::Typing}});
+    EXPECT_EQ(Undone(store), (QStringList{QStringLiteral("abc"), QStringLiteral("a"), QString()}));
+}
+
+TEST(EditorStoreGroup, GroupsNextToEachOtherStayApart)
+{
+    CCalcTextStore store;
+    for (const char* text : {"x", "y"}) {
+        const CCalcTextStore::EditGroup group(store);
+        store.replace(store.size(), 0, QString::fromLatin1(text), Kind::Other, {}, {});
+        store.replace(store.size(), 0, QStringLiteral(";"), Kind::Other, {}, {});
+    }
+    EXPECT_EQ(store.text(), QStringLiteral("x;y;"));
+    EXPECT_EQ(Undone(store), (QStringList{QStringLiteral("x;"), QString()}));
+    ASSERT_TRUE(store.redo());
+    EXPECT_EQ(store.text(), QStringLiteral("x;"));
+    ASSERT_TRUE(store.redo());
+    EXPECT_EQ(store.text(), QStringLiteral("x;y;"));
+    EXPECT_FALSE(store.redo());
+}
+
+TEST(EditorStoreGroup, TheSavedTextInsideAGroupIsNoUndoTarget)
+{
+    CCalcTextStore store;
+    store.setText(QStringLiteral("1"));
+    {
+        const CCalcTextStore::EditGroup group(store);
+        store.replace(1, 0, QStringLiteral("+"), Kind::Other, {}, {});
+        store.setModified(false);
+        store.replace(2, 0, QStringLiteral("1"), Kind::Other, {}, {});
+    }
+    EXPECT_TRUE(store.isModified());
+    store.undo();
+    EXPECT_EQ(store.text(), QStringLiteral("1"));
+    EXPECT_TRUE(store.isModified());
+}
+
 }  // namespace

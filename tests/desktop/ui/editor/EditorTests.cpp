@@ -1,19 +1,13 @@
-// The editor view: its font with the default check-mark rule and persistence,
-// line breaks, plain-text paste and the text put back by a calculation.
+// The editor view: wrapping, line breaks, plain-text paste and the text put
+// back by a calculation.
 #include <QApplication>
-#include <QFontMetricsF>
 #include <QClipboard>
-#include <QFontDialog>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QSettings>
-#include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
-
-#include <cmath>
 
 #include "desktop/services/PreferencesStore.h"
 #include "desktop/ui/editor/CCalcView.h"
@@ -29,35 +23,22 @@ class EditorView : public ::testing::Test {
 protected:
     void SetUp() override { Store().remove(QStringLiteral("GUI/Editor")); }
     void TearDown() override { Store().remove(QStringLiteral("GUI/Editor")); }
-
-    static void StoreFont(const QVariant& face, const QVariant& size, const QVariant& weight, const QVariant& italic)
-    {
-        QSettings store = Store();
-        store.setValue(QStringLiteral("GUI/Editor/FontFace"), face);
-        store.setValue(QStringLiteral("GUI/Editor/FontSize"), size);
-        store.setValue(QStringLiteral("GUI/Editor/FontWeight"), weight);
-        store.setValue(QStringLiteral("GUI/Editor/FontItalic"), italic);
-    }
 };
 
-QFont Font(const QString& face, int size, int weight, bool italic)
+TEST_F(EditorView, DrawsInTheDefaultEditorFontUntilGivenAnother)
 {
-    QFont font(face);
-    font.setPointSize(size);
-    font.setWeight(static_cast<QFont::Weight>(weight));
-    font.setItalic(italic);
-    return font;
-}
-
-TEST_F(EditorView, WithNoSettingsTheFontIsCourierNew15)
-{
-    CCalcView view;
-    EXPECT_EQ(view.font().family(), QStringLiteral("Courier New"));
-    EXPECT_EQ(view.font().pointSize(), 15);
-    EXPECT_EQ(view.editorFontSize(), 15);
-    EXPECT_EQ(view.font().weight(), 400);
-    EXPECT_FALSE(view.font().italic());
-    EXPECT_TRUE(view.isDefaultFont());
+    {
+        CCalcView view;
+        EXPECT_EQ(view.font().family(), QStringLiteral("Courier New"));
+        EXPECT_EQ(view.font().pointSize(), 15);
+        EXPECT_EQ(view.textLayout().font().family(), QStringLiteral("Courier New"));
+        QFont chosen(QStringLiteral("DejaVu Sans Mono"));
+        chosen.setPointSize(21);
+        view.setFont(chosen);
+        EXPECT_EQ(view.textLayout().font().pointSize(), 21);
+    }
+    // The view stores nothing of its font.
+    EXPECT_FALSE(Store().contains(QStringLiteral("GUI/Editor/FontFace")));
 }
 
 TEST_F(EditorView, WrapsAtItsWidthWithoutHorizontalScrollBar)
@@ -72,150 +53,6 @@ TEST_F(EditorView, WrapsAtItsWidthWithoutHorizontalScrollBar)
     for (int line = 0; line < layout.lineCount(); ++line)
         EXPECT_LE(layout.shapedLine(line).lineAt(0).naturalTextWidth(), view.viewport()->width()) << line;
     EXPECT_EQ(view.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-}
-
-TEST_F(EditorView, StoredFontDecidesTheCheckMark)
-{
-    struct Case {
-        const char* Face;
-        int Size;
-        int Weight;
-        int Italic;
-        bool Default;
-    };
-    const Case cases[] = {
-        {"Courier New", 15, 400, 0, true},  {"courier new", 15, 400, 0, false}, {"Courier New", 15, 700, 0, false},
-        {"Courier New", 16, 400, 0, false}, {"Courier New", 15, 400, 1, false}, {"DejaVu Sans", 15, 400, 0, false},
-        {"Courier New", 15, 0, 0, true},  // weight 0 means the normal weight
-    };
-    for (const Case& row : cases) {
-        StoreFont(QString::fromLatin1(row.Face), row.Size, row.Weight, row.Italic);
-        CCalcView view;
-        EXPECT_EQ(view.isDefaultFont(), row.Default)
-            << row.Face << " " << row.Size << " " << row.Weight << " " << row.Italic;
-        EXPECT_EQ(view.font().family(), QString::fromLatin1(row.Face));
-        EXPECT_EQ(view.editorFontSize(), row.Size);
-        EXPECT_EQ(view.font().italic(), row.Italic != 0);
-    }
-}
-
-TEST_F(EditorView, GarbageSettingsGiveTheDefaultFont)
-{
-    StoreFont(QString(), QStringLiteral("-3"), QStringLiteral("heavy"), QStringLiteral("x"));
-    CCalcView view;
-    EXPECT_TRUE(view.isDefaultFont());
-    EXPECT_EQ(view.font().family(), QStringLiteral("Courier New"));
-    EXPECT_EQ(view.editorFontSize(), 15);
-
-    StoreFont(QStringLiteral("Courier New"), QStringLiteral("100000"), QStringLiteral("5000"), QStringLiteral("0"));
-    CCalcView second;
-    EXPECT_TRUE(second.isDefaultFont());
-}
-
-TEST_F(EditorView, ChosenFontAndDefaultSwitchTheCheckMark)
-{
-    CCalcView view;
-    QSignalSpy changed(&view, &CCalcView::fontChanged);
-    view.setEditorFont(Font(QStringLiteral("Courier New"), 15, 700, false));
-    EXPECT_FALSE(view.isDefaultFont());
-    ASSERT_EQ(changed.count(), 1);
-    EXPECT_FALSE(changed.at(0).at(0).toBool());
-
-    view.setDefaultFont();
-    EXPECT_TRUE(view.isDefaultFont());
-    EXPECT_EQ(view.font().weight(), 400);
-    EXPECT_TRUE(changed.at(1).at(0).toBool());
-}
-
-TEST_F(EditorView, EveryChosenFontSetsTheCheckMarkAndTheLayout)
-{
-    struct Row {
-        const char* Face;
-        int Size;
-        int Weight;
-        bool Italic;
-        bool Default;
-    };
-    const Row rows[] = {
-        {"Courier New", 15, 400, false, true},  {"Courier New", 15, 700, false, false},
-        {"Courier New", 15, 400, true, false},  {"Courier New", 30, 400, false, false},
-        {"courier new", 15, 400, false, false}, {"DejaVu Sans Mono", 15, 400, false, false},
-    };
-    CCalcView view;
-    view.resize(300, 200);
-    view.show();
-    view.loadText(QString(400, u'8'));
-    QSignalSpy changed(&view, &CCalcView::fontChanged);
-    for (const Row& row : rows) {
-        view.setEditorFont(Font(QString::fromLatin1(row.Face), row.Size, row.Weight, row.Italic));
-        EXPECT_EQ(view.isDefaultFont(), row.Default) << row.Face << " " << row.Size;
-        EXPECT_EQ(changed.takeLast().at(0).toBool(), row.Default) << row.Face << " " << row.Size;
-        // The text is laid out in the new font: its lines are as high as
-        // the font, and as many as its width needs.
-        const QFontMetricsF metrics(view.textLayout().font());
-        EXPECT_EQ(view.textLayout().lineHeight(), static_cast<int>(std::ceil(metrics.ascent() + metrics.descent())));
-        const int perLine = static_cast<int>(view.textLayout().width() / metrics.horizontalAdvance(u'8'));
-        EXPECT_EQ(view.textLayout().lineCount(), (400 + perLine - 1) / perLine) << row.Face << " " << row.Size;
-    }
-}
-
-TEST_F(EditorView, FontSurvivesARestart)
-{
-    {
-        CCalcView view;
-        view.setEditorFont(Font(QStringLiteral("DejaVu Sans Mono"), 21, 700, true));
-    }
-    QSettings store = Store();
-    EXPECT_EQ(store.value(QStringLiteral("GUI/Editor/FontFace")).toString(), QStringLiteral("DejaVu Sans Mono"));
-    EXPECT_EQ(store.value(QStringLiteral("GUI/Editor/FontSize")).toInt(), 21);
-    EXPECT_EQ(store.value(QStringLiteral("GUI/Editor/FontWeight")).toInt(), 700);
-    EXPECT_EQ(store.value(QStringLiteral("GUI/Editor/FontItalic")).toInt(), 1);
-
-    CCalcView view;
-    EXPECT_EQ(view.font().family(), QStringLiteral("DejaVu Sans Mono"));
-    EXPECT_EQ(view.editorFontSize(), 21);
-    EXPECT_EQ(view.font().weight(), 700);
-    EXPECT_TRUE(view.font().italic());
-    EXPECT_FALSE(view.isDefaultFont());
-}
-
-TEST_F(EditorView, DefaultFaceNameIsStoredAsCourierNew)
-{
-    {
-        CCalcView view;
-    }
-    EXPECT_EQ(Store().value(QStringLiteral("GUI/Editor/FontFace")).toString(), QStringLiteral("Courier New"));
-    EXPECT_EQ(Store().value(QStringLiteral("GUI/Editor/FontSize")).toInt(), 15);
-    EXPECT_EQ(Store().value(QStringLiteral("GUI/Editor/FontWeight")).toInt(), 400);
-    EXPECT_EQ(Store().value(QStringLiteral("GUI/Editor/FontItalic")).toInt(), 0);
-}
-
-TEST_F(EditorView, FontDialogOkWithoutChangeKeepsTheDefault)
-{
-    CCalcView view;
-    QTimer::singleShot(0, [] {
-        if (auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget()))
-            dialog->accept();
-    });
-    view.selectFont();
-    EXPECT_EQ(view.font().family(), QStringLiteral("Courier New"));
-    EXPECT_EQ(view.editorFontSize(), 15);
-    EXPECT_TRUE(view.isDefaultFont());
-}
-
-TEST_F(EditorView, FontDialogCancelChangesNothing)
-{
-    CCalcView view;
-    view.setEditorFont(Font(QStringLiteral("Courier New"), 12, 400, false));
-    QTimer::singleShot(0, [] {
-        if (auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget())) {
-            dialog->setCurrentFont(Font(QStringLiteral("DejaVu Sans"), 30, 700, true));
-            dialog->reject();
-        }
-    });
-    view.selectFont();
-    EXPECT_EQ(view.editorFontSize(), 12);
-    EXPECT_EQ(view.font().family(), QStringLiteral("Courier New"));
 }
 
 TEST_F(EditorView, EnterOnlyBreaksTheLine)

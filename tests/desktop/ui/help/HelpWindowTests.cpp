@@ -23,6 +23,7 @@
 #include "desktop/ui/print/CCalcPrintDialogs.h"
 #include "desktop/ui/print/CCalcPrintPreview.h"
 #include "desktop/ui/statistics/CCalcStatistics.h"
+#include "core/engine/EngineState.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -157,7 +158,7 @@ TEST_F(HelpTest, TheTopicsAskedForByContextNumberAndByNameOpen)
 
 TEST_F(HelpTest, F1InADialogOpensTheTopicOfItsControl)
 {
-    CCalcPreferences dialog(Tevra::CalcSettings, app.frame());
+    CCalcPreferences dialog(NCalculatorText::State().CalcSettings, app.frame());
     dialog.show();
     QApplication::setActiveWindow(&dialog);
     auto* notation = dialog.findChild<QComboBox*>(QStringLiteral("Notation"));
@@ -215,7 +216,7 @@ TEST_F(HelpTest, F1InAPrintDialogOpensItsTopic)
 
 TEST_F(HelpTest, TheHelpOfAModalDialogIsNotBlockedByItAndOutlivesIt)
 {
-    auto dialog = std::make_unique<CCalcPreferences>(Tevra::CalcSettings, app.frame());
+    auto dialog = std::make_unique<CCalcPreferences>(NCalculatorText::State().CalcSettings, app.frame());
     dialog->setModal(true);
     dialog->show();
     QApplication::setActiveWindow(dialog.get());
@@ -310,7 +311,7 @@ TEST_F(HelpTest, TheMemoryWindowAndTheStatisticsBarOpenTheirTopics)
         Settle();
         EXPECT_EQ(shownTopic(), CalcHelp::MemoryButtonTopic(CCalcMemory::ButtonTable()[which].ControlId));
     }
-    EXPECT_EQ(Tevra::MemoryMap.Count(), 2u) << "a click of context help does not press the button";
+    EXPECT_EQ(NCalculatorText::State().MemoryMap.Count(), 2u) << "a click of context help does not press the button";
 }
 
 TEST_F(HelpTest, EveryKeypadButtonOpensItsTopicOnF1AndInContextHelp)

@@ -8,6 +8,7 @@
 #include "desktop/services/CalcCommands.h"
 #include "core/memory/MemoryMap.h"
 #include "desktop/ui/editor/CCalcView.h"
+#include "core/engine/EngineState.h"
 
 #include <QSignalSpy>
 #include <QStyleFactory>
@@ -44,8 +45,8 @@ protected:
 
     void setNotation(std::uint32_t notation, std::uint32_t upper)
     {
-        Tevra::CalcSettings.Notation = notation;
-        Tevra::CalcSettings.NotationCase = upper;
+        NCalculatorText::State().CalcSettings.Notation = notation;
+        NCalculatorText::State().CalcSettings.NotationCase = upper;
         frame->settingsNotifier().announce();
         QCoreApplication::processEvents();
     }
@@ -53,7 +54,7 @@ protected:
     void TearDown() override
     {
         FrameTest::TearDown();
-        Tevra::CalcSettings = Tevra::CCalcSettings{};
+        NCalculatorText::State().CalcSettings = Tevra::CCalcSettings{};
     }
 };
 
@@ -118,10 +119,10 @@ TEST_F(KeypadInFrame, EditingButtonsActAsTheDocumentsCommands)
 
     setText(QStringLiteral("5->mem[a]"), 0);
     press({1001});
-    ASSERT_EQ(Tevra::MemoryMap.Count(), 1u);
+    ASSERT_EQ(NCalculatorText::State().MemoryMap.Count(), 1u);
     prompts.confirmAnswer = true;
     press({1068});
-    EXPECT_EQ(Tevra::MemoryMap.Count(), 0u);
+    EXPECT_EQ(NCalculatorText::State().MemoryMap.Count(), 0u);
     EXPECT_EQ(prompts.questions.size(), 1) << "Free asks first";
 }
 

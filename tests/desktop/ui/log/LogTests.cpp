@@ -13,6 +13,7 @@
 #include "core/settings/CalcSettings.h"
 #include "desktop/services/PreferencesStore.h"
 #include "desktop/ui/log/CCalcLog.h"
+#include "core/engine/EngineState.h"
 
 namespace {
 
@@ -30,11 +31,11 @@ protected:
     void SetUp() override
     {
         Store().remove(QStringLiteral("GUI/Log"));
-        savedPopup_ = Tevra::CalcSettings.LogPopup;
+        savedPopup_ = NCalculatorText::State().CalcSettings.LogPopup;
     }
     void TearDown() override
     {
-        Tevra::CalcSettings.LogPopup = savedPopup_;
+        NCalculatorText::State().CalcSettings.LogPopup = savedPopup_;
         Store().remove(QStringLiteral("GUI/Log"));
     }
 
@@ -118,12 +119,12 @@ TEST_F(LogPanel, PopupIsRequestedOnlyWhenLogPopupIsSet)
 {
     CCalcLog log;
     QSignalSpy popup(&log, &CCalcLog::popupRequested);
-    Tevra::CalcSettings.LogPopup = 0;
+    NCalculatorText::State().CalcSettings.LogPopup = 0;
     log.Add(Record(1));
     EXPECT_EQ(popup.count(), 0);
     EXPECT_EQ(log.rowCount(), 1);
 
-    Tevra::CalcSettings.LogPopup = 1;
+    NCalculatorText::State().CalcSettings.LogPopup = 1;
     log.Add(Record(0));
     EXPECT_EQ(popup.count(), 1);
 }

@@ -2,6 +2,7 @@
 // orders of its four columns and the push of its ticks back to the store.
 #include "core/memory/MemoryMap.h"
 #include "desktop/ui/memory/CCalcMemorySnapshot.h"
+#include "core/engine/EngineState.h"
 
 #include <gtest/gtest.h>
 
@@ -169,7 +170,7 @@ TEST(MemorySnapshotTicks, PushingAfterCellsWereFreedSkipsThem)
     snapshot.pushIncluded(memory);
     EXPECT_EQ(memory.Count(), 1u);
     EXPECT_EQ(memory.Find(u"c")->Include, 0);
-    Tevra::MemoryChanged = false;
+    NCalculatorText::State().MemoryMap.Changed = false;
 }
 
 // The push gives the changed ticks by lookups, by position or by a walk over
@@ -215,7 +216,7 @@ TEST(MemorySnapshotTicks, EveryWayOfPushingGivesTheStoreTheTicks)
         if (row.addCell) {
             EXPECT_EQ(memory.Find(u"m1000a")->Include, 0);
         }
-        Tevra::MemoryChanged = false;
+        NCalculatorText::State().MemoryMap.Changed = false;
     }
 }
 

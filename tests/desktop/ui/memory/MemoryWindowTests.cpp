@@ -6,6 +6,7 @@
 #include "desktop/services/CalcListColumns.h"
 #include "core/settings/CalcSettings.h"
 #include "desktop/document/CCalcDocPrompts.h"
+#include "core/engine/EngineState.h"
 
 #include <QFile>
 #include <QHeaderView>
@@ -73,7 +74,7 @@ TEST_F(MemoryWindowTest, FreeAsksByTheTicksAndTheConfirmationSetting)
         SCOPED_TRACE(row.label);
         freeAll();
         store(ThreeCells);
-        Tevra::CalcSettings.FreeConfirmation = row.confirmation;
+        NCalculatorText::State().CalcSettings.FreeConfirmation = row.confirmation;
         tick(row.ticked);
         prompts.questions.clear();
         prompts.confirmAnswer = row.answer;
@@ -88,7 +89,7 @@ TEST_F(MemoryWindowTest, FreeAsksByTheTicksAndTheConfirmationSetting)
 TEST_F(MemoryWindowTest, FreeingTheLastCellsDisablesTheButtonsAndTheMemoryCommands)
 {
     store(ThreeCells);
-    Tevra::CalcSettings.FreeConfirmation = 0;
+    NCalculatorText::State().CalcSettings.FreeConfirmation = 0;
     EXPECT_TRUE(frame->action(CalcCommand::MemorySave)->isEnabled());
     press(Button::FreeButton);
     EXPECT_FALSE(memory().button(Button::FreeButton)->isEnabled());
@@ -115,14 +116,14 @@ TEST_F(MemoryWindowTest, ACalculationThatOnlyReadsACellRebuildsAndKeepsTheTicks)
 {
     store(ThreeCells);
     tick({"b"});
-    EXPECT_EQ(Tevra::MemoryMap.Find(u"b")->Include, 0) << "the ticks live in the list until a push";
+    EXPECT_EQ(NCalculatorText::State().MemoryMap.Find(u"b")->Include, 0) << "the ticks live in the list until a push";
     QSignalSpy rebuilt(&model(), &QAbstractItemModel::modelReset);
 
     frame->view()->loadText(QStringLiteral("Mem[a]+1"));
     frame->document()->Command(CmdCalculate);
     EXPECT_EQ(rebuilt.count(), 1);
     EXPECT_EQ(tickedNames(), QStringList{"b"});
-    EXPECT_EQ(Tevra::MemoryMap.Find(u"b")->Include, 1) << "pushed to the store before the rebuild";
+    EXPECT_EQ(NCalculatorText::State().MemoryMap.Find(u"b")->Include, 1) << "pushed to the store before the rebuild";
 
     frame->view()->loadText(QStringLiteral("1+1"));
     frame->document()->Command(CmdCalculate);
@@ -360,7 +361,7 @@ TEST_F(MemoryWindowTest, ValuesFollowTheNumberFormatAtOnce)
     };
     EXPECT_EQ(valueAt(0), QStringLiteral("1e+021"));
     EXPECT_EQ(valueAt(1), QStringLiteral("-1.4999999999999999321e-007"));
-    Tevra::CalcSettings.NotationCase = 1;
+    NCalculatorText::State().CalcSettings.NotationCase = 1;
     frame->settingsNotifier().announce();
     EXPECT_EQ(valueAt(0), QStringLiteral("1E+021"));
     EXPECT_EQ(valueAt(1), QStringLiteral("-1.4999999999999999321E-007"));

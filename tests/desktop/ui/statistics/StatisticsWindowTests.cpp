@@ -3,6 +3,7 @@
 #include "support/MemorySupport.h"
 
 #include "core/settings/CalcSettings.h"
+#include "core/engine/EngineState.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -83,7 +84,7 @@ TEST_F(StatisticsWindowTest, FieldsAreEmptyAtFirstAndNamedByTheirLabels)
 TEST_F(StatisticsWindowTest, TheNumberFormatShowsAtTheNextComputationNotAtOnce)
 {
     EXPECT_EQ(statisticsOf({1e21, 3e21}).front(), QStringLiteral("2e+021"));
-    Tevra::CalcSettings.NotationCase = 1;
+    NCalculatorText::State().CalcSettings.NotationCase = 1;
     frame->settingsNotifier().announce();
     EXPECT_EQ(statistics().field(0)->text(), QStringLiteral("2e+021"));
     memory().button(CCalcMemory::StatisticsButton)->click();
