@@ -82,7 +82,7 @@ public:
     // the window stays open.
     bool endCalculationBeforeClosing();
 
-    // Takes the memory's MemoryChanged flag and, when it was set, emits
+    // Takes the memory's Changed flag and, when it was set, emits
     // memoryChanged(). Called after every calculation, execution and free;
     // a window that frees or loads memory itself calls it afterwards.
     void noticeMemoryChange();
@@ -104,7 +104,7 @@ signals:
     void runReported(const std::vector<CCalcReportedStatement>& statements);
     // Memory cells were read, stored or freed since the last notice: the
     // memory window rebuilds its list. Emitted after a run or a free only
-    // when the memory's MemoryChanged flag was set (see noticeMemoryChange).
+    // when the memory's Changed flag was set (see noticeMemoryChange).
     void memoryChanged();
     // A file was opened or saved under this path (for the recent-file list).
     void fileUsed(const QString& path);

@@ -32,7 +32,7 @@ public:
     bool isRunning() const;
     CCalcCalculation* calculation() const { return calculation_; }
 
-    // Takes the memory's MemoryChanged flag and, when it was set, emits
+    // Takes the memory's Changed flag and, when it was set, emits
     // memoryChanged(). Called after every run; whoever frees or loads memory
     // itself calls it afterwards.
     void noticeMemoryChange();
