@@ -210,6 +210,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
 std::vector<OptionSummary> OptionSummaries()
 {
     std::vector<OptionSummary> summaries;
+    summaries.reserve(OptionTable.size());
     for (const auto& option : OptionTable)
         summaries.push_back({option.Name, option.ValueName, option.Help});
     return summaries;

@@ -186,7 +186,8 @@ TEST_F(PreferencesStore, UnknownAndGarbageKeysAreNotWrittenBack)
         if (modified) {
             expected.clear();
             for (const Tevra::SettingField& field : Tevra::SettingFields)
-                expected.append(QStringLiteral("Preferences/") + QString::fromUtf8(field.Name.data(), field.Name.size()));
+                expected.append(QStringLiteral("Preferences/") +
+                                QString::fromUtf8(field.Name.data(), field.Name.size()));
             expected.append({"GUI/Frame/Maximized", "GUI/Keypad/FontFace"});
             expected.sort();
         }
