@@ -41,11 +41,11 @@ std::string FileBytesFromEditorText(std::u16string_view text, FileEncoding encod
 // calculates all of such a text within a moment (scripts/editor-speed.sh
 // measures it); beyond it a calculation of the whole text takes seconds, and
 // no calculation written by hand comes near it.
-inline constexpr std::int64_t MaxEditorFileBytes = std::int64_t{8} * 1024 * 1024;
-inline constexpr std::size_t MaxEditorCharacters = std::size_t{4} * 1024 * 1024;
+inline constexpr std::int64_t MaxEditorFileBytes = 8 * 1024 * 1024;
+inline constexpr std::size_t MaxEditorCharacters = 4 * 1024 * 1024;
 
 // Largest file that Execute and Load memory run: the engine needs about a
 // second for it; a larger file would freeze the window for longer.
-inline constexpr std::int64_t MaxExecutedFileBytes = std::int64_t{16} * 1024 * 1024;
+inline constexpr std::int64_t MaxExecutedFileBytes = 16 * 1024 * 1024;
 
 }  // namespace Tevra
