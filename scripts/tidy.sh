@@ -56,7 +56,9 @@ printf '%s\n' "${files[@]}" |
 if [ $status -ne 0 ]; then
   # Every finding once, however many files include its header, by its path
   # from the top of the tree.
-  cat "$out"/*.log | grep -E ': (error|warning): ' | sed -E "s|^$root/||; s|^[^:]*/\.\./||" | sort -u
+  findings=$(cat "$out"/*.log | grep -E ': (error|warning): ' | sed -E "s|^$root/||; s|^[^:]*/\.\./||" | sort -u || true)
+  # A run that failed without a finding (a crash, a missing header) shows whole.
+  [ -n "$findings" ] && echo "$findings" || cat "$out"/*.log
   echo "clang-tidy: findings above ($((SECONDS - start)) s); clang-tidy -p BUILD_DIR FILE shows a file's in full" >&2
   exit 1
 fi
