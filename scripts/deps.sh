@@ -10,6 +10,9 @@ packages=(cmake ninja-build g++ pkg-config locales libgtest-dev libgmock-dev lib
           libcups2-dev cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils)
 # xev watches the screen for scripts/startup-time.sh.
 packages+=(x11-utils)
+# The format check and the static analysis (scripts/check-format.sh,
+# scripts/tidy.sh).
+packages+=(clang-format clang-tidy)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -94,6 +94,10 @@ bool ApplyNothing(CliOptions&, std::string_view, std::string&)
     return true;
 }
 
+// The column where --help starts an option's description, as the RUN lines
+// above the options do.
+constexpr std::size_t HelpColumn = 24;
+
 // Every option, in the order --help lists them.
 const std::array<OptionSpec, 14> OptionTable = {{
     {"-e", "TEXT", "calculate TEXT (a run; may be given several times)", ApplyText},
@@ -210,6 +214,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
 std::vector<OptionSummary> OptionSummaries()
 {
     std::vector<OptionSummary> summaries;
+    summaries.reserve(OptionTable.size());
     for (const auto& option : OptionTable)
         summaries.push_back({option.Name, option.ValueName, option.Help});
     return summaries;
@@ -236,7 +241,7 @@ std::string HelpText()
         std::string left = "  " + std::string(option.Name);
         if (!option.ValueName.empty())
             left += " " + std::string(option.ValueName);
-        left.resize(std::max<std::size_t>(left.size() + 1, 24), ' ');
+        left.resize(std::max(left.size() + 1, HelpColumn), ' ');
         text += left + std::string(option.Help) + "\n";
     }
     text += "\n"

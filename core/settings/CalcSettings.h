@@ -68,7 +68,10 @@ inline constexpr auto UnitsNames = std::to_array<std::u16string_view>({u"Radians
 inline constexpr auto UnitsLabels = std::to_array<std::u16string_view>({u"Rad", u"Deg", u"Grad"});
 
 // One persisted field: its stored name, where it lives in the record, its
-// default and the largest valid value (none: taken as stored).
+// default and the largest valid value (none: taken as stored). The names and
+// the values are fixed: the settings store keeps each field under its name in
+// the group "Preferences", so a stored preference survives an update only
+// while its name and the meaning of its numbers stay the same.
 struct SettingField {
     std::string_view Name;
     std::uint32_t CCalcSettings::*Field;
@@ -78,21 +81,21 @@ struct SettingField {
 
 // The fifteen persisted fields in the order they are loaded and saved.
 inline constexpr std::array<SettingField, 15> SettingFields = {{
-    {"AppendFunction", &CCalcSettings::AppendFunction, 1, std::nullopt},
-    {"AppendMemory", &CCalcSettings::AppendMemory, 1, std::nullopt},
-    {"AppendFunctionWith", &CCalcSettings::AppendFunctionWith, 0, 2},
-    {"AppendMemoryWith", &CCalcSettings::AppendMemoryWith, 1, 2},
-    {"AppendIncludePower", &CCalcSettings::AppendIncludePower, 1, std::nullopt},
-    {"FormatMemory", &CCalcSettings::FormatMemory, 0, 5},
-    {"FormatRandom", &CCalcSettings::FormatRandom, 0, 5},
-    {"FormatResult", &CCalcSettings::FormatResult, 0, 5},
-    {"GammaFunction", &CCalcSettings::GammaFunction, 0, std::nullopt},
-    {"Notation", &CCalcSettings::Notation, 0, 1},
-    {"NotationCase", &CCalcSettings::NotationCase, 0, 1},
-    {"LogPopup", &CCalcSettings::LogPopup, 1, std::nullopt},
-    {"TrigonometricUnits", &CCalcSettings::TrigonometricUnits, 0, 2},
-    {"UseSSE2", &CCalcSettings::UseSSE2, 0, std::nullopt},
-    {"FreeConfirmation", &CCalcSettings::FreeConfirmation, 2, std::nullopt},
+    {.Name = "AppendFunction", .Field = &CCalcSettings::AppendFunction, .Default = 1, .Maximum = std::nullopt},
+    {.Name = "AppendMemory", .Field = &CCalcSettings::AppendMemory, .Default = 1, .Maximum = std::nullopt},
+    {.Name = "AppendFunctionWith", .Field = &CCalcSettings::AppendFunctionWith, .Default = 0, .Maximum = 2},
+    {.Name = "AppendMemoryWith", .Field = &CCalcSettings::AppendMemoryWith, .Default = 1, .Maximum = 2},
+    {.Name = "AppendIncludePower", .Field = &CCalcSettings::AppendIncludePower, .Default = 1, .Maximum = std::nullopt},
+    {.Name = "FormatMemory", .Field = &CCalcSettings::FormatMemory, .Default = 0, .Maximum = 5},
+    {.Name = "FormatRandom", .Field = &CCalcSettings::FormatRandom, .Default = 0, .Maximum = 5},
+    {.Name = "FormatResult", .Field = &CCalcSettings::FormatResult, .Default = 0, .Maximum = 5},
+    {.Name = "GammaFunction", .Field = &CCalcSettings::GammaFunction, .Default = 0, .Maximum = std::nullopt},
+    {.Name = "Notation", .Field = &CCalcSettings::Notation, .Default = 0, .Maximum = 1},
+    {.Name = "NotationCase", .Field = &CCalcSettings::NotationCase, .Default = 0, .Maximum = 1},
+    {.Name = "LogPopup", .Field = &CCalcSettings::LogPopup, .Default = 1, .Maximum = std::nullopt},
+    {.Name = "TrigonometricUnits", .Field = &CCalcSettings::TrigonometricUnits, .Default = 0, .Maximum = 2},
+    {.Name = "UseSSE2", .Field = &CCalcSettings::UseSSE2, .Default = 0, .Maximum = std::nullopt},
+    {.Name = "FreeConfirmation", .Field = &CCalcSettings::FreeConfirmation, .Default = 2, .Maximum = std::nullopt},
 }};
 
 // The largest valid value of a field with a range.
@@ -104,6 +107,18 @@ constexpr std::uint32_t MaximumOf(std::uint32_t CCalcSettings::*field)
     }
     return 0;
 }
+
+// The table's defaults are the record's.
+constexpr bool DefaultsMatchRecord()
+{
+    constexpr CCalcSettings record;
+    for (const SettingField& entry : SettingFields) {
+        if (record.*entry.Field != entry.Default)
+            return false;
+    }
+    return true;
+}
+static_assert(DefaultsMatchRecord(), "a field's default in the table is the record's default");
 
 // Every list holds one text per value its field may take.
 static_assert(ResultKeywords.size() == MaximumOf(&CCalcSettings::FormatResult) + 1);

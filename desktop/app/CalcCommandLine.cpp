@@ -9,17 +9,25 @@ namespace CalcCommandLine {
 
 namespace {
 
+// clang-format off
 constexpr auto OptionTable = std::to_array<Option>({
-    {Form::Print, "/p", "-p", "FILE", 0, 0, "print FILE on the default printer and exit"},
-    {Form::PrintTo, "/pt", "-pt", "FILE PRINTER DRIVER PORT", 0, 3,
-     "print FILE on PRINTER and exit (DRIVER and PORT are taken as given)"},
-    {Form::Print, "--print", "", "FILE", 0, 0, "the same as /p"},
-    {Form::PrintTo, "--print-to", "", "PRINTER FILE", 1, 0, "print FILE on PRINTER and exit"},
-    {Form::WaitOpen, "/dde", "-dde", "", 0, 0,
-     "start with an empty calculation and wait for files to open; when the program is already running, end at once"},
-    {Form::Help, "--help", "-h", "", 0, 0, "show this help and exit"},
-    {Form::Version, "--version", "", "", 0, 0, "show the version and exit"},
+    {.Kind = Form::Print, .Spelling = "/p", .Alternative = "-p", .Values = "FILE",
+     .Help = "print FILE on the default printer and exit"},
+    {.Kind = Form::PrintTo, .Spelling = "/pt", .Alternative = "-pt", .Values = "FILE PRINTER DRIVER PORT",
+     .ExtraWords = 3, .Help = "print FILE on PRINTER and exit (DRIVER and PORT are taken as given)"},
+    {.Kind = Form::Print, .Spelling = "--print", .Values = "FILE",
+     .Help = "the same as /p"},
+    {.Kind = Form::PrintTo, .Spelling = "--print-to", .Values = "PRINTER FILE", .LeadingWords = 1,
+     .Help = "print FILE on PRINTER and exit"},
+    {.Kind = Form::WaitOpen, .Spelling = "/dde", .Alternative = "-dde",
+     .Help = "start with an empty calculation and wait for files to open; "
+             "when the program is already running, end at once"},
+    {.Kind = Form::Help, .Spelling = "--help", .Alternative = "-h",
+     .Help = "show this help and exit"},
+    {.Kind = Form::Version, .Spelling = "--version",
+     .Help = "show the version and exit"},
 });
+// clang-format on
 
 const Option* FindOption(const QString& word)
 {

@@ -25,11 +25,11 @@ enum class Form {
 // One form of the command line. Spellings compare without regard to case.
 struct Option {
     Form Kind;
-    std::string_view Spelling;     // as --help shows it
-    std::string_view Alternative;  // another spelling, or empty
-    std::string_view Values;       // the words it takes, as --help shows them
-    int LeadingWords;              // words it takes right after itself
-    int ExtraWords;                // words it takes after the file, all of them
+    std::string_view Spelling;          // as --help shows it
+    std::string_view Alternative = {};  // another spelling, or empty
+    std::string_view Values = {};       // the words it takes, as --help shows them
+    int LeadingWords = 0;               // words it takes right after itself
+    int ExtraWords = 0;                 // words it takes after the file, all of them
     std::string_view Help;
 };
 

@@ -16,7 +16,9 @@ class QWidget;
 
 namespace CalcBars {
 
-// A bar's id is the id of the panel it hosts.
+// A bar's id is the id of the panel it hosts. The values are fixed: the stored
+// layout keeps each bar's state under its id ("GUI/BarState-Bar133"), so a
+// renumbered bar would lose the place the user gave it.
 enum Id : int {
     Keypad = 102,
     Log = 133,
@@ -46,12 +48,12 @@ struct Placement {
 
 constexpr Placement DockedOn(Qt::DockWidgetArea area)
 {
-    return {area, false, QPoint()};
+    return {.Area = area, .Floating = false, .FloatingAt = QPoint()};
 }
 
 constexpr Placement FloatingAt(QPoint clientPoint, Qt::DockWidgetArea dockedOn = Qt::RightDockWidgetArea)
 {
-    return {dockedOn, true, clientPoint};
+    return {.Area = dockedOn, .Floating = true, .FloatingAt = clientPoint};
 }
 
 struct Info {

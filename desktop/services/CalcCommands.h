@@ -9,6 +9,11 @@
 
 namespace CalcCommand {
 
+// The values are fixed: a command's number names the anchor of its entry on
+// the help page of menus and commands ("commands#command-57600"), which the
+// made help pages and outside links to them use, and its action's object name
+// ("Command57600"), by which tests and assistive tools find it. A new command
+// takes a number of its own; never renumber one.
 enum Id : int {
     None = 0,  // separator in the layout tables
     ExecuteFile = 32771,
@@ -75,13 +80,15 @@ enum Id : int {
 // portable notation, its status-bar prompt, its tooltip and its toolbar image.
 // A command that changes the text, the memory or the settings a calculation
 // reads waits for a running calculation: it is greyed until it is done.
+// Table rows name their fields ({.Command = FileNew, .MenuText = ...}) and
+// leave out the empty ones.
 struct Info {
     Id Command;
-    std::string_view MenuText;
-    std::array<std::string_view, 3> Shortcuts;
-    std::string_view Prompt;
-    std::string_view ToolTip;
-    std::string_view Icon;  // resource path, empty when the command has no image
+    std::string_view MenuText = {};
+    std::array<std::string_view, 3> Shortcuts = {};
+    std::string_view Prompt = {};
+    std::string_view ToolTip = {};
+    std::string_view Icon = {};  // resource path, empty when the command has no image
     bool Checkable = false;
     bool WaitsForCalculation = false;
 };

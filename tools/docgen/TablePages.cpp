@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <array>
 #include <map>
+#include <utility>
 
 namespace DocGen {
 
@@ -104,8 +105,12 @@ constexpr std::string_view CommandTableHead = "<table border=\"1\" cellspacing=\
 std::string MenuPath(CalcMenu::Id id)
 {
     std::string path;
-    for (CalcMenu::Id menu = id; CalcMenu::Find(menu).Parent != CalcMenu::NoMenu; menu = CalcMenu::Find(menu).Parent)
-        path = MenuItemText(CalcMenu::Find(menu).Title) + (path.empty() ? "" : " > " + path);
+    for (CalcMenu::Id menu = id; CalcMenu::Find(menu).Parent != CalcMenu::NoMenu; menu = CalcMenu::Find(menu).Parent) {
+        std::string outer = MenuItemText(CalcMenu::Find(menu).Title);
+        if (!path.empty())
+            outer.append(" > ").append(path);
+        path = std::move(outer);
+    }
     return path;
 }
 

@@ -103,7 +103,7 @@ protected:
 
 private:
     void createButtons();
-    void press(const Keypad::Button& button);
+    void press(const Keypad::Button& entry);
     void showHelp(int id);
     void layOutButtons();
     void refreshDescriptions();
@@ -111,7 +111,7 @@ private:
 
     // CCalcKeyPadAppearance.cpp
     void loadAppearance();
-    void applyFont(const QFont& font);
+    void applyFont(const QFont& chosen);
     void applyColours();
     void applyStyle();
     QFont systemFont() const;

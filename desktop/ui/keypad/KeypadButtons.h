@@ -39,6 +39,10 @@ enum class Sends {
 // digits).
 enum class Block { Functions, Second, Digits, Equals, Services };
 
+// A button's id is fixed: F1 over the button asks the help for the context
+// number HelpContext(id), the keypad help page has its entry under the anchor
+// "keypad#button-<id>", and the button's object name is "KeypadButton<id>".
+// A new button takes an id no button has had.
 struct Button {
     int Id;
     std::u16string_view TemplateCaption;  // the caption of the panel's template
@@ -77,7 +81,10 @@ std::optional<int> ButtonIndex(int id);
 // The FunctionNames() row of a button id, or nothing.
 std::optional<int> FunctionRow(int id);
 
-// The help topic of a button: its context number.
+// The help topic of a button: its context number. The base is
+// CalcHelp::KeypadContextBase, with which the help window turns the number
+// back into the button's topic; it is written out here to keep this file
+// free of Qt.
 constexpr std::uint32_t HelpContext(int buttonId)
 {
     return static_cast<std::uint32_t>(buttonId) + 0x80660000u;

@@ -39,13 +39,20 @@ constexpr auto Columns = std::to_array<MemoryColumn>({
 });
 static_assert(Columns.size() == CCalcMemorySnapshot::ColumnCount, "one row per column");
 
+// clang-format off
 constexpr auto Buttons = std::to_array<CCalcMemory::ButtonInfo>({
-    {1068, "Free", ":/icons/memory-free.svg", &CCalcMemory::freeCells, 1},
-    {1085, "Save", ":/icons/memory-save-ticked.svg", &CCalcMemory::saveCells, 1},
-    {1089, "Statistics", ":/icons/statistics.svg", &CCalcMemory::showStatistics, 2},
-    {1097, "Invert", ":/icons/ticks-invert.svg", &CCalcMemory::invertTicks, 1},
-    {1051, "Clear", ":/icons/ticks-clear.svg", &CCalcMemory::clearTicks, 1},
+    {.ControlId = 1068, .Word = "Free", .Icon = ":/icons/memory-free.svg",
+     .Action = &CCalcMemory::freeCells, .RowsNeeded = 1},
+    {.ControlId = 1085, .Word = "Save", .Icon = ":/icons/memory-save-ticked.svg",
+     .Action = &CCalcMemory::saveCells, .RowsNeeded = 1},
+    {.ControlId = 1089, .Word = "Statistics", .Icon = ":/icons/statistics.svg",
+     .Action = &CCalcMemory::showStatistics, .RowsNeeded = 2},
+    {.ControlId = 1097, .Word = "Invert", .Icon = ":/icons/ticks-invert.svg",
+     .Action = &CCalcMemory::invertTicks, .RowsNeeded = 1},
+    {.ControlId = 1051, .Word = "Clear", .Icon = ":/icons/ticks-clear.svg",
+     .Action = &CCalcMemory::clearTicks, .RowsNeeded = 1},
 });
+// clang-format on
 static_assert(Buttons.size() == CCalcMemory::ButtonCount, "one row per button");
 
 const QString SettingsGroup = QStringLiteral("GUI/Memory");

@@ -42,6 +42,9 @@ public:
     // The buttons, top to bottom: control id, the word it stands for (its
     // accessible name and tooltip), its icon, what it does and how many rows
     // the list must hold for it to be enabled. The help pages loop over it.
+    // The control ids are fixed: they name each button's help anchor
+    // ("memory#button-1068") and its object name ("Control1068"), by which
+    // tests and assistive tools find it.
     struct ButtonInfo {
         int ControlId;
         const char* Word;

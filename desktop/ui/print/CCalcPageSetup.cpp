@@ -167,7 +167,7 @@ QWidget* CCalcPageSetup::createPrinterGroup()
     const bool toQueue = printer_.outputFormat() == QPrinter::NativeFormat && !queues.isEmpty();
     printers_->setEnabled(toQueue);
     if (toQueue)
-        printers_->setCurrentIndex(std::max<qsizetype>(0, queues.indexOf(printer_.printerName())));
+        printers_->setCurrentIndex(static_cast<int>(std::max<qsizetype>(0, queues.indexOf(printer_.printerName()))));
     else
         printers_->setPlaceholderText(queues.isEmpty() ? QStringLiteral("No printer is installed")
                                                        : QStringLiteral("Print to file"));

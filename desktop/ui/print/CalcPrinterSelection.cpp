@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -228,8 +229,8 @@ CalcPrinterMode ModeOf(const QPrinter& printer)
     } else {
         const QSizeF millimetres = paper.size(QPageSize::Millimeter);
         mode.Fields |= PaperLength | PaperWidth;
-        mode.PaperWidth = static_cast<int>(millimetres.width() * 10 + 0.5);
-        mode.PaperLength = static_cast<int>(millimetres.height() * 10 + 0.5);
+        mode.PaperWidth = static_cast<int>(std::lround(millimetres.width() * 10));
+        mode.PaperLength = static_cast<int>(std::lround(millimetres.height() * 10));
     }
     mode.Copies = printer.copyCount();
     mode.PrintQuality = printer.resolution();

@@ -53,7 +53,7 @@ ToolRun RunTool(const QString& tool, const QStringList& arguments, const QString
 
 #define REQUIRE_TOOL(run, tool)                                                                                        \
     if (!(run).Ran)                                                                                                    \
-    GTEST_FAIL() << tool << " is missing: bash scripts/deps.sh installs it"
+    GTEST_FAIL() << (tool) << " is missing: bash scripts/deps.sh installs it"
 
 QByteArray Read(const QString& path)
 {

@@ -37,10 +37,20 @@ QWidget* CreateButtonPanel(const CalcBars::PanelContext& context)
 const std::vector<Info>& TestBars()
 {
     static const std::vector<Info> bars = ProgramBarsWith({
-        {CalcBars::Statistics, "Listing", CCalcBar::Sizing::Resizable, CalcCommand::ToggleStatistics,
-         CalcBars::FloatingAt(QPoint(27, 27)), false, CreateListPanel},
-        {CalcBars::Keypad, "Buttons", CCalcBar::Sizing::Fixed, CalcCommand::ToggleKeypad,
-         CalcBars::DockedOn(Qt::RightDockWidgetArea), true, CreateButtonPanel},
+        {.Bar = CalcBars::Statistics,
+         .Title = "Listing",
+         .Sizing = CCalcBar::Sizing::Resizable,
+         .Toggle = CalcCommand::ToggleStatistics,
+         .InitialPlacement = CalcBars::FloatingAt(QPoint(27, 27)),
+         .InitiallyVisible = false,
+         .CreatePanel = CreateListPanel},
+        {.Bar = CalcBars::Keypad,
+         .Title = "Buttons",
+         .Sizing = CCalcBar::Sizing::Fixed,
+         .Toggle = CalcCommand::ToggleKeypad,
+         .InitialPlacement = CalcBars::DockedOn(Qt::RightDockWidgetArea),
+         .InitiallyVisible = true,
+         .CreatePanel = CreateButtonPanel},
     });
     return bars;
 }
