@@ -16,7 +16,7 @@
 
 #include <gtest/gtest.h>
 
-#include "TevraProcess.h"
+#include "support/TevraProcess.h"
 
 namespace {
 

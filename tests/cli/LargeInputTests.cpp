@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "TevraProcess.h"
+#include "support/TevraProcess.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "TevraProcess.h"
+#include "support/TevraProcess.h"
 
 namespace {
 

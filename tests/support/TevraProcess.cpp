@@ -1,4 +1,4 @@
-#include "TevraProcess.h"
+#include "support/TevraProcess.h"
 
 #include <cerrno>
 #include <csignal>

@@ -14,9 +14,9 @@
 
 namespace {
 
+using NCalculatorText::State;
 using Tevra::ExecuteFileBytes;
 using Tevra::FileExecution;
-using NCalculatorText::State;
 
 class MemoryFileLoading : public testing::Test {
 protected:
