@@ -225,7 +225,7 @@ int CCalcTextLayout::computeFlags(int from, int to)
             if (position >= to)
                 break;
             if (position >= from)
-                flags_[IndexOf(position)] |= flag;
+                flags_[static_cast<std::size_t>(position)] |= flag;
         }
     };
     mark(QTextBoundaryFinder::Grapheme, CursorBefore);
