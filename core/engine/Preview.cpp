@@ -49,68 +49,42 @@ public:
 // listing, stay untouched where they are.
 class CEngineStateGuard final {
 public:
-    explicit CEngineStateGuard(bool canStore)
-        : lastResult_(State().LastResult), angleUnit_(State().AngleUnit), currentOperation_(State().CurrentOperation),
-          previousOperation_(State().PreviousOperation), calculationOk_(State().CalculationOk),
-          lastReportCode_(State().LastReportCode), logReceiver_(State().LogReceiver),
-          logarithmDelivered_(State().LogarithmDelivered), reportedStatement_(State().ReportedStatement),
-          workLeft_(State().WorkLeft), workExhausted_(State().WorkExhausted),
-          cancelRequested_(State().CancelRequested.load()), cancelSeen_(State().CancelSeen),
-          cancelPollCount_(State().CancelPollCount), memoryChanged_(NCalculatorText::State().MemoryMap.Changed),
-          random_(State().RandomGenerator), seeded_(State().Seeded)
+    explicit CEngineStateGuard(bool canStore) : saved_(WithoutCells()), changed_(State().MemoryMap.Changed)
     {
         // A cancel asked of the last calculation is not the preview's.
         State().CancelRequested = false;
         ResetCancelState();
         if (canStore) {
-            cells_.emplace(NCalculatorText::State().MemoryMap);
-            std::swap(NCalculatorText::State().MemoryMap, *cells_);
+            cells_.emplace(State().MemoryMap);
+            std::swap(State().MemoryMap, *cells_);
         }
     }
     ~CEngineStateGuard()
     {
         if (cells_)
-            std::swap(NCalculatorText::State().MemoryMap, *cells_);
+            std::swap(State().MemoryMap, *cells_);
+        Tevra::CMemoryMap cells = std::move(State().MemoryMap);
+        State() = std::move(saved_);
+        State().MemoryMap = std::move(cells);
+        State().MemoryMap.Changed = changed_;
         State().BracketTable.Clear();
-        State().LastResult = lastResult_;
-        State().AngleUnit = angleUnit_;
-        State().CurrentOperation = currentOperation_;
-        State().PreviousOperation = previousOperation_;
-        State().CalculationOk = calculationOk_;
-        State().LastReportCode = lastReportCode_;
-        State().LogReceiver = logReceiver_;
-        State().LogarithmDelivered = logarithmDelivered_;
-        State().ReportedStatement = reportedStatement_;
-        State().WorkLeft = workLeft_;
-        State().WorkExhausted = workExhausted_;
-        State().CancelRequested = cancelRequested_;
-        State().CancelSeen = cancelSeen_;
-        State().CancelPollCount = cancelPollCount_;
-        NCalculatorText::State().MemoryMap.Changed = memoryChanged_;
-        State().RandomGenerator = random_;
-        State().Seeded = seeded_;
     }
     CEngineStateGuard(const CEngineStateGuard&) = delete;
     CEngineStateGuard& operator=(const CEngineStateGuard&) = delete;
 
 private:
-    double lastResult_;
-    int angleUnit_;
-    int currentOperation_;
-    int previousOperation_;
-    bool calculationOk_;
-    int lastReportCode_;
-    ILogReceiver* logReceiver_;
-    bool logarithmDelivered_;
-    StatementSpan reportedStatement_;
-    std::uint64_t workLeft_;
-    bool workExhausted_;
-    bool cancelRequested_;
-    bool cancelSeen_;
-    std::uint32_t cancelPollCount_;
-    bool memoryChanged_;
-    CRandomGenerator random_;
-    bool seeded_;
+    // A copy of the state whose cells are left where they are: they are
+    // moved out while the rest is copied.
+    static CEngineState WithoutCells()
+    {
+        Tevra::CMemoryMap cells = std::move(State().MemoryMap);
+        CEngineState copy = State();
+        State().MemoryMap = std::move(cells);
+        return copy;
+    }
+
+    CEngineState saved_;
+    bool changed_;
     // The real cells while the preview works on a copy.
     std::optional<Tevra::CMemoryMap> cells_;
 };
