@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,13 @@ inline QString ToQString(std::string_view utf8)
 inline std::u16string ToU16String(const QString& text)
 {
     return text.toStdU16String();
+}
+
+// The text as the core reads it, without a copy; valid while text is
+// unchanged.
+inline std::u16string_view ToU16View(const QString& text)
+{
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
 }
 
 }  // namespace Tevra

@@ -84,7 +84,7 @@ bool CCalcCompletion::inNumber() const
     // The letter of an exponent ("1e") belongs to the number it follows.
     const QString& text = view_->text();
     const NCalculatorText::CompletionContext at =
-        NCalculatorText::FindCompletionContext(TextView(text), IndexOf(view_->position()), index_);
+        NCalculatorText::FindCompletionContext(Tevra::ToU16View(text), IndexOf(view_->position()), index_);
     if (at.What != NCalculatorText::CompletionContext::Kind::Name || at.Start == 0)
         return false;
     const QChar before = text[PositionOf(at.Start) - 1];
@@ -98,7 +98,7 @@ void CCalcCompletion::caretMoved()
     // Typing moves the caret within what is being completed; any other move
     // closes the list.
     const NCalculatorText::CompletionContext now =
-        NCalculatorText::FindCompletionContext(TextView(view_->text()), IndexOf(view_->position()), index_);
+        NCalculatorText::FindCompletionContext(Tevra::ToU16View(view_->text()), IndexOf(view_->position()), index_);
     if (now.What != context_.What || now.Start != context_.Start || view_->hasSelection())
         close();
 }
@@ -111,7 +111,8 @@ void CCalcCompletion::offer()
         close();
         return;
     }
-    context_ = NCalculatorText::FindCompletionContext(TextView(view_->text()), IndexOf(view_->position()), index_);
+    context_ =
+        NCalculatorText::FindCompletionContext(Tevra::ToU16View(view_->text()), IndexOf(view_->position()), index_);
     candidates_ = NCalculatorText::CompletionCandidates(context_, NCalculatorText::State().CalcSettings,
                                                         NCalculatorText::State().MemoryMap, MostCandidates);
     const bool onlyWhatIsTyped = candidates_.size() == 1 &&

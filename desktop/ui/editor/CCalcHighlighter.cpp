@@ -71,7 +71,7 @@ QList<QTextLayout::FormatRange> CCalcHighlighter::formatsFor(int start, int end)
 {
     QList<QTextLayout::FormatRange> formats;
     const QString& text = view_->text();
-    const std::u16string_view whole = TextView(text);
+    const std::u16string_view whole = Tevra::ToU16View(text);
     const std::size_t from = IndexOf(start);
     const std::size_t to = IndexOf(std::max(start, end));
     const QPalette& palette = view_->palette();
@@ -96,7 +96,8 @@ void CCalcHighlighter::markBrackets()
 {
     std::vector<CCalcView::TextMark> marks;
     if (enabled_ && !view_->hasSelection()) {
-        const auto pair = NCalculatorText::MatchingBracket(TextView(view_->text()), IndexOf(view_->position()), index_);
+        const auto pair =
+            NCalculatorText::MatchingBracket(Tevra::ToU16View(view_->text()), IndexOf(view_->position()), index_);
         if (pair) {
             marks.push_back({PositionOf(pair->At), 1, CCalcView::MarkStyle::Highlight});
             marks.push_back({PositionOf(pair->Partner), 1, CCalcView::MarkStyle::Highlight});

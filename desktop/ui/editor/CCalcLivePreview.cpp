@@ -48,7 +48,8 @@ void CCalcLivePreview::refresh()
         return;
     }
     timer_.stop();
-    const auto outcome = NCalculatorText::PreviewStatement(TextView(view_->text()), IndexOf(view_->selectionStart()));
+    const auto outcome =
+        NCalculatorText::PreviewStatement(Tevra::ToU16View(view_->text()), IndexOf(view_->selectionStart()));
     show(DescribeOutcome(outcome, NCalculatorText::State().CalcSettings));
 }
 

@@ -144,11 +144,11 @@ void CCalcView::replaceTextAfterCalculation(const QString& text, CTextPosition c
     const bool changed = text != before;
     const bool modified = store_->isModified() || changed;
     if (changed) {
-        const CCalcTextChange change = CCalcTextChange::Between(TextView(before), TextView(text));
+        const CCalcTextChange change = CCalcTextChange::Between(Tevra::ToU16View(before), Tevra::ToU16View(text));
         // The view keeps showing the statement it showed at its top.
         const CTextPosition top = layout_.lineStart(firstVisibleLine());
         const CTextPosition topAfter =
-            PositionOf(change.mapByStatement(TextView(before), TextView(text), IndexOf(top)));
+            PositionOf(change.mapByStatement(Tevra::ToU16View(before), Tevra::ToU16View(text), IndexOf(top)));
         const CTextPosition at = PositionOf(change.Position);
         store_->replaceWithoutHistory(at, PositionOf(change.Removed),
                                       TextIn(text, CTextRange::Span(at, PositionOf(change.Inserted))));

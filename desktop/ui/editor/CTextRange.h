@@ -2,8 +2,10 @@
 // units from the start of the text (a character beyond the basic plane is
 // two); a range runs from Start up to, not including, End. The engine's text
 // functions count the same code units as std::size_t in a std::u16string_view:
-// TextView(), IndexOf() and PositionOf() cross over.
+// Tevra::ToU16View() (QtText.h), IndexOf() and PositionOf() cross over.
 #pragma once
+
+#include "desktop/services/QtText.h"
 
 #include <QString>
 
@@ -53,12 +55,6 @@ inline int TextLength(const QString& text)
 inline QString TextIn(const QString& text, CTextRange range)
 {
     return text.mid(range.Start, range.length());
-}
-
-// The text as the engine reads it; valid while text is unchanged.
-inline std::u16string_view TextView(const QString& text)
-{
-    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
 }
 
 // A position as the engine counts it (a negative one is the text's start),

@@ -29,7 +29,7 @@ TEST(EditorRange, EndsTouchButAreNotInside)
 TEST(EditorRange, TheEngineSeesTheSameCodeUnits)
 {
     const QString text = QString::fromUtf16(u"x=\U0001D465;\n5");
-    const std::u16string_view view = TextView(text);
+    const std::u16string_view view = Tevra::ToU16View(text);
     ASSERT_EQ(view.size(), IndexOf(TextLength(text)));
     EXPECT_EQ(view[2], text.at(2).unicode());
     EXPECT_EQ(view[3], text.at(3).unicode());
