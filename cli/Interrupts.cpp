@@ -30,17 +30,75 @@ extern "C" void OnInterrupt(int number)
     NCalculatorText::State().CancelRequested.store(true);
 }
 
-}  // namespace
+std::atomic<bool> SessionInterrupt{false};
+std::atomic<bool> TerminalChange{false};
 
-void InstallInterruptHandlers()
+std::atomic<bool> SessionCalculating{false};
+bool EndLineOnInterrupt = false;
+
+extern "C" void OnSessionInterrupt(int)
+{
+    SessionInterrupt.store(true);
+    if (EndLineOnInterrupt && SessionCalculating.load()) {
+        const ssize_t written = write(STDERR_FILENO, "\n", 1);
+        (void)written;
+    }
+    NCalculatorText::State().CancelRequested.store(true);
+}
+
+extern "C" void OnTerminalChange(int)
+{
+    TerminalChange.store(true);
+}
+
+void Install(int number, void (*handler)(int))
 {
     struct sigaction action {};
-    action.sa_handler = OnInterrupt;
+    action.sa_handler = handler;
     sigemptyset(&action.sa_mask);
     // No SA_RESTART: a read of standard input that waits is interrupted.
     action.sa_flags = 0;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    sigaction(number, &action, nullptr);
+}
+
+}  // namespace
+
+void InstallSessionHandlers()
+{
+    EndLineOnInterrupt = isatty(STDERR_FILENO) == 1;
+    Install(SIGINT, OnSessionInterrupt);
+    Install(SIGHUP, OnInterrupt);
+    Install(SIGWINCH, OnTerminalChange);
+    Install(SIGCONT, OnTerminalChange);
+}
+
+bool SessionSignalPending()
+{
+    return SessionInterrupt.load() || TerminalChange.load();
+}
+
+void SetSessionCalculating(bool calculating)
+{
+    SessionCalculating.store(calculating);
+}
+
+bool TakeSessionInterrupt()
+{
+    if (!SessionInterrupt.exchange(false))
+        return false;
+    NCalculatorText::State().CancelRequested.store(false);
+    return true;
+}
+
+bool TakeTerminalChange()
+{
+    return TerminalChange.exchange(false);
+}
+
+void InstallInterruptHandlers()
+{
+    Install(SIGINT, OnInterrupt);
+    Install(SIGTERM, OnInterrupt);
 }
 
 int ReceivedSignal()

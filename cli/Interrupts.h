@@ -16,6 +16,27 @@ void InstallInterruptHandlers();
 // The number of the first signal received, or 0.
 int ReceivedSignal();
 
+// For a session at the terminal: SIGINT cancels the running calculation, or
+// the line being typed, and the session goes on; SIGHUP ends the session as
+// SIGTERM does; a change of the terminal's size and a return from being
+// stopped are noted for the line editor. Interrupted reads return EINTR.
+void InstallSessionHandlers();
+
+// Whether SIGINT came, or the terminal changed, since the Take calls below.
+bool SessionSignalPending();
+
+// While a line of the session is calculated, SIGINT also ends the line on
+// the terminal, behind the "^C" that the terminal shows.
+void SetSessionCalculating(bool calculating);
+
+// Whether SIGINT came since the last call; the cancel request it made is
+// withdrawn.
+bool TakeSessionInterrupt();
+
+// Whether the terminal changed size or the session came back from being
+// stopped since the last call.
+bool TakeTerminalChange();
+
 // Cancels the calculation when it runs longer than its time. One per run:
 // the limit starts with the object and ends with it.
 class CRunTimeLimit final {

@@ -1,6 +1,9 @@
 #include "cli/Output.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <string_view>
+#include <unistd.h>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -51,8 +54,9 @@ void CCliLog::Add(const NCalculatorText::LogRecord& record)
                 NCalculatorText::State().ReportedStatement};
     ++count_;
     if (printing_) {
-        const std::string line = std::to_string(count_) + "\t" + (copy.Error ? "Error" : "Warning") + "\t" +
-            copy.Context + "\t" + copy.Description + "\n";
+        std::string line = std::to_string(count_) + "\t" + (copy.Error ? "Error" : "Warning") + "\t" + copy.Context +
+            "\t" + copy.Description;
+        line = coloured_ ? (copy.Error ? "\x1b[31m" : "\x1b[33m") + line + "\x1b[0m\n" : line + "\n";
         std::fwrite(line.data(), 1, line.size(), stderr);
         return;
     }
@@ -155,6 +159,22 @@ void PrintJsonRun(bool ok, const std::vector<std::string>& escapedText, int care
     std::string tail = Dump(rest);  // {"caret":...}
     WriteOut("\",");
     WriteOut(std::string_view(tail).substr(1));
+}
+
+bool StandardErrorShowsColour()
+{
+    const char* noColour = std::getenv("NO_COLOR");
+    const char* terminal = std::getenv("TERM");
+    return isatty(STDERR_FILENO) == 1 && (noColour == nullptr || noColour[0] == '\0') && terminal != nullptr &&
+        std::string_view(terminal) != "dumb" && terminal[0] != '\0';
+}
+
+std::string PlainMemoryOutput()
+{
+    std::string output;
+    for (const auto& [name, cell] : State().MemoryMap)
+        output += Utf16ToUtf8(name) + "\t" + Number(cell.Value) + "\n";
+    return output;
 }
 
 std::string PlainStatisticsOutput()

@@ -28,6 +28,9 @@ public:
     };
 
     void SetPrinting(bool printing) { printing_ = printing; }
+    // Printed records in colour (errors red, warnings yellow), for a
+    // terminal that shows colour.
+    void SetColoured(bool coloured) { coloured_ = coloured; }
 
     void Add(const NCalculatorText::LogRecord& record) override;
     void Clear() override;
@@ -36,6 +39,7 @@ public:
 
 private:
     bool printing_ = true;
+    bool coloured_ = false;
     int count_ = 0;
     std::vector<Record> records_;
 };
@@ -74,6 +78,13 @@ private:
 // and memory, with every number in the settings' number format.
 void PrintJsonRun(bool ok, const std::vector<std::string>& escapedText, int caret,
                   const std::vector<CCliLog::Record>& log);
+
+// Whether standard error is a terminal that shows colour and the user did
+// not turn colour off (NO_COLOR).
+bool StandardErrorShowsColour();
+
+// Every memory cell as name<TAB>value lines, in key order.
+std::string PlainMemoryOutput();
 
 // The six statistics of all memory cells: label<TAB>value lines, or one line
 // of JSON {"statistics":[{"label":...,"value":...},...]}.

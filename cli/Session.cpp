@@ -13,6 +13,7 @@
 #include "core/engine/Random.h"
 #include "core/files/FileAccess.h"
 #include "core/files/MemoryFile.h"
+#include "core/formats/TextCodec.h"
 #include "core/memory/MemoryMap.h"
 #include "core/engine/EngineState.h"
 
@@ -37,7 +38,7 @@ std::string SourceName(const RunSource& source)
 
 CSession::CSession(CliOptions options) : options_(std::move(options))
 {
-    if (options_.Runs.empty())
+    if (options_.Runs.empty() && !options_.Interactive)
         options_.Runs.push_back({RunSource::Kind::StandardInput, {}});
 }
 
@@ -80,6 +81,8 @@ int CSession::RunAll()
         ExecuteRun(run, log);
         run.Input = {};  // done with: its memory goes back before the next run
     }
+    if (options_.Interactive && ReceivedSignal() == 0)
+        RunSession(log);
     if (ReceivedSignal() != 0) {
         std::fflush(stdout);
         return InterruptedStatus();
@@ -87,9 +90,9 @@ int CSession::RunAll()
 
     working_.clear();
     if (options_.SaveMemory)
-        SaveMemory();
+        SaveMemory(*options_.SaveMemory);
     if (options_.Stats)
-        Print(options_.Json ? JsonStatisticsOutput() : PlainStatisticsOutput());
+        PrintStatistics();
 
     if (std::fflush(stdout) != 0 || std::ferror(stdout))
         ReportFileError("standard output", std::string(CannotOpenForWriting));
@@ -206,24 +209,74 @@ bool CSession::LoadMemory()
     return Execute(memoryFile_.Input.Text, caret, discarded, NCalculatorText::AfterFailure::Continue);
 }
 
-void CSession::SaveMemory()
+bool CSession::SaveMemory(const std::string& path)
 {
     const std::string bytes = MemoryFileBytes(State().MemoryMap, true);
     CFileReplacement replacement;
-    if (!replacement.Begin(*options_.SaveMemory) || !replacement.Write(bytes)) {
-        ReportFileError(*options_.SaveMemory, replacement.Error());
-        return;
+    if (!replacement.Begin(path) || !replacement.Write(bytes)) {
+        ReportFileError(path, replacement.Error());
+        return false;
     }
     // Interrupted meanwhile: the file stays as it was.
     if (ReceivedSignal() != 0)
-        return;
-    if (!replacement.Commit())
-        ReportFileError(*options_.SaveMemory, replacement.Error());
+        return false;
+    if (!replacement.Commit()) {
+        ReportFileError(path, replacement.Error());
+        return false;
+    }
+    return true;
+}
+
+void CSession::RunSession(CCliLog& log)
+{
+    std::fflush(stdout);
+    InstallSessionHandlers();
+    log.SetColoured(!options_.Json && StandardErrorShowsColour());
+    log_ = &log;
+    inSession_ = true;
+    working_ = "session";
+    CInteractiveSession(*this).Run();
+    inSession_ = false;
+    log.SetColoured(false);
+}
+
+void CSession::RunLine(const std::string& text)
+{
+    PreparedRun run;
+    run.Source = {RunSource::Kind::Text, {}};
+    run.Input.Text = Utf8ToUtf16(text);
+    const bool failedBefore = someRunFailed_;
+    ExecuteRun(run, *log_);
+    someRunFailed_ = failedBefore;
+    std::fflush(stdout);
+}
+
+void CSession::LoadFile(const std::string& path)
+{
+    PreparedRun file;
+    if (Prepare({RunSource::Kind::File, path}, file)) {
+        int caret = -1;
+        NCalculatorText::CDiscardedText discarded;
+        Execute(file.Input.Text, caret, discarded, NCalculatorText::AfterFailure::Continue);
+    }
+    working_ = "session";
+}
+
+void CSession::SaveMemoryTo(const std::string& path)
+{
+    SaveMemory(path);
+}
+
+void CSession::PrintStatistics()
+{
+    Print(options_.Json ? JsonStatisticsOutput() : PlainStatisticsOutput());
+    std::fflush(stdout);
 }
 
 void CSession::ReportFileError(const std::string& name, const std::string& message)
 {
-    fileError_ = true;
+    std::fflush(stdout);
+    fileError_ = fileError_ || !inSession_;
     const std::string line = "tevra: " + name + ": " + message + "\n";
     std::fwrite(line.data(), 1, line.size(), stderr);
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/Interactive.h"
 #include "cli/options/Options.h"
 #include "cli/Output.h"
 #include "cli/RunText.h"
@@ -20,7 +21,7 @@ enum ExitStatus : int {
     InterruptedBySignal = 128,
 };
 
-class CSession final {
+class CSession final : private ISessionRunner {
 public:
     explicit CSession(CliOptions options);
 
@@ -28,6 +29,14 @@ public:
     int Run();
 
 private:
+    // The session at the terminal, after the runs. What its lines do counts
+    // neither as a failed run nor as a file error in the exit status.
+    void RunSession(CCliLog& log);
+    void RunLine(const std::string& text) override;
+    void LoadFile(const std::string& path) override;
+    void SaveMemoryTo(const std::string& path) override;
+    void PrintStatistics() override;
+
     struct PreparedRun {
         RunSource Source;
         RunText Input;
@@ -45,7 +54,7 @@ private:
     bool Execute(std::u16string_view text, int& caret, NCalculatorText::ITextSink& out,
                  NCalculatorText::AfterFailure after);
     int InterruptedStatus() const;
-    void SaveMemory();
+    bool SaveMemory(const std::string& path);
     void ReportFileError(const std::string& name, const std::string& message);
     void Print(const std::string& text);
 
@@ -56,6 +65,8 @@ private:
     bool standardInputRead_ = false;
     bool someRunFailed_ = false;
     bool fileError_ = false;
+    bool inSession_ = false;
+    const CCliLog* log_ = nullptr;
 };
 
 }  // namespace Tevra::Cli

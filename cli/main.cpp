@@ -2,8 +2,10 @@
 // standard input with the engine of the desktop program.
 #include <cstdio>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
+#include "cli/completion/ShellCompletion.h"
 #include "cli/Interrupts.h"
 #include "cli/options/Options.h"
 #include "cli/Session.h"
@@ -32,9 +34,15 @@ int main(int argc, char** argv)
     case ParsedCommandLine::Action::Version:
         Write(stdout, std::string(VersionText) + "\n");
         return AllSucceeded;
+    case ParsedCommandLine::Action::Completion:
+        Write(stdout, CompletionScript(*parsed.Options.CompletionShell));
+        return AllSucceeded;
     case ParsedCommandLine::Action::Run:
         break;
     }
+    // At a terminal, with nothing to calculate, tevra asks for lines.
+    if (parsed.Options.Runs.empty() && isatty(STDIN_FILENO) == 1 && isatty(STDOUT_FILENO) == 1)
+        parsed.Options.Interactive = true;
     InstallInterruptHandlers();
     CSession session(std::move(parsed.Options));
     return session.Run();

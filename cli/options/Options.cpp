@@ -21,7 +21,9 @@ struct OptionSpec {
     std::string_view ValueName;  // empty for a flag
     std::string_view Help;
     ApplyOption Apply;
-    Action Request = Action::Run;  // Help and Version answer at once
+    Action Request = Action::Run;  // Help, Version and Completion answer at once
+    ValueCompletion Values = ValueCompletion::Nothing;
+    std::string_view ShortName = {};
 };
 
 template <typename Number> std::optional<Number> ParseDecimal(std::string_view text)
@@ -33,18 +35,24 @@ template <typename Number> std::optional<Number> ParseDecimal(std::string_view t
     return value;
 }
 
-constexpr std::array<std::string_view, 3> UnitNames = {"rad", "deg", "grad"};
-
 bool ApplyUnits(CliOptions& options, std::string_view value, std::string& error)
 {
-    for (std::size_t i = 0; i < UnitNames.size(); ++i) {
-        if (value == UnitNames[i]) {
-            options.Units = static_cast<std::uint32_t>(i);
-            return true;
-        }
+    if (const auto units = UnitsNamed(value)) {
+        options.Units = *units;
+        return true;
     }
     error = "--units takes rad, deg or grad, not '" + std::string(value) + "'";
     return false;
+}
+
+bool ApplyShell(CliOptions& options, std::string_view value, std::string& error)
+{
+    if (std::find(CompletionShells.begin(), CompletionShells.end(), value) == CompletionShells.end()) {
+        error = "--completion takes bash or zsh, not '" + std::string(value) + "'";
+        return false;
+    }
+    options.CompletionShell = std::string(value);
+    return true;
 }
 
 bool ApplySeed(CliOptions& options, std::string_view value, std::string& error)
@@ -99,14 +107,15 @@ bool ApplyNothing(CliOptions&, std::string_view, std::string&)
 constexpr std::size_t HelpColumn = 24;
 
 // Every option, in the order --help lists them.
-const std::array<OptionSpec, 14> OptionTable = {{
+const std::array<OptionSpec, 16> OptionTable = {{
     {"-e", "TEXT", "calculate TEXT (a run; may be given several times)", ApplyText},
     {"--json", "", "print one JSON object per run instead of the text",
      [](CliOptions& o, std::string_view, std::string&) {
          o.Json = true;
          return true;
      }},
-    {"--units", "UNIT", "trigonometric units: rad (default), deg or grad", ApplyUnits},
+    {"--units", "UNIT", "trigonometric units: rad (default), deg or grad", ApplyUnits, Action::Run,
+     ValueCompletion::Units},
     {"--upper", "", "upper-case number notation (1E+021)",
      [](CliOptions& o, std::string_view, std::string&) {
          o.Upper = true;
@@ -118,12 +127,14 @@ const std::array<OptionSpec, 14> OptionTable = {{
      [](CliOptions& o, std::string_view v, std::string&) {
          o.LoadMemory = std::string(v);
          return true;
-     }},
+     },
+     Action::Run, ValueCompletion::Files},
     {"--save-memory", "FILE", "after all runs, save every memory cell as the memory file FILE",
      [](CliOptions& o, std::string_view v, std::string&) {
          o.SaveMemory = std::string(v);
          return true;
-     }},
+     },
+     Action::Run, ValueCompletion::Files},
     {"--in-place", "", "write each FILE run's resulting text back into FILE",
      [](CliOptions& o, std::string_view, std::string&) {
          o.InPlace = true;
@@ -135,6 +146,14 @@ const std::array<OptionSpec, 14> OptionTable = {{
          o.Stats = true;
          return true;
      }},
+    {"--interactive", "", "after the runs, calculate each line typed at the terminal",
+     [](CliOptions& o, std::string_view, std::string&) {
+         o.Interactive = true;
+         return true;
+     },
+     Action::Run, ValueCompletion::Nothing, "-i"},
+    {"--completion", "SHELL", "print the completion script of tevra for bash or zsh and exit", ApplyShell,
+     Action::Completion, ValueCompletion::Shells},
     {"--help", "", "show this help and exit", ApplyNothing, Action::Help},
     {"--version", "", "show the version and exit", ApplyNothing, Action::Version},
     {"--", "", "take every later argument as a FILE", ApplyNothing},
@@ -143,7 +162,7 @@ const std::array<OptionSpec, 14> OptionTable = {{
 const OptionSpec* FindOption(std::string_view name)
 {
     for (const auto& option : OptionTable)
-        if (option.Name == name)
+        if (option.Name == name || (!option.ShortName.empty() && option.ShortName == name))
             return &option;
     return nullptr;
 }
@@ -187,7 +206,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
         const OptionSpec* option = FindOption(name);
         if (!option)
             return UsageError("unknown option '" + std::string(argument) + "'");
-        if (option->Request != Action::Run) {
+        if (option->Request != Action::Run && option->ValueName.empty()) {
             parsed.Request = option->Request;
             return parsed;
         }
@@ -207,6 +226,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
         std::string error;
         if (!option->Apply(parsed.Options, value, error))
             return UsageError(error);
+        if (option->Request != Action::Run) {
+            parsed.Request = option->Request;
+            return parsed;
+        }
     }
     return parsed;
 }
@@ -216,7 +239,7 @@ std::vector<OptionSummary> OptionSummaries()
     std::vector<OptionSummary> summaries;
     summaries.reserve(OptionTable.size());
     for (const auto& option : OptionTable)
-        summaries.push_back({option.Name, option.ValueName, option.Help});
+        summaries.push_back({option.Name, option.ValueName, option.Help, option.ShortName, option.Values});
     return summaries;
 }
 
@@ -230,7 +253,9 @@ std::string HelpText()
         "RUN:\n"
         "  -e TEXT               a calculation text given on the command line\n"
         "  FILE                  a calculation or memory file (UTF-16LE with FF FE, else UTF-8 or UTF-16LE)\n"
-        "  -                     standard input (UTF-8); the run when no RUN is given\n"
+        "  -                     standard input (UTF-8); the run when no RUN is given, unless\n"
+        "                        standard input and output are terminals: then tevra starts a\n"
+        "                        session that calculates each line typed (as with -i)\n"
         "Runs happen in order in one process: memory cells, the last result and the\n"
         "random numbers carry over from one run to the next.\n"
         "\n"
@@ -238,7 +263,8 @@ std::string HelpText()
     for (const auto& option : OptionTable) {
         if (option.Name == "-e")
             continue;
-        std::string left = "  " + std::string(option.Name);
+        std::string left =
+            "  " + (option.ShortName.empty() ? "" : std::string(option.ShortName) + ", ") + std::string(option.Name);
         if (!option.ValueName.empty())
             left += " " + std::string(option.ValueName);
         left.resize(std::max(left.size() + 1, HelpColumn), ' ');
@@ -253,6 +279,14 @@ std::string HelpText()
             "written, 130 and 143 when interrupted (SIGINT, SIGTERM): the running statement\n"
             "is cancelled, what was calculated is printed, and its file is left as it was.\n";
     return text;
+}
+
+std::optional<std::uint32_t> UnitsNamed(std::string_view name)
+{
+    for (std::size_t i = 0; i < UnitNames.size(); ++i)
+        if (name == UnitNames[i])
+            return static_cast<std::uint32_t>(i);
+    return std::nullopt;
 }
 
 std::string UsageReminder()

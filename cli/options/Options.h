@@ -1,6 +1,7 @@
 // The command line of tevra: its options, their values and its runs.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -22,7 +23,11 @@ struct CliOptions {
     bool Upper = false;
     bool Stats = false;
     bool InPlace = false;
-    std::uint32_t Units = 0;  // 0 radians, 1 degrees, 2 grads
+    // A session at the terminal: asked for with -i, or chosen by tevra when
+    // standard input and output are terminals and no RUN is given.
+    bool Interactive = false;
+    std::optional<std::string> CompletionShell;  // --completion: the script to print
+    std::uint32_t Units = 0;                     // 0 radians, 1 degrees, 2 grads
     std::optional<std::uint64_t> Seed;
     int Caret = -1;
     std::optional<std::string> LoadMemory;
@@ -32,10 +37,17 @@ struct CliOptions {
 
 inline constexpr double MaxTimeoutSeconds = 1e9;
 
+// The names of the trigonometric units, by their number in the settings.
+inline constexpr std::array<std::string_view, 3> UnitNames = {"rad", "deg", "grad"};
+std::optional<std::uint32_t> UnitsNamed(std::string_view name);
+
+// The shells whose completion script --completion prints.
+inline constexpr std::array<std::string_view, 2> CompletionShells = {"bash", "zsh"};
+
 // What the command line asks for: runs with options, or one of the two
 // informational answers, or nothing because it is wrong.
 struct ParsedCommandLine {
-    enum class Action { Run, Help, Version, UsageError };
+    enum class Action { Run, Help, Version, Completion, UsageError };
     Action Request = Action::Run;
     CliOptions Options;
     std::string Error;  // for UsageError: what was wrong, one line
@@ -43,12 +55,19 @@ struct ParsedCommandLine {
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
-// Every option as --help lists it: its name, the value it takes (empty for a
-// flag) and what it does; the manual page is made from these too.
+// What a shell can offer for an option's value.
+enum class ValueCompletion { Nothing, Files, Units, Shells };
+
+// Every option as --help lists it: its name (and its one-letter form, if it
+// has one), the value it takes (empty for a flag), what it does and what a
+// shell can offer for the value; the manual page and the shell completion
+// scripts are made from these too.
 struct OptionSummary {
     std::string_view Name;
     std::string_view ValueName;
     std::string_view Help;
+    std::string_view ShortName = {};
+    ValueCompletion Values = ValueCompletion::Nothing;
 };
 std::vector<OptionSummary> OptionSummaries();
 
