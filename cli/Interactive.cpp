@@ -10,7 +10,7 @@
 #include "cli/LineEditor.h"
 #include "cli/options/Options.h"
 #include "cli/Output.h"
-#include "cli/SessionCommands.h"
+#include "cli/options/SessionCommands.h"
 #include "core/engine/EngineState.h"
 #include "core/formats/TextCodec.h"
 
@@ -57,7 +57,7 @@ void CInteractiveSession::Run()
     if (!history.Error().empty())
         PrintError(history.Path() + ": " + history.Error() + " (the lines typed are not kept)");
     if (terminal)
-        Print(std::string(VersionText) + ": type a calculation, :help for help, Ctrl+D to end\n");
+        Print(SessionGreeting());
 
     for (;;) {
         const CLineEditor::Input input = editor.Read(pending_.empty() ? SessionPrompt : ContinuationPrompt);

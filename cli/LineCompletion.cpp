@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "cli/SessionCommands.h"
+#include "cli/options/SessionCommands.h"
 #include "core/engine/EngineState.h"
 #include "core/engine/NameCompletion.h"
 #include "core/engine/TextTokens.h"

@@ -22,6 +22,8 @@ installed=(
   share/icons/hicolor/256x256/mimetypes/application-x-tevra-memory.png
   share/man/man1/calculator-tevra.1.gz
   share/man/man1/tevra.1.gz
+  share/bash-completion/completions/tevra
+  share/zsh/vendor-completions/_tevra
   share/doc/calculator-tevra/help/contents.html
   share/doc/calculator-tevra/help/messages.html
 )
@@ -37,6 +39,9 @@ check_tree() {
   [ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$bin/calculator-tevra" --version)" = "Calculator Tevra 01.01.001" ] \
     || fail "calculator-tevra --version"
   [ "$("$bin/tevra" -e '2+3*4')" = "2+3*4=14" ] || fail "tevra does not calculate"
+  bash -c "source '$share/bash-completion/completions/tevra' && complete -p tevra" > /dev/null \
+    || fail "the bash completion script does not load"
+  zsh -n "$share/zsh/vendor-completions/_tevra" || fail "the zsh completion script does not parse"
   desktop-file-validate "$share/applications/calculator-tevra.desktop" || fail "the desktop entry does not validate"
   grep -q '^Exec=calculator-tevra %f$' "$share/applications/calculator-tevra.desktop" \
     || fail "the installed entry must start the program from the search path"
@@ -66,7 +71,7 @@ echo "the Debian package"
   || { cat "$work/cpack.log"; fail "cpack failed"; }
 deb=$(ls "$work"/package/*.deb)
 depends=$(dpkg-deb --field "$deb" Depends)
-for library in libqt6widgets6 libqt6svg6 libc6; do
+for library in libqt6widgets6 libqt6svg6 libedit2 libc6; do
   [[ "$depends" == *"$library"* ]] || fail "the package does not depend on $library: $depends"
 done
 [ "$(dpkg-deb --field "$deb" Package)" = calculator-tevra ] || fail "package name"

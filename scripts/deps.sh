@@ -8,6 +8,9 @@ packages=(cmake ninja-build g++ pkg-config locales libgtest-dev libgmock-dev lib
           # Printing: the CUPS client library, and for the tests a private
           # cupsd with a PDF queue whose files are read back as text.
           libcups2-dev cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils)
+# tevra's session at the terminal edits lines with libedit; the tests load
+# its completion scripts in bash and zsh.
+packages+=(libedit-dev zsh)
 # xev watches the screen for scripts/startup-time.sh.
 packages+=(x11-utils)
 # The format check and the static analysis (scripts/check-format.sh,

@@ -2,9 +2,11 @@
 
 #include "desktop/app/CalcCommandLine.h"
 #include "cli/options/Options.h"
+#include "cli/options/SessionCommands.h"
 #include "tools/docgen/Html.h"
 #include "tools/docgen/OutputFile.h"
 
+#include <initializer_list>
 #include <string_view>
 
 namespace DocGen {
@@ -47,6 +49,23 @@ std::string OptionItem(std::string_view form, std::string_view values, std::stri
     if (!values.empty())
         item += " \\fI" + Roff(values) + "\\fR";
     return item + "\n" + Roff(help) + "\n";
+}
+
+// An option's form: its one-letter spelling first, when it has one.
+std::string OptionForm(const Tevra::Cli::OptionSummary& option)
+{
+    return option.ShortName.empty() ? std::string(option.Name)
+                                    : std::string(option.ShortName) + ", " + std::string(option.Name);
+}
+
+// Lines typed in a session and what it prints for them.
+std::string SessionExample(std::initializer_list<std::string_view> lines)
+{
+    std::string text = ".PP\n.nf\n.RS\n$ tevra\n" + Roff(Tevra::Cli::SessionGreeting());
+    for (const std::string_view line : lines)
+        text += Roff(std::string(Tevra::Cli::SessionPrompt) + std::string(line)) + "\n" + Roff(Calculate(line).Result) +
+            "\n";
+    return text + ".RE\n.fi\n";
 }
 
 // A calculation as the examples show it: the command and what it prints.
@@ -107,12 +126,30 @@ std::string TevraManPage()
     page += ".SH OPTIONS\n";
     for (const Tevra::Cli::OptionSummary& option : Tevra::Cli::OptionSummaries()) {
         if (option.Name != "-e")
-            page += OptionItem(option.Name, option.ValueName, option.Help);
+            page += OptionItem(OptionForm(option), option.ValueName, option.Help);
     }
+    page += ".SH SESSION\n" +
+        Roff("When standard input and output are terminals and no RUN is given, or with -i after the runs, "
+             "tevra calculates each line typed as a run of its own and prints its resulting text at once; "
+             "memory cells, the last result and the random numbers carry over. Up and Down fetch earlier lines, "
+             "Ctrl+R searches them, Tab completes function names, keywords and the names of existing memory "
+             "cells, Ctrl+C cancels the running calculation (or the line being typed) and the session goes on, "
+             "and Ctrl+D or \"quit\" ends it. A line that ends inside an open bracket or \"/*\" goes on on the "
+             "next line. --units, --upper, --seed and --load-memory apply to the session; --save-memory and "
+             "--stats act when it ends. Reports are coloured on a terminal unless NO_COLOR is set. Lines that "
+             "start with \":\" are commands; what they and the lines do leaves the exit status as the runs made it:") +
+        "\n";
+    for (const Tevra::Cli::SessionCommand& command : Tevra::Cli::SessionCommands())
+        page += OptionItem(command.Name, command.Argument, command.Help);
+    page += SessionExample({"sqrt(2)*10", "5! / 4"});
     page += ".SH OUTPUT\n" +
         Roff("The resulting text of each run goes to standard output. Each log record goes to standard error "
              "as N, Error or Warning, the context and the description, separated by tabs. With --json, one JSON "
              "object per run and line goes to standard output instead.") +
+        "\n";
+    page += ".SH FILES\n.TP\n.I $XDG_STATE_HOME/tevra/history\n" +
+        Roff("the lines typed in sessions, the latest 10000, readable by the user only "
+             "(~/.local/state/tevra/history when XDG_STATE_HOME is not set)") +
         "\n";
     page += ".SH EXIT STATUS\n" +
         Roff("0 when every run succeeded, 1 when a statement failed, 2 for a wrong command line or a file that "

@@ -1,6 +1,9 @@
-#include "cli/SessionCommands.h"
+#include "cli/options/SessionCommands.h"
 
+#include <algorithm>
 #include <array>
+
+#include "cli/options/Options.h"
 
 namespace Tevra::Cli {
 
@@ -75,6 +78,11 @@ ParsedSessionCommand ParseSessionCommand(std::string_view line)
     }
     parsed.Error = "unknown command '" + std::string(name) + "' (:help lists the commands)";
     return parsed;
+}
+
+std::string SessionGreeting()
+{
+    return std::string(VersionText) + ": type a calculation, :help for help, Ctrl+D to end\n";
 }
 
 std::string SessionHelpText()

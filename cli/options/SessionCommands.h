@@ -35,6 +35,9 @@ bool IsQuitLine(std::string_view line);
 
 ParsedSessionCommand ParseSessionCommand(std::string_view line);
 
+// The line a session at a terminal starts with.
+std::string SessionGreeting();
+
 // What :help prints: the language in brief, the keys and the commands.
 std::string SessionHelpText();
 
