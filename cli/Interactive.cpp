@@ -74,7 +74,8 @@ void CInteractiveSession::Run()
         if (!IsBlank(line)) {
             editor.Remember(line);
             const bool kept = history.Error().empty();
-            if (!history.Append(line) && kept)
+            history.Append(line);
+            if (kept && !history.Error().empty())
                 PrintError(history.Path() + ": " + history.Error() + " (the lines typed are not kept)");
         }
         if (pending_.empty()) {

@@ -74,7 +74,11 @@ std::string BashCompletionScript()
         if (option.Values == ValueCompletion::Files)
             cases += "        " + pattern + ") _tevra_files; return ;;\n";
         else if (const std::string words = ValueWords(option.Values); !words.empty())
-            cases += "        " + pattern + ") COMPREPLY=($(compgen -W '" + words + "' -- \"$cur\")); return ;;\n";
+            cases.append("        ")
+                .append(pattern)
+                .append(") COMPREPLY=($(compgen -W '")
+                .append(words)
+                .append("' -- \"$cur\")); return ;;\n");
         else
             cases += "        " + pattern + ") return ;;\n";
     }
@@ -142,7 +146,7 @@ std::string ZshCompletionScript()
         for (const std::string& spelling : spellings) {
             const std::string form =
                 spelling.starts_with("--") && !option.ValueName.empty() ? spelling + "=" : spelling;
-            specs += "  '" + prefix + form + description + value + "' \\\n";
+            specs.append("  '").append(prefix).append(form).append(description).append(value).append("' \\\n");
         }
     }
     return "#compdef tevra\n"

@@ -285,6 +285,18 @@ TEST(TevraSession, AHistoryThatCannotBeReadIsLeftAloneAndTheSessionRuns)
     EXPECT_TRUE(std::filesystem::is_directory(HistoryPath(home)));
 }
 
+TEST(TevraSession, WithoutAHomeFolderNoHistoryIsKeptAndNothingComplains)
+{
+    CTerminalSession terminal(Tevra(), {"TERM=xterm", "NO_COLOR=1"});
+    ASSERT_TRUE(terminal.WaitFor("> "));
+    terminal.Type("2*2\r");
+    EXPECT_TRUE(terminal.WaitFor("2*2=4\n"));
+    EXPECT_TRUE(terminal.WaitFor("> "));
+    terminal.Type(CtrlD);
+    EXPECT_EQ(terminal.Finish(), 0);
+    EXPECT_EQ(terminal.Shown().find("tevra:"), std::string::npos) << terminal.Shown();
+}
+
 // Without a terminal nothing changes: standard input is one run. With -i,
 // its lines are a session's.
 TEST(TevraSession, StandardInputThatIsNoTerminalIsOneRunUnlessAsked)
