@@ -12,6 +12,7 @@
 #include <array>
 #include <cassert>
 #include <iterator>
+#include <limits>
 
 namespace NCalculatorText {
 
@@ -112,6 +113,42 @@ std::vector<std::size_t> CNodeInfix::Splits(std::u16string_view text) const
     return splits;
 }
 
+bool CNodeInfix::ParseFactors(std::u16string_view view, Term& term)
+{
+    // Only where the text would become a run of products and quotients of
+    // literals: nothing an earlier recognizer takes (a list, a store, a sum
+    // or a negation), and a child that may still be as deep as that.
+    if (Level != InfixLevel::Additive || view.find_first_of(u",>+-\u2212") != std::u16string_view::npos ||
+        State().ParseDepth >= State().NestingLimit)
+        return false;
+    std::vector<std::size_t> splits;
+    for (std::size_t i = 0; i < view.size(); ++i) {
+        if (OperationIndex(view[i], InfixLevel::Multiplicative) < InfixOperations.size())
+            splits.push_back(i);
+    }
+    if (splits.empty() || splits.size() >= std::numeric_limits<std::uint16_t>::max())
+        return false;
+    const std::size_t first = factors_.size();
+    for (std::size_t k = 0; k <= splits.size(); ++k) {
+        const std::size_t start = k == 0 ? 0 : splits[k - 1] + 1;
+        const std::size_t end = k == splits.size() ? view.size() : splits[k];
+        const std::u16string_view factor = view.substr(start, end - start);
+        if (!IsPlainNumberLiteral(factor)) {
+            factors_.resize(first);
+            return false;
+        }
+        Term literal;
+        literal.Value = NumberLiteralValue(factor);
+        if (k > 0)
+            literal.Operator = OperationIndex(view[splits[k - 1]], InfixLevel::Multiplicative);
+        factors_.push_back(literal);
+    }
+    term.Kind = TermKind::Factors;
+    term.Child = static_cast<std::uint32_t>(first);
+    term.Count = static_cast<std::uint16_t>(factors_.size() - first);
+    return true;
+}
+
 bool CNodeInfix::Parse()
 {
     if (Operands.size() != 1)
@@ -131,23 +168,31 @@ bool CNodeInfix::Parse()
         if (k > 0)
             term.Operator = OperationIndex(text[splits[k - 1]], Level);
         if (IsPlainNumberLiteral(view)) {
-            term.Literal = true;
             term.Value = NumberLiteralValue(view);
-        } else {
+        } else if (!ParseFactors(view, term)) {
             piece.assign(view);
             if (!Dispatch(piece, this) || !ParseLastChild(this))
                 return false;
+            term.Kind = TermKind::Node;
             term.Child = static_cast<std::uint32_t>(Children.size() - 1);
         }
         terms_.push_back(term);
     }
+    factors_.shrink_to_fit();
     return true;
 }
 
 bool CNodeInfix::EvaluateTerm(const Term& term, double& out)
 {
-    if (term.Literal)
+    switch (term.Kind) {
+    case TermKind::Literal:
         return EvaluateNumber(term.Value, out);
+    case TermKind::Factors:
+        assert(term.Child + term.Count <= factors_.size() && "a run of factors lies within the factors");
+        return EvaluateTerms(&factors_[term.Child], term.Count, out);
+    case TermKind::Node:
+        break;
+    }
     assert(term.Child < Children.size() && "a term of an infix run is a literal or one of its children");
     return Children[term.Child]->Evaluate(out);
 }
@@ -155,16 +200,21 @@ bool CNodeInfix::EvaluateTerm(const Term& term, double& out)
 bool CNodeInfix::Evaluate(double& out)
 {
     assert(terms_.size() >= 2 && "an infix run has at least two terms once parsed");
+    return EvaluateTerms(terms_.data(), terms_.size(), out);
+}
+
+bool CNodeInfix::EvaluateTerms(const Term* terms, std::size_t count, double& out)
+{
     double value = 0.0;
-    for (std::size_t k = 1; k < terms_.size(); ++k) {
+    for (std::size_t k = 1; k < count; ++k) {
         if (CancelledSoon())
             return false;
-        const InfixOperation& operation = InfixOperations[terms_[k].Operator];
+        const InfixOperation& operation = InfixOperations[terms[k].Operator];
         OperationScope scope(operation.Code);
-        if (k == 1 && !EvaluateTerm(terms_[0], value))
+        if (k == 1 && !EvaluateTerm(terms[0], value))
             return false;
         double operand = 0.0;
-        if (!EvaluateTerm(terms_[k], operand))
+        if (!EvaluateTerm(terms[k], operand))
             return false;
         if (!operation.Combine(value, operand, value))
             return false;
