@@ -78,6 +78,26 @@ private:
     std::size_t end_;  // positions from here on have been passed
 };
 
+// How many factors the runs of a sum's terms can hold at most: the terms
+// between splits with n multiplicative operators hold n + 1 each. Reserved at
+// once, the factors never move while a long chain fills them.
+std::size_t FactorsAtMost(std::u16string_view text, const std::vector<std::size_t>& splits)
+{
+    std::size_t factors = 0;
+    std::size_t operators = 0;
+    std::size_t next = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i == text.size() || (next < splits.size() && i == splits[next])) {
+            factors += operators > 0 ? operators + 1 : 0;
+            operators = 0;
+            ++next;
+        } else if (OperationIndex(text[i], InfixLevel::Multiplicative) < InfixOperations.size()) {
+            ++operators;
+        }
+    }
+    return factors;
+}
+
 }  // namespace
 
 std::vector<std::size_t> CNodeInfix::Splits(std::u16string_view text) const
@@ -121,28 +141,32 @@ bool CNodeInfix::ParseFactors(std::u16string_view view, Term& term)
     if (Level != InfixLevel::Additive || view.find_first_of(u",>+-\u2212") != std::u16string_view::npos ||
         State().ParseDepth >= State().NestingLimit)
         return false;
-    std::vector<std::size_t> splits;
-    for (std::size_t i = 0; i < view.size(); ++i) {
-        if (OperationIndex(view[i], InfixLevel::Multiplicative) < InfixOperations.size())
-            splits.push_back(i);
-    }
-    if (splits.empty() || splits.size() >= std::numeric_limits<std::uint16_t>::max())
-        return false;
+    // Each factor ends at the next multiplicative operator or at the end,
+    // and carries the operator before it (none for the first).
     const std::size_t first = factors_.size();
-    for (std::size_t k = 0; k <= splits.size(); ++k) {
-        const std::size_t start = k == 0 ? 0 : splits[k - 1] + 1;
-        const std::size_t end = k == splits.size() ? view.size() : splits[k];
-        const std::u16string_view factor = view.substr(start, end - start);
-        if (!IsPlainNumberLiteral(factor)) {
-            factors_.resize(first);
-            return false;
-        }
+    const auto refuse = [this, first] {
+        factors_.resize(first);
+        return false;
+    };
+    std::size_t start = 0;
+    std::uint8_t before = 0;
+    for (std::size_t i = 0; i <= view.size(); ++i) {
+        const std::uint8_t operation = i < view.size() ? OperationIndex(view[i], InfixLevel::Multiplicative)
+                                                       : static_cast<std::uint8_t>(InfixOperations.size());
+        if (i < view.size() && operation >= InfixOperations.size())
+            continue;
+        const std::u16string_view factor = view.substr(start, i - start);
+        if (!IsPlainNumberLiteral(factor) || factors_.size() - first >= std::numeric_limits<std::uint16_t>::max())
+            return refuse();
         Term literal;
         literal.Value = NumberLiteralValue(factor);
-        if (k > 0)
-            literal.Operator = OperationIndex(view[splits[k - 1]], InfixLevel::Multiplicative);
+        literal.Operator = before;
         factors_.push_back(literal);
+        before = operation;
+        start = i + 1;
     }
+    if (factors_.size() - first < 2)
+        return refuse();
     term.Kind = TermKind::Factors;
     term.Child = static_cast<std::uint32_t>(first);
     term.Count = static_cast<std::uint16_t>(factors_.size() - first);
@@ -159,6 +183,8 @@ bool CNodeInfix::Parse()
     if (splits.empty())
         return false;
     terms_.reserve(splits.size() + 1);
+    if (Level == InfixLevel::Additive)
+        factors_.reserve(FactorsAtMost(text, splits));
     std::u16string piece;
     for (std::size_t k = 0; k <= splits.size(); ++k) {
         const std::size_t start = k == 0 ? 0 : splits[k - 1] + 1;
@@ -178,7 +204,6 @@ bool CNodeInfix::Parse()
         }
         terms_.push_back(term);
     }
-    factors_.shrink_to_fit();
     return true;
 }
 
