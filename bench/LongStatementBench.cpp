@@ -85,6 +85,7 @@ void RunStatement(benchmark::State& state, const std::u16string& statement, doub
     }
     TevraBench::ReportTimePerItem(state, units, unit);
     state.counters["peak_bytes_per_character"] = static_cast<double>(peak) / static_cast<double>(statement.size());
+    state.counters["peak_bytes_per_unit"] = static_cast<double>(peak) / units;
     state.counters["characters"] = static_cast<double>(statement.size());
 }
 
@@ -107,6 +108,23 @@ void ChainOfSums(benchmark::State& state)
     RunStatement(state, Repeated(u"1", u"+1", terms - 1), static_cast<double>(terms), "per_term");
 }
 BENCHMARK(ChainOfSums)->Arg(1'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// Ten million characters of "1+1+...": the plain chain the next one is held to.
+void PlainChainOfTenMillionCharacters(benchmark::State& state)
+{
+    constexpr std::size_t terms = 5'000'000;
+    RunStatement(state, Repeated(u"1", u"+1", terms - 1), static_cast<double>(terms), "per_term");
+}
+BENCHMARK(PlainChainOfTenMillionCharacters)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Ten million characters of "1+2*1+2*1...": sums of products of literals,
+// each product a term of the sum; within twice the plain chain's time.
+void ProductChainOfTenMillionCharacters(benchmark::State& state)
+{
+    constexpr std::size_t products = 2'500'000;
+    RunStatement(state, Repeated(u"1", u"+2*1", products - 1, u"+2"), static_cast<double>(products), "per_term");
+}
+BENCHMARK(ProductChainOfTenMillionCharacters)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // A mixed chain of sums, products, quotients and powers of decimal numbers.
 void MixedChain(benchmark::State& state)

@@ -23,7 +23,7 @@ std::string TooLargeMessage()
 
 }  // namespace
 
-FileBytes ReadRegularFile(const std::string& path)
+FileBytes ReadRegularFile(const std::string& path, bool emptyAllowed)
 {
     FileContent content = Tevra::ReadRegularFile(path, MaxFileBytes);
     switch (content.Result) {
@@ -36,7 +36,7 @@ FileBytes ReadRegularFile(const std::string& path)
     case FileContent::Outcome::Read:
         break;
     }
-    if (content.Bytes.empty())
+    if (content.Bytes.empty() && !emptyAllowed)
         return Failure(CannotReadFile);
     return FileBytes{true, std::move(content.Bytes), {}};
 }

@@ -18,9 +18,9 @@ struct FileBytes {
 };
 
 // The whole content of a regular file. Directories, devices, pipes and other
-// non-regular files are refused without being read; an empty file cannot be
-// read either.
-FileBytes ReadRegularFile(const std::string& path);
+// non-regular files are refused without being read; an empty file is read
+// only when emptyAllowed.
+FileBytes ReadRegularFile(const std::string& path, bool emptyAllowed);
 
 // The whole of standard input; a signal stops the reading.
 FileBytes ReadStandardInput();

@@ -94,6 +94,10 @@ CRunTextSink::CRunTextSink(bool json, CFileReplacement* file, FileEncoding fileE
 
 void CRunTextSink::Append(std::u16string_view piece)
 {
+    if (!changed_) {
+        changed_ = original_.substr(compared_, piece.size()) != piece;
+        compared_ += piece.size();
+    }
     AppendUtf16AsUtf8(piece, output_, pending_, false);
     if (output_.size() >= ChunkSize)
         FlushStandardOutput(false);
@@ -123,6 +127,7 @@ bool CRunTextSink::FlushFile()
 
 bool CRunTextSink::Finish()
 {
+    changed_ = changed_ || compared_ != original_.size();
     FlushStandardOutput(true);
     if (!json_)
         WriteOut("\n");

@@ -56,6 +56,10 @@ public:
     // Ends the text: what still waits goes out. false when the file could not
     // be written.
     bool Finish();
+    // Whether the text made differs from original (the run's input), which
+    // must outlive the sink; known once Finish() was called.
+    void CompareWith(std::u16string_view original) { original_ = original; }
+    bool TextChanged() const { return changed_; }
     // The text escaped for a JSON string, without its quotes, in pieces
     // (JSON only): a large text is never copied to make room as it grows.
     const std::vector<std::string>& EscapedText() const { return escaped_; }
@@ -72,6 +76,9 @@ private:
     std::string fileBytes_;  // encoded, not yet written
     std::vector<std::string> escaped_;
     bool fileOk_ = true;
+    std::u16string_view original_;
+    std::size_t compared_ = 0;  // code units of original_ the text matched so far
+    bool changed_ = false;
 };
 
 // One run's JSON line, on standard output: ok, text, caret, last_result, log

@@ -26,4 +26,17 @@ DecodedRun DecodeRun(RunSource::Kind origin, std::string_view bytes)
     return decoded;
 }
 
+bool WritesBackUnchanged(const RunText& run, std::string_view bytes)
+{
+    if (bytes.empty())
+        return true;
+    std::string back;
+    back.reserve(bytes.size());
+    CFileTextEncoder encoder(run.Encoding);
+    encoder.Append(run.Text, back);
+    encoder.Finish(back);
+    back += run.Tail;
+    return back == bytes;
+}
+
 }  // namespace Tevra::Cli

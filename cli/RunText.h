@@ -28,4 +28,12 @@ struct DecodedRun {
 // bytes is refused rather than calculated with replacement characters.
 DecodedRun DecodeRun(RunSource::Kind origin, std::string_view bytes);
 
+// Why --in-place refuses a file whose text it would not write back as the
+// bytes it read (a binary file taken as UTF-16, for one).
+inline constexpr std::string_view NotWrittenBackAsRead = "its text would not be written back byte for byte";
+
+// Whether run, written back in its encoding with its tail, gives bytes again.
+// An empty file passes: its empty text never changes, so it is never written.
+bool WritesBackUnchanged(const RunText& run, std::string_view bytes);
+
 }  // namespace Tevra::Cli

@@ -121,7 +121,8 @@ void CSession::ExecuteRun(PreparedRun& run, const CCliLog& log)
 {
     // The text goes to standard output and, with --in-place, into the file's
     // replacement as the engine makes it; the file is replaced only when the
-    // run was not interrupted, and left alone when its bytes stay the same.
+    // run was not interrupted and changed its text, and left alone when its
+    // bytes stay the same.
     const std::string& path = run.Source.Value;
     CFileReplacement replacement;
     bool inPlace = options_.InPlace && run.Source.Origin == RunSource::Kind::File;
@@ -130,6 +131,7 @@ void CSession::ExecuteRun(PreparedRun& run, const CCliLog& log)
         inPlace = false;
     }
     CRunTextSink sink(options_.Json, inPlace ? &replacement : nullptr, run.Input.Encoding);
+    sink.CompareWith(run.Input.Text);
     int caret = options_.Caret;
     const bool ok = Execute(run.Input.Text, caret, sink, NCalculatorText::AfterFailure::Stop);
     someRunFailed_ = someRunFailed_ || !ok;
@@ -138,7 +140,7 @@ void CSession::ExecuteRun(PreparedRun& run, const CCliLog& log)
         PrintJsonRun(ok, sink.EscapedText(), caret, log.Records());
     if (!inPlace)
         return;
-    if (ReceivedSignal() != 0) {
+    if (ReceivedSignal() != 0 || (written && !sink.TextChanged())) {
         replacement.Abandon();
         return;
     }
@@ -149,16 +151,16 @@ void CSession::ExecuteRun(PreparedRun& run, const CCliLog& log)
 
 bool CSession::PrepareInputs()
 {
-    if (options_.LoadMemory && !Prepare({RunSource::Kind::File, *options_.LoadMemory}, memoryFile_))
+    if (options_.LoadMemory && !Prepare({RunSource::Kind::File, *options_.LoadMemory}, memoryFile_, true))
         return false;
     runs_.resize(options_.Runs.size());
     for (std::size_t i = 0; i < options_.Runs.size(); ++i)
-        if (!Prepare(options_.Runs[i], runs_[i]))
+        if (!Prepare(options_.Runs[i], runs_[i], false))
             return false;
     return true;
 }
 
-bool CSession::Prepare(const RunSource& source, PreparedRun& prepared)
+bool CSession::Prepare(const RunSource& source, PreparedRun& prepared, bool memoryFile)
 {
     prepared.Source = source;
     working_ = SourceName(source);
@@ -168,7 +170,9 @@ bool CSession::Prepare(const RunSource& source, PreparedRun& prepared)
         input.Bytes = source.Value;
         break;
     case RunSource::Kind::File:
-        input = ReadRegularFile(source.Value);
+        // An empty calculation file is an empty calculation; an empty memory
+        // file holds no cells and cannot be read.
+        input = ReadRegularFile(source.Value, !memoryFile);
         break;
     case RunSource::Kind::StandardInput:
         // A second "-" finds standard input at its end, as reading it again would.
@@ -183,11 +187,17 @@ bool CSession::Prepare(const RunSource& source, PreparedRun& prepared)
         return false;
     }
     DecodedRun decoded = DecodeRun(source.Origin, input.Bytes);
-    input.Bytes = std::string();  // the text holds it now
     if (!decoded.Ok) {
         ReportFileError(SourceName(source), decoded.Error);
         return false;
     }
+    if (options_.InPlace && !memoryFile && source.Origin == RunSource::Kind::File &&
+        !WritesBackUnchanged(decoded.Run, input.Bytes)) {
+        ReportFileError(SourceName(source),
+                        std::string(CannotOpenForWriting) + ": " + std::string(NotWrittenBackAsRead));
+        return false;
+    }
+    input.Bytes = std::string();
     prepared.Input = std::move(decoded.Run);
     return true;
 }

@@ -46,7 +46,8 @@ private:
     // or malformed file stops tevra before any file is changed.
     int RunAll();
     bool PrepareInputs();
-    bool Prepare(const RunSource& source, PreparedRun& prepared);
+    // Reads and decodes one input; memoryFile for --load-memory's file.
+    bool Prepare(const RunSource& source, PreparedRun& prepared, bool memoryFile);
     void ApplySettings() const;
     bool LoadMemory();
     void ExecuteRun(PreparedRun& run, const CCliLog& log);

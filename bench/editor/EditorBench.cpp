@@ -6,6 +6,11 @@
 //
 //   tevra_editor_bench DOCUMENT [KEYSTROKES [CALCULATIONS]]
 //   tevra_editor_bench --write DOCUMENT PATH
+//   tevra_editor_bench --undo-cycles DOCUMENT CYCLES
+//
+// --undo-cycles selects all, cuts and pastes CYCLES times and prints the
+// program's resident memory along the way and after File New has discarded
+// the text with its history (scripts/measure-undo.sh).
 //
 // DOCUMENT is one of the names in Documents below. With TEVRA_EDITOR_AIDS=off
 // the editor is the plain one (no live value, colours, marks or completion),
@@ -19,6 +24,7 @@
 #include "desktop/ui/editor/CCalcLivePreview.h"
 #include "desktop/ui/editor/CCalcView.h"
 #include "desktop/frame/CCalcMainFrame.h"
+#include "desktop/services/CalcCommands.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -279,6 +285,46 @@ int Measure(const Document& document, int keystrokes, int calculations)
     return 0;
 }
 
+// Select all, Cut and Paste, cycles times, through the editor's own
+// operations and the system clipboard, as a user's keys would do them.
+int MeasureUndoCycles(const Document& document, int cycles)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QString::fromLatin1(document.Name) + QStringLiteral(".vcl"));
+    if (!WriteDocument(document, path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return 2;
+    }
+    CCalcApp calculator;
+    if (!calculator.start({path})) {
+        std::printf("%s: the program refused the file\n", document.Name);
+        return 1;
+    }
+    CCalcMainFrame* frame = calculator.frame();
+    CCalcView* view = frame->view();
+    QApplication::processEvents();
+    std::printf("%s: %lld characters; resident memory after select all, cut and paste\n", document.Name,
+                static_cast<long long>(view->text().size()));
+    std::printf("  opened            %8ld KB\n", ResidentKilobytes("VmRSS:"));
+    for (int cycle = 1; cycle <= cycles; ++cycle) {
+        view->selectAll();
+        view->cut();
+        view->paste();
+        QApplication::processEvents();
+        if (cycle % 10 == 0 || cycle == cycles)
+            std::printf("  cycle %4d        %8ld KB, history %lld KB\n", cycle, ResidentKilobytes("VmRSS:"),
+                        static_cast<long long>(view->document()->historyBytes() / 1024));
+        std::fflush(stdout);
+    }
+    view->document()->setModified(false);
+    frame->action(CalcCommand::FileNew)->trigger();
+    QApplication::processEvents();
+    std::printf("  after File New    %8ld KB, history %lld KB\n", ResidentKilobytes("VmRSS:"),
+                static_cast<long long>(view->document()->historyBytes() / 1024));
+    std::printf("  at most           %8ld KB\n", ResidentKilobytes("VmHWM:"));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -296,6 +342,10 @@ int main(int argc, char** argv)
     if (arguments.size() == 4 && arguments[1] == QStringLiteral("--write")) {
         const Document* document = FindDocument(arguments[2].toStdString());
         return document && WriteDocument(*document, arguments[3]) ? 0 : 2;
+    }
+    if (arguments.size() == 4 && arguments[1] == QStringLiteral("--undo-cycles")) {
+        const Document* document = FindDocument(arguments[2].toStdString());
+        return document ? MeasureUndoCycles(*document, arguments[3].toInt()) : 2;
     }
     const Document* document = arguments.size() >= 2 ? FindDocument(arguments[1].toStdString()) : nullptr;
     if (document == nullptr) {

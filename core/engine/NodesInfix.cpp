@@ -12,6 +12,7 @@
 #include <array>
 #include <cassert>
 #include <iterator>
+#include <limits>
 
 namespace NCalculatorText {
 
@@ -77,6 +78,26 @@ private:
     std::size_t end_;  // positions from here on have been passed
 };
 
+// How many factors the runs of a sum's terms can hold at most: the terms
+// between splits with n multiplicative operators hold n + 1 each. Reserved at
+// once, the factors never move while a long chain fills them.
+std::size_t FactorsAtMost(std::u16string_view text, const std::vector<std::size_t>& splits)
+{
+    std::size_t factors = 0;
+    std::size_t operators = 0;
+    std::size_t next = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i == text.size() || (next < splits.size() && i == splits[next])) {
+            factors += operators > 0 ? operators + 1 : 0;
+            operators = 0;
+            ++next;
+        } else if (OperationIndex(text[i], InfixLevel::Multiplicative) < InfixOperations.size()) {
+            ++operators;
+        }
+    }
+    return factors;
+}
+
 }  // namespace
 
 std::vector<std::size_t> CNodeInfix::Splits(std::u16string_view text) const
@@ -112,6 +133,46 @@ std::vector<std::size_t> CNodeInfix::Splits(std::u16string_view text) const
     return splits;
 }
 
+bool CNodeInfix::ParseFactors(std::u16string_view view, Term& term)
+{
+    // Only where the text would become a run of products and quotients of
+    // literals: nothing an earlier recognizer takes (a list, a store, a sum
+    // or a negation), and a child that may still be as deep as that.
+    if (Level != InfixLevel::Additive || view.find_first_of(u",>+-\u2212") != std::u16string_view::npos ||
+        State().ParseDepth >= State().NestingLimit)
+        return false;
+    // Each factor ends at the next multiplicative operator or at the end,
+    // and carries the operator before it (none for the first).
+    const std::size_t first = factors_.size();
+    const auto refuse = [this, first] {
+        factors_.resize(first);
+        return false;
+    };
+    std::size_t start = 0;
+    std::uint8_t before = 0;
+    for (std::size_t i = 0; i <= view.size(); ++i) {
+        const std::uint8_t operation = i < view.size() ? OperationIndex(view[i], InfixLevel::Multiplicative)
+                                                       : static_cast<std::uint8_t>(InfixOperations.size());
+        if (i < view.size() && operation >= InfixOperations.size())
+            continue;
+        const std::u16string_view factor = view.substr(start, i - start);
+        if (!IsPlainNumberLiteral(factor) || factors_.size() - first >= std::numeric_limits<std::uint16_t>::max())
+            return refuse();
+        Term literal;
+        literal.Value = NumberLiteralValue(factor);
+        literal.Operator = before;
+        factors_.push_back(literal);
+        before = operation;
+        start = i + 1;
+    }
+    if (factors_.size() - first < 2)
+        return refuse();
+    term.Kind = TermKind::Factors;
+    term.Child = static_cast<std::uint32_t>(first);
+    term.Count = static_cast<std::uint16_t>(factors_.size() - first);
+    return true;
+}
+
 bool CNodeInfix::Parse()
 {
     if (Operands.size() != 1)
@@ -122,6 +183,8 @@ bool CNodeInfix::Parse()
     if (splits.empty())
         return false;
     terms_.reserve(splits.size() + 1);
+    if (Level == InfixLevel::Additive)
+        factors_.reserve(FactorsAtMost(text, splits));
     std::u16string piece;
     for (std::size_t k = 0; k <= splits.size(); ++k) {
         const std::size_t start = k == 0 ? 0 : splits[k - 1] + 1;
@@ -131,12 +194,12 @@ bool CNodeInfix::Parse()
         if (k > 0)
             term.Operator = OperationIndex(text[splits[k - 1]], Level);
         if (IsPlainNumberLiteral(view)) {
-            term.Literal = true;
             term.Value = NumberLiteralValue(view);
-        } else {
+        } else if (!ParseFactors(view, term)) {
             piece.assign(view);
             if (!Dispatch(piece, this) || !ParseLastChild(this))
                 return false;
+            term.Kind = TermKind::Node;
             term.Child = static_cast<std::uint32_t>(Children.size() - 1);
         }
         terms_.push_back(term);
@@ -146,8 +209,15 @@ bool CNodeInfix::Parse()
 
 bool CNodeInfix::EvaluateTerm(const Term& term, double& out)
 {
-    if (term.Literal)
+    switch (term.Kind) {
+    case TermKind::Literal:
         return EvaluateNumber(term.Value, out);
+    case TermKind::Factors:
+        assert(term.Child + term.Count <= factors_.size() && "a run of factors lies within the factors");
+        return EvaluateTerms(&factors_[term.Child], term.Count, out);
+    case TermKind::Node:
+        break;
+    }
     assert(term.Child < Children.size() && "a term of an infix run is a literal or one of its children");
     return Children[term.Child]->Evaluate(out);
 }
@@ -155,16 +225,21 @@ bool CNodeInfix::EvaluateTerm(const Term& term, double& out)
 bool CNodeInfix::Evaluate(double& out)
 {
     assert(terms_.size() >= 2 && "an infix run has at least two terms once parsed");
+    return EvaluateTerms(terms_.data(), terms_.size(), out);
+}
+
+bool CNodeInfix::EvaluateTerms(const Term* terms, std::size_t count, double& out)
+{
     double value = 0.0;
-    for (std::size_t k = 1; k < terms_.size(); ++k) {
+    for (std::size_t k = 1; k < count; ++k) {
         if (CancelledSoon())
             return false;
-        const InfixOperation& operation = InfixOperations[terms_[k].Operator];
+        const InfixOperation& operation = InfixOperations[terms[k].Operator];
         OperationScope scope(operation.Code);
-        if (k == 1 && !EvaluateTerm(terms_[0], value))
+        if (k == 1 && !EvaluateTerm(terms[0], value))
             return false;
         double operand = 0.0;
-        if (!EvaluateTerm(terms_[k], operand))
+        if (!EvaluateTerm(terms[k], operand))
             return false;
         if (!operation.Combine(value, operand, value))
             return false;

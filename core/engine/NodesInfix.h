@@ -31,20 +31,32 @@ public:
     InfixLevel Level = InfixLevel::Additive;
 
 private:
-    // One term. The first term has no operator; a term that is a plain number
-    // literal keeps its value here instead of a child node.
+    // What a term holds: a plain number literal keeps its value instead of a
+    // child node; a product or quotient of literals only ("2*1.5/3") keeps
+    // them as a run of factors beside the terms, evaluated as its own node
+    // would be, so that a long mixed chain costs no node per term.
+    enum class TermKind : std::uint8_t { Literal, Node, Factors };
+
+    // One term. The first term has no operator.
     struct Term {
         double Value = 0.0;
-        std::uint32_t Child = 0;  // index into Children when not Literal
+        std::uint32_t Child = 0;  // Node: index into Children; Factors: the first in factors_
         std::uint8_t Operator = 0;
-        bool Literal = false;
+        TermKind Kind = TermKind::Literal;
+        std::uint16_t Count = 0;  // Factors: how many
     };
 
     // The operator positions of the run, from left to right.
     std::vector<std::size_t> Splits(std::u16string_view text) const;
+    // Takes view as a run of literal factors when it is one; false leaves it
+    // to a node of its own.
+    bool ParseFactors(std::u16string_view view, Term& term);
     bool EvaluateTerm(const Term& term, double& out);
+    // Evaluates terms from left to right, each step in the scope of its operator.
+    bool EvaluateTerms(const Term* terms, std::size_t count, double& out);
 
     std::vector<Term> terms_;
+    std::vector<Term> factors_;
 };
 
 // Whether text would parse as nothing but a number literal.

@@ -44,8 +44,10 @@ std::string FileBytesFromEditorText(std::u16string_view text, FileEncoding encod
 inline constexpr std::int64_t MaxEditorFileBytes = 8 * 1024 * 1024;
 inline constexpr std::size_t MaxEditorCharacters = 4 * 1024 * 1024;
 
-// Largest file that Execute and Load memory run: the engine needs about a
-// second for it; a larger file would freeze the window for longer.
-inline constexpr std::int64_t MaxExecutedFileBytes = 16 * 1024 * 1024;
+// Largest file that Execute and Load memory run, as large as tevra reads:
+// they run on the calculation's worker, so the window answers and Cancel
+// stops them, and a memory file of millions of cells (a million take 36 MB)
+// comes back as it was saved.
+inline constexpr std::int64_t MaxExecutedFileBytes = std::int64_t{256} * 1024 * 1024;
 
 }  // namespace Tevra

@@ -2,11 +2,14 @@
 
 #include "core/formats/TextCodec.h"
 
+#include <utility>
+
 namespace Tevra {
 
 namespace {
 
 constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view Utf16BeMark = "\xFE\xFF";
 
 // Where the text of UTF-16 bytes ends: its first NUL code unit, or the last
 // whole unit.
@@ -20,12 +23,24 @@ std::size_t Utf16TextEnd(std::string_view bytes)
     return i;
 }
 
-void AppendUtf16LeUnits(std::u16string_view text, std::string& bytes)
+void AppendUtf16Units(std::u16string_view text, std::string& bytes, bool bigEndian)
 {
     for (const char16_t unit : text) {
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>(unit >> 8));
+        const char low = static_cast<char>(unit & 0xFF);
+        const char high = static_cast<char>(unit >> 8);
+        bytes.push_back(bigEndian ? high : low);
+        bytes.push_back(bigEndian ? low : high);
     }
+}
+
+// The same bytes with the two of every code unit exchanged (a last odd byte
+// stays): big-endian UTF-16 as little-endian.
+std::string SwappedUnits(std::string_view bytes)
+{
+    std::string swapped(bytes);
+    for (std::size_t i = 0; i + 1 < swapped.size(); i += 2)
+        std::swap(swapped[i], swapped[i + 1]);
+    return swapped;
 }
 
 }  // namespace
@@ -34,6 +49,8 @@ FileEncoding DetectFileEncoding(std::string_view bytes)
 {
     if (bytes.empty() || HasUtf16LeMark(bytes))
         return FileEncoding::ProgramFormat;
+    if (bytes.starts_with(Utf16BeMark))
+        return FileEncoding::Utf16BeWithMark;
     if (bytes.find('\0') != std::string_view::npos)
         return FileEncoding::Utf16Le;
     if (!IsValidUtf8(bytes))
@@ -58,6 +75,11 @@ FileText DecodeFileText(std::string_view bytes)
         file.Text = DecodeCalculationFile(bytes);
         file.Tail = std::string(bytes.substr(Utf16TextEnd(bytes)));
         break;
+    case FileEncoding::Utf16BeWithMark:
+        // The mark, exchanged, is a U+FEFF like every other and is dropped.
+        file.Text = DecodeCalculationFile(SwappedUnits(bytes));
+        file.Tail = std::string(bytes.substr(Utf16TextEnd(bytes)));
+        break;
     }
     return file;
 }
@@ -72,6 +94,8 @@ void CFileTextEncoder::Append(std::u16string_view piece, std::string& bytes)
             bytes += "\xFF\xFE";
         else if (encoding_ == FileEncoding::Utf8WithMark)
             bytes += Utf8Mark;
+        else if (encoding_ == FileEncoding::Utf16BeWithMark)
+            bytes += Utf16BeMark;
     }
     switch (encoding_) {
     case FileEncoding::Utf8:
@@ -81,7 +105,10 @@ void CFileTextEncoder::Append(std::u16string_view piece, std::string& bytes)
     case FileEncoding::ProgramFormat:
     case FileEncoding::Utf16Le:
     case FileEncoding::Unrecognised:
-        AppendUtf16LeUnits(piece, bytes);
+        AppendUtf16Units(piece, bytes, false);
+        return;
+    case FileEncoding::Utf16BeWithMark:
+        AppendUtf16Units(piece, bytes, true);
         return;
     }
 }

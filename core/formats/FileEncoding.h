@@ -9,14 +9,16 @@
 namespace Tevra {
 
 enum class FileEncoding {
-    ProgramFormat,  // starts with FF FE: UTF-16LE with its mark, the program's own files
-    Utf8,           // valid UTF-8 and no NUL byte
-    Utf8WithMark,   // the same, starting with EF BB BF
-    Utf16Le,        // holds a NUL byte: UTF-16LE without its mark
-    Unrecognised,   // no NUL byte but not valid UTF-8 either
+    ProgramFormat,    // starts with FF FE: UTF-16LE with its mark, the program's own files
+    Utf8,             // valid UTF-8 and no NUL byte
+    Utf8WithMark,     // the same, starting with EF BB BF
+    Utf16Le,          // holds a NUL byte: UTF-16LE without its mark
+    Utf16BeWithMark,  // starts with FE FF: UTF-16BE with its mark, as other programs write it
+    Unrecognised,     // no NUL byte but not valid UTF-8 either
 };
 
-// The rule: FF FE first is the program's format; otherwise valid UTF-8 with no
+// The rule: FF FE first is the program's format; FE FF first is UTF-16BE with
+// its mark (read and written back big-endian); otherwise valid UTF-8 with no
 // NUL byte (a file of UTF-16 always holds some) is UTF-8; otherwise UTF-16LE,
 // as the program always read its files. An empty file holds nothing to keep
 // and counts as the program's format.
@@ -35,8 +37,8 @@ struct FileText {
 // as always) loses every U+FEFF; UTF-8 loses only its leading mark.
 FileText DecodeFileText(std::string_view bytes);
 
-// The bytes of text in encoding, without any tail: the program's format and
-// UTF-8 with its mark start with their marks; UTF-16LE without a mark and
+// The bytes of text in encoding, without any tail: the program's format,
+// UTF-16BE and UTF-8 with its mark start with their marks; UTF-16LE without a mark and
 // unrecognised bytes are written as UTF-16LE without one.
 std::string EncodeFileText(std::u16string_view text, FileEncoding encoding);
 

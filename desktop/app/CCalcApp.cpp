@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTextStream>
 
 #include <cstdio>
@@ -30,6 +31,9 @@ CCalcApp::CCalcApp(QObject* parent) : QObject(parent) {}
 CCalcApp::~CCalcApp() = default;
 
 namespace {
+
+// What the user is told, once, when the settings store cannot be used.
+const QString SettingsCannotBeSaved = QStringLiteral("Settings cannot be saved: %1");
 
 // Warnings of a document that prints from the command line go to standard
 // error, one line each; no window is shown and nobody is asked anything.
@@ -76,6 +80,16 @@ bool CCalcApp::start(const QStringList& arguments)
         return false;
     }
 
+    // A store that cannot be saved (or is too large to read) is left as it
+    // is: the process keeps its settings to itself, and says so once.
+    QString settingsProblem;
+    if (!Tevra::SettingsArePrivate()) {
+        settingsProblem = Tevra::SettingsStoreProblem();
+        if (!settingsProblem.isEmpty()) {
+            QTextStream(stderr) << SettingsCannotBeSaved.arg(settingsProblem) << "\n";
+            Tevra::KeepSettingsPrivate(!Tevra::SettingsStoreTooLarge());
+        }
+    }
     Tevra::LoadPreferences();
     if (line.Print) {
         exitCode_ = printFromCommandLine(line) ? 0 : 1;
@@ -116,6 +130,8 @@ bool CCalcApp::start(const QStringList& arguments)
     // The unsaved text of a run that was killed, offered once the window
     // shows.
     frame.document()->recovery()->offer(*frame.document()->prompts());
+    if (!settingsProblem.isEmpty())
+        showSettingsProblem(SettingsCannotBeSaved.arg(settingsProblem));
     // The file types and the desktop entry, once the window is up.
     QTimer::singleShot(0, this, [] { Tevra::Desktop::RegisterInBackground(); });
     return true;
@@ -135,12 +151,19 @@ bool CCalcApp::claimInstance(const CommandLine& line)
     case CCalcInstance::Claim::HandedOver:
         return false;
     case CCalcInstance::Claim::Unreachable:
-        // An instance runs but does not answer: this start shows its own
+        // Whether an instance runs cannot be told: this start shows its own
         // window and keeps its settings to itself.
-        QTextStream(stderr) << "The running Calculator Tevra does not answer; starting another window.\n";
+        QTextStream(stderr) << "The running Calculator Tevra cannot be reached; starting another window.\n";
         Tevra::KeepSettingsPrivate();
         return true;
+    case CCalcInstance::Claim::Alone:
+        // No instance can listen where something else stands: this start
+        // runs on its own and keeps its settings as usual.
+        QTextStream(stderr) << "Calculator Tevra starts without handing over: " << instance_->reason() << ".\n";
+        return true;
     case CCalcInstance::Claim::Primary:
+        if (!instance_->reason().isEmpty())
+            QTextStream(stderr) << "Calculator Tevra: " << instance_->reason() << ".\n";
         break;
     }
     connect(instance_, &CCalcInstance::openRequested, this, &CCalcApp::openRequested);
@@ -245,4 +268,14 @@ void CCalcApp::showPreferences()
     if (dialog.exec() != QDialog::Accepted)
         return;
     frame_->settingsNotifier().announce();
+}
+
+void CCalcApp::showSettingsProblem(const QString& message)
+{
+    // Not modal: the window answers while the note stands.
+    auto* box = new QMessageBox(QMessageBox::Warning, QApplication::applicationDisplayName(), message, QMessageBox::Ok,
+                                frame_.get());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setObjectName(QStringLiteral("SettingsProblem"));
+    box->open();
 }

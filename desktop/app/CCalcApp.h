@@ -72,6 +72,8 @@ private:
     // this start is to end.
     bool claimInstance(const CommandLine& line);
     void openPendingRequests();
+    // Tells, without waiting for an answer, that the settings are not saved.
+    void showSettingsProblem(const QString& message);
     // Opens the file of line and prints it without showing a window; what
     // goes wrong is said on standard error.
     bool printFromCommandLine(const CommandLine& line);

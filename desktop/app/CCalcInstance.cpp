@@ -1,6 +1,7 @@
 #include "desktop/app/CCalcInstance.h"
 
 #include <QDataStream>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalServer>
@@ -9,7 +10,11 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -18,8 +23,9 @@ const QString OpenVerb = QStringLiteral("open");
 const QString RaiseVerb = QStringLiteral("raise");
 const QString Accepted = QStringLiteral("accepted");
 
-constexpr int ConnectTimeoutMs = 2000;
-constexpr int AnswerTimeoutMs = 8000;
+// A running instance answers at once; one that has not within this time,
+// connecting included, is taken for stale.
+constexpr int AnswerTimeoutMs = 1000;
 constexpr int LockTimeoutMs = 10000;
 // A connection that has not sent a whole request by then is dropped; so is
 // one that sends more than a request can be (a path is far shorter).
@@ -71,6 +77,33 @@ QString LockFileName(const QString& serverName)
     return serverName + QStringLiteral(".lock");
 }
 
+// What is at the socket's path, as the start sees it.
+enum class AtPath { Nothing, OurSocket, Other };
+
+// Looks at path itself, not at what a link there points to; cause tells what
+// else is there.
+AtPath Inspect(const QString& path, QString& cause)
+{
+    struct stat status {};
+    if (lstat(QFile::encodeName(path).constData(), &status) != 0) {
+        if (errno == ENOENT)
+            return AtPath::Nothing;
+        cause = QString::fromLocal8Bit(std::strerror(errno));
+        return AtPath::Other;
+    }
+    if (S_ISSOCK(status.st_mode) && status.st_uid == getuid())
+        return AtPath::OurSocket;
+    if (S_ISSOCK(status.st_mode))
+        cause = QStringLiteral("a socket of another user");
+    else if (S_ISDIR(status.st_mode))
+        cause = QStringLiteral("a folder");
+    else if (S_ISLNK(status.st_mode))
+        cause = QStringLiteral("a symbolic link");
+    else
+        cause = QStringLiteral("a file");
+    return AtPath::Other;
+}
+
 }  // namespace
 
 CCalcInstance::CCalcInstance(QObject* parent) : QObject(parent) {}
@@ -93,6 +126,7 @@ QString CCalcInstance::ServerName()
 
 CCalcInstance::Claim CCalcInstance::claim(const QString& path)
 {
+    reason_.clear();
     const QString name = ServerName();
     if (name.isEmpty())
         return Claim::Unreachable;
@@ -102,32 +136,55 @@ CCalcInstance::Claim CCalcInstance::claim(const QString& path)
     if (!lock.tryLock(LockTimeoutMs))
         return Claim::Unreachable;
 
+    QString cause;
+    switch (Inspect(name, cause)) {
+    case AtPath::Nothing:
+        return listen(name);
+    case AtPath::Other:
+        reason_ = QStringLiteral("%1 is %2, not the socket of a running Calculator Tevra; it is left as it is")
+                      .arg(QDir::toNativeSeparators(name), cause);
+        return Claim::Alone;
+    case AtPath::OurSocket:
+        break;
+    }
+
+    const QDeadlineTimer deadline(AnswerTimeoutMs);
     QLocalSocket socket;
     socket.connectToServer(name);
-    if (socket.waitForConnected(ConnectTimeoutMs))
-        return handOver(socket, path);
-
-    // Nobody listens: a socket file left by a crashed instance goes.
+    if (socket.waitForConnected(static_cast<int>(deadline.remainingTime()))) {
+        if (handOver(socket, path, deadline) == Claim::HandedOver)
+            return Claim::HandedOver;
+        reason_ = QStringLiteral("the running Calculator Tevra did not answer within a second; this start takes "
+                                 "its place");
+    }
+    socket.abort();
+    // Nobody listens, or nobody answers: the socket is stale and goes.
     QLocalServer::removeServer(name);
+    return listen(name);
+}
+
+CCalcInstance::Claim CCalcInstance::listen(const QString& name)
+{
     auto* server = new QLocalServer(this);
     server->setSocketOptions(QLocalServer::UserAccessOption);
     if (!server->listen(name)) {
+        reason_ = QStringLiteral("%1 cannot be made: %2").arg(QDir::toNativeSeparators(name), server->errorString());
         delete server;
-        return Claim::Unreachable;
+        return Claim::Alone;
     }
     server_ = server;
     connect(server_, &QLocalServer::newConnection, this, &CCalcInstance::acceptConnections);
     return Claim::Primary;
 }
 
-CCalcInstance::Claim CCalcInstance::handOver(QLocalSocket& socket, const QString& path)
+CCalcInstance::Claim CCalcInstance::handOver(QLocalSocket& socket, const QString& path, const QDeadlineTimer& deadline)
 {
     QByteArray request;
     QDataStream out(&request, QIODevice::WriteOnly);
     out.setVersion(StreamVersion);
     out << (path.isEmpty() ? RaiseVerb : OpenVerb) << path;
     socket.write(request);
-    if (!socket.waitForBytesWritten(AnswerTimeoutMs))
+    if (!socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime())))
         return Claim::Unreachable;
 
     QDataStream in(&socket);
@@ -138,7 +195,7 @@ CCalcInstance::Claim CCalcInstance::handOver(QLocalSocket& socket, const QString
         in >> answer;
         if (in.commitTransaction())
             break;
-        if (!socket.waitForReadyRead(AnswerTimeoutMs))
+        if (deadline.hasExpired() || !socket.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
             return Claim::Unreachable;
     }
     return answer == Accepted ? Claim::HandedOver : Claim::Unreachable;

@@ -1,15 +1,19 @@
 // One running instance per user and display. The first start listens on a
 // local socket named after the user and the display; a later start connects
 // to it, hands over the file it was asked to open (or asks for the window to
-// be raised) and ends. A socket left behind by an instance that crashed
-// refuses connections: it is removed and the new start listens in its place.
-// A lock file makes "is one running? then listen" one step for two starts
-// that race.
+// be raised) and ends. Only a live socket of this user's that answers within
+// a second is a running instance: any other socket of the user's at the path
+// (left by an instance that crashed, or one that never answers) is removed
+// and the new start listens in its place; anything else there (a folder, a
+// file, a link, another user's socket) is left alone and the start runs on
+// its own, saying why. A lock file makes "is one running? then listen" one
+// step for two starts that race.
 #pragma once
 
 #include <QObject>
 #include <QString>
 
+class QDeadlineTimer;
 class QLocalServer;
 class QLocalSocket;
 
@@ -27,9 +31,10 @@ public:
     static QString ServerName();
 
     enum class Claim {
-        Primary,     // no instance ran: this one listens now
+        Primary,     // no instance ran (or a stale socket was replaced): this one listens now
         HandedOver,  // the running instance took the request
-        Unreachable  // an instance runs but does not answer, or the socket cannot be made
+        Alone,       // something that is no socket of ours holds the path: no hand-over, nobody served
+        Unreachable  // no private folder for the socket, or another start holds the lock
     };
 
     // Becomes the running instance, or hands over to the one that runs: path
@@ -37,6 +42,9 @@ public:
     Claim claim(const QString& path);
 
     bool isPrimary() const { return server_ != nullptr; }
+    // Why the last claim did not simply listen or hand over: a stale socket
+    // replaced, or what keeps the start alone; empty otherwise.
+    const QString& reason() const { return reason_; }
 
 signals:
     // Another start asked this instance to open path (absolute).
@@ -45,9 +53,12 @@ signals:
     void raiseRequested();
 
 private:
-    Claim handOver(QLocalSocket& socket, const QString& path);
+    Claim handOver(QLocalSocket& socket, const QString& path, const QDeadlineTimer& deadline);
+    // Listens at name, where nothing is now.
+    Claim listen(const QString& name);
     void acceptConnections();
     void readRequest(QLocalSocket* socket);
 
     QLocalServer* server_ = nullptr;
+    QString reason_;
 };

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -74,7 +75,43 @@ std::optional<std::int64_t> WholeNumber(const QVariant& value)
 std::unique_ptr<QTemporaryDir> PrivateCopyFolder;
 QString PrivateCopy;
 
+// Where the store lives, found without reading it: a store of another name
+// in the same folder, which nobody writes, tells the folder.
+QString StorePath()
+{
+    const QSettings probe(QSettings::NativeFormat, QSettings::UserScope, SettingsOrganization,
+                          QStringLiteral("calculator-tevra-settings-path"));
+    return QFileInfo(probe.fileName()).dir().filePath(SettingsApplication + QStringLiteral(".conf"));
+}
+
 }  // namespace
+
+QString SettingsStoreProblem()
+{
+    const QString path = StorePath();
+    const QFileInfo info(path);
+    const QString shown = QDir::toNativeSeparators(path);
+    if (info.isDir())
+        return QStringLiteral("%1 is a folder").arg(shown);
+    if (info.exists() && !info.isFile())
+        return QStringLiteral("%1 is not a regular file").arg(shown);
+    if (info.isFile() && info.size() > LargestSettingsFile)
+        return QStringLiteral("%1 is larger than 1 MB").arg(shown);
+    if (info.isFile() && !info.isWritable())
+        return QStringLiteral("%1 is not writable").arg(shown);
+    const QFileInfo folder(info.absolutePath());
+    if (folder.exists() && (!folder.isDir() || !folder.isWritable()))
+        return QStringLiteral("the folder %1 is not writable").arg(QDir::toNativeSeparators(folder.filePath()));
+    if (!folder.exists() && !QDir().mkpath(folder.filePath()))
+        return QStringLiteral("the folder %1 cannot be made").arg(QDir::toNativeSeparators(folder.filePath()));
+    return {};
+}
+
+bool SettingsStoreTooLarge()
+{
+    const QFileInfo info(StorePath());
+    return info.isFile() && info.size() > LargestSettingsFile;
+}
 
 QSettings ProgramSettings()
 {
@@ -83,11 +120,11 @@ QSettings ProgramSettings()
     return QSettings(SettingsOrganization, SettingsApplication);
 }
 
-void KeepSettingsPrivate()
+void KeepSettingsPrivate(bool copyStore)
 {
     if (!PrivateCopy.isEmpty())
         return;
-    const QString store = QSettings(SettingsOrganization, SettingsApplication).fileName();
+    const QString store = StorePath();
     PrivateCopyFolder = std::make_unique<QTemporaryDir>();
     if (!PrivateCopyFolder->isValid()) {
         // No folder for a copy: the process starts from the defaults and
@@ -98,7 +135,7 @@ void KeepSettingsPrivate()
     }
     PrivateCopy = PrivateCopyFolder->filePath(QStringLiteral("settings.conf"));
     // A store that cannot be copied leaves the copy empty: the defaults.
-    if (QFile::exists(store) && QFile::copy(store, PrivateCopy))
+    if (copyStore && QFile::exists(store) && QFile::copy(store, PrivateCopy))
         QFile::setPermissions(PrivateCopy, QFile::ReadOwner | QFile::WriteOwner);
 }
 

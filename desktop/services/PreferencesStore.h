@@ -29,12 +29,25 @@ inline const QString FontItalicKey = QStringLiteral("FontItalic");
 // reads and writes its sections through this.
 QSettings ProgramSettings();
 
+// The largest settings file the program reads: far above what it writes,
+// small enough to read in a moment.
+inline constexpr qint64 LargestSettingsFile = qint64{1024} * 1024;
+
+// Why the settings store cannot be read and saved, or empty when it can: a
+// folder or a file that is not writable at its path, a folder it cannot be
+// made in, or a file larger than LargestSettingsFile. The file is only looked
+// at, not read.
+QString SettingsStoreProblem();
+// Whether the store is larger than the program reads.
+bool SettingsStoreTooLarge();
+
 // From now on this process reads the settings from a private copy of the
 // store and writes only that copy, which goes at exit. A start that is not
 // the program's running instance (a print job, or a start beside an
-// instance that does not answer) keeps to itself this way, so that two
+// instance that cannot be reached) keeps to itself this way, so that two
 // processes never both write the store.
-void KeepSettingsPrivate();
+// Without copyStore the copy starts empty: the defaults.
+void KeepSettingsPrivate(bool copyStore = true);
 bool SettingsArePrivate();
 
 // Keeps every settings file of the process under directory, never the

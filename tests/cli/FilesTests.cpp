@@ -51,9 +51,19 @@ INSTANTIATE_TEST_SUITE_P(
         InPlaceRow{"ProgramFormat", ProgramFile(u"2+3;\r\n4*5 = 1"), ProgramFile(u"2+3=5;\r\n4*5 = 20"),
                    "2+3=5;\r\n4*5 = 20\n", 0},
         InPlaceRow{"ProgramFormatWithoutText", ProgramFile(u""), ProgramFile(u""), "\n", 0},
+        // An empty file is an empty calculation, and stays empty.
+        InPlaceRow{"EmptyFile", "", "", "\n", 0},
+        InPlaceRow{"Utf16BigEndianIsWrittenBackBigEndian",
+                   "\xFE\xFF\0"
+                   "2\0*\x03\x93\0(\0"
+                   "3\0)"s,
+                   "\xFE\xFF\0"
+                   "2\0*\x03\x93\0(\0"
+                   "3\0)\0=\0"
+                   "4"s,
+                   "2*\xCE\x93(3)=4\n", 0},
         InPlaceRow{"ProgramFormatNonAscii", ProgramFile(u"\u0393(4) // \u00e9"), ProgramFile(u"\u0393(4)=6 // \u00e9"),
                    "\xCE\x93(4)=6 // \xC3\xA9\n", 0},
-        InPlaceRow{"MarksInsideAreDropped", ProgramFile(u"1\uFEFF+1"), ProgramFile(u"1+1=2"), "1+1=2\n", 0},
         InPlaceRow{"BytesBehindTheEndingNulAreKept", ProgramFile(u"1+1") + "\0\0junk"s,
                    ProgramFile(u"1+1=2") + "\0\0junk"s, "1+1=2\n", 0},
         InPlaceRow{"LastOddByteIsKept", ProgramFile(u"1+1") + "Z", ProgramFile(u"1+1=2") + "Z", "1+1=2\n", 0},
@@ -222,6 +232,12 @@ TEST_P(TevraRefusedFile, StopsEverythingWithOneLineNamingIt)
     directory.Write("good", "1+1");
     directory.Write("empty", "");
     directory.Write("latin1", "caf\xE9");
+    // A mark inside the text would be dropped on the way back.
+    directory.Write("marked", ProgramFile(u"1\uFEFF+1"));
+    // Taken as UTF-16 for its NUL byte; its U+FEFF would be lost on the way back.
+    directory.Write("binary",
+                    "A\0\xFF\xFE"
+                    "B\0"s);
     std::filesystem::create_directory(directory.Path() / "folder");
     ASSERT_EQ(mkfifo((directory / "pipe").c_str(), 0600), 0);
 
@@ -233,11 +249,20 @@ TEST_P(TevraRefusedFile, StopsEverythingWithOneLineNamingIt)
     EXPECT_EQ(directory.Read("good"), "1+1");
     EXPECT_FALSE(std::filesystem::exists(directory.Path() / "m.vcm"));
     EXPECT_EQ(directory.Read("latin1"), "caf\xE9");
+    EXPECT_EQ(directory.Read("marked"), ProgramFile(u"1\uFEFF+1"));
+    EXPECT_EQ(directory.Read("binary"),
+              "A\0\xFF\xFE"
+              "B\0"s);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, TevraRefusedFile,
                          testing::Values(RefusedRow{"Missing", "missing.vcl", "Cannot open the file for reading"},
-                                         RefusedRow{"Empty", "empty", "Cannot read the file"},
+                                         RefusedRow{"NotWrittenBackAsRead", "binary",
+                                                    "Cannot open the file for writing: its text would not be "
+                                                    "written back byte for byte"},
+                                         RefusedRow{"MarkInsideTheText", "marked",
+                                                    "Cannot open the file for writing: its text would not be "
+                                                    "written back byte for byte"},
                                          RefusedRow{"NotUtf8", "latin1", "Cannot read the file: not valid UTF-8"},
                                          RefusedRow{"Directory", "folder", "Cannot open the file for reading"},
                                          RefusedRow{"NamedPipe", "pipe", "Cannot open the file for reading"},

@@ -66,8 +66,10 @@ void CCalcTextStore::replace(CTextPosition position, int length, const QString& 
     const bool modifiedBefore = isModified();
     const QString removed = text_.mid(position, length);
 
+    dropRedo();
     if (joinsLastStep(position, length, replacement, kind)) {
         Step& last = undo_.back();
+        historyBytes_ -= stepBytes(last);
         if (kind == EditKind::Typing) {
             last.Inserted += replacement;
         } else if (kind == EditKind::DeleteBackward) {
@@ -77,13 +79,15 @@ void CCalcTextStore::replace(CTextPosition position, int length, const QString& 
             last.Removed += removed;
         }
         last.After = after;
+        historyBytes_ += stepBytes(last);
     } else {
         // The saved text lay among the steps taken back: no step leads there now.
         if (cleanDepth_ > static_cast<qsizetype>(undo_.size()))
             cleanDepth_ = -1;
         undo_.push_back(Step{position, removed, replacement, before, after, kind, false, group_});
+        historyBytes_ += stepBytes(undo_.back());
     }
-    redo_.clear();
+    trimHistory();
     apply(position, length, replacement);
     announce(undoBefore, redoBefore, modifiedBefore);
 }
@@ -125,6 +129,7 @@ void CCalcTextStore::setText(const QString& text)
     const bool modifiedBefore = isModified();
     undo_.clear();
     redo_.clear();
+    historyBytes_ = 0;
     cleanDepth_ = 0;
     const int removed = size();
     removedText_ = text_;
@@ -141,6 +146,7 @@ void CCalcTextStore::clearHistory()
     const bool modifiedBefore = isModified();
     undo_.clear();
     redo_.clear();
+    historyBytes_ = 0;
     cleanDepth_ = modifiedBefore ? -1 : 0;
     announce(undoBefore, redoBefore, modifiedBefore);
 }
@@ -155,8 +161,7 @@ std::optional<CCalcTextStore::Selection> CCalcTextStore::redo()
     return moveStep(redo_, undo_, true);
 }
 
-std::optional<CCalcTextStore::Selection> CCalcTextStore::moveStep(std::vector<Step>& from, std::vector<Step>& to,
-                                                                  bool forward)
+std::optional<CCalcTextStore::Selection> CCalcTextStore::moveStep(Steps& from, Steps& to, bool forward)
 {
     if (from.empty())
         return std::nullopt;
@@ -186,4 +191,49 @@ void CCalcTextStore::announce(bool undoBefore, bool redoBefore, bool modifiedBef
         emit redoAvailable(isRedoAvailable());
     if (modifiedBefore != isModified())
         emit modificationChanged(isModified());
+}
+
+qsizetype CCalcTextStore::stepBytes(const Step& step)
+{
+    return static_cast<qsizetype>(sizeof(Step)) +
+        (step.Removed.size() + step.Inserted.size()) * qsizetype{sizeof(QChar)};
+}
+
+void CCalcTextStore::setHistoryLimit(qsizetype bytes)
+{
+    const bool undoBefore = isUndoAvailable();
+    const bool redoBefore = isRedoAvailable();
+    const bool modifiedBefore = isModified();
+    historyLimit_ = std::max<qsizetype>(bytes, 0);
+    // Steps taken back go first: they are the furthest from the text.
+    if (historyBytes_ > historyLimit_)
+        dropRedo();
+    trimHistory();
+    announce(undoBefore, redoBefore, modifiedBefore);
+}
+
+void CCalcTextStore::dropRedo()
+{
+    for (const Step& step : redo_)
+        historyBytes_ -= stepBytes(step);
+    redo_.clear();
+}
+
+void CCalcTextStore::trimHistory()
+{
+    qsizetype dropped = 0;
+    while (historyBytes_ > historyLimit_ && !undo_.empty()) {
+        const int group = undo_.front().Group;
+        if (group != 0 && group == group_)
+            break;
+        do {
+            historyBytes_ -= stepBytes(undo_.front());
+            undo_.pop_front();
+            ++dropped;
+        } while (group != 0 && !undo_.empty() && undo_.front().Group == group);
+    }
+    if (dropped == 0 || cleanDepth_ < 0)
+        return;
+    // The saved text lay among the dropped steps: no step leads back there.
+    cleanDepth_ = cleanDepth_ >= dropped ? cleanDepth_ - dropped : -1;
 }

@@ -5,13 +5,15 @@
 // after it; typing and deleting character by character join one step, as in
 // every editor. Edits made inside an edit group (beginEditGroup() ..
 // endEditGroup(), or an EditGroup's lifetime) undo and redo as one step.
+// The history is bounded by the memory its steps hold: past the limit the
+// oldest steps are dropped first.
 #pragma once
 
 #include <QObject>
 #include <QString>
 
+#include <deque>
 #include <optional>
-#include <vector>
 
 #include "desktop/ui/editor/CTextRange.h"
 
@@ -74,6 +76,15 @@ public:
     void setText(const QString& text);
     void clearHistory();
 
+    // The most memory the history keeps, in bytes of its steps' texts and
+    // records, undo and redo together.
+    static constexpr qsizetype DefaultHistoryLimit = qsizetype{64} * 1024 * 1024;
+    qsizetype historyLimit() const { return historyLimit_; }
+    // Drops the oldest steps at once when the history holds more.
+    void setHistoryLimit(qsizetype bytes);
+    // The memory the history holds now, counted as the limit counts it.
+    qsizetype historyBytes() const { return historyBytes_; }
+
     bool isUndoAvailable() const { return !undo_.empty(); }
     bool isRedoAvailable() const { return !redo_.empty(); }
     // Takes back the last step; gives the selection before it, or nothing
@@ -107,21 +118,29 @@ private:
         // stand together and move together.
         int Group = 0;
     };
+    using Steps = std::deque<Step>;
 
     // Changes the text and tells the listeners.
     void apply(CTextPosition position, int length, const QString& replacement);
     bool joinsLastStep(CTextPosition position, int length, const QString& replacement, EditKind kind) const;
     // Undoes (or, forward, redoes) the last step of from, with the steps of
     // its edit group, and puts them on to.
-    std::optional<Selection> moveStep(std::vector<Step>& from, std::vector<Step>& to, bool forward);
+    std::optional<Selection> moveStep(Steps& from, Steps& to, bool forward);
+    static qsizetype stepBytes(const Step& step);
+    // Drops the oldest undo steps, a group at a time, while the history holds
+    // more than its limit; the group being made stays.
+    void trimHistory();
+    void dropRedo();
     // Emits the availability and modification signals that changed since
     // the states given.
     void announce(bool undoBefore, bool redoBefore, bool modifiedBefore);
 
     QString text_;
     QString removedText_;
-    std::vector<Step> undo_;
-    std::vector<Step> redo_;
+    Steps undo_;
+    Steps redo_;
+    qsizetype historyBytes_ = 0;
+    qsizetype historyLimit_ = DefaultHistoryLimit;
     // The number of undo steps at which the text is as last opened or saved;
     // -1 when no number of steps leads back to it.
     qsizetype cleanDepth_ = 0;

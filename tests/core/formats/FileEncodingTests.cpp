@@ -41,6 +41,18 @@ const std::vector<Row>& Rows()
          FileEncoding::ProgramFormat, u"1",
          "\0\0"
          "2\0"s},
+        {"UTF-16 big-endian with its mark",
+         "\xFE\xFF\0"
+         "1\0+\x03\x93\0"
+         "2"s,
+         FileEncoding::Utf16BeWithMark, u"1+\u03932", ""},
+        {"UTF-16 big-endian, odd last byte and text after a NUL",
+         "\xFE\xFF\0"
+         "7\0\0\0"
+         "8\0"s,
+         FileEncoding::Utf16BeWithMark, u"7",
+         "\0\0\0"
+         "8\0"s},
         {"ASCII", "1+1;\n2*3\n", FileEncoding::Utf8, u"1+1;\n2*3\n", ""},
         {"UTF-8",
          "\xCE\x93(5)\xC3\x97"
@@ -106,6 +118,7 @@ TEST(FileEncodingRule, AWholeFileReadsBackAsTheSameText)
          FileEncoding::Unrecognised},
         {"UTF-8 stays", u"\u00D72", FileEncoding::Utf8, FileEncoding::Utf8},
         {"the program's format stays", u"1+2", FileEncoding::ProgramFormat, FileEncoding::ProgramFormat},
+        {"UTF-16 big-endian stays", u"\u00D72", FileEncoding::Utf16BeWithMark, FileEncoding::Utf16BeWithMark},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Label);
@@ -127,6 +140,9 @@ TEST(FileEncodingRule, EveryEncodingWritesItsOwnMark)
               "\xEF\xBB\xBF"
               "1");
     EXPECT_EQ(Tevra::EncodeFileText(u"1", FileEncoding::Utf16Le), "1\0"s);
+    EXPECT_EQ(Tevra::EncodeFileText(u"\u00D71", FileEncoding::Utf16BeWithMark),
+              "\xFE\xFF\0\xD7\0"
+              "1"s);
 }
 
 }  // namespace

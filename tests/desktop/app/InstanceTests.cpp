@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
@@ -273,7 +274,21 @@ TEST_F(SecondStart, TheSocketOfACrashedInstanceIsTakenOver)
     EXPECT_EQ(process.state(), QProcess::Running);
 }
 
-TEST_F(SecondStart, BesideAnInstanceThatDoesNotAnswerItRunsOnButWritesNoSettings)
+// Reads the second start's standard error until it holds text or the
+// process ends; what it said.
+QByteArray ReadErrorUntil(QProcess& process, const QByteArray& text)
+{
+    process.setReadChannel(QProcess::StandardError);
+    QByteArray said;
+    QDeadlineTimer deadline(20000);
+    while (!said.contains(text) && !deadline.hasExpired() && process.state() == QProcess::Running) {
+        process.waitForReadyRead(100);
+        said += process.readAllStandardError();
+    }
+    return said + process.readAllStandardError();
+}
+
+TEST_F(SecondStart, AListenerThatNeverAnswersIsStaleAndReplaced)
 {
     // Listens, but this process answers nothing while the second start waits.
     QLocalServer silent;
@@ -281,19 +296,104 @@ TEST_F(SecondStart, BesideAnInstanceThatDoesNotAnswerItRunsOnButWritesNoSettings
     ASSERT_TRUE(silent.listen(CCalcInstance::ServerName()));
     const QString path = calculationFile(QStringLiteral("alone.vcl"), QByteArray("5\0", 2));
     startSecond({path});
-    process.setReadChannel(QProcess::StandardError);
-    QByteArray said;
-    QDeadlineTimer deadline(20000);
-    while (!said.contains("does not answer") && !deadline.hasExpired() && process.state() == QProcess::Running) {
-        process.waitForReadyRead(100);
-        said += process.readAllStandardError();
-    }
-    EXPECT_TRUE(said.contains("does not answer")) << said.toStdString();
-    // It opened the file (and put it on its recent-file list) without
-    // writing the settings store.
-    process.waitForFinished(1500);
+    const QByteArray said = ReadErrorUntil(process, "did not answer within a second");
+    EXPECT_TRUE(said.contains("did not answer within a second")) << said.toStdString();
     EXPECT_EQ(process.state(), QProcess::Running);
-    EXPECT_FALSE(QFileInfo::exists(secondConfig.filePath(QStringLiteral("Vossek/Calculator Tevra.conf"))));
+    // It listens in the silent one's place: a later start is handed to it.
+    CCalcInstance later;
+    EXPECT_EQ(later.claim(QString()), CCalcInstance::Claim::HandedOver) << later.reason().toStdString();
+}
+
+TEST_F(SecondStart, WhatIsNoSocketOfOursIsLeftAloneAndTheStartSaysWhy)
+{
+    struct Row {
+        const char* Label;
+        const char* Said;
+    };
+    const Row rows[] = {{"folder", "is a folder, not the socket"}, {"file", "is a file, not the socket"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Label);
+        const QString name = CCalcInstance::ServerName();
+        QLocalServer::removeServer(name);
+        if (QString::fromLatin1(row.Label) == QStringLiteral("folder")) {
+            ASSERT_TRUE(QDir().mkdir(name));
+        } else {
+            QFile file(name);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write("mine");
+        }
+        // In this process too: nothing to hand over to, nothing served.
+        CCalcInstance here;
+        EXPECT_EQ(here.claim(QString()), CCalcInstance::Claim::Alone);
+        EXPECT_TRUE(here.reason().contains(QString::fromLatin1(row.Said))) << here.reason().toStdString();
+        EXPECT_FALSE(here.isPrimary());
+
+        startSecond({calculationFile(QStringLiteral("alone.vcl"), QByteArray("5\0", 2))});
+        const QByteArray said = ReadErrorUntil(process, row.Said);
+        EXPECT_TRUE(said.contains("starts without handing over")) << said.toStdString();
+        EXPECT_TRUE(said.contains(row.Said)) << said.toStdString();
+        EXPECT_FALSE(said.contains("does not answer")) << said.toStdString();
+        EXPECT_EQ(process.state(), QProcess::Running);
+        process.kill();
+        process.waitForFinished(5000);
+        // What stood there stands there still.
+        const QFileInfo info(name);
+        EXPECT_TRUE(info.exists());
+        if (info.isDir())
+            ASSERT_TRUE(QDir().rmdir(name));
+        else
+            ASSERT_TRUE(QFile::remove(name));
+    }
+}
+
+// A store the program cannot save, or will not read, is said once and left
+// as it is; the program runs on with its defaults.
+TEST_F(SecondStart, ASettingsStoreThatCannotBeSavedIsSaidOnceAndLeftAlone)
+{
+    const QString store = secondConfig.filePath(QStringLiteral("Vossek/Calculator Tevra.conf"));
+    struct Row {
+        const char* Label;
+        QByteArray Content;  // null for a folder
+        const char* Cause;
+    };
+    const Row rows[] = {
+        {"folder", QByteArray(), "is a folder"},
+        {"larger than 1 MB", QByteArray(2 * 1024 * 1024, '#'), "is larger than 1 MB"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Label);
+        QFile::remove(store);
+        QDir().rmdir(store);
+        if (row.Content.isNull()) {
+            ASSERT_TRUE(QDir().mkpath(store));
+        } else {
+            ASSERT_TRUE(QDir().mkpath(QFileInfo(store).path()));
+            QFile file(store);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(row.Content);
+        }
+        // A start of its own: nothing listens.
+        QLocalServer::removeServer(CCalcInstance::ServerName());
+        startSecond({});
+        QByteArray said = ReadErrorUntil(process, row.Cause);
+        const QByteArray expected = "Settings cannot be saved: " + QFile::encodeName(store) + " " + row.Cause;
+        EXPECT_TRUE(said.contains(expected)) << said.toStdString();
+        // The program answers another start, which finds it running.
+        CCalcInstance later;
+        EXPECT_EQ(later.claim(QString()), CCalcInstance::Claim::HandedOver) << later.reason().toStdString();
+        said += process.readAllStandardError();
+        EXPECT_EQ(said.count("Settings cannot be saved"), 1) << said.toStdString();
+        process.kill();
+        process.waitForFinished(5000);
+        const QFileInfo info(store);
+        if (row.Content.isNull()) {
+            EXPECT_TRUE(info.isDir());
+        } else {
+            QFile file(store);
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_EQ(file.readAll(), row.Content);
+        }
+    }
 }
 
 TEST(InstanceFolder, NoFolderAnotherUserMayWriteHoldsTheSocket)

@@ -14,6 +14,7 @@
 #include "desktop/ui/editor/CCalcView.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -131,6 +132,36 @@ TEST_F(Runner, LoadMemoryRunsTheChosenFile)
     ASSERT_EQ(prompts.openRequests.size(), 1u);
     EXPECT_EQ(prompts.openRequests.front().Kind, CalcFileKind::Memory);
     EXPECT_TRUE(prompts.warnings.isEmpty());
+}
+
+// Whatever Save memory writes, Load memory reads back: a million cells make a
+// file of about 36 MB.
+TEST_F(Runner, AMillionCellsComeBackAsTheyWereSaved)
+{
+    constexpr int Cells = 1'000'000;
+    for (int i = 0; i < Cells; ++i) {
+        const std::u16string name = u"c" + QString::number(i).toStdU16String();
+        NCalculatorText::State().MemoryMap.GetOrCreate(name) = i / 7.0;
+    }
+    const QString saved = directory.filePath(QStringLiteral("saved.vcm"));
+    const QString again = directory.filePath(QStringLiteral("again.vcm"));
+    prompts.saveAnswers = {saved, again};
+    memory.saveMemory(true);
+    ASSERT_GT(QFileInfo(saved).size(), 16 * 1024 * 1024);
+    NCalculatorText::State().MemoryMap.FreeAll();
+
+    prompts.openAnswers.push_back(saved);
+    memory.loadMemory();
+    // Generous: only a hang takes this long.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !runner.isRunning(); }, 600'000));
+    EXPECT_TRUE(prompts.warnings.isEmpty()) << prompts.warnings.join(' ').toStdString();
+    EXPECT_EQ(NCalculatorText::State().MemoryMap.Count(), static_cast<std::size_t>(Cells));
+    memory.saveMemory(true);
+    QFile first(saved);
+    QFile second(again);
+    ASSERT_TRUE(first.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(second.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(first.readAll() == second.readAll());
 }
 
 TEST_F(Runner, ACancelledDialogRunsNothing)

@@ -1,6 +1,8 @@
 // Loading and saving the preferences record: every value falls back to its
 // own default when it is missing, not a number or out of range.
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -278,6 +280,61 @@ TEST(StoredNumbers, OnlyWholeNumbersInRangeAreTaken)
         EXPECT_EQ(Tevra::StoredUInt32(row.Stored), row.Unsigned) << shown;
         EXPECT_EQ(Tevra::StoredInt32(row.Stored), row.Signed) << shown;
     }
+}
+
+// What stands at the store's path decides whether the settings can be saved;
+// the file is only looked at, never read or changed.
+TEST(PrefsStoreProblem, NamesWhatKeepsTheSettingsFromBeingSaved)
+{
+    const QString path = Tevra::ProgramSettings().fileName();
+    const QByteArray large(Tevra::LargestSettingsFile + 1, 'x');
+    struct Row {
+        const char* Label;
+        QByteArray Content;  // of a file at the path; null for a folder
+        QFile::Permissions Permissions;
+        const char* Cause;
+        bool TooLarge;
+    };
+    const auto readWrite = QFile::ReadOwner | QFile::WriteOwner;
+    const Row rows[] = {
+        {"a folder", QByteArray(), readWrite, "is a folder", false},
+        {"a file over 1 MB", large, readWrite, "is larger than 1 MB", true},
+        {"a file of 1 MB", large.left(Tevra::LargestSettingsFile), readWrite, "", false},
+        {"a file that is not writable", QByteArray("[General]\n"), QFile::ReadOwner, "is not writable", false},
+        {"a good file", QByteArray("[General]\n"), readWrite, "", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Label);
+        QFile::remove(path);
+        QDir().rmdir(path);
+        if (row.Content.isNull()) {
+            ASSERT_TRUE(QDir().mkpath(path));
+        } else {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(row.Content);
+            file.close();
+            ASSERT_TRUE(file.setPermissions(row.Permissions));
+        }
+        if (row.Permissions == QFile::ReadOwner && QFileInfo(path).isWritable())
+            continue;  // the superuser writes every file
+        const QString problem = Tevra::SettingsStoreProblem();
+        if (*row.Cause == '\0') {
+            EXPECT_TRUE(problem.isEmpty()) << problem.toStdString();
+        } else {
+            EXPECT_TRUE(problem.startsWith(path)) << problem.toStdString();
+            EXPECT_TRUE(problem.endsWith(QString::fromLatin1(row.Cause))) << problem.toStdString();
+        }
+        EXPECT_EQ(Tevra::SettingsStoreTooLarge(), row.TooLarge);
+        if (!row.Content.isNull()) {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_EQ(file.readAll(), row.Content);
+        }
+    }
+    QFile::setPermissions(path, readWrite);
+    QFile::remove(path);
+    QDir().rmdir(path);
 }
 
 }  // namespace

@@ -286,4 +286,107 @@ TEST(EditorStoreGroup, TheSavedTextInsideAGroupIsNoUndoTarget)
     EXPECT_TRUE(store.isModified());
 }
 
+// Select all, Cut and Paste of the whole text, as the editor does them.
+void CutAndPaste(CCalcTextStore& store)
+{
+    const QString text = store.text();
+    store.replace(0, store.size(), QString(), Kind::Other, {}, {});
+    store.replace(0, 0, text, Kind::Other, {}, {});
+}
+
+// The history never holds more than its limit, however long the user cuts and
+// pastes; the oldest steps go and the newest still undo.
+TEST(EditorStoreHistory, IsBoundedByMemoryOldestStepsFirst)
+{
+    struct Row {
+        const char* Name;
+        qsizetype Characters;
+        qsizetype Limit;
+        int Cycles;
+    };
+    const Row rows[] = {
+        {"small limit, small text", 1000, 20'000, 50},
+        {"the default limit, 4 million characters", 4'000'000, CCalcTextStore::DefaultHistoryLimit, 12},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Name);
+        CCalcTextStore store;
+        store.setHistoryLimit(row.Limit);
+        EXPECT_EQ(store.historyLimit(), row.Limit);
+        const QString text(row.Characters, QLatin1Char('7'));
+        store.setText(text);
+        for (int cycle = 0; cycle < row.Cycles; ++cycle) {
+            CutAndPaste(store);
+            ASSERT_LE(store.historyBytes(), row.Limit);
+        }
+        // Each cycle holds the text twice: a limit of a few texts keeps a
+        // few cycles, and the last one still undoes.
+        EXPECT_GT(store.historyBytes(), row.Characters * 2);
+        ASSERT_TRUE(store.undo());
+        EXPECT_TRUE(store.text().isEmpty());
+        ASSERT_TRUE(store.undo());
+        EXPECT_EQ(store.text(), text);
+        // Undoing moves steps to redo: the history holds no more than before.
+        EXPECT_LE(store.historyBytes(), row.Limit);
+        int steps = 2;
+        while (store.undo())
+            ++steps;
+        EXPECT_LT(steps, 2 * row.Cycles);
+        EXPECT_EQ(store.text(), text);
+        // Past the oldest step kept, the saved text is out of reach.
+        EXPECT_TRUE(store.isModified());
+        // A new text frees the history.
+        store.setText(QString());
+        EXPECT_EQ(store.historyBytes(), 0);
+    }
+}
+
+TEST(EditorStoreHistory, CountsEveryStepAndFollowsUndoRedoAndClearing)
+{
+    CCalcTextStore store;
+    EXPECT_EQ(store.historyLimit(), CCalcTextStore::DefaultHistoryLimit);
+    store.replace(0, 0, QStringLiteral("ab"), Kind::Typing, {}, {});
+    const qsizetype one = store.historyBytes();
+    EXPECT_GE(one, qsizetype{4});
+    // Typing joins the step: two more characters, two more code units' bytes.
+    store.replace(2, 0, QStringLiteral("cd"), Kind::Typing, {}, {});
+    EXPECT_EQ(store.historyBytes(), one + 4);
+    store.undo();
+    EXPECT_EQ(store.historyBytes(), one + 4);
+    // A new edit drops what undo took back.
+    store.replace(0, 0, QStringLiteral("x"), Kind::Other, {}, {});
+    EXPECT_FALSE(store.isRedoAvailable());
+    EXPECT_EQ(store.historyBytes(), one - 2);
+    store.clearHistory();
+    EXPECT_EQ(store.historyBytes(), 0);
+}
+
+TEST(EditorStoreHistory, AGroupIsDroppedWholeAndALowerLimitTrimsAtOnce)
+{
+    CCalcTextStore store;
+    QSignalSpy undoSignals(&store, &CCalcTextStore::undoAvailable);
+    store.setText(QStringLiteral("0"));
+    {
+        const CCalcTextStore::EditGroup group(store);
+        store.replace(1, 0, QStringLiteral("+1"), Kind::Other, {}, {});
+        store.replace(3, 0, QStringLiteral("+2"), Kind::Other, {}, {});
+    }
+    store.replace(5, 0, QStringLiteral("+3"), Kind::Other, {}, {});
+    const qsizetype all = store.historyBytes();
+    // Room for one step of the three: the group goes as a whole.
+    store.setHistoryLimit(all - 1);
+    EXPECT_LE(store.historyBytes(), all - 1);
+    ASSERT_TRUE(store.undo());
+    EXPECT_EQ(store.text(), QStringLiteral("0+1+2"));
+    EXPECT_FALSE(store.undo());
+    // No room at all: nothing is kept, and undo says so.
+    store.redo();
+    store.setHistoryLimit(0);
+    EXPECT_EQ(store.historyBytes(), 0);
+    EXPECT_FALSE(store.isUndoAvailable());
+    EXPECT_FALSE(store.isRedoAvailable());
+    EXPECT_EQ(undoSignals.count(), 4);
+    EXPECT_EQ(store.text(), QStringLiteral("0+1+2+3"));
+}
+
 }  // namespace
