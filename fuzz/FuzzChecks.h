@@ -17,7 +17,7 @@ namespace TevraFuzz {
 // The work one input may do (series terms, Bessel orders: EvaluationBudget.h)
 // before its run gives up, so that a series of an impractical term count ends
 // at the same place on every run and on every machine.
-inline constexpr std::uint64_t WorkPerInput = 20000;
+inline constexpr std::uint64_t WorkPerInput = 1000;
 
 // The longest input worth trying: the fuzz script passes it as -max_len.
 // Longer texts only repeat what shorter ones reach, more slowly.
