@@ -6,6 +6,7 @@
 #include "support/DocFakePrompts.h"
 #include "core/engine/Engine.h"
 #include "desktop/frame/CCalcBar.h"
+#include "desktop/document/CCalcDoc.h"
 #include "desktop/frame/CCalcMainFrame.h"
 #include "desktop/frame/CalcBars.h"
 #include "desktop/ui/log/CCalcLog.h"
