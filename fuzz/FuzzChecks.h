@@ -1,9 +1,12 @@
 // The checks the fuzz targets run on arbitrary bytes, shared by the libFuzzer
 // programs and by the corpus test of the normal build, which feeds every
 // checked-in input to the same function. A check returns an empty string, or
-// what went wrong.
+// what went wrong. Each check starts from fresh process state, so that an
+// input gives the same run whatever came before it.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -11,9 +14,14 @@
 
 namespace TevraFuzz {
 
-// How long one input may calculate before it is cancelled, so that a series
-// of an impractical term count ends as a cancelled statement.
-inline constexpr int CalculationLimitMilliseconds = 2000;
+// The work one input may do (series terms, Bessel orders: EvaluationBudget.h)
+// before its run gives up, so that a series of an impractical term count ends
+// at the same place on every run and on every machine.
+inline constexpr std::uint64_t WorkPerInput = 1000;
+
+// The longest input worth trying: the fuzz script passes it as -max_len.
+// Longer texts only repeat what shorter ones reach, more slowly.
+inline constexpr std::size_t LongestInput = 4096;
 
 // The first two bytes choose the caret (0xFFFF: all statements), the rest is
 // a UTF-16LE text. The run ends in results or records with a valid status

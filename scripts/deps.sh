@@ -16,6 +16,8 @@ packages+=(x11-utils)
 # The format check and the static analysis (scripts/check-format.sh,
 # scripts/tidy.sh).
 packages+=(clang-format clang-tidy)
+# The libFuzzer targets are built with clang (scripts/fuzz.sh).
+packages+=(clang)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

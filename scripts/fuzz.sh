@@ -2,6 +2,9 @@
 # Builds the libFuzzer targets with clang (ASan and UBSan on) and runs each
 # for a given time on a copy of its checked-in corpus:
 #   bash scripts/fuzz.sh [seconds per target, default 300] [targets...]
+# With TEVRA_FUZZ_RUNS=N each target stops after N executions instead (the
+# time is then only an upper bound); -max_len caps an input at the length the
+# checks find worth trying (LongestInput in fuzz/FuzzChecks.h).
 # Targets: execute (calculation text), files (calculation and memory files),
 # preferences (the settings file). A crash or a timeout leaves its input in
 # build-fuzz/findings/<target>/; check it into fuzz/corpus/<corpus>/ once the
@@ -30,8 +33,11 @@ for target in "${targets[@]}"; do
   mkdir -p "$work" "$findings"
   cp -n fuzz/corpus/$corpus/* "$work/"
   echo "== $target: $seconds s"
-  # The checks cancel a calculation after two seconds, so a longer stop is a
-  # real hang.
-  "$build_dir/bin/tevra_fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
-    -artifact_prefix="$findings/" -print_final_stats=1 "$work" 2>&1 | grep -E "stat::number_of_executed_units|ERROR|Done" || true
+  # The checks give each input a fixed amount of work, so an input that runs
+  # for seconds is a real hang.
+  runs=()
+  [ -z "${TEVRA_FUZZ_RUNS:-}" ] || runs=(-runs="$TEVRA_FUZZ_RUNS")
+  "$build_dir/bin/tevra_fuzz_$target" -max_total_time="$seconds" "${runs[@]}" -max_len=4096 -timeout=10 \
+    -rss_limit_mb=4096 -artifact_prefix="$findings/" -print_final_stats=1 "$work" 2>&1 |
+    grep -E "stat::number_of_executed_units|stat::average_exec_per_sec|ERROR|Done" || true
 done

@@ -3,7 +3,8 @@
 // parses, evaluates and is released, so a run needs a stack of known size.
 // The calling thread's own stack is used when enough of it is left; otherwise
 // the run goes to a helper thread that has such a stack, and the caller waits
-// for it. Only one of the two threads runs at any moment, so the engine's
+// for it. The helper is one thread, started at its first use and kept for the
+// life of the process. Only one of the two threads runs at any moment, so the engine's
 // process-wide state stays single-threaded, and the log records made on the
 // helper thread reach the log receiver on the calling thread, in order, once
 // the run is over.

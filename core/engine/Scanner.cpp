@@ -84,7 +84,10 @@ bool NormalizeStatement(std::u16string& text)
     std::u16string result;
     result.reserve(trimmed.size());
     for (char16_t c : trimmed) {
-        if (c == u'\t' || c == u'\n' || c == u'\r')
+        // U+FEFF, the byte order mark, is no character of the text: the file
+        // reader drops it from UTF-16 files, and a statement drops it too, so
+        // that a memory cell's name never holds one that its file would lose.
+        if (c == u'\t' || c == u'\n' || c == u'\r' || c == u'\uFEFF')
             continue;
         if (c == u'[' || c == u'{')
             c = u'(';

@@ -6,11 +6,13 @@
 #include "support/DocFakePrompts.h"
 #include "core/engine/Engine.h"
 #include "desktop/frame/CCalcBar.h"
+#include "desktop/document/CCalcDoc.h"
 #include "desktop/frame/CCalcMainFrame.h"
 #include "desktop/frame/CalcBars.h"
 #include "desktop/ui/log/CCalcLog.h"
 
 #include <QSettings>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -30,6 +32,14 @@ inline CCalcBar* LogBar(const CCalcMainFrame& frame)
 inline CCalcLog* LogPanel(const CCalcMainFrame& frame)
 {
     return qobject_cast<CCalcLog*>(LogBar(frame)->widget());
+}
+
+// Waits until the calculation a command started has been applied to the
+// document: there and then when it ended quickly, from the event loop when
+// the machine is busy. The bound only guards against a hang.
+inline bool CalculationApplied(const CCalcMainFrame& frame)
+{
+    return QTest::qWaitFor([&frame] { return !frame.document()->isCalculating(); }, 120000);
 }
 
 // A test that starts with an empty settings store and fresh process state,

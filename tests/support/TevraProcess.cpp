@@ -222,27 +222,41 @@ bool CRunningTevra::WaitUntilInterruptible()
     return false;
 }
 
-bool CRunningTevra::WaitForProcessorTime(int milliseconds)
+namespace {
+
+// The processor time the process has used, user and system, in clock ticks:
+// fields 14 and 15 of its stat, after the command name in brackets; -1 when
+// it cannot be read.
+long ProcessorTicks(pid_t pid)
+{
+    const std::string stat = ProcessFile(pid, "stat");
+    const auto closing = stat.rfind(')');
+    if (closing == std::string::npos || closing + 2 > stat.size())
+        return -1;
+    std::istringstream fields(stat.substr(closing + 2));
+    std::string field;
+    long user = 0;
+    for (int index = 3; fields >> field; ++index) {
+        if (index == 14)
+            user = std::stol(field);
+        if (index == 15)
+            return user + std::stol(field);
+    }
+    return -1;
+}
+
+}  // namespace
+
+bool CRunningTevra::WaitForMoreProcessorTime(int milliseconds)
 {
     const long ticksPerSecond = sysconf(_SC_CLK_TCK);
-    const long wanted = (milliseconds * ticksPerSecond + 999) / 1000;
+    // One tick more than asked for: the count at the start may be a tick's
+    // worth short of the time already used.
+    const long wanted = (milliseconds * ticksPerSecond + 999) / 1000 + 1;
+    const long start = ProcessorTicks(pid_);
     while (Running()) {
-        // Fields 14 and 15 of stat, after the command name in brackets: user
-        // and system time in clock ticks.
-        const std::string stat = ProcessFile(pid_, "stat");
-        std::istringstream fields(stat.substr(stat.rfind(')') + 2));
-        std::string field;
-        long user = 0;
-        long system = 0;
-        for (int index = 3; fields >> field; ++index) {
-            if (index == 14)
-                user = std::stol(field);
-            if (index == 15) {
-                system = std::stol(field);
-                break;
-            }
-        }
-        if (user + system >= wanted)
+        const long now = ProcessorTicks(pid_);
+        if (start >= 0 && now - start >= wanted)
             return true;
         usleep(2000);
     }

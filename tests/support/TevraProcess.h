@@ -73,10 +73,11 @@ public:
     // Waits until tevra catches SIGINT and SIGTERM: its handlers are in place.
     // False when it ended first.
     bool WaitUntilInterruptible();
-    // Waits until tevra has used at least milliseconds of processor time,
-    // so that a short start of its work is surely done. False when it ended
-    // first.
-    bool WaitForProcessorTime(int milliseconds);
+    // Waits until tevra has used at least milliseconds more processor time
+    // than it had when the call began, so that a short piece of work it was
+    // about to do is surely done, however busy the machine (a count of its
+    // own work, not of the clock). False when it ended first.
+    bool WaitForMoreProcessorTime(int milliseconds);
     void Signal(int number);
     // Waits for tevra to end and collects what it printed.
     Outcome Finish();

@@ -42,6 +42,8 @@ public:
     // Previews again after the delay (the text, the caret, the memory, the
     // last result or the settings changed).
     void schedule();
+    // Whether a preview waits for its delay to pass.
+    bool isPending() const { return timer_.isActive(); }
     // Previews now, unless a calculation runs.
     void refresh();
 

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "core/engine/Cancel.h"
+#include "core/engine/EngineStack.h"
 #include "core/memory/MemoryMap.h"
 #include "core/engine/EngineState.h"
 
@@ -67,6 +68,26 @@ protected:
         return outcome;
     }
 };
+
+// Runs body on a new thread with room for the deepest statement on its own
+// stack, and waits for it.
+template <typename Body> void OnEngineSizedThread(Body body)
+{
+    pthread_attr_t attributes;
+    ASSERT_EQ(pthread_attr_init(&attributes), 0);
+    ASSERT_EQ(pthread_attr_setstacksize(&attributes, NCalculatorText::EngineStackSize + (1u << 20)), 0);
+    pthread_t thread;
+    const int started = pthread_create(
+        &thread, &attributes,
+        [](void* argument) -> void* {
+            (*static_cast<Body*>(argument))();
+            return nullptr;
+        },
+        &body);
+    pthread_attr_destroy(&attributes);
+    ASSERT_EQ(started, 0);
+    pthread_join(thread, nullptr);
+}
 
 struct CancelCase {
     std::u16string Input;
@@ -131,19 +152,24 @@ TEST_F(Cancel, EveryLoopOfTheEngineLooksAtTheRequest)
         {u"Mem[q]" + Repeat(u"+1", 10000), "a long chain of one operator"},
         {u"Mem[q]*(" + Repeat(u"1+", 9999) + u"1)", "a chain inside a chain"},
     };
+    // The records must reach the log while the statement runs, so the rows
+    // calculate on a thread whose own stack holds the engine: a run that goes
+    // to the helper thread hands its records on only once it is over.
     CancellingLog cancelling(Log);
     NCalculatorText::State().LogReceiver = &cancelling;
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.Where);
-        State().CancelRequested = false;
-        std::u16string text = row.Input;
-        int caret = -1;
-        EXPECT_FALSE(NCalculatorText::ExecuteText(text, caret));
-        EXPECT_EQ(Readable(text), Readable(row.Input)) << "no result is written";
-        // One warning, then the cancel, reported once however many loops
-        // see the request on the way out.
-        EXPECT_EQ(Log.Lines, (std::vector<std::string>{UnsetMemoryRecord(), CancelRecord()}));
-    }
+    OnEngineSizedThread([&] {
+        for (const Row& row : rows) {
+            SCOPED_TRACE(row.Where);
+            State().CancelRequested = false;
+            std::u16string text = row.Input;
+            int caret = -1;
+            EXPECT_FALSE(NCalculatorText::ExecuteText(text, caret));
+            EXPECT_EQ(Readable(text), Readable(row.Input)) << "no result is written";
+            // One warning, then the cancel, reported once however many loops
+            // see the request on the way out.
+            EXPECT_EQ(Log.Lines, (std::vector<std::string>{UnsetMemoryRecord(), CancelRecord()}));
+        }
+    });
 }
 
 TEST_F(Cancel, StopsLoadingAFileThatGoesOnAfterFailures)

@@ -67,6 +67,10 @@ TEST_F(Memory, CellNamesAreTrimmedAndLowered)
         {u"4->Mem[1]", u"MEM(1)", u"1"},
         {u"5->memory{1}", u"Memory[ 1 ]", u"1"},
         {u"6->MEMORY[\t2\t]", u"mem[2]", u"2"},
+        // A byte order mark is no part of a name: a memory file could not
+        // keep it.
+        {u"7->mem[a\uFEFFb]", u"mem[ab]", u"ab"},
+        {u"\uFEFF8->mem[c]\uFEFF", u"mem[c]", u"c"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE("store: " + Readable(row.Store));

@@ -164,10 +164,12 @@ TEST_F(Registration, WritesTheUsersCopiesAndTheDesktopFindsTheTypes)
         QByteArray Bytes;
         const char* Type;
     };
-    const QByteArray memoryFile = QByteArray("\xFF\xFE"
-                                             "2\0-\0>\0M\0e\0m\0[\0"
-                                             "a\0]\0;\0\r\0\n\0",
-                                             30);
+    // The length comes from the literal (less its closing null), so that no
+    // count written by hand reads past it.
+    static constexpr char memoryBytes[] = "\xFF\xFE"
+                                          "2\0-\0>\0M\0e\0m\0[\0"
+                                          "a\0]\0;\0\r\0\n\0";
+    const QByteArray memoryFile = QByteArray(memoryBytes, sizeof memoryBytes - 1);
     const Row rows[] = {
         {"sums.vcl",
          QByteArray("\xFF\xFE"

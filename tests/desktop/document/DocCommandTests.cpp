@@ -107,6 +107,7 @@ TEST_F(DocumentCommands, CalculateUsesTheStartOfTheSelection)
     view().loadText(QStringLiteral("1+1; 2+2; 3+3"));
     select(5, 13);
     document().Command(CmdCalculate);
+    ASSERT_TRUE(CalculationApplied(*frame));
     EXPECT_EQ(view().text(), QStringLiteral("1+1; 2+2=4; 3+3"));
     EXPECT_FALSE(view().hasSelection());
     EXPECT_EQ(frame->calcStatusBar()->paneText(CCalcStatusBar::ResultPane), QStringLiteral("Rslt=4"));
@@ -132,6 +133,7 @@ TEST_F(DocumentCommands, FailedCalculateAllKeepsTheCaretInItsPlace)
         view().loadText(row.text);
         select(row.caret, row.caret);
         document().Command(CmdCalculateAll);
+        ASSERT_TRUE(CalculationApplied(*frame));
         EXPECT_EQ(view().text(), row.expected) << row.name;
         EXPECT_EQ(view().position(), row.expectedCaret) << row.name;
     }
@@ -357,6 +359,7 @@ TEST_F(DocumentCommands, MemoryChangedFollowsTheMemoryFlag)
         return [this, text] {
             view().loadText(QString::fromLatin1(text));
             document().Command(CmdCalculateAll);
+            ASSERT_TRUE(CalculationApplied(*frame));
         };
     };
     const auto executeFile = [this](const char* name, const char* text) {
@@ -381,6 +384,7 @@ TEST_F(DocumentCommands, MemoryChangedFollowsTheMemoryFlag)
          [this] {
              view().loadText(QStringLiteral("1+1; 3->Mem[b]"));
              document().Command(CmdCalculate);
+             ASSERT_TRUE(CalculationApplied(*frame));
          },
          false},
         {"free, confirmed", true, free(true), true},

@@ -77,6 +77,7 @@ TEST_F(DocumentEncodings, AnEditedUtf8FileStaysUtf8)
     write("notes.txt", "1+1\n");
     ASSERT_TRUE(document().openDocument(path("notes.txt")));
     document().Command(CmdCalculateAll);
+    ASSERT_TRUE(CalculationApplied(*frame));
     ASSERT_TRUE(document().save());
     EXPECT_EQ(read("notes.txt"), QByteArray("1+1=2\n"));
 }

@@ -183,6 +183,7 @@ TEST_F(DocumentFiles, ACalculationCountsAsUnsavedWork)
     WriteFile(path("calc.vcl"), Bom + Utf16("2*2"));
     ASSERT_TRUE(document().openDocument(path("calc.vcl")));
     document().Command(CmdCalculateAll);
+    ASSERT_TRUE(CalculationApplied(*frame));
     EXPECT_EQ(view().text(), QStringLiteral("2*2=4"));
     EXPECT_TRUE(document().isModified());
 }

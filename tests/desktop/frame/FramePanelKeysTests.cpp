@@ -148,6 +148,7 @@ TEST_F(PanelKeysInFrame, EveryKeyCarriesOutItsCommandFromEveryPanel)
             focus(panel.control);
             QSignalSpy triggered(frame->action(row.command), &QAction::triggered);
             QTest::keyClick(panel.control, row.key, row.modifiers);
+            ASSERT_TRUE(CalculationApplied(*frame));
             EXPECT_EQ(triggered.count(), 1);
         }
     }
@@ -163,6 +164,7 @@ TEST_F(PanelKeysInFrame, CalculateFromAPanelRunsTheEditorsText)
     frame->view()->loadText(QStringLiteral("6*7"));
     focus(frame->bar(CalcBars::Memory)->widget());
     QTest::keyClick(frame->bar(CalcBars::Memory)->widget(), Qt::Key_Equal, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_TRUE(CalculationApplied(*frame));
     EXPECT_EQ(frame->view()->text(), QStringLiteral("6*7=42"));
 }
 

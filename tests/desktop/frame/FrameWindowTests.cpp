@@ -143,6 +143,7 @@ TEST_F(FrameTest, CalculateKeyPressesRunTheStatementAtTheCaretOrAll)
     QTest::keyClick(view, Qt::Key_Return);
     QTest::keyClicks(view, QStringLiteral("4*5"));
     QTest::keyClick(view, Qt::Key_Equal, Qt::ControlModifier);
+    ASSERT_TRUE(CalculationApplied(*frame));
     EXPECT_EQ(view->text(), QStringLiteral("2+3;\n4*5=20"));
     EXPECT_EQ(PaneText(*frame, CCalcStatusBar::ResultPane), QStringLiteral("Rslt=20"));
     EXPECT_FALSE(view->document()->isUndoAvailable()) << "a calculation cannot be undone";
@@ -160,6 +161,7 @@ TEST_F(FrameTest, CalculateKeyPressesRunTheStatementAtTheCaretOrAll)
     for (const Variant& variant : all) {
         view->loadText(QStringLiteral("1+1;\n2*3;"));
         QTest::keyClick(view, variant.key, variant.modifiers);
+        ASSERT_TRUE(CalculationApplied(*frame));
         EXPECT_EQ(view->text(), QStringLiteral("1+1=2;\n2*3=6;")) << variant.name;
     }
 }
@@ -171,6 +173,7 @@ TEST_F(FrameTest, CalculateKeysWorkWhileTheLogHasTheFocus)
     QTreeWidget* list = LogPanel(*frame)->list();
     list->setFocus();
     QTest::keyClick(list, Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_TRUE(CalculationApplied(*frame));
     EXPECT_EQ(frame->view()->text(), QStringLiteral("6*7=42"));
 }
 
@@ -305,6 +308,7 @@ TEST_F(FrameTest, ErrorsPopUpTheHiddenLogWhenAskedTo)
     NCalculatorText::State().CalcSettings.LogPopup = 1;
     frame->view()->loadText(QStringLiteral("1/0"));
     frame->document()->Command(CmdCalculateAll);
+    ASSERT_TRUE(CalculationApplied(*frame));
     EXPECT_TRUE(LogBar(*frame)->isVisible());
     EXPECT_EQ(LogPanel(*frame)->rowCount(), 1);
     EXPECT_EQ(NCalculatorText::State().LogReceiver, LogPanel(*frame));

@@ -46,10 +46,12 @@ protected:
         view().setSelection(view().text().size(), view().text().size());
         QTest::keyClicks(&view(), text);
     }
-    // The pane once the preview after the last key has run.
+    // The pane once the preview after the last key has run: the wait ends
+    // when no preview is pending any more; its bound only guards against a
+    // hang.
     QString promptAfterPause()
     {
-        QTest::qWait(CCalcLivePreview::DelayMilliseconds + 20);
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !aids().preview()->isPending(); }, 60000));
         QCoreApplication::processEvents();
         return prompt();
     }
@@ -136,6 +138,7 @@ TEST_F(EditorAids, TheLiveValueFollowsACalculationAndTheSettings)
     EXPECT_EQ(promptAfterPause(), "= 0");
     view().loadText("21; rslt*2");
     frame->document()->Command(CmdCalculateAll);
+    ASSERT_TRUE(CalculationApplied(*frame));
     EXPECT_EQ(view().text(), "21=21; rslt*2=42");
     view().setSelection(7, 7);
     EXPECT_EQ(promptAfterPause(), "= 84");
@@ -277,6 +280,7 @@ TEST_F(EditorAids, ARunUnderlinesTheStatementsOfItsRecordsUntilAnEdit)
         NCalculatorText::ResetProcessState();
         view().loadText(row.text);
         frame->document()->Command(CmdCalculateAll);
+        ASSERT_TRUE(CalculationApplied(*frame));
         std::vector<std::pair<Style, QString>> shown;
         for (const Mark& mark : findings())
             shown.emplace_back(mark.Style, marked(mark));
@@ -291,6 +295,7 @@ TEST_F(EditorAids, ALogRowSelectsItsStatement)
 {
     view().loadText("mem[a]; 2*2; 1/0; 3");
     frame->document()->Command(CmdCalculateAll);
+    ASSERT_TRUE(CalculationApplied(*frame));
     CCalcLog* log = LogPanel(*frame);
     ASSERT_EQ(log->rowCount(), 2);
     QTreeWidget* list = log->list();
@@ -326,6 +331,7 @@ TEST_F(EditorAids, ALongDocumentScrollsTheSelectedStatementIntoView)
     view().loadText(text);
     frame->show();
     frame->document()->Command(CmdCalculateAll);
+    ASSERT_TRUE(CalculationApplied(*frame));
     view().setSelection(0, 0);
     view().scrollToPosition(0);
     ASSERT_TRUE(aids().selectReport(0));
@@ -375,6 +381,7 @@ TEST_F(EditorAids, InsideTheMemoryBracketsTheCellsAreOffered)
 {
     view().loadText("1->mem[alpha]; 2->mem[alpine]; 3->mem[beta]");
     frame->document()->Command(CmdCalculateAll);
+    ASSERT_TRUE(CalculationApplied(*frame));
     view().loadText(QString());
     type("Mem[al");
     CCalcCompletion& completion = *aids().completion();
@@ -422,6 +429,45 @@ TEST_F(EditorAids, EscapeOrACaretMoveClosesTheList)
     view().loadText(QString());
     type("cosh");
     EXPECT_FALSE(completion.isOffering());
+}
+
+// The helpers hung on the editor reach into it as they go (the completion
+// takes back its key interceptor): each must go while the editor is whole,
+// not after its members are gone. An editor with its list open is destroyed,
+// and each helper looks at what the editor still is when it goes.
+TEST(EditorDestruction, TheHelpersGoWhileTheEditorIsWhole)
+{
+    auto* view = new CCalcView;
+    auto* aids = new CCalcEditorAids(view);
+    aids->completion()->setEnabled(true);
+    view->show();
+    view->setFocus();
+    QTest::keyClicks(view, QStringLiteral("1+si"));
+    ASSERT_TRUE(aids->completion()->isOffering());
+
+    struct Row {
+        const char* name;
+        QObject* helper;
+        bool wasWhole = false;
+        bool gone = false;
+    };
+    Row rows[] = {
+        {"the aids", aids},
+        {"the completion", aids->completion()},
+        {"the preview", aids->preview()},
+        {"the highlighter", aids->highlighter()},
+    };
+    for (Row& row : rows) {
+        QObject::connect(row.helper, &QObject::destroyed, [&row, view] {
+            row.gone = true;
+            row.wasWhole = qobject_cast<CCalcView*>(static_cast<QObject*>(view)) != nullptr;
+        });
+    }
+    delete view;
+    for (const Row& row : rows) {
+        EXPECT_TRUE(row.gone) << row.name;
+        EXPECT_TRUE(row.wasWhole) << row.name;
+    }
 }
 
 TEST_F(EditorAids, WhileACalculationRunsTheAidsWaitAndItsRecordsAreMarkedAfter)

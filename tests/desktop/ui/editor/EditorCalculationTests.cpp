@@ -47,6 +47,7 @@ TEST_F(EditorCalculation, OnlyTheChangedStretchIsReplaced)
 
         QSignalSpy changes(view().document(), &CCalcTextStore::contentsChange);
         document().Command(CmdCalculate);
+        ASSERT_TRUE(CalculationApplied(*frame));
         EXPECT_EQ(view().text(), row.expected) << row.name;
         EXPECT_EQ(view().position(), row.expectedCaret) << row.name;
         EXPECT_FALSE(view().hasSelection()) << row.name;
@@ -64,6 +65,7 @@ TEST_F(EditorCalculation, AnUnchangedTextIsNotTouched)
     view().loadText(QStringLiteral("1/0"));
     QSignalSpy changes(view().document(), &CCalcTextStore::contentsChange);
     document().Command(CmdCalculateAll);
+    ASSERT_TRUE(CalculationApplied(*frame));
     EXPECT_EQ(changes.count(), 0);
     EXPECT_FALSE(view().document()->isModified());
 }
@@ -106,6 +108,7 @@ TEST_F(EditorCalculationOnALongLine, CalculatingAStatementOnTheScreenKeepsTheVie
     const int caret = layout.lineStart(first + 2) + 1;
     view().setSelection(caret, caret);
     document().Command(CmdCalculate);
+    ASSERT_TRUE(CalculationApplied(*frame));
     EXPECT_EQ(view().firstVisibleLine(), first);
     EXPECT_TRUE(view().viewport()->rect().contains(view().cursorRect()));
 }
@@ -115,6 +118,7 @@ TEST_F(EditorCalculationOnALongLine, CalculateAllThatSucceedsShowsTheCaretBehind
     view().loadText(view().text().chopped(3) + QStringLiteral("2"));
     view().verticalScrollBar()->setValue(view().textLayout().lineCount() / 2);
     document().Command(CmdCalculateAll);
+    ASSERT_TRUE(CalculationApplied(*frame));
     EXPECT_EQ(view().position(), view().text().size());
     EXPECT_TRUE(view().viewport()->rect().contains(view().cursorRect()));
 }
@@ -129,6 +133,7 @@ TEST_F(EditorCalculationOnALongLine, CalculateAllKeepsTheTopStatementAtTheTop)
     view().setSelection(top + 3, top + 3);
 
     document().Command(CmdCalculateAll);
+    ASSERT_TRUE(CalculationApplied(*frame));
     const QString after = view().text();
     ASSERT_NE(after, before);
     // The same place of the same statement is on the first line shown.

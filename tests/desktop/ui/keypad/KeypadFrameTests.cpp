@@ -99,6 +99,7 @@ TEST_F(KeypadInFrame, EqualsButtonsCalculateExactlyAsTheirKeys)
         const int caretByButton = frame->view()->position();
         setText(QString::fromUtf8(row.text), row.caret);
         QTest::keyClick(frame->view(), Qt::Key_Equal, row.keys);
+        ASSERT_TRUE(CalculationApplied(*frame));
         EXPECT_EQ(byButton, frame->view()->text()) << row.text << " " << row.button;
         EXPECT_EQ(caretByButton, frame->view()->position()) << row.text << " " << row.button;
     }
@@ -133,6 +134,7 @@ TEST_F(KeypadInFrame, TheFramesKeysWorkWhileAKeypadButtonHasTheFocus)
     CColorButton* button = keypad()->button(1013);
     button->setFocus();
     QTest::keyClick(button, Qt::Key_Equal, Qt::ControlModifier);
+    ASSERT_TRUE(CalculationApplied(*frame));
     EXPECT_EQ(frame->view()->text(), QStringLiteral("6*7=42"));
     QTest::keyClick(button, Qt::Key_K, Qt::ControlModifier);
     EXPECT_FALSE(bar()->isVisible());

@@ -121,12 +121,14 @@ TEST_F(MemoryWindowTest, ACalculationThatOnlyReadsACellRebuildsAndKeepsTheTicks)
 
     frame->view()->loadText(QStringLiteral("Mem[a]+1"));
     frame->document()->Command(CmdCalculate);
+    ASSERT_TRUE(CalculationApplied(*frame));
     EXPECT_EQ(rebuilt.count(), 1);
     EXPECT_EQ(tickedNames(), QStringList{"b"});
     EXPECT_EQ(NCalculatorText::State().MemoryMap.Find(u"b")->Include, 1) << "pushed to the store before the rebuild";
 
     frame->view()->loadText(QStringLiteral("1+1"));
     frame->document()->Command(CmdCalculate);
+    ASSERT_TRUE(CalculationApplied(*frame));
     EXPECT_EQ(rebuilt.count(), 1) << "no memory touched, no rebuild";
 }
 
@@ -378,6 +380,7 @@ TEST_F(MemoryWindowTest, ARebuildKeepsTheScrolledPlace)
     scroll->setValue(500);
     frame->view()->loadText(QStringLiteral("Mem[c100001]"));
     frame->document()->Command(CmdCalculate);
+    ASSERT_TRUE(CalculationApplied(*frame));
     QCoreApplication::processEvents();
     EXPECT_EQ(scroll->value(), 500);
 }
@@ -474,6 +477,7 @@ TEST_F(MemoryWindowTest, CalculateFromTheListRunsTheEditorsStatement)
     QTreeView* list = memory().list();
     ASSERT_NO_FATAL_FAILURE(focusList());
     QTest::keyClick(list, Qt::Key_Equal, Qt::ControlModifier);
+    ASSERT_TRUE(CalculationApplied(*frame));
     EXPECT_EQ(frame->view()->text(), QStringLiteral("Mem[c]*2=6"));
 }
 
