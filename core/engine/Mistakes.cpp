@@ -199,6 +199,15 @@ public:
             c = IsBlank(c) ? u' ' : Lowered(c);
         read();
         pair();
+        // The index variables of the series in the statement have values.
+        for (std::size_t k = 0; k + 3 < tokens_.size(); ++k) {
+            const std::u16string_view word = lowered(tokens_[k]);
+            if (isFunction(tokens_[k]) &&
+                (word == u"sum" || word == u"prod" || word == u"\u2211" || word == u"\u220F") &&
+                tokens_[k + 1].What == Kind::Open && tokens_[k + 2].What == Kind::Word &&
+                tokens_[k + 3].What == Kind::Comma)
+                bound_.push_back(lowered(tokens_[k + 2]));
+        }
     }
 
     std::optional<StatementHint> syntaxMistake() const;
@@ -225,6 +234,7 @@ private:
     {
         return token.What == Kind::Word && Contains(Keywords(), lowered(token));
     }
+    bool isBound(const Token& token) const { return token.What == Kind::Word && Contains(bound_, lowered(token)); }
     bool isMemoryWord(const Token& token) const
     {
         return token.What == Kind::Word && lowered(token).starts_with(u"mem");
@@ -254,7 +264,8 @@ private:
     std::u16string_view text_;
     std::u16string low_;
     std::vector<Token> tokens_;
-    std::vector<std::size_t> partner_;  // the matching bracket's token, or npos
+    std::vector<std::size_t> partner_;        // the matching bracket's token, or npos
+    std::vector<std::u16string_view> bound_;  // the index variables of series
     std::size_t strayClose_ = npos;
     std::size_t unclosedOpen_ = npos;
 
@@ -436,7 +447,7 @@ std::optional<StatementHint> CStatementReading::tokenMistake(std::size_t k) cons
                 std::u16string(word.substr(0, keyword)) + u"[" + std::u16string(rest.empty() ? u"x" : rest) + u"]";
             return MakeHint(Mistake::MemoryWithoutBrackets, token.Start, token.Length, written);
         }
-        if (isFunction(token))
+        if (isFunction(token) && !isBound(token))
             return functionMistake(k);
         if (next != nullptr && next->What == Kind::Open) {
             if (isKeyword(token)) {
@@ -507,7 +518,8 @@ std::optional<StatementHint> CStatementReading::tokenMistake(std::size_t k) cons
                             std::u16string(TrimWideSpace(value)) + std::u16string(original(token)) + u"Mem[" + name +
                                 u"]");
         }
-        if (k + 2 < tokens_.size() && tokens_[k + 2].What != Kind::Arrow) {
+        const Kind after = k + 2 < tokens_.size() ? tokens_[k + 2].What : Kind::Arrow;
+        if (after != Kind::Arrow && after != Kind::Close && after != Kind::Comma) {
             const std::u16string written = u"(" + std::u16string(TrimWideSpace(original(0, next->End()))) + u")" +
                 std::u16string(TrimWideSpace(text_.substr(next->End())));
             return MakeHint(Mistake::StoreTarget, tokens_[k + 2].Start, tokens_[k + 2].Length, written);
@@ -566,26 +578,17 @@ std::optional<StatementHint> CStatementReading::uninitialisedMistake(const Expla
         }
         return std::nullopt;
     }
-    // The index variables of the series in the statement have values.
-    std::vector<std::u16string_view> bound;
-    for (std::size_t k = 0; k + 3 < tokens_.size(); ++k) {
-        const std::u16string_view word = lowered(tokens_[k]);
-        if (isFunction(tokens_[k]) && (word == u"sum" || word == u"prod" || word == u"\u2211" || word == u"\u220F") &&
-            tokens_[k + 1].What == Kind::Open && tokens_[k + 2].What == Kind::Word &&
-            tokens_[k + 3].What == Kind::Comma)
-            bound.push_back(lowered(tokens_[k + 2]));
-    }
     for (std::size_t k = 0; k < tokens_.size(); ++k) {
         const Token& token = tokens_[k];
         if (token.What != Kind::Word || isKeyword(token) || isMemoryWord(token))
             continue;
-        if (isFunction(token)) {
+        if (isFunction(token) && !isBound(token)) {
             if (auto hint = functionMistake(k))
                 return hint;
             continue;
         }
         const std::u16string_view word = lowered(token);
-        if (Contains(bound, word))
+        if (isBound(token))
             continue;
         // A function name run together with its argument: "sin30".
         for (const std::u16string_view name : Functions()) {
