@@ -3,10 +3,12 @@
 #include "core/engine/EngineState.h"
 #include "core/engine/LanguageNames.h"
 #include "core/engine/Scanner.h"
+#include "core/engine/TextTokens.h"
 #include "core/memory/MemoryMap.h"
 
 #include <algorithm>
 #include <array>
+#include <set>
 #include <vector>
 
 namespace NCalculatorText {
@@ -55,7 +57,7 @@ constexpr std::array<MistakeRow, 18> Rows = {{
      u"a number has at most one point", u"A number with two points", u"1.2.3",
      u"A number has digits with at most one point among them and may end with an exponent such as e-5."},
     {Mistake::UnsetCell, u"unset-cell", u"{0} has no value yet", u"did you mean {1}?",
-     u"A memory cell that was never stored", u"Mem[rnet]*2",
+     u"A memory cell that was never stored", u"5->Mem[rent]; Mem[rnet]*2",
      u"Reading a memory cell that no statement has stored gives 0 and a warning. Store a value first, as in "
      u"5->Mem[rent], or check the name's spelling: the hint names the existing cell that is nearest."},
     {Mistake::UnknownWord, u"unknown-word", u"\u201C{0}\u201D is not a name calculations know", u"did you mean {1}?",
@@ -154,6 +156,12 @@ std::size_t EditDistance(std::u16string_view a, std::u16string_view b)
 
 // Near enough to be a misspelling: two edits at most, and fewer than the
 // name has characters.
+// Names longer than this are not compared: their misspellings are not
+// guessed, and comparing them would cost the square of their length.
+constexpr std::size_t LongestSpeltName = 64;
+// The names stored in a text that a cell read is compared with, at most.
+constexpr std::size_t MostStoredNamesCompared = 1000;
+
 bool NearEnough(std::size_t distance, std::size_t length)
 {
     return distance <= 2 && distance < length;
@@ -689,6 +697,8 @@ std::optional<StatementHint> ExplainList(std::u16string_view expression)
 std::u16string NearestCellName(std::u16string_view name, const Tevra::CMemoryMap& memory)
 {
     std::u16string nearest;
+    if (name.size() > LongestSpeltName)
+        return nearest;
     std::size_t best = 3;
     for (const auto& [cell, value] : memory) {
         const std::u16string_view candidate = cell;
@@ -703,6 +713,57 @@ std::u16string NearestCellName(std::u16string_view name, const Tevra::CMemoryMap
         }
     }
     return nearest;
+}
+
+std::vector<StatementHint> UnsetCellReferences(std::u16string_view text, const Tevra::CMemoryMap& memory)
+{
+    std::vector<StatementHint> found;
+    std::set<std::u16string> stored;
+    const std::vector<TextToken> tokens = TokensOf(text);
+    for (std::size_t k = 0; k < tokens.size(); ++k) {
+        // keyword, bracket, name, bracket: the name's token is the third.
+        if (tokens[k].Kind != TokenKind::MemoryName || k < 2 || tokens[k - 1].Kind != TokenKind::Bracket ||
+            tokens[k - 2].Kind != TokenKind::Keyword)
+            continue;
+        std::u16string name(TrimWideSpace(text.substr(tokens[k].Start, tokens[k].Length)));
+        // Cell names are compared as a calculation reads them: A to Z lowered.
+        for (char16_t& c : name) {
+            if (c >= u'A' && c <= u'Z')
+                c = static_cast<char16_t>(c - u'A' + u'a');
+        }
+        const TextToken& keyword = tokens[k - 2];
+        const bool store = k >= 3 && tokens[k - 3].Kind == TokenKind::Operator && tokens[k - 3].Length == 2;
+        if (store) {
+            stored.insert(std::move(name));
+            continue;
+        }
+        if (memory.Find(name) != nullptr || stored.contains(name))
+            continue;
+        const bool closed = k + 1 < tokens.size() && tokens[k + 1].Kind == TokenKind::Bracket;
+        const std::size_t end = closed ? tokens[k + 1].End() : tokens[k].End();
+        const std::u16string_view written = text.substr(keyword.Start, end - keyword.Start);
+        // The nearest name among the cells and the names stored above.
+        std::u16string nearest = NearestCellName(name, memory);
+        std::size_t best = nearest.empty() ? 3 : EditDistance(name, nearest);
+        std::size_t compared = 0;
+        for (const std::u16string& other : stored) {
+            if (name.size() > LongestSpeltName || ++compared > MostStoredNamesCompared)
+                break;
+            if (other.size() > name.size() + 2 || other.size() + 2 < name.size())
+                continue;
+            const std::size_t distance = EditDistance(name, other);
+            if (NearEnough(distance, name.size()) && distance < best) {
+                best = distance;
+                nearest = other;
+            }
+        }
+        const std::u16string_view opening = text.substr(keyword.Start, tokens[k].Start - keyword.Start);
+        const std::u16string suggestion =
+            std::u16string(opening) + nearest + (closed ? std::u16string(1, text[tokens[k + 1].Start]) : u"]");
+        found.push_back(
+            MakeHint(Mistake::UnsetCell, keyword.Start, end - keyword.Start, written, suggestion, !nearest.empty()));
+    }
+    return found;
 }
 
 StatementHint HintForReport(ReportCode code)

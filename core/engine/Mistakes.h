@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/engine/LogRecord.h"
 #include "core/engine/StatementHint.h"
@@ -60,6 +61,13 @@ std::optional<StatementHint> ExplainList(std::u16string_view expression);
 // The cell of memory whose name is nearest to name by edit distance, when
 // one is near enough to be a likely misspelling; empty otherwise.
 std::u16string NearestCellName(std::u16string_view name, const Tevra::CMemoryMap& memory);
+
+// The memory cells a text reads that neither memory holds nor a store
+// earlier in the text fills: each reference (from its keyword to its closing
+// bracket) with the "has no value yet" hint, spots counted from the text's
+// start. Comments and written results are skipped. Costs a pass over the
+// text.
+std::vector<StatementHint> UnsetCellReferences(std::u16string_view text, const Tevra::CMemoryMap& memory);
 
 // The hint for the report being made now, from the statement the engine is
 // evaluating (State().Subject): called by Report only, never on a

@@ -16,6 +16,7 @@
 #include "core/files/CCalcRunReport.h"
 
 class CCalcCompletion;
+class QTimer;
 class CCalcHighlighter;
 class CCalcLivePreview;
 class CCalcView;
@@ -67,13 +68,23 @@ signals:
     // One of the two switches changed (the commands' check marks follow).
     void switchesChanged();
 
+    // Marks, soon, the memory cells the text reads before anything stored
+    // them (a dotted underline with the "has no value yet" tooltip).
+    void scheduleUnsetCells();
+
+    // Texts longer than this are not searched for cells without a value.
+    static constexpr int LongestTextForUnsetCells = 200000;
+
 private:
     void loadSettings();
     void plainFindings();
+    void markUnsetCells();
 
     CCalcView* view_;
     CCalcLivePreview* preview_;
     CCalcHighlighter* highlighter_;
     CCalcCompletion* completion_;
     bool highlighting_ = true;
+    QTimer* unsetCellsTimer_;
+    std::function<bool()> busy_;
 };

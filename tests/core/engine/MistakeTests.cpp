@@ -374,3 +374,60 @@ TEST_F(MistakeTest, NoStatementThatParsesShowsASyntaxMistake)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(UnsetCells, AreTheReadsNoStoreAboveFillsAndMemoryDoesNotHold)
+{
+    Tevra::CMemoryMap memory;
+    memory.GetOrCreate(u"kept") = 1;
+    memory.GetOrCreate(u"rent") = 2;
+    const std::u16string text =
+        u"Mem[kept]+Mem[a]; 5->Mem[b]; Mem[B]*MEM{c} // Mem[d]\n/* Mem[e] */ Mem[rnet]=7; Mem[f]->Mem[f]";
+    std::vector<std::string> found;
+    for (const N::StatementHint& hint : N::UnsetCellReferences(text, memory)) {
+        found.push_back(EngineTests::Readable(
+                            text.substr(static_cast<std::size_t>(hint.Start), static_cast<std::size_t>(hint.Length))) +
+                        " | " + EngineTests::Readable(hint.Text));
+    }
+    const std::vector<std::string> expected = {
+        "Mem[a] | Mem[a] has no value yet",
+        "MEM{c} | MEM{c} has no value yet",
+        "Mem[rnet] | Mem[rnet] has no value yet; did you mean Mem[rent]?",
+        "Mem[f] | Mem[f] has no value yet",
+    };
+    EXPECT_EQ(found, expected);
+}
+
+TEST(MistakePass, ReadsAnyTextWithoutFailing)
+{
+    // Pieces of the language and of its mistakes, put together at random:
+    // the pass must answer for each (the sanitizer build checks its reads).
+    const std::vector<std::u16string> pieces = {u"2",   u"-", u"*",   u"(",      u")", u"[",  u"}",  u"mem",
+                                                u"sin", u",", u"->",  u"%",      u" ", u"e",  u".",  u"!",
+                                                u"pi",  u"^", u"sum", u"\u2212", u"$", u"x1", u"/*", u"memory"};
+    const Tevra::CMemoryMap memory;
+    std::uint32_t seed = 12345;
+    for (int round = 0; round < 3000; ++round) {
+        std::u16string text;
+        const int count = 1 + round % 12;
+        for (int k = 0; k < count; ++k) {
+            seed = seed * 1664525u + 1013904223u;
+            text += pieces[(seed >> 16) % pieces.size()];
+        }
+        for (const N::ReportCode code : {N::SyntaxError, N::Uninitialized}) {
+            N::ExplainRequest request;
+            request.Code = code;
+            request.MemoryRead = round % 2 == 0;
+            if (const auto hint = N::ExplainExpression(text, request, memory)) {
+                EXPECT_GE(hint->Start, 0) << EngineTests::Readable(text);
+                EXPECT_LE(static_cast<std::size_t>(hint->Start + hint->Length), text.size())
+                    << EngineTests::Readable(text);
+            }
+        }
+        N::ExplainList(text);
+        N::UnsetCellReferences(text, memory);
+    }
+}
+
+}  // namespace
