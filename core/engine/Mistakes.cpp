@@ -266,8 +266,8 @@ private:
     // The cell name between a reference's brackets, trimmed and lowered.
     std::u16string cellName(const Token& reference) const;
 
-    std::optional<StatementHint> tokenMistake(std::size_t index) const;
-    std::optional<StatementHint> functionMistake(std::size_t index) const;
+    std::optional<StatementHint> tokenMistake(std::size_t k) const;
+    std::optional<StatementHint> functionMistake(std::size_t k) const;
 
     std::u16string_view text_;
     std::u16string low_;

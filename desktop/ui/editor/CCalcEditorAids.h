@@ -61,19 +61,19 @@ public:
 
     void saveSettings() const;
 
-signals:
-    // The text for the status bar's first pane: the live value, or empty
-    // for its idle text.
-    void liveValueChanged(const QString& text);
-    // One of the two switches changed (the commands' check marks follow).
-    void switchesChanged();
-
     // Marks, soon, the memory cells the text reads before anything stored
     // them (a dotted underline with the "has no value yet" tooltip).
     void scheduleUnsetCells();
 
     // Texts longer than this are not searched for cells without a value.
     static constexpr int LongestTextForUnsetCells = 200000;
+
+signals:
+    // The text for the status bar's first pane: the live value, or empty
+    // for its idle text.
+    void liveValueChanged(const QString& text);
+    // One of the two switches changed (the commands' check marks follow).
+    void switchesChanged();
 
 private:
     void loadSettings();
