@@ -90,7 +90,7 @@ struct LogRecord {
     // Why the statement failed or warned and how to write it, when the
     // statement's text shows a known mistake; beside the three fields above,
     // which stay as they are.
-    StatementHint Hint;
+    StatementHint Hint{};
 };
 
 // Where the records of a run go: the log window, the command line's printer,

@@ -37,7 +37,7 @@ enum class Mistake : std::uint8_t {
 struct StatementHint {
     Mistake Kind = Mistake::None;
     // The explanation and suggested text, as one line.
-    std::u16string Text;
+    std::u16string Text{};
     // The spot, in UTF-16 code units of the text the run was given; Start is
     // -1 when the hint names no spot.
     std::int64_t Start = -1;

@@ -18,7 +18,7 @@ struct CCalcReportedStatement {
     int Length = 0;
     // The record's hint as one line ("Syntax error: a sign cannot follow an
     // operator; write 2*(-3)") and its spot; empty and -1 without a hint.
-    std::u16string Hint;
+    std::u16string Hint{};
     int HintStart = -1;
     int HintLength = 0;
 

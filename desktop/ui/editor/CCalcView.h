@@ -108,7 +108,7 @@ public:
         MarkStyle Style = MarkStyle::Plain;
         int Tag = 0;  // the owner's: what the mark stands for
         // Shown when the pointer rests on a drawn mark; none when empty.
-        QString ToolTip;
+        QString ToolTip{};
         friend bool operator==(const TextMark&, const TextMark&) = default;
     };
     enum class MarkLayer { Findings, Brackets, Names, Count };
