@@ -50,13 +50,20 @@ std::vector<std::string> StatisticsTexts()
 
 void CCliLog::Add(const NCalculatorText::LogRecord& record)
 {
-    Record copy{record.Status == 1, Utf16ToUtf8(record.Context), Utf16ToUtf8(record.Description),
-                NCalculatorText::State().ReportedStatement};
+    Record copy{record.Status == 1,
+                Utf16ToUtf8(record.Context),
+                Utf16ToUtf8(record.Description),
+                NCalculatorText::State().ReportedStatement,
+                Utf16ToUtf8(record.Hint.Text),
+                record.Hint.Start,
+                record.Hint.Length};
     ++count_;
     if (printing_) {
         std::string line = std::to_string(count_) + "\t" + (copy.Error ? "Error" : "Warning") + "\t" + copy.Context +
             "\t" + copy.Description;
         line = coloured_ ? (copy.Error ? "\x1b[31m" : "\x1b[33m") + line + "\x1b[0m\n" : line + "\n";
+        if (hints_ && !copy.Hint.empty())
+            line += "\thint: " + copy.Hint + "\n";
         std::fwrite(line.data(), 1, line.size(), stderr);
         return;
     }
@@ -147,7 +154,10 @@ void PrintJsonRun(bool ok, const std::vector<std::string>& escapedText, int care
                                {"context", record.Context},
                                {"description", record.Description},
                                {"start", known ? Json(record.Statement.Start) : Json(nullptr)},
-                               {"length", known ? Json(record.Statement.Length) : Json(nullptr)}});
+                               {"length", known ? Json(record.Statement.Length) : Json(nullptr)},
+                               {"hint", record.Hint.empty() ? Json(nullptr) : Json(record.Hint)},
+                               {"hint_start", record.HintStart >= 0 ? Json(record.HintStart) : Json(nullptr)},
+                               {"hint_length", record.HintStart >= 0 ? Json(record.HintLength) : Json(nullptr)}});
     }
     Json memory = Json::array();
     for (const auto& [name, cell] : State().MemoryMap)

@@ -2,6 +2,7 @@
 // JSON, and the statistics of the memory cells.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -25,12 +26,19 @@ public:
         std::string Description;
         // The statement the record comes from, in the run's text.
         NCalculatorText::StatementSpan Statement;
+        // Why the statement failed or warned and how to write it; empty
+        // when the text shows no known mistake.
+        std::string Hint;
+        std::int64_t HintStart = -1;
+        std::int64_t HintLength = 0;
     };
 
     void SetPrinting(bool printing) { printing_ = printing; }
     // Printed records in colour (errors red, warnings yellow), for a
     // terminal that shows colour.
     void SetColoured(bool coloured) { coloured_ = coloured; }
+    // Printing, the hint of a record follows it on a line of its own.
+    void SetHints(bool hints) { hints_ = hints; }
 
     void Add(const NCalculatorText::LogRecord& record) override;
     void Clear() override;
@@ -40,6 +48,7 @@ public:
 private:
     bool printing_ = true;
     bool coloured_ = false;
+    bool hints_ = false;
     int count_ = 0;
     std::vector<Record> records_;
 };

@@ -1,5 +1,7 @@
 #include "cli/Session.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <new>
 #include <optional>
@@ -66,6 +68,9 @@ int CSession::RunAll()
     ApplySettings();
     CCliLog log;
     const NCalculatorText::LogReceiverScope logScope(log);
+    // A person reading the reports gets the hint under each; a program
+    // reading standard error gets the reports alone, as always.
+    log.SetHints(isatty(STDERR_FILENO) != 0);
 
     if (options_.LoadMemory) {
         log.SetPrinting(true);

@@ -5,13 +5,13 @@ namespace NCalculatorText {
 
 void CDeferredLog::Add(const LogRecord& record)
 {
-    events_.push_back(
-        {false, record.Status, record.Context, record.Description, record.Code, State().ReportedStatement});
+    events_.push_back({false, record.Status, record.Context, record.Description, record.Code, State().ReportedStatement,
+                       record.Hint});
 }
 
 void CDeferredLog::Clear()
 {
-    events_.push_back({true, 0, {}, {}, NoError, {}});
+    events_.push_back({true, 0, {}, {}, NoError, {}, {}});
 }
 
 void CDeferredLog::DeliverTo(ILogReceiver* receiver)
@@ -27,7 +27,7 @@ void CDeferredLog::DeliverTo(ILogReceiver* receiver)
             continue;
         }
         State().ReportedStatement = event.Statement;
-        receiver->Add(LogRecord{event.Status, event.Context, event.Description, event.Code});
+        receiver->Add(LogRecord{event.Status, event.Context, event.Description, event.Code, event.Hint});
     }
     State().ReportedStatement = saved;
 }

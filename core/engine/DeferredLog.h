@@ -31,6 +31,7 @@ private:
         std::u16string Description;
         ReportCode Code;  // the kind, by which the log finds the row's help
         StatementSpan Statement;
+        StatementHint Hint;
     };
     std::vector<Event> events_;
 };

@@ -1,4 +1,5 @@
 #include "core/engine/Diagnostics.h"
+#include "core/engine/Mistakes.h"
 
 #include "core/formats/NumberFormat.h"
 #include "core/engine/EngineState.h"
@@ -160,6 +161,8 @@ void Report(ReportCode code, double value)
     record.Context = OperationName(wording->ContextIsNone ? OpNone : State().CurrentOperation);
     record.Description = FormatReportText(*wording, WordFor(code, value), Widen(FormatNumber(value, false)));
     record.Code = code;
+    // Only a statement that fails or warns is read for a hint.
+    record.Hint = HintForReport(code);
     if (wording->StopsCalculation)
         State().CalculationOk = false;
     State().LastReportCode = code;

@@ -23,6 +23,22 @@ namespace {
 
 constexpr std::size_t npos = std::u16string_view::npos;
 
+// The statement whose records may get hints, while it runs.
+void BeginSubject(std::u16string_view expression, std::size_t start)
+{
+    ReportSubject& subject = State().Subject;
+    subject.Expression = expression;
+    subject.Start = static_cast<std::int64_t>(start);
+    subject.UnsetCell = {};
+    subject.Last = {};
+}
+
+void EndSubject()
+{
+    BeginSubject({}, 0);
+    State().Subject.Start = -1;
+}
+
 // Walks a text outside its comments. A comment starts at the first "//" or
 // "/*" met; "//" runs through the next line feed (or to the end), "/*"
 // through the first "*/" found from its own "/" on, so "/*/" is a whole
@@ -236,7 +252,9 @@ bool ExecuteTextHere(std::u16string_view text, int& caret, ITextSink& sink, Afte
     const auto reportUnclosed = [&] {
         State().ReportedStatement = {static_cast<std::int64_t>(unclosed),
                                      static_cast<std::int64_t>(text.size() - unclosed)};
+        BeginSubject(text.substr(unclosed, 2), unclosed);
         Report(SyntaxError, 0.0);
+        EndSubject();
         State().ReportedStatement = {};
     };
     if (unclosed != npos && !goOn) {
@@ -287,7 +305,10 @@ bool ExecuteTextHere(std::u16string_view text, int& caret, ITextSink& sink, Afte
         State().ReportedStatement = {static_cast<std::int64_t>(start + trimmed.Start),
                                      static_cast<std::int64_t>(trimmed.Length)};
         double value = 0.0;
-        const bool evaluated = EvaluateStatement(work.substr(0, place.ResultMark), value);
+        const std::u16string expression = work.substr(0, place.ResultMark);
+        BeginSubject(expression, start);
+        const bool evaluated = EvaluateStatement(expression, value);
+        EndSubject();
         State().ReportedStatement = {};
         if (!evaluated) {
             out.Append(kept);

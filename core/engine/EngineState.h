@@ -83,6 +83,9 @@ struct CEngineState {
     // The statement being evaluated, set by the statement loop of the engine
     // entry; unknown outside a run.
     StatementSpan ReportedStatement;
+    // The statement's expression and the empty cell a read met, for the
+    // hints beside its records (StatementHint.h).
+    ReportSubject Subject;
     // The bracket groups of the statement being parsed.
     CBracketTable BracketTable;
     // Set by a gamma or factorial node that delivered the natural logarithm

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/engine/StatementHint.h"
+
 namespace NCalculatorText {
 
 // Kinds of report, with the status and wording given by Report().
@@ -85,6 +87,10 @@ struct LogRecord {
     // The kind of report that made the record: the log finds its help topic
     // by it.
     ReportCode Code = NoError;
+    // Why the statement failed or warned and how to write it, when the
+    // statement's text shows a known mistake; beside the three fields above,
+    // which stay as they are.
+    StatementHint Hint{};
 };
 
 // Where the records of a run go: the log window, the command line's printer,

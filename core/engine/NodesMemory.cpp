@@ -27,7 +27,10 @@ bool CNodeMemory::Evaluate(double& out)
     OperationScope scope(OpMemory);
     const Tevra::MemoryCell* cell = NCalculatorText::State().MemoryMap.Find(CellName());
     if (cell == nullptr) {
+        // The hint beside the warning names this cell.
+        State().Subject.UnsetCell = CellName();
         Report(Uninitialized, 0.0);
+        State().Subject.UnsetCell = {};
         out = 0.0;
     } else {
         out = cell->Value;

@@ -6,6 +6,7 @@
 #include "core/engine/Engine.h"
 #include "core/engine/EngineStack.h"
 #include "core/engine/EvaluationBudget.h"
+#include "core/engine/Mistakes.h"
 #include "core/engine/NodesArithmetic.h"
 #include "core/engine/Random.h"
 #include "core/engine/ReportedStatement.h"
@@ -33,6 +34,7 @@ public:
         Status = record.Status;
         Context = record.Context;
         Description = record.Description;
+        Hint = record.Hint;
     }
     void Clear() override {}
 
@@ -40,6 +42,7 @@ public:
     std::int32_t Status = 0;
     std::u16string Context;
     std::u16string Description;
+    StatementHint Hint;
 };
 
 // Everything a statement can change in the process-wide state, taken when the
@@ -135,6 +138,9 @@ PreviewOutcome PreviewStatement(std::u16string_view text, std::size_t caret, con
         const std::uint32_t units = NCalculatorText::State().CalcSettings.TrigonometricUnits;
         State().AngleUnit = (units == 1 || units == 2) ? static_cast<int>(units) : 0;
         if (closed) {
+            State().Subject = {};
+            State().Subject.Expression = expression;
+            State().Subject.Start = static_cast<std::int64_t>(statement.Start);
             auto run = [&] { ok = EvaluateStatement(expression, value); };
             RunWithEngineStack(run);
         } else {
@@ -156,6 +162,14 @@ PreviewOutcome PreviewStatement(std::u16string_view text, std::size_t caret, con
     outcome.Status = first.Status;
     outcome.Context = std::move(first.Context);
     outcome.Description = std::move(first.Description);
+    outcome.Hint = std::move(first.Hint);
+    if (!ok && !first.Kept) {
+        // A statement that fails without a report is a list.
+        if (auto list = ExplainList(expression)) {
+            outcome.Hint = std::move(*list);
+            outcome.Hint.Start += static_cast<std::int64_t>(statement.Start);
+        }
+    }
     return outcome;
 }
 

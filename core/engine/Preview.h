@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/engine/StatementHint.h"
 #include "core/engine/StatementText.h"
 
 namespace NCalculatorText {
@@ -40,6 +41,10 @@ struct PreviewOutcome {
     std::int32_t Status = 0;
     std::u16string Context;
     std::u16string Description;
+    // Why it would fail or warn and how to write it, when the text shows a
+    // known mistake; for a list, which fails without a record, that it has
+    // no single value.
+    StatementHint Hint;
     // The statement previewed without its surrounding blanks and comments.
     StatementRange Statement;
 };

@@ -1,6 +1,7 @@
 #include "core/files/CCalcRunReport.h"
 
 #include "core/files/CCalcTextChange.h"
+#include "core/engine/Mistakes.h"
 #include "core/engine/ReportedStatement.h"
 #include "core/engine/EngineState.h"
 
@@ -41,6 +42,11 @@ void CCalcRunRecorder::Add(const NCalculatorText::LogRecord& record)
         noted.Start = static_cast<int>(span.Start);
         noted.Length = static_cast<int>(span.Length);
     }
+    if (record.Hint.IsKnown()) {
+        noted.Hint = NCalculatorText::HintLine(record.Description, record.Hint);
+        noted.HintStart = static_cast<int>(record.Hint.Start);
+        noted.HintLength = static_cast<int>(record.Hint.Length);
+    }
     noted_.push_back(noted);
     if (next_ != nullptr)
         next_->Add(record);
@@ -62,6 +68,7 @@ std::vector<CCalcReportedStatement> CCalcRunRecorder::statementsIn(std::u16strin
         if (statement.Start < 0 || static_cast<std::size_t>(statement.Start) > before.size()) {
             statement.Start = -1;
             statement.Length = 0;
+            statement.HintStart = -1;
             continue;
         }
         const auto start = static_cast<std::size_t>(statement.Start);
@@ -84,6 +91,14 @@ std::vector<CCalcReportedStatement> CCalcRunRecorder::statementsIn(std::u16strin
             ++newStart;
         statement.Start = static_cast<int>(newStart);
         statement.Length = static_cast<int>(newEnd - newStart);
+        if (statement.HintStart >= 0 && static_cast<std::size_t>(statement.HintStart) <= before.size()) {
+            // The spot lies inside the statement's expression, which the run
+            // leaves as it is.
+            const auto spot = static_cast<std::size_t>(statement.HintStart);
+            statement.HintStart = static_cast<int>(change.mapByStatement(before, after, spot));
+        } else {
+            statement.HintStart = -1;
+        }
     }
     return moved;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -15,6 +16,11 @@ struct CCalcReportedStatement {
     std::int32_t Status = 0;  // the record's: 1 error, anything else a warning
     int Start = -1;
     int Length = 0;
+    // The record's hint as one line ("Syntax error: a sign cannot follow an
+    // operator; write 2*(-3)") and its spot; empty and -1 without a hint.
+    std::u16string Hint{};
+    int HintStart = -1;
+    int HintLength = 0;
 
     bool isError() const { return Status == 1; }
     friend bool operator==(const CCalcReportedStatement&, const CCalcReportedStatement&) = default;

@@ -59,6 +59,11 @@ QString MessageTopic(int reportCode)
     return Messages + QStringLiteral("#report-%1").arg(reportCode);
 }
 
+QString MistakeTopic(const QString& mistake)
+{
+    return Messages + QStringLiteral("#hint-") + mistake;
+}
+
 void setTopic(QObject* object, const QString& topic)
 {
     object->setProperty(TopicProperty, topic);

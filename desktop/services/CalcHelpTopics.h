@@ -38,6 +38,9 @@ inline constexpr std::uint32_t KeypadContextBase = 0x80660000u;
 // on the page of menus and commands.
 QString MessageTopic(int reportCode);
 QString CommandTopic(int commandId);
+// The paragraph of a known mistake (its topic in the mistake table) on the
+// messages page: "messages#hint-sign-after-operator".
+QString MistakeTopic(const QString& mistake);
 // The topic of a keypad button (by its id) on the keypad page.
 QString KeypadButtonTopic(int buttonId);
 // The topic of a memory window's button (by its control id), of the memory

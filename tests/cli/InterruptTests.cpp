@@ -100,7 +100,8 @@ TEST_P(TevraInterrupted, JsonPrintsTheCancelledRun)
               "{\"ok\":false,\"text\":\"2*3=6; " + Endless +
                   "\",\"caret\":-1,\"last_result\":\"6\",\"log\":[{\"status\":\"Error\",\"context\":"
                   "\"None\",\"description\":\"Calculation cancelled\",\"start\":5,\"length\":" +
-                  std::to_string(Endless.size()) + "}],\"memory\":[]}\n");
+                  std::to_string(Endless.size()) +
+                  ",\"hint\":null,\"hint_start\":null,\"hint_length\":null}],\"memory\":[]}\n");
     EXPECT_EQ(outcome.Err, "");
 }
 

@@ -46,38 +46,44 @@ INSTANTIATE_TEST_SUITE_P(
                 R"({"ok":true,"text":"2+3=5","caret":5,"last_result":"5","log":[],"memory":[]})"
                 "\n",
                 0},
-        JsonRow{"MemoryAfterEachRunAndItsLog",
-                {"-e", "0.1->Mem[x]", "-e", "Mem[y]"},
-                R"({"ok":true,"text":"0.1->Mem[x]=0.10000000000000000555","caret":34,)"
-                R"("last_result":"0.10000000000000000555","log":[],"memory":[)" +
-                    CellX + "]}\n" +
-                    R"({"ok":true,"text":"Mem[y]=0","caret":8,"last_result":"0","log":[{"status":"Warning",)"
-                    R"("context":"Memory","description":"Uninitialized memory used, value forced to 0",)"
-                    R"("start":0,"length":6}],"memory":[)" +
-                    CellX + "]}\n",
-                0},
-        JsonRow{"FailureKeepsTheCaret",
-                {"-e", "1/0"},
-                R"({"ok":false,"text":"1/0","caret":-1,"last_result":"0","log":[{"status":"Error",)"
-                R"("context":"Division","description":"Operation has singularity at 0","start":0,"length":3}],)"
-                R"("memory":[]})"
-                "\n",
-                1},
+        JsonRow{
+            "MemoryAfterEachRunAndItsLog",
+            {"-e", "0.1->Mem[x]", "-e", "Mem[y]"},
+            R"({"ok":true,"text":"0.1->Mem[x]=0.10000000000000000555","caret":34,)"
+            R"("last_result":"0.10000000000000000555","log":[],"memory":[)" +
+                CellX + "]}\n" +
+                R"({"ok":true,"text":"Mem[y]=0","caret":8,"last_result":"0","log":[{"status":"Warning",)"
+                R"("context":"Memory","description":"Uninitialized memory used, value forced to 0",)"
+                R"("start":0,"length":6,"hint":"Mem[y] has no value yet","hint_start":0,"hint_length":6}],"memory":[)" +
+                CellX + "]}\n",
+            0},
+        JsonRow{
+            "FailureKeepsTheCaret",
+            {"-e", "1/0"},
+            R"({"ok":false,"text":"1/0","caret":-1,"last_result":"0","log":[{"status":"Error",)"
+            R"("context":"Division","description":"Operation has singularity at 0","start":0,"length":3,"hint":null,"hint_start":null,"hint_length":null}],)"
+            R"("memory":[]})"
+            "\n",
+            1},
         JsonRow{
             "EachLogEntryNamesItsStatementInTheGivenText",
             {"-e", "Mem[a];\n  /* note */ 1/0 // why\n;3"},
             R"({"ok":false,"text":"Mem[a]=0;\n  /* note */ 1/0 // why\n;3","caret":-1,"last_result":"0","log":[)"
             R"({"status":"Warning","context":"Memory","description":"Uninitialized memory used, value forced to 0",)"
-            R"("start":0,"length":6},{"status":"Error","context":"Division",)"
-            R"("description":"Operation has singularity at 0","start":21,"length":3}],"memory":[]})"
+            R"("start":0,"length":6,"hint":"Mem[a] has no value yet","hint_start":0,"hint_length":6},)"
+            R"({"status":"Error","context":"Division",)"
+            R"("description":"Operation has singularity at 0","start":21,"length":3,"hint":null,"hint_start":null,"hint_length":null}],"memory":[]})"
             "\n",
             1},
-        JsonRow{"AnUnclosedCommentIsItsOwnStatement",
-                {"-e", "1; /* open"},
-                R"({"ok":false,"text":"1; /* open","caret":-1,"last_result":"0","log":[{"status":"Error",)"
-                R"("context":"None","description":"Syntax error","start":3,"length":7}],"memory":[]})"
-                "\n",
-                1},
+        JsonRow{
+            "AnUnclosedCommentIsItsOwnStatement",
+            {"-e", "1; /* open"},
+            R"({"ok":false,"text":"1; /* open","caret":-1,"last_result":"0","log":[{"status":"Error",)"
+            R"("context":"None","description":"Syntax error","start":3,"length":7,)"
+            R"("hint":"the comment opened here is never closed; end it with “*/”","hint_start":3,"hint_length":2}],)"
+            R"("memory":[]})"
+            "\n",
+            1},
         JsonRow{"CaretMovesToTheNextStatement",
                 {"--caret", "0", "-e", "1;2"},
                 R"({"ok":true,"text":"1=1;2","caret":4,"last_result":"1","log":[],"memory":[]})"

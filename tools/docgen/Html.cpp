@@ -18,7 +18,8 @@ class ExampleLog final : public NCalculatorText::ILogReceiver {
 public:
     void Add(const NCalculatorText::LogRecord& record) override
     {
-        rows.push_back({record.Status, record.Code, Utf8(record.Context), Utf8(record.Description)});
+        rows.push_back({record.Status, record.Code, Utf8(record.Context), Utf8(record.Description),
+                        Utf8(record.Hint.Text), record.Hint.Kind});
     }
     void Clear() override { rows.clear(); }
 
@@ -109,6 +110,8 @@ std::string ExampleHtml(const Example& example)
         html += "<tr><td class=\"" + std::string(kind) + "\">" + std::to_string(number++) + "</td><td class=\"" + kind +
             "\">" + (row.Status == 1 ? "Error" : "Warning") + "</td><td class=\"" + kind + "\">" + Escape(row.Context) +
             "</td><td class=\"" + kind + "\">" + Escape(row.Description) + "</td></tr>\n";
+        if (!row.Hint.empty())
+            html += "<tr><td></td><td colspan=\"3\"><i>Hint: " + Escape(row.Hint) + "</i></td></tr>\n";
     }
     return html + "</table>\n";
 }

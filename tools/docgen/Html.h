@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/engine/StatementHint.h"
+
 namespace DocGen {
 
 std::string Escape(std::string_view text);
@@ -24,6 +26,9 @@ struct ExampleRow {
     int Code;    // the report kind
     std::string Context;
     std::string Description;
+    // The hint beside the record, and the mistake it explains.
+    std::string Hint;
+    NCalculatorText::Mistake Mistake = NCalculatorText::Mistake::None;
 };
 
 // A calculation run as the desktop program runs "calculate all": the

@@ -6,6 +6,7 @@
 
 #include "desktop/services/CalcHelpTopics.h"
 #include "core/engine/Diagnostics.h"
+#include "core/engine/Mistakes.h"
 #include "tools/docgen/Html.h"
 
 #include <algorithm>
@@ -126,6 +127,34 @@ std::string ContextsTable()
     return table + "</table>\n";
 }
 
+// The known mistakes behind syntax errors and empty cells: one paragraph per
+// row of the mistake table, each with its example run through the engine so
+// that the hint shown is the one the program gives.
+std::string HintsSection(std::vector<std::string>& errors)
+{
+    std::string body = "<a name=\"hints\"></a><h2>Hints</h2>\n<p>When a statement fails or warns because of a "
+                       "known mistake, the log row's tooltip, the wavy line under the statement and the status bar "
+                       "say what went wrong and how to write it, and a short mark under the statement shows the "
+                       "spot. The log's texts stay as they are. F1 on such a row opens its paragraph here.</p>\n";
+    for (const MistakeRow& row : MistakeTable()) {
+        const QString topic = CalcHelp::MistakeTopic(QString::fromStdU16String(std::u16string(row.Topic)));
+        body += "<a name=\"" + AnchorOf(topic) + "\"></a><h3>" + Utf8(row.Heading) + "</h3>\n<p>" +
+            Escape(Utf8(row.Help)) + "</p>\n";
+        if (row.Kind == Mistake::ListWithoutValue) {
+            // A list reports nothing: only the status bar says so.
+            body += "<p>The status bar shows: <code>" + Escape(Utf8(ExplainList(row.Example)->Text)) + "</code></p>\n";
+            continue;
+        }
+        const Example example = Calculate(Utf8(row.Example));
+        body += ExampleHtml(example);
+        const bool hinted = std::any_of(example.Log.begin(), example.Log.end(),
+                                        [&row](const ExampleRow& shown) { return shown.Mistake == row.Kind; });
+        if (!hinted)
+            errors.push_back("the example \"" + Utf8(row.Example) + "\" gets no hint for " + Utf8(row.Heading));
+    }
+    return body;
+}
+
 }  // namespace
 
 std::string MessagesPage(std::vector<std::string>& errors)
@@ -201,6 +230,7 @@ std::string MessagesPage(std::vector<std::string>& errors)
             errors.push_back("an example claims to produce " + std::string(text->Title));
     }
 
+    body += HintsSection(errors);
     body += "<a name=\"contexts\"></a><h2>Contexts</h2>\n<p>The Context column names the operation that was "
             "being calculated when the message came.</p>\n" +
         ContextsTable();

@@ -1,12 +1,16 @@
 #include "desktop/ui/editor/CCalcEditorAids.h"
 
 #include <QSettings>
+#include <QTimer>
 
 #include <algorithm>
 
+#include "core/engine/EngineState.h"
+#include "core/engine/Mistakes.h"
 #include "desktop/services/CalcCommandBinder.h"
 #include "desktop/services/CalcCommands.h"
 #include "desktop/services/PreferencesStore.h"
+#include "desktop/services/QtText.h"
 #include "desktop/ui/editor/CCalcCompletion.h"
 #include "desktop/ui/editor/CCalcHighlighter.h"
 #include "desktop/ui/editor/CCalcLivePreview.h"
@@ -17,6 +21,8 @@ namespace {
 const QString SettingsGroup = QStringLiteral("GUI/Editor");
 const QString LiveValueKey = QStringLiteral("LiveValue");
 const QString HighlightingKey = QStringLiteral("Highlighting");
+// The tag of a hint's spot mark: no log row's.
+constexpr int HintSpotTag = -1;
 
 bool ReadSwitch(const QSettings& settings, const QString& key)
 {
@@ -28,8 +34,12 @@ bool ReadSwitch(const QSettings& settings, const QString& key)
 
 CCalcEditorAids::CCalcEditorAids(CCalcView* view)
     : QObject(view), view_(view), preview_(new CCalcLivePreview(view)), highlighter_(new CCalcHighlighter(view)),
-      completion_(new CCalcCompletion(view, highlighter_->tokenIndex()))
+      completion_(new CCalcCompletion(view, highlighter_->tokenIndex())), unsetCellsTimer_(new QTimer(this))
 {
+    unsetCellsTimer_->setSingleShot(true);
+    unsetCellsTimer_->setInterval(CCalcLivePreview::DelayMilliseconds);
+    connect(unsetCellsTimer_, &QTimer::timeout, this, &CCalcEditorAids::markUnsetCells);
+    connect(view_, &CCalcView::textChanged, this, &CCalcEditorAids::scheduleUnsetCells);
     setObjectName(QStringLiteral("EditorAids"));
     connect(preview_, &CCalcLivePreview::textChanged, this, &CCalcEditorAids::liveValueChanged);
     // The marks of a run go as soon as the text changes; they stay in place,
@@ -101,25 +111,51 @@ void CCalcEditorAids::setHighlighting(bool on)
     completion_->setEnabled(on);
     if (!on)
         plainFindings();
+    scheduleUnsetCells();
     emit switchesChanged();
 }
 
 void CCalcEditorAids::setEngineBusy(std::function<bool()> busy)
 {
+    busy_ = busy;
     preview_->setEngineBusy(std::move(busy));
 }
 
 void CCalcEditorAids::refreshLiveValue()
 {
     preview_->schedule();
+    scheduleUnsetCells();
+}
+
+void CCalcEditorAids::scheduleUnsetCells()
+{
+    unsetCellsTimer_->start();
+}
+
+void CCalcEditorAids::markUnsetCells()
+{
+    std::vector<CCalcView::TextMark> marks;
+    const QString& text = view_->text();
+    if (highlighting_ && text.size() <= LongestTextForUnsetCells) {
+        // The memory is the calculation's while one runs: look once it ends.
+        if (busy_ && busy_())
+            return;
+        for (const NCalculatorText::StatementHint& cell :
+             NCalculatorText::UnsetCellReferences(Tevra::ToU16View(text), NCalculatorText::State().MemoryMap))
+            marks.push_back({static_cast<int>(cell.Start), static_cast<int>(cell.Length),
+                             CCalcView::MarkStyle::DottedUnderline, 0, Tevra::ToQString(cell.Text)});
+    }
+    view_->setMarks(CCalcView::MarkLayer::Names, std::move(marks));
 }
 
 void CCalcEditorAids::calculationRunning(bool running)
 {
-    if (running)
+    if (running) {
         completion_->close();
-    else
-        preview_->schedule();
+        return;
+    }
+    preview_->schedule();
+    scheduleUnsetCells();
 }
 
 void CCalcEditorAids::showRunReports(const std::vector<CCalcReportedStatement>& statements)
@@ -133,7 +169,13 @@ void CCalcEditorAids::showRunReports(const std::vector<CCalcReportedStatement>& 
         CCalcView::MarkStyle style = CCalcView::MarkStyle::Plain;
         if (highlighting_)
             style = statement.isError() ? CCalcView::MarkStyle::ErrorUnderline : CCalcView::MarkStyle::WarningUnderline;
-        marks.push_back({statement.Start, statement.Length, style, static_cast<int>(row)});
+        const QString tip = Tevra::ToQString(statement.Hint);
+        marks.push_back({statement.Start, statement.Length, style, static_cast<int>(row), tip});
+        // The exact spot of the hint: a second, short mark under it.
+        if (statement.HintStart >= 0)
+            marks.push_back({statement.HintStart, statement.HintLength,
+                             highlighting_ ? CCalcView::MarkStyle::Spot : CCalcView::MarkStyle::Plain, HintSpotTag,
+                             tip});
     }
     view_->setMarks(CCalcView::MarkLayer::Findings, std::move(marks));
 }

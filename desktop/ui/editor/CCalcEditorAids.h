@@ -16,6 +16,7 @@
 #include "core/files/CCalcRunReport.h"
 
 class CCalcCompletion;
+class QTimer;
 class CCalcHighlighter;
 class CCalcLivePreview;
 class CCalcView;
@@ -60,6 +61,13 @@ public:
 
     void saveSettings() const;
 
+    // Marks, soon, the memory cells the text reads before anything stored
+    // them (a dotted underline with the "has no value yet" tooltip).
+    void scheduleUnsetCells();
+
+    // Texts longer than this are not searched for cells without a value.
+    static constexpr int LongestTextForUnsetCells = 200000;
+
 signals:
     // The text for the status bar's first pane: the live value, or empty
     // for its idle text.
@@ -70,10 +78,13 @@ signals:
 private:
     void loadSettings();
     void plainFindings();
+    void markUnsetCells();
 
     CCalcView* view_;
     CCalcLivePreview* preview_;
     CCalcHighlighter* highlighter_;
     CCalcCompletion* completion_;
     bool highlighting_ = true;
+    QTimer* unsetCellsTimer_;
+    std::function<bool()> busy_;
 };

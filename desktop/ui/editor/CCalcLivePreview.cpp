@@ -2,6 +2,7 @@
 
 #include <QTimerEvent>
 
+#include "core/engine/Mistakes.h"
 #include "core/settings/CalcSettings.h"
 #include "desktop/services/QtText.h"
 #include "core/formats/NumberFormat.h"
@@ -53,6 +54,19 @@ void CCalcLivePreview::refresh()
     show(DescribeOutcome(outcome, NCalculatorText::State().CalcSettings));
 }
 
+namespace {
+
+// The first report, followed by its hint when the statement shows a known
+// mistake: "Syntax error: a sign cannot follow an operator; write 2*(-3)".
+QString Reason(const NCalculatorText::PreviewOutcome& outcome)
+{
+    if (!outcome.Hint.IsKnown())
+        return Tevra::ToQString(outcome.Description);
+    return Tevra::ToQString(NCalculatorText::HintLine(outcome.Description, outcome.Hint));
+}
+
+}  // namespace
+
 QString CCalcLivePreview::DescribeOutcome(const NCalculatorText::PreviewOutcome& outcome,
                                           const Tevra::CCalcSettings& settings)
 {
@@ -62,11 +76,14 @@ QString CCalcLivePreview::DescribeOutcome(const NCalculatorText::PreviewOutcome&
         QString shown = QStringLiteral("= ") +
             Tevra::ToQString(NCalculatorText::FormatNumberText(outcome.Value, settings.UpperCaseNumbers()));
         if (outcome.Reported)
-            shown += QStringLiteral("  (") + Tevra::ToQString(outcome.Description) + QStringLiteral(")");
+            shown += QStringLiteral("  (") + Reason(outcome) + QStringLiteral(")");
         return shown;
     }
     case Kind::Failed:
-        return outcome.Reported ? Tevra::ToQString(outcome.Description) : QStringLiteral("No value");
+        if (outcome.Reported)
+            return Reason(outcome);
+        // A list fails without a report; the hint says why.
+        return outcome.Hint.IsKnown() ? Tevra::ToQString(outcome.Hint.Text) : QStringLiteral("No value");
     case Kind::NoStatement:
     case Kind::TooLong:
         break;

@@ -49,7 +49,9 @@ public:
 
     // The text of an outcome: "= " and the value in the number format,
     // followed by the first warning in brackets; the first report when it
-    // fails; "No value" when it fails without one.
+    // fails; each report with its hint behind a colon when the statement
+    // shows a known mistake. Failing without a report, a list says it has
+    // no single value; anything else "No value".
     static QString DescribeOutcome(const NCalculatorText::PreviewOutcome& outcome,
                                    const Tevra::CCalcSettings& settings);
 

@@ -99,15 +99,22 @@ public:
     // through edits (an edit in front of a mark moves it, one inside it
     // changes its length). Each layer is set as a whole by its owner; Plain
     // marks are not drawn, only kept in place. See CCalcViewMarks.cpp.
-    enum class MarkStyle { Plain, ErrorUnderline, WarningUnderline, Highlight };
+    // A Spot is the short, heavy line under the exact place a hint names;
+    // a DottedUnderline marks a name that has no value yet.
+    enum class MarkStyle { Plain, ErrorUnderline, WarningUnderline, Highlight, Spot, DottedUnderline };
     struct TextMark {
         int Start = 0;
         int Length = 0;
         MarkStyle Style = MarkStyle::Plain;
         int Tag = 0;  // the owner's: what the mark stands for
+        // Shown when the pointer rests on a drawn mark; none when empty.
+        QString ToolTip{};
         friend bool operator==(const TextMark&, const TextMark&) = default;
     };
-    enum class MarkLayer { Findings, Brackets, Count };
+    enum class MarkLayer { Findings, Brackets, Names, Count };
+    // The tooltip of the drawn mark at position, the last layer first; empty
+    // when none has one.
+    QString markToolTipAt(int position) const;
     void setMarks(MarkLayer layer, std::vector<TextMark> marks);
     const std::vector<TextMark>& marks(MarkLayer layer) const { return marks_[static_cast<std::size_t>(layer)]; }
 
@@ -147,6 +154,8 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    // Shows the tooltip of the mark under the pointer (CCalcViewMarks.cpp).
+    bool viewportEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;

@@ -4,8 +4,10 @@
 // lines on the screen.
 #include "desktop/ui/editor/CCalcView.h"
 
+#include <QHelpEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -29,6 +31,10 @@ QColor MarkColor(CCalcView::MarkStyle style, const QPalette& palette)
         return dark ? QColor(110, 160, 255) : QColor(0, 0, 255);
     case CCalcView::MarkStyle::Highlight:
         return dark ? QColor(255, 255, 255, 60) : QColor(0, 120, 215, 50);
+    case CCalcView::MarkStyle::Spot:
+        return dark ? QColor(255, 170, 60) : QColor(200, 0, 0);
+    case CCalcView::MarkStyle::DottedUnderline:
+        return dark ? QColor(110, 160, 255) : QColor(0, 0, 255);
     case CCalcView::MarkStyle::Plain:
         break;
     }
@@ -55,7 +61,43 @@ void DrawWave(QPainter& painter, qreal x1, qreal x2, qreal y, const QColor& colo
     painter.restore();
 }
 
+// A dotted line from x1 to x2 at y.
+void DrawDots(QPainter& painter, qreal x1, qreal x2, qreal y, const QColor& color)
+{
+    painter.save();
+    painter.setPen(QPen(color, 1.5, Qt::DotLine));
+    painter.drawLine(QPointF(x1, y), QPointF(x2, y));
+    painter.restore();
+}
+
 }  // namespace
+
+QString CCalcView::markToolTipAt(int position) const
+{
+    for (std::size_t layer = marks_.size(); layer-- > 0;) {
+        for (const TextMark& mark : marks_[layer]) {
+            if (mark.Style != MarkStyle::Plain && !mark.ToolTip.isEmpty() && position >= mark.Start &&
+                position <= mark.Start + mark.Length)
+                return mark.ToolTip;
+        }
+    }
+    return {};
+}
+
+bool CCalcView::viewportEvent(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QAbstractScrollArea::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QString tip = markToolTipAt(positionAt(help->pos()));
+    if (tip.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(help->globalPos(), tip, viewport());
+    }
+    return true;
+}
 
 void CCalcView::setMarks(MarkLayer layer, std::vector<TextMark> marks)
 {
@@ -117,7 +159,7 @@ void CCalcView::paintMarks(QPainter& painter, int line, bool beforeText)
             const TextMark& mark = *it;
             if (mark.Start > lineEnd)
                 break;  // the marks stand in the order of their starts
-            const bool underline = mark.Style == MarkStyle::ErrorUnderline || mark.Style == MarkStyle::WarningUnderline;
+            const bool underline = mark.Style != MarkStyle::Plain && mark.Style != MarkStyle::Highlight;
             if (mark.Style == MarkStyle::Plain || underline == beforeText)
                 continue;
             const int from = std::max(mark.Start, lineStart);
@@ -128,8 +170,13 @@ void CCalcView::paintMarks(QPainter& painter, int line, bool beforeText)
             // An empty mark, or one that ends in a line break, still shows.
             const qreal right = to > from ? Margin + layout_.xOf(to, line) : left + layout_.lineHeight() / 2.0;
             const QColor color = MarkColor(mark.Style, palette());
-            if (underline)
-                DrawWave(painter, left, right, top + layout_.lineHeight() - 1, color);
+            const qreal bottom = top + layout_.lineHeight() - 1;
+            if (mark.Style == MarkStyle::Spot)
+                painter.fillRect(QRectF(left, bottom - 1, std::max<qreal>(right - left, 3), 2.5), color);
+            else if (mark.Style == MarkStyle::DottedUnderline)
+                DrawDots(painter, left, right, bottom, color);
+            else if (underline)
+                DrawWave(painter, left, right, bottom, color);
             else
                 painter.fillRect(QRectF(left, top, right - left, layout_.lineHeight()), color);
         }

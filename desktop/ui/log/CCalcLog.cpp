@@ -16,6 +16,7 @@
 #include "core/settings/CalcSettings.h"
 #include "desktop/services/PreferencesStore.h"
 #include "desktop/services/QtText.h"
+#include "core/engine/Mistakes.h"
 #include "core/engine/EngineState.h"
 
 namespace {
@@ -43,6 +44,8 @@ const QColor ErrorColor(255, 0, 0);
 const QColor WarningColor(0, 0, 255);
 constexpr int StatusRole = Qt::UserRole;
 constexpr int ReportCodeRole = Qt::UserRole + 1;
+// The help topic of the mistake the row's hint explains; empty without one.
+constexpr int MistakeTopicRole = Qt::UserRole + 2;
 
 }  // namespace
 
@@ -107,6 +110,15 @@ void CCalcLog::Add(const NCalculatorText::LogRecord& record)
     }
     item->setData(NumberColumn, StatusRole, record.Status);
     item->setData(NumberColumn, ReportCodeRole, static_cast<int>(record.Code));
+    // The tooltip repeats the description and adds the hint beside the
+    // record as its second line; the columns stay as they are.
+    QString tip = texts[DescriptionColumn];
+    if (const NCalculatorText::MistakeRow* mistake = NCalculatorText::FindMistake(record.Hint.Kind)) {
+        tip += QLatin1Char('\n') + Tevra::ToQString(record.Hint.Text);
+        item->setData(NumberColumn, MistakeTopicRole, Tevra::ToQString(mistake->Topic));
+    }
+    for (int c = 0; c < ColumnCount; ++c)
+        item->setToolTip(c, tip);
     list_->addTopLevelItem(item);
     scrollToLastRowSoon();
 
@@ -139,6 +151,9 @@ CalcHelp::Target CCalcLog::helpTargetAt(std::optional<QPoint> pos) const
     if (!pos && row != nullptr && !row->isSelected())
         row = nullptr;
     const int code = row != nullptr ? row->data(NumberColumn, ReportCodeRole).toInt() : NCalculatorText::NoError;
+    if (const QString mistake = row != nullptr ? row->data(NumberColumn, MistakeTopicRole).toString() : QString();
+        !mistake.isEmpty())
+        return {CalcHelp::MistakeTopic(mistake), std::nullopt};
     if (code >= NCalculatorText::SyntaxError && code < NCalculatorText::NoError)
         return {CalcHelp::MessageTopic(code), std::nullopt};
     return {CalcHelp::Messages, std::nullopt};

@@ -273,7 +273,7 @@ TEST_F(EditorAids, ARunUnderlinesTheStatementsOfItsRecordsUntilAnEdit)
         {"an error", "1; 2/0; 3", {{Style::ErrorUnderline, "2/0"}}},
         {"a warning then an error",
          "mem[a]; 1/0",
-         {{Style::WarningUnderline, "mem[a]=0"}, {Style::ErrorUnderline, "1/0"}}},
+         {{Style::WarningUnderline, "mem[a]=0"}, {Style::Spot, "mem[a]"}, {Style::ErrorUnderline, "1/0"}}},
         {"no record", "1+1", {}},
     };
     for (const Row& row : rows) {
