@@ -152,3 +152,8 @@ void CCalcView::setKeyInterceptor(std::function<bool(QKeyEvent*)> interceptor)
 {
     keyInterceptor_ = std::move(interceptor);
 }
+
+void CCalcView::setReservedKeys(QList<QKeySequence> keys)
+{
+    reservedKeys_ = std::move(keys);
+}
