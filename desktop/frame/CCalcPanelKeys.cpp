@@ -33,6 +33,11 @@ bool IsControlCommand(int id)
 
 }  // namespace
 
+bool CCalcPanelKeys::PassesCommand(int command)
+{
+    return !IsControlCommand(command);
+}
+
 int CCalcPanelKeys::CommandForKey(int key, Qt::KeyboardModifiers modifiers)
 {
     if (const int calculate = CCalcCalculateKeys::CommandForKey(key, modifiers); calculate != None)

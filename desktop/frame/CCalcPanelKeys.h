@@ -23,6 +23,10 @@ class CCalcPanelKeys final : public QObject {
     Q_OBJECT
 
 public:
+    // Whether a panel passes command's accelerators on (all but the ones its
+    // own control keeps).
+    static bool PassesCommand(int command);
+
     // The command a key press inside a panel stands for, or None. The
     // calculate keys are recognised in every form the calculate keys of the
     // editor are.

@@ -240,8 +240,9 @@ TEST_F(PanelKeysInFrame, EveryAcceleratorOfTheTableCarriesOutItsCommandWhateverH
                     const bool expected = !keptByControl && Commands()[i].Command == info.Command;
                     EXPECT_EQ(spies[i]->count(), expected ? 1 : 0) << Commands()[i].Command;
                 }
-                if (place.panel != nullptr)
+                if (place.panel != nullptr) {
                     EXPECT_EQ(place.panel->seen.isEmpty(), !keptByControl) << place.panel->seen.toStdString();
+                }
                 EXPECT_EQ(frame->view()->text(), text);
             }
         }
