@@ -50,6 +50,7 @@ public:
     }
     bool confirm(const QString&) override { return false; }
     SaveChoice askSaveChanges(const QString&) override { return SaveChoice::Discard; }
+    RecoverAnswer askRecover(const QString&, const QStringList&) override { return {}; }
 };
 
 }  // namespace

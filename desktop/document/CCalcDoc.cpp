@@ -3,6 +3,7 @@
 #include "core/memory/MemoryMap.h"
 #include "desktop/document/CCalcCalculation.h"
 #include "desktop/document/CCalcDocPrompts.h"
+#include "desktop/document/CCalcFileWatch.h"
 #include "desktop/document/CCalcRecovery.h"
 #include "desktop/document/CCalcRunner.h"
 #include "desktop/document/CCalcWaitCursor.h"
@@ -23,6 +24,14 @@ namespace {
 // template names it.
 const QString UntitledTitle = QStringLiteral("Calculation");
 const QString CancelToExitQuestion = QStringLiteral("A calculation is running.\nCancel it and exit?");
+// The document's file changed by another program.
+const QString ReloadQuestion =
+    QStringLiteral("The file has been changed by another program. Reload it and lose your changes?");
+const QString OverwriteQuestion =
+    QStringLiteral("The file has been changed by another program. Save anyway and overwrite those changes?");
+const QString SaveDeletedQuestion = QStringLiteral("The file has been deleted by another program. Save it again?");
+const QString FileReloadedNotice = QStringLiteral("The file was changed by another program and has been reloaded.");
+const QString FileDeletedNotice = QStringLiteral("The file has been deleted by another program.");
 // How long closing waits for a cancelled calculation to stop.
 constexpr int CancelWaitMilliseconds = 5000;
 
@@ -38,6 +47,13 @@ CCalcDoc::CCalcDoc(CCalcView* editor, ICalcDocPrompts* prompts, QObject* parent)
     connect(runner_, &CCalcRunner::runReported, this, &CCalcDoc::runReported);
     connect(runner_, &CCalcRunner::memoryChanged, this, &CCalcDoc::memoryChanged);
     recovery_ = new CCalcRecovery(*this);
+    watch_ = new CCalcFileWatch(this);
+    connect(watch_, &CCalcFileWatch::changedOnDisk, this, &CCalcDoc::fileChangedOnDisk);
+    // A change seen during a calculation waits for its end.
+    connect(runner_, &CCalcRunner::runningChanged, this, [this](bool running) {
+        if (!running)
+            fileChangedOnDisk();
+    });
 }
 
 void CCalcDoc::setPrompts(ICalcDocPrompts* prompts)
@@ -183,6 +199,53 @@ void CCalcDoc::setPathName(const QString& path)
     emit pathChanged();
 }
 
+void CCalcDoc::fileChangedOnDisk()
+{
+    if (askingAboutFile_ || isCalculating() || watch_->path().isEmpty() || watch_->path() != pathName_)
+        return;
+    switch (watch_->check()) {
+    case CCalcFileWatch::State::Same:
+        deletionReported_ = false;
+        return;
+    case CCalcFileWatch::State::Deleted:
+        if (!deletionReported_)
+            emit fileNotice(FileDeletedNotice);
+        deletionReported_ = true;
+        return;
+    case CCalcFileWatch::State::Changed:
+        break;
+    }
+    deletionReported_ = false;
+    if (watch_->isDeclined())
+        return;
+    if (isModified()) {
+        askingAboutFile_ = true;
+        const bool reload = prompts_->confirm(ReloadQuestion);
+        askingAboutFile_ = false;
+        if (!reload) {
+            watch_->decline();
+            return;
+        }
+    }
+    if (readDocument(pathName_))
+        emit fileNotice(FileReloadedNotice);
+}
+
+bool CCalcDoc::mayWriteOverFile()
+{
+    if (watch_->path().isEmpty() || watch_->path() != pathName_)
+        return true;
+    switch (watch_->check()) {
+    case CCalcFileWatch::State::Same:
+        return true;
+    case CCalcFileWatch::State::Changed:
+        return prompts_->confirm(OverwriteQuestion);
+    case CCalcFileWatch::State::Deleted:
+        return prompts_->confirm(SaveDeletedQuestion);
+    }
+    return false;
+}
+
 bool CCalcDoc::saveModified()
 {
     if (!isModified())
@@ -205,6 +268,7 @@ bool CCalcDoc::newDocument()
         return false;
     editor_->loadText(QString());
     setPathName(QString());
+    watch_->forget();
     file_.reset();
     emit fileNotice(QString());
     return true;
@@ -225,6 +289,7 @@ bool CCalcDoc::readDocument(const QString& path)
         return false;
     editor_->loadText(Tevra::ToQString(*text));
     setPathName(path);
+    watch_->remember(pathName_);
     emit fileNotice(file_.notice());
     emit fileUsed(pathName_);
     return true;
@@ -234,6 +299,7 @@ void CCalcDoc::wroteDocument(const QString& path)
 {
     editor_->document()->setModified(false);
     setPathName(path);
+    watch_->remember(pathName_);
     emit fileNotice(QString());
     emit fileUsed(pathName_);
 }
@@ -242,6 +308,8 @@ bool CCalcDoc::save()
 {
     if (pathName_.isEmpty())
         return saveAs();
+    if (!mayWriteOverFile())
+        return false;
     if (!file_.write(pathName_, [this] { return editorText(); }))
         return false;
     wroteDocument(pathName_);

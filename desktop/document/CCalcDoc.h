@@ -20,6 +20,7 @@
 #include <vector>
 
 class CCalcCalculation;
+class CCalcFileWatch;
 class CCalcRecovery;
 class CCalcRunner;
 class CCalcView;
@@ -77,6 +78,12 @@ public:
     CCalcCalculation* calculation() const;
     // The recovery copy of the unsaved text.
     CCalcRecovery* recovery() const { return recovery_; }
+    // The document's file as other programs change it. A change seen while
+    // the text is unmodified reloads it (and says so in the status bar);
+    // with unsaved changes the user is asked whether to reload; Save asks
+    // before it overwrites a file changed, or re-creates one deleted, by
+    // another program.
+    CCalcFileWatch* fileWatch() const { return watch_; }
     // Before the window closes: with a calculation running, asks whether to
     // cancel it and, on Yes, cancels it and waits for it to stop. False when
     // the window stays open.
@@ -118,6 +125,9 @@ private:
     // After the file was written to path: the text is saved under it.
     void wroteDocument(const QString& path);
     void setPathName(const QString& path);
+    void fileChangedOnDisk();
+    // Before Save writes over the file: false when the user keeps it.
+    bool mayWriteOverFile();
 
     CCalcView* editor_;
     ICalcDocPrompts* prompts_;
@@ -125,5 +135,8 @@ private:
     CCalcDocFile file_;
     CCalcMemoryCommands memory_;
     CCalcRecovery* recovery_ = nullptr;
+    CCalcFileWatch* watch_ = nullptr;
+    bool askingAboutFile_ = false;
+    bool deletionReported_ = false;
     QString pathName_;
 };

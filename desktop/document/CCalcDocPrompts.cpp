@@ -1,9 +1,17 @@
 #include "desktop/document/CCalcDocPrompts.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -72,4 +80,38 @@ ICalcDocPrompts::SaveChoice CCalcDocDialogs::askSaveChanges(const QString& name)
     if (answer == QMessageBox::No)
         return SaveChoice::Discard;
     return SaveChoice::Cancel;
+}
+
+ICalcDocPrompts::RecoverAnswer CCalcDocDialogs::askRecover(const QString& question, const QStringList& copies)
+{
+    QDialog dialog(parent_);
+    dialog.setWindowTitle(ApplicationName);
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* label = new QLabel(question, &dialog);
+    label->setWordWrap(true);
+    layout->addWidget(label);
+    QListWidget* list = nullptr;
+    if (copies.size() > 1) {
+        list = new QListWidget(&dialog);
+        list->setAccessibleName(question);
+        list->addItems(copies);
+        list->setCurrentRow(0);
+        label->setBuddy(list);
+        layout->addWidget(list);
+    }
+    // Yes is the default; Escape (or closing the box) answers neither and
+    // keeps the copies for the next start.
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Yes | QDialogButtonBox::No, &dialog);
+    buttons->button(QDialogButtonBox::Yes)->setDefault(true);
+    layout->addWidget(buttons);
+    RecoverAnswer answer;
+    QObject::connect(buttons, &QDialogButtonBox::clicked, &dialog, [&](QAbstractButton* button) {
+        answer.Choice =
+            buttons->standardButton(button) == QDialogButtonBox::Yes ? RecoverChoice::Recover : RecoverChoice::Discard;
+        dialog.accept();
+    });
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    answer.Index = list != nullptr ? std::max(0, list->currentRow()) : 0;
+    return answer;
 }

@@ -49,6 +49,16 @@ public:
     virtual bool confirm(const QString& question) = 0;
     // "Save changes to ...?" with Yes, No and Cancel.
     virtual SaveChoice askSaveChanges(const QString& name) = 0;
+
+    enum class RecoverChoice { Recover, Discard, Keep };
+    struct RecoverAnswer {
+        RecoverChoice Choice = RecoverChoice::Keep;
+        int Index = 0;  // of the copy chosen
+    };
+    // The unsaved texts of runs that ended without closing, newest first (a
+    // list when there are several): Yes, the default, recovers the chosen
+    // one, No deletes it, and Escape keeps every copy for the next start.
+    virtual RecoverAnswer askRecover(const QString& question, const QStringList& copies) = 0;
 };
 
 // The prompts as Qt's dialogs and message boxes, parented to a window.
@@ -61,6 +71,7 @@ public:
     void warn(const QString& message, const QString& detail) override;
     bool confirm(const QString& question) override;
     SaveChoice askSaveChanges(const QString& name) override;
+    RecoverAnswer askRecover(const QString& question, const QStringList& copies) override;
 
 private:
     QWidget* parent_;

@@ -151,6 +151,7 @@ void CCalcMainFrame::setPrompts(ICalcDocPrompts* prompts)
 
 void CCalcMainFrame::createActions()
 {
+    QList<QKeySequence> accelerators;
     for (const CalcCommand::Info& info : CalcCommand::Commands()) {
         auto* command = new QAction(Tevra::ToQString(info.MenuText.empty() ? info.ToolTip : info.MenuText), this);
         command->setObjectName(QStringLiteral("Command%1").arg(info.Command));
@@ -159,6 +160,7 @@ void CCalcMainFrame::createActions()
             if (!shortcut.empty())
                 shortcuts.append(QKeySequence(Tevra::ToQString(shortcut), QKeySequence::PortableText));
         }
+        accelerators += shortcuts;
         // The calculate keys have several spellings of one key press and are
         // recognised by CCalcCalculateKeys instead of the shortcut map.
         if (info.Command != CalcCommand::Calculate && info.Command != CalcCommand::CalculateAll)
@@ -176,6 +178,9 @@ void CCalcMainFrame::createActions()
         addAction(command);
         actions_[info.Command] = command;
     }
+    // The editor's own bindings never shadow an accelerator: Undo, Cut, Copy
+    // and Paste reach the editor through their commands all the same.
+    view_->setReservedKeys(accelerators);
 }
 
 QAction* CCalcMainFrame::action(int id) const

@@ -8,28 +8,34 @@
 #include <QKeySequence>
 #include <QWidget>
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 namespace {
 
 using namespace CalcCommand;
 
-constexpr CCalcPanelKeys::Entry PanelKeyTable[] = {
-    {"Ctrl+=", Calculate}, {"Ctrl+Shift+=", CalculateAll}, {"Ctrl+N", FileNew},     {"Ctrl+O", FileOpen},
-    {"Ctrl+S", FileSave},  {"Ctrl+P", FilePrint},          {"Ctrl+E", ExecuteFile}, {"Ctrl+K", ToggleKeypad},
-    {"Ctrl+L", ToggleLog}, {"Ctrl+M", ToggleMemory},
-};
+// The commands whose keys a panel's own control keeps: they act on what has
+// the focus, so Copy in the log copies the log's rows, not the editor's text,
+// and F1 over a keypad button opens that button's topic.
+constexpr CalcCommand::Id ControlCommands[] = {EditUndo, EditCut, EditCopy, EditPaste, Help, ContextHelp};
 
 bool IsCalculateCommand(int id)
 {
     return id == Calculate || id == CalculateAll;
 }
 
+bool IsControlCommand(int id)
+{
+    return std::find(std::begin(ControlCommands), std::end(ControlCommands), id) != std::end(ControlCommands);
+}
+
 }  // namespace
 
-std::span<const CCalcPanelKeys::Entry> CCalcPanelKeys::Table()
+bool CCalcPanelKeys::PassesCommand(int command)
 {
-    return PanelKeyTable;
+    return !IsControlCommand(command);
 }
 
 int CCalcPanelKeys::CommandForKey(int key, Qt::KeyboardModifiers modifiers)
@@ -37,13 +43,15 @@ int CCalcPanelKeys::CommandForKey(int key, Qt::KeyboardModifiers modifiers)
     if (const int calculate = CCalcCalculateKeys::CommandForKey(key, modifiers); calculate != None)
         return calculate;
     const QKeySequence pressed(QKeyCombination(modifiers & ~Qt::KeypadModifier, static_cast<Qt::Key>(key)));
-    for (const Entry& entry : PanelKeyTable) {
-        if (IsCalculateCommand(entry.Command))
-            continue;  // recognised above, in all their forms
-        const QKeySequence keys(QString::fromLatin1(entry.Keys.data(), static_cast<qsizetype>(entry.Keys.size())),
-                                QKeySequence::PortableText);
-        if (keys == pressed)
-            return entry.Command;
+    for (const Info& info : Commands()) {
+        if (IsCalculateCommand(info.Command) || IsControlCommand(info.Command))
+            continue;  // the calculate keys are recognised above, in all their forms
+        for (const std::string_view keys : info.Shortcuts) {
+            if (!keys.empty() &&
+                QKeySequence(QString::fromLatin1(keys.data(), static_cast<qsizetype>(keys.size())),
+                             QKeySequence::PortableText) == pressed)
+                return info.Command;
+        }
     }
     return None;
 }

@@ -1,9 +1,9 @@
 // The keys a panel passes on as if the editor had the focus. While the
-// keyboard focus is in a docked or floating bar's panel (the log, and next the
-// keypad and the memory window), exactly the keys of this one table carry out
-// their command: calculate, calculate all, New, Open, Save, Print, Execute
-// file and the keypad, log and memory toggles. The panel never sees them, so
-// a panel's own control cannot swallow one (a line edit takes Ctrl+K for
+// keyboard focus is in a docked or floating bar's panel (the log, the keypad,
+// the memory window), every accelerator of the command table carries out its
+// command, except Undo, Cut, Copy, Paste and the two help keys, which belong
+// to the panel's own control (Copy in the log copies its rows). The panel never sees those keys,
+// so a panel's control cannot swallow one (a line edit takes Ctrl+K for
 // itself), and the frame's shortcuts do not fire a second time. Every other
 // key goes to the panel, or to the frame's shortcuts, as it always did.
 #pragma once
@@ -23,13 +23,9 @@ class CCalcPanelKeys final : public QObject {
     Q_OBJECT
 
 public:
-    struct Entry {
-        std::string_view Keys;  // in Qt's portable notation
-        CalcCommand::Id Command;
-    };
-
-    // The panels' accelerator table.
-    static std::span<const Entry> Table();
+    // Whether a panel passes command's accelerators on (all but the ones its
+    // own control keeps).
+    static bool PassesCommand(int command);
 
     // The command a key press inside a panel stands for, or None. The
     // calculate keys are recognised in every form the calculate keys of the

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <vector>
 
 class FakePrompts : public ICalcDocPrompts {
 public:
@@ -32,16 +33,25 @@ public:
         return saveChoice;
     }
 
+    RecoverAnswer askRecover(const QString& question, const QStringList& copies) override
+    {
+        questions.append(question);
+        recoverLists.push_back(copies);
+        return recoverAnswer;
+    }
+
     std::deque<QString> openAnswers;  // an empty answer cancels
     std::deque<QString> saveAnswers;
     bool confirmAnswer = true;
     SaveChoice saveChoice = SaveChoice::Cancel;
+    RecoverAnswer recoverAnswer = {RecoverChoice::Recover, 0};
 
     std::vector<CalcFileDialogRequest> openRequests;
     std::vector<CalcFileDialogRequest> saveRequests;
     QStringList warnings;
     QStringList questions;
     QStringList saveChangesAsked;
+    std::vector<QStringList> recoverLists;
 
 private:
     static QString next(std::deque<QString>& answers)

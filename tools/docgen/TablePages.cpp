@@ -209,12 +209,18 @@ std::string CommandsPage(std::vector<std::string>& errors)
                              std::to_string(info.Command));
     }
 
-    body += "<h2>Keys in the bars</h2>\n<p>While a bar has the keyboard (the log, the keypad, the memory "
-            "window), these keys still do what they do in the editor:</p>\n<p>";
-    for (const CCalcPanelKeys::Entry& entry : CCalcPanelKeys::Table()) {
-        if (const CalcCommand::Info* info = CalcCommand::Find(entry.Command))
-            body += "<code>" + Escape(entry.Keys) + "</code>: <a href=\"#" +
-                AnchorOf(CalcHelp::CommandTopic(entry.Command)) + "\">" + Escape(NameOf(*info)) + "</a><br>\n";
+    body +=
+        "<h2>Keys in the bars</h2>\n<p>While a bar has the keyboard (the log, the keypad, the memory "
+        "window), these keys still do what they do in the editor; Undo, Cut, Copy, Paste and the help keys act on the "
+        "bar itself:</p>\n<p>";
+    for (const CalcCommand::Info& info : CalcCommand::Commands()) {
+        if (!CCalcPanelKeys::PassesCommand(info.Command))
+            continue;
+        for (const std::string_view keys : info.Shortcuts) {
+            if (!keys.empty())
+                body += "<code>" + Escape(keys) + "</code>: <a href=\"#" +
+                    AnchorOf(CalcHelp::CommandTopic(info.Command)) + "\">" + Escape(NameOf(info)) + "</a><br>\n";
+        }
     }
     return body + "</p>\n";
 }

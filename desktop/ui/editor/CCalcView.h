@@ -12,6 +12,8 @@
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
+#include <QKeySequence>
+#include <QList>
 #include <QPoint>
 
 #include <algorithm>
@@ -130,6 +132,10 @@ public:
     // A helper (the completion list) sees each key before the editor does;
     // returning true takes the key.
     void setKeyInterceptor(std::function<bool(QKeyEvent*)> interceptor);
+    // The window's accelerators: the editor never answers these keys itself,
+    // even where it has a binding of its own (Ctrl+K deletes to the end of
+    // the line on this platform), so that each carries out its command.
+    void setReservedKeys(QList<QKeySequence> keys);
 
 public slots:
     void undo();
@@ -285,5 +291,6 @@ private:
     // The longest mark of each layer: a line looks no further back for one.
     std::array<int, static_cast<std::size_t>(MarkLayer::Count)> longestMark_{};
     std::function<bool(QKeyEvent*)> keyInterceptor_;
+    QList<QKeySequence> reservedKeys_;
     bool calculating_ = false;
 };

@@ -111,6 +111,9 @@ CCalcView::KeyCommand CCalcView::commandForKey(const QKeyEvent* event) const
 
     KeyCommand command;
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const QKeySequence pressed(QKeyCombination(modifiers, static_cast<Qt::Key>(event->key())));
+    if (reservedKeys_.contains(pressed))
+        return command;
     for (const ClassicKey& classic : ClassicKeys) {
         if (event->key() == classic.Key && modifiers == classic.Modifiers) {
             command.Type = KeyCommand::Kind::Action;

@@ -199,3 +199,8 @@ void CCalcView::setKeyInterceptor(std::function<bool(QKeyEvent*)> interceptor)
 {
     keyInterceptor_ = std::move(interceptor);
 }
+
+void CCalcView::setReservedKeys(QList<QKeySequence> keys)
+{
+    reservedKeys_ = std::move(keys);
+}

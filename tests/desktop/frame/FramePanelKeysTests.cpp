@@ -13,6 +13,9 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include <algorithm>
+#include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -86,20 +89,30 @@ const KeyRow PanelKeyRows[] = {
     {"Ctrl+M", Qt::Key_M, Qt::ControlModifier, ToggleMemory},
 };
 
-TEST(PanelKeys, TheTableHoldsTheTenKeysAndNothingElse)
+TEST(PanelKeys, EveryAcceleratorButTheControlsOwnIsTaken)
 {
     for (const KeyRow& row : PanelKeyRows)
         EXPECT_EQ(CCalcPanelKeys::CommandForKey(row.key, row.modifiers), row.command) << row.name;
-    EXPECT_EQ(CCalcPanelKeys::Table().size(), 10u);
     struct Other {
         const char* name;
         Qt::Key key;
         Qt::KeyboardModifiers modifiers;
+        int command;
     };
-    for (const Other& other : {Other{"Ctrl+C", Qt::Key_C, Qt::ControlModifier},
-                               Other{"Ctrl+Shift+N", Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier},
-                               Other{"N", Qt::Key_N, Qt::NoModifier}, Other{"Alt+L", Qt::Key_L, Qt::AltModifier}})
-        EXPECT_EQ(CCalcPanelKeys::CommandForKey(other.key, other.modifiers), None) << other.name;
+    for (const Other& other : {
+             Other{"F6", Qt::Key_F6, Qt::NoModifier, NextPane},
+             Other{"Shift+F6", Qt::Key_F6, Qt::ShiftModifier, PreviousPane},
+             // The panel's control keeps these.
+             Other{"Ctrl+C", Qt::Key_C, Qt::ControlModifier, None},
+             Other{"Shift+Ins", Qt::Key_Insert, Qt::ShiftModifier, None},
+             Other{"Alt+Backspace", Qt::Key_Backspace, Qt::AltModifier, None},
+             Other{"F1", Qt::Key_F1, Qt::NoModifier, None},
+             // No accelerator at all.
+             Other{"Ctrl+Shift+N", Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier, None},
+             Other{"N", Qt::Key_N, Qt::NoModifier, None},
+             Other{"Alt+L", Qt::Key_L, Qt::AltModifier, None},
+         })
+        EXPECT_EQ(CCalcPanelKeys::CommandForKey(other.key, other.modifiers), other.command) << other.name;
 }
 
 class PanelKeysInFrame : public FrameTest {
@@ -117,6 +130,14 @@ protected:
             window->activateWindow();
             control->setFocus(Qt::OtherFocusReason);
             return control->hasFocus();
+        }));
+    }
+    void focusEditor()
+    {
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            frame->activateWindow();
+            frame->view()->setFocus(Qt::OtherFocusReason);
+            return frame->view()->hasFocus();
         }));
     }
 };
@@ -156,6 +177,78 @@ TEST_F(PanelKeysInFrame, EveryKeyCarriesOutItsCommandFromEveryPanel)
         EXPECT_EQ(panel->seen.toStdString(), "") << "a panel's key reached its control";
     EXPECT_EQ(opened, 3);
     EXPECT_EQ(printed, 3);
+}
+
+// Every key of the command table, pressed in the editor, a docked and a
+// floating panel: the command's action fires once, no other does, and the
+// editor's text stays as it was (Ctrl+K once deleted to the end of the line).
+// The handlers are taken off the actions, so that a command (Exit, Print,
+// Open) does not do its work here; what counts is which action a key reaches.
+TEST_F(PanelKeysInFrame, EveryAcceleratorOfTheTableCarriesOutItsCommandWhateverHasTheFocus)
+{
+    frame->showWithStoredPlacement();
+    const QString text = QStringLiteral("1+2 // first\n3*4");
+    frame->view()->loadText(text);
+    std::vector<QAction*> actions;
+    for (const Info& info : Commands()) {
+        QAction* command = frame->action(info.Command);
+        ASSERT_NE(command, nullptr);
+        QObject::disconnect(command, &QAction::triggered, nullptr, nullptr);
+        actions.push_back(command);
+    }
+    auto* docked = static_cast<KeyEatingPanel*>(frame->bar(CalcBars::Keypad)->widget());
+    auto* floating = static_cast<KeyEatingPanel*>(frame->bar(CalcBars::Memory)->widget());
+    ASSERT_FALSE(frame->bar(CalcBars::Keypad)->isFloating());
+    ASSERT_TRUE(frame->bar(CalcBars::Memory)->isFloating());
+    struct Place {
+        const char* name;
+        QWidget* control;
+        KeyEatingPanel* panel;  // null for the editor
+    };
+    const Place places[] = {
+        {"the editor", frame->view(), nullptr},
+        {"a docked panel", docked, docked},
+        {"a floating panel", floating, floating},
+    };
+    // Kept by a panel's own control, which acts on what it shows.
+    const std::vector<int> controlCommands = {EditUndo, EditCut, EditCopy, EditPaste, Help, ContextHelp};
+    int pressed = 0;
+    for (const Place& place : places) {
+        for (const Info& info : Commands()) {
+            for (const std::string_view keys : info.Shortcuts) {
+                if (keys.empty())
+                    continue;
+                const QKeySequence sequence(QString::fromLatin1(keys.data(), static_cast<qsizetype>(keys.size())),
+                                            QKeySequence::PortableText);
+                SCOPED_TRACE(std::string(place.name) + ", " + std::string(keys));
+                if (place.panel != nullptr)
+                    focus(place.control);
+                else
+                    focusEditor();
+                frame->view()->setSelection(2, 2);
+                std::vector<std::unique_ptr<QSignalSpy>> spies;
+                for (QAction* command : actions) {
+                    command->setEnabled(true);
+                    spies.push_back(std::make_unique<QSignalSpy>(command, &QAction::triggered));
+                }
+                if (place.panel != nullptr)
+                    place.panel->seen.clear();
+                QTest::keyClick(place.control, sequence[0].key(), sequence[0].keyboardModifiers());
+                ++pressed;
+                const bool keptByControl =
+                    place.panel != nullptr && std::count(controlCommands.begin(), controlCommands.end(), info.Command);
+                for (std::size_t i = 0; i < actions.size(); ++i) {
+                    const bool expected = !keptByControl && Commands()[i].Command == info.Command;
+                    EXPECT_EQ(spies[i]->count(), expected ? 1 : 0) << Commands()[i].Command;
+                }
+                if (place.panel != nullptr) {
+                    EXPECT_EQ(place.panel->seen.isEmpty(), !keptByControl) << place.panel->seen.toStdString();
+                }
+                EXPECT_EQ(frame->view()->text(), text);
+            }
+        }
+    }
+    EXPECT_GT(pressed, 3 * 20);
 }
 
 TEST_F(PanelKeysInFrame, CalculateFromAPanelRunsTheEditorsText)
