@@ -8,6 +8,9 @@ packages=(cmake ninja-build g++ pkg-config locales libgtest-dev libgmock-dev lib
           # Printing: the CUPS client library, and for the tests a private
           # cupsd with a PDF queue whose files are read back as text.
           libcups2-dev cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils)
+# appstreamcli validates the software centres' listing; setxkbmap and the
+# layouts switch Xvfb's keyboard for the keyboard-layout tests.
+packages+=(appstream x11-xkb-utils xkb-data)
 # xev watches the screen for scripts/startup-time.sh.
 packages+=(x11-utils)
 # The format check and the static analysis (scripts/check-format.sh,
