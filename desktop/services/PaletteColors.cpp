@@ -64,12 +64,17 @@ QColor ReadableOn(const QColor& colour, const QColor& background, double contras
 
 QByteArray ReadableSvg(const QByteArray& svg, const QColor& background)
 {
-    // The images are drawn for light windows: their light fills are paper
-    // and glass, not lines to be darkened.
-    if (Luminance(background) >= DarkLuminance)
-        return svg;
     static const QRegularExpression Colour(QStringLiteral("#([0-9a-fA-F]{6}|[0-9a-fA-F]{3})\\b"));
     const QString text = QString::fromUtf8(svg);
+    // The images are drawn for light windows: their light fills are paper
+    // and glass, not lines to be darkened, as long as some line of the image
+    // stands out. An image with none is darkened as a whole.
+    if (Luminance(background) >= DarkLuminance) {
+        for (auto match = Colour.globalMatch(text); match.hasNext();) {
+            if (ContrastRatio(QColor(match.next().captured()), background) >= GraphicsContrast)
+                return svg;
+        }
+    }
     QString result;
     result.reserve(text.size());
     qsizetype copied = 0;

@@ -30,7 +30,8 @@ QColor ReadableOn(const QColor& colour, const QColor& background, double contras
 
 // The SVG text with every "#rgb" and "#rrggbb" colour made ReadableOn a dark
 // background at GraphicsContrast; on a light background, for which the
-// images are drawn, the text unchanged. Other text is left as it is.
+// images are drawn, the text unchanged unless none of its colours stands out.
+// Other text is left as it is.
 QByteArray ReadableSvg(const QByteArray& svg, const QColor& background);
 
 }  // namespace Tevra

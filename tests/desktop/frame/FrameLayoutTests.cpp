@@ -40,9 +40,10 @@ TEST_F(FrameTest, OnAFirstStartTheEditorHasItsShareOfTheClientArea)
     const QRect shown = frame->frameGeometry();
     EXPECT_TRUE(work.contains(frame->geometry())) << "the window lies inside the work area";
     for (const CCalcBar* bar : frame->findChildren<CCalcBar*>()) {
-        if (bar->isVisible())
+        if (bar->isVisible()) {
             EXPECT_TRUE(work.contains(QRect(bar->mapToGlobal(QPoint(0, 0)), bar->size())))
                 << bar->windowTitle().toStdString();
+        }
     }
     // The client area: between the menu and tool bars and the status bar.
     const QWidget* editor = frame->centralWidget();

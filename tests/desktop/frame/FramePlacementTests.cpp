@@ -200,8 +200,9 @@ TEST(FramePlacement, TheDefaultLiesInsideEveryScreenAtEveryScale)
                 EXPECT_TRUE(Inside(rect, work));
                 // Where the work area holds the wanted size, the editor has
                 // its share.
-                if (wanted.Width <= work.Width() && wanted.Height <= work.Height())
+                if (wanted.Width <= work.Width() && wanted.Height <= work.Height()) {
                     EXPECT_GE(Tevra::EditorShareOf({rect.Width(), rect.Height()}, bars.parts), Tevra::EditorShare);
+                }
                 // Placing the default (no stored rectangle) keeps it there.
                 EXPECT_EQ(Tevra::PlaceFrame(std::nullopt, std::span(&work, 1), 0, {}), Tevra::DefaultFrameRect(work));
             }
