@@ -15,6 +15,7 @@ installed=(
   bin/calculator-tevra
   bin/tevra
   share/applications/calculator-tevra.desktop
+  share/metainfo/invalid.calculator_tevra.CalculatorTevra.metainfo.xml
   share/mime/packages/calculator-tevra.xml
   share/icons/hicolor/scalable/apps/calculator-tevra.svg
   share/icons/hicolor/48x48/apps/calculator-tevra.png
@@ -43,6 +44,8 @@ check_tree() {
     || fail "the bash completion script does not load"
   zsh -n "$share/zsh/vendor-completions/_tevra" || fail "the zsh completion script does not parse"
   desktop-file-validate "$share/applications/calculator-tevra.desktop" || fail "the desktop entry does not validate"
+  bash "$(dirname "$0")/check-metainfo.sh" "$share/metainfo/invalid.calculator_tevra.CalculatorTevra.metainfo.xml" \
+    || fail "the AppStream metainfo does not validate"
   grep -q '^Exec=calculator-tevra %f$' "$share/applications/calculator-tevra.desktop" \
     || fail "the installed entry must start the program from the search path"
   bash "$(dirname "$0")/check-man-pages.sh" "$share/man/man1/calculator-tevra.1.gz" "$share/man/man1/tevra.1.gz" \

@@ -11,6 +11,9 @@ packages=(cmake ninja-build g++ pkg-config locales libgtest-dev libgmock-dev lib
 # tevra's session at the terminal edits lines with libedit; the tests load
 # its completion scripts in bash and zsh.
 packages+=(libedit-dev zsh)
+# appstreamcli validates the software centres' listing; setxkbmap and the
+# layouts switch Xvfb's keyboard for the keyboard-layout tests.
+packages+=(appstream x11-xkb-utils xkb-data)
 # xev watches the screen for scripts/startup-time.sh.
 packages+=(x11-utils)
 # The format check and the static analysis (scripts/check-format.sh,

@@ -1,6 +1,7 @@
 // The desktop program: a Qt application around CCalcApp.
 #include "desktop/app/CCalcApp.h"
 #include "desktop/app/CalcCommandLine.h"
+#include "desktop/services/CCalcReadableStyle.h"
 #include "desktop/services/PreferencesStore.h"
 
 #include <QApplication>
@@ -22,6 +23,8 @@ int main(int argc, char** argv)
     }
 
     QApplication application(argc, argv);
+    // Tick boxes that read on dark palettes too.
+    QApplication::setStyle(new CCalcReadableStyle);
     QApplication::setOrganizationName(Tevra::SettingsOrganization);
     QApplication::setApplicationName(Tevra::SettingsApplication);
     QApplication::setApplicationVersion(QStringLiteral(TEVRA_VERSION_TEXT));

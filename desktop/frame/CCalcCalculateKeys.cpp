@@ -14,9 +14,16 @@ int CCalcCalculateKeys::CommandForKey(int key, Qt::KeyboardModifiers modifiers)
     const Qt::KeyboardModifiers held = modifiers & ~Qt::KeypadModifier;
     if (!(held & Qt::ControlModifier) || (held & (Qt::AltModifier | Qt::MetaModifier)))
         return CalcCommand::None;
-    if (key == Qt::Key_Equal)
+    // Return, or Enter on the number pad: there on every layout.
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
         return held & Qt::ShiftModifier ? CalcCommand::CalculateAll : CalcCommand::Calculate;
-    // "+" is the shifted "=" key, whether or not Shift is still reported.
+    // The key names the character typed, Shift applied: where "=" itself
+    // needs Shift (Shift+0 on a German keyboard), Ctrl+Shift+0 arrives as
+    // "=" with Shift and calculates. On a US or French keyboard Shift turns
+    // "=" into "+", so Ctrl+Shift+= arrives as "+" and calculates all, as
+    // does Ctrl++ on a keyboard with a "+" key of its own.
+    if (key == Qt::Key_Equal)
+        return CalcCommand::Calculate;
     if (key == Qt::Key_Plus)
         return CalcCommand::CalculateAll;
     return CalcCommand::None;

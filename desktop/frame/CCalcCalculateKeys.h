@@ -1,9 +1,11 @@
 // The calculate accelerators. Ctrl+= calculates the statement at the caret
-// and Ctrl+Shift+= calculates all. On a US keyboard Shift turns "=" into "+",
-// and platforms differ in whether they report that key as "=" or "+" and
-// with or without Shift; registered as ordinary shortcuts, the variants match
-// the same key press twice and Qt refuses it as ambiguous. So the keys are
-// recognised here, once, from the key events of the frame's windows.
+// and Ctrl+Shift+= calculates all, each recognised by the character its key
+// types on the keyboard's layout; Ctrl+Return and Ctrl+Shift+Return do the
+// same on every layout. Platforms differ in whether they report the shifted
+// "=" key as "=" or "+" and with or without Shift; registered as ordinary
+// shortcuts, the variants match the same key press twice and Qt refuses it as
+// ambiguous. So the keys are recognised here, once, from the key events of
+// the frame's windows.
 #pragma once
 
 #include <QObject>

@@ -5,6 +5,7 @@
 #include "desktop/services/CCalcSettingsNotifier.h"
 #include "desktop/services/CCalcTrigonometricUnits.h"
 #include "desktop/services/CalcCommands.h"
+#include "desktop/services/CCalcPaletteIcon.h"
 #include "desktop/services/QtText.h"
 #include "core/settings/CalcSettings.h"
 #include "desktop/document/CCalcDoc.h"
@@ -101,6 +102,8 @@ void CCalcMainFrame::createDocument()
     editorLayout->setSpacing(0);
     view_ = new CCalcView(editorArea);
     view_->setObjectName(QStringLiteral("Editor"));
+    view_->setPlaceholderText(Tevra::ToQString(CalcCommand::EmptyEditorHint));
+    view_->setAccessibleDescription(view_->placeholderText());
     editorFont_ = new CCalcEditorFontSettings(view_);
     editorCommands_ = new CCalcEditorCommands(view_);
     busyBar_ = new CCalcBusyBar(editorArea);
@@ -169,7 +172,7 @@ void CCalcMainFrame::createActions()
         CalcHelp::setTopic(command, CalcHelp::CommandTopic(info.Command));
         command->setToolTip(Tevra::ToQString(info.ToolTip));
         if (!info.Icon.empty())
-            command->setIcon(QIcon(Tevra::ToQString(info.Icon)));
+            command->setIcon(Tevra::PaletteIcon(Tevra::ToQString(info.Icon)));
         command->setCheckable(info.Checkable);
         // Disabled until a handler is bound: commands whose windows are not
         // part of this program yet stay grey.

@@ -45,6 +45,7 @@ constexpr Entry MenuEntries[] = {
     {File, None}, {File, AppExit},
     {Memory, MemoryFree}, {Memory, MemoryLoad}, {Memory, MemorySave},
     {Edit, EditUndo}, {Edit, None}, {Edit, EditCut}, {Edit, EditCopy}, {Edit, EditPaste},
+    {Edit, None}, {Edit, Calculate}, {Edit, CalculateAll},
     {View, ToggleToolBar}, {View, ToggleKeypad}, {View, ToggleLog}, {View, ToggleMemory},
     {View, ToggleStatistics}, {View, ToggleStatusBar},
     {View, None}, {View, LiveValue}, {View, Highlighting},

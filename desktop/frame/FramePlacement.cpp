@@ -1,6 +1,7 @@
 #include "desktop/frame/FramePlacement.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -49,18 +50,56 @@ bool HasUsableSize(const ScreenRect& rect)
 
 }  // namespace
 
-ScreenRect DefaultFrameRect(const std::optional<ScreenRect>& primaryWorkArea, FrameMinimum minimum)
+ScreenRect DefaultFrameRect(const std::optional<ScreenRect>& primaryWorkArea, FrameMinimum minimum, double scale,
+                            FrameMinimum wanted)
 {
     if (!primaryWorkArea)
         return FallbackFrameRect;
     const ScreenRect& work = *primaryWorkArea;
+    // A scale no screen reports (zero, negative, not a number) is none.
+    if (!(scale >= 0.25 && scale <= 16))
+        scale = 1;
+    const int scaledWidth = static_cast<int>(std::lround(DefaultFrameWidth * scale));
+    const int scaledHeight = static_cast<int>(std::lround(DefaultFrameHeight * scale));
     // Beyond any real screen a minimum is no size to centre.
-    const int width = std::clamp(minimum.Width, DefaultFrameWidth, LargestSide);
-    const int height = std::clamp(minimum.Height, DefaultFrameHeight, LargestSide);
+    const int width = std::clamp(std::max({minimum.Width, wanted.Width, scaledWidth}), 1, LargestSide);
+    const int height = std::clamp(std::max({minimum.Height, wanted.Height, scaledHeight}), 1, LargestSide);
     ScreenRect rect;
     CentreSpan(work.Left, work.Right, width, rect.Left, rect.Right);
     CentreSpan(work.Top, work.Bottom, height, rect.Top, rect.Bottom);
     return rect;
+}
+
+double EditorShareOf(FrameMinimum size, const FrameParts& parts)
+{
+    const double clientWidth = size.Width;
+    const double clientHeight = size.Height - parts.ChromeHeight;
+    if (clientWidth <= 0 || clientHeight <= 0)
+        return 0;
+    const double editor = std::max(0.0, clientWidth - parts.Beside) * std::max(0.0, clientHeight - parts.Above);
+    return editor / (clientWidth * clientHeight);
+}
+
+FrameMinimum SizeForEditorShare(FrameMinimum size, const FrameParts& parts, double share)
+{
+    if (!(share > 0 && share < 1) || EditorShareOf(size, parts) >= share)
+        return size;
+    // The editor's part of the width; its part of the height must make up
+    // the rest of the share. Past nine tenths of the height the window would
+    // grow without end: then the window widens until the editor has three
+    // quarters of the width.
+    double widthPart = size.Width > 0 ? std::max(0.0, 1.0 - static_cast<double>(parts.Beside) / size.Width) : 0;
+    if (widthPart * 0.9 < share) {
+        const double wider = std::ceil(parts.Beside / 0.25);
+        size.Width = static_cast<int>(std::min<double>(std::max<double>(size.Width, wider), LargestSide));
+        widthPart = 1.0 - static_cast<double>(parts.Beside) / size.Width;
+    }
+    const double heightPart = share / widthPart;
+    // clientHeight - Above >= heightPart * clientHeight
+    const double clientHeight = std::ceil(parts.Above / (1.0 - heightPart));
+    const double height = std::min<double>(clientHeight + parts.ChromeHeight, LargestSide);
+    size.Height = std::max(size.Height, static_cast<int>(height));
+    return size;
 }
 
 const ScreenRect& NearestWorkArea(const ScreenRect& rect, std::span<const ScreenRect> workAreas)

@@ -34,10 +34,33 @@ struct FrameMinimum {
     int Height = 0;
 };
 
-// 930 by 550 (or the window's minimum where that is larger, so that a window
-// whose bars need more room still opens centred) centred in the work area,
-// kept inside it where it fits.
-ScreenRect DefaultFrameRect(const std::optional<ScreenRect>& primaryWorkArea, FrameMinimum minimum = {});
+// 930 by 550 at 96 dpi, times scale (the screen's logical dpi over 96),
+// grown to wanted and to the window's minimum where those are larger (so that
+// a window whose bars need more room still opens centred), centred in the
+// work area and cut to it.
+ScreenRect DefaultFrameRect(const std::optional<ScreenRect>& primaryWorkArea, FrameMinimum minimum = {},
+                            double scale = 1.0, FrameMinimum wanted = {});
+
+// The editor's part of the window's client area (below the menu and tool
+// bars, above the status bar) on a first start.
+inline constexpr double EditorShare = 0.45;
+
+// What a window's parts other than the editor take: Chrome the menu, tool
+// and status bars above and below the client area, Above the bars docked
+// above or below the editor, Beside those docked left or right of it.
+struct FrameParts {
+    int ChromeHeight = 0;
+    int Above = 0;
+    int Beside = 0;
+};
+
+// The editor's share of the client area of a window of size.
+double EditorShareOf(FrameMinimum size, const FrameParts& parts);
+
+// size grown so that the editor gets share of the client area while the bars
+// keep their sizes: taller, and wider only when the bars beside the editor
+// leave it too narrow a part for any height.
+FrameMinimum SizeForEditorShare(FrameMinimum size, const FrameParts& parts, double share = EditorShare);
 
 // The work area that rect overlaps most, or the nearest one when it overlaps
 // none. workAreas must not be empty.

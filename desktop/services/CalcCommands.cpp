@@ -127,11 +127,14 @@ constexpr Info CommandTable[] = {
      .Prompt = "List Help topics", .ToolTip = "Help Topics"},
     {.Command = AppAbout, .MenuText = "&About Calculator...",
      .Prompt = "Display program information, version number and copyright", .ToolTip = "About"},
-    // Accelerators without a menu item. On a US keyboard Shift turns "=" into
-    // "+", so calculate all is also listed the ways Qt may deliver that key.
-    {.Command = Calculate, .Shortcuts = {"Ctrl+="}, .WaitsForCalculation = true},
-    {.Command = CalculateAll, .Shortcuts = {"Ctrl+Shift+=", "Ctrl+Shift++", "Ctrl++"},
-     .Prompt = "Callculate all", .ToolTip = "Calculate all Ctrl+Shift+=", .Icon = ":/icons/calculate-all.svg",
+    // The calculate commands, in the Edit menu with both their keys: Ctrl+=
+    // and Ctrl+Shift+= by their characters, and Ctrl+Return for keyboards
+    // where "=" needs Shift. On a US keyboard Shift turns "=" into "+", so
+    // calculate all is also listed as Ctrl++.
+    {.Command = Calculate, .MenuText = "Ca&lculate\tCtrl+=, Ctrl+Return", .Shortcuts = {"Ctrl+=", "Ctrl+Return"},
+     .WaitsForCalculation = true},
+    {.Command = CalculateAll, .MenuText = "Calculate &All\tCtrl+Shift+=, Ctrl+Shift+Return",
+     .Shortcuts = {"Ctrl+Shift+=", "Ctrl++", "Ctrl+Shift+Return"}, .Prompt = "Callculate all", .ToolTip = "Calculate all Ctrl+Shift+=", .Icon = ":/icons/calculate-all.svg",
      .WaitsForCalculation = true},
     {.Command = ContextHelp, .Shortcuts = {"Shift+F1"},
      .Prompt = "Display help for clicked on buttons, menus and windows", .ToolTip = "Help",

@@ -97,7 +97,15 @@ std::span<const Info> Commands();
 // The entry of id, or null for an id outside the table.
 const Info* Find(int id);
 
-// The idle text of the status bar's first pane.
-inline constexpr std::string_view IdlePrompt = "Ready";
+// The idle text of the status bar's first pane: how to calculate, briefly.
+inline constexpr std::string_view IdlePrompt =
+    "Ready \u2013 Ctrl+= or Ctrl+Return calculates the statement at the caret, Ctrl+Shift+= all";
+// The grey hint of an empty editor, with an example of two lines.
+inline constexpr std::string_view EmptyEditorHint =
+    "Type a calculation, then press Ctrl+= (or Ctrl+Return) to calculate the statement at the caret, or "
+    "Ctrl+Shift+= (or Ctrl+Shift+Return) to calculate them all. For example:\n"
+    "    12*(3+4); 2^10\n"
+    "becomes\n"
+    "    12*(3+4)=84; 2^10=1024";
 
 }  // namespace CalcCommand

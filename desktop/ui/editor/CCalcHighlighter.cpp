@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QPalette>
 
+#include "desktop/services/PaletteColors.h"
 #include "desktop/ui/editor/CCalcView.h"
 
 namespace {
@@ -28,7 +29,7 @@ constexpr KindColors Colors[] = {
 
 bool IsDark(const QPalette& palette)
 {
-    return palette.color(QPalette::Base).lightness() < 128;
+    return Tevra::IsDarkPalette(palette);
 }
 
 }  // namespace
@@ -61,8 +62,11 @@ void CCalcHighlighter::setEnabled(bool enabled)
 QColor CCalcHighlighter::ColorOf(TokenKind kind, const QPalette& palette)
 {
     for (const KindColors& colors : Colors) {
+        // Each kind has a shade for light and one for dark bases; on a base
+        // between the two it is moved until the text reads.
         if (colors.Kind == kind)
-            return QColor(IsDark(palette) ? colors.Dark : colors.Light);
+            return Tevra::ReadableOn(QColor(IsDark(palette) ? colors.Dark : colors.Light),
+                                     palette.color(QPalette::Base), Tevra::TextContrast);
     }
     return {};  // names, brackets and separators keep the text's colour
 }

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <utility>
 
+#include "desktop/ui/editor/LineBreaks.h"
+
 namespace {
 
 // A change moves the places where a line may break only near itself: the
@@ -229,7 +231,11 @@ int CCalcTextLayout::computeFlags(int from, int to)
         }
     };
     mark(QTextBoundaryFinder::Grapheme, CursorBefore);
-    mark(QTextBoundaryFinder::Line, LineBreakBefore);
+    const std::vector<bool> breaks = Tevra::LineBreakOpportunities(QStringView(chars, length));
+    for (int position = std::max(from, contextStart); position < std::min(to, contextEnd + 1); ++position) {
+        if (breaks[IndexOf(position - contextStart)])
+            flags_[IndexOf(position)] |= LineBreakBefore;
+    }
     if (from == 0)
         flags_[0] |= CursorBefore;
     if (to == size + 1)

@@ -410,6 +410,17 @@ void CCalcView::paintEvent(QPaintEvent* event)
         if (line == dropLine)
             shaped.drawCursor(&painter, origin, dropPosition_ - start, CursorWidth);
     }
+    if (!placeholder_.isEmpty() && preedit_.isEmpty() && store_->text().isEmpty()) {
+        painter.setPen(palette().color(group, QPalette::PlaceholderText));
+        const QRect hint = viewport()->rect().adjusted(Margin + CursorWidth, Margin, -Margin, -Margin);
+        painter.drawText(hint, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, placeholder_);
+    }
+}
+
+void CCalcView::setPlaceholderText(const QString& text)
+{
+    placeholder_ = text;
+    viewport()->update();
 }
 
 void CCalcView::resizeEvent(QResizeEvent* event)

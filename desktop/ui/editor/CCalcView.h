@@ -129,6 +129,11 @@ public:
     // The formatter would now give other colours for the same text.
     void refreshLineFormats();
 
+    // A grey hint shown while the text is empty: drawn over the empty view,
+    // never part of the text, gone at the first character typed.
+    void setPlaceholderText(const QString& text);
+    const QString& placeholderText() const { return placeholder_; }
+
     // A helper (the completion list) sees each key before the editor does;
     // returning true takes the key.
     void setKeyInterceptor(std::function<bool(QKeyEvent*)> interceptor);
@@ -270,6 +275,7 @@ private:
     QBasicTimer caretBlink_;
     // The text an input method is composing at the caret, and its caret.
     QString preedit_;
+    QString placeholder_;
     int preeditCaret_ = 0;
 
     // Mouse selection and dragging of the selected text.

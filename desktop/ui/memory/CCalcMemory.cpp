@@ -4,6 +4,7 @@
 #include "desktop/services/CalcHelpTopics.h"
 #include "desktop/services/CalcListColumns.h"
 #include "desktop/services/PreferencesStore.h"
+#include "desktop/services/CCalcPaletteIcon.h"
 #include "desktop/services/QtText.h"
 #include "core/memory/MemoryMap.h"
 #include "core/engine/EngineState.h"
@@ -149,7 +150,7 @@ void CCalcMemory::createButtons()
         button->setToolTip(word);
         CalcHelp::setTopic(button, CalcHelp::MemoryButtonTopic(info.ControlId));
         button->setAccessibleName(word);
-        button->setIcon(QIcon(Tevra::ToQString(info.Icon)));
+        button->setIcon(Tevra::PaletteIcon(Tevra::ToQString(info.Icon)));
         button->setIconSize(QSize(IconSize, IconSize));
         button->setToolButtonStyle(Qt::ToolButtonIconOnly);
         button->setFixedSize(ButtonSize, ButtonSize);

@@ -77,7 +77,8 @@ struct KeyRow {
 
 const KeyRow PanelKeyRows[] = {
     {"Ctrl+=", Qt::Key_Equal, Qt::ControlModifier, Calculate},
-    {"Ctrl+Shift+=", Qt::Key_Equal, Qt::ControlModifier | Qt::ShiftModifier, CalculateAll},
+    {"Ctrl+Shift+= (typing +)", Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier, CalculateAll},
+    {"Ctrl+Return", Qt::Key_Return, Qt::ControlModifier, Calculate},
     {"Ctrl++", Qt::Key_Plus, Qt::ControlModifier, CalculateAll},
     {"Ctrl+N", Qt::Key_N, Qt::ControlModifier, FileNew},
     {"Ctrl+O", Qt::Key_O, Qt::ControlModifier, FileOpen},

@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <limits>
+#include <string>
+#include <utility>
 #include <vector>
 
 using Tevra::ScreenRect;
@@ -118,6 +121,93 @@ TEST(FramePlacement, TheNearestOfSeveralScreensReceivesTheWindow)
     EXPECT_EQ(Tevra::PlaceFrame(ScreenRect{-3000, 100, -2070, 650}, screens), (ScreenRect{0, 100, 930, 650}));
     // The default goes onto the primary screen.
     EXPECT_EQ(Tevra::PlaceFrame(std::nullopt, screens, 1), (ScreenRect{2095, 237, 3025, 787}));
+}
+
+}  // namespace
+
+namespace {
+
+// A work area of a screen of that many pixels, at a scale factor of the
+// toolkit: the window's coordinates are the pixels divided by the factor.
+ScreenRect WorkArea(int width, int height, double factor)
+{
+    return {0, 0, static_cast<int>(width / factor), static_cast<int>(height / factor)};
+}
+
+bool Inside(const ScreenRect& rect, const ScreenRect& work)
+{
+    return rect.Left >= work.Left && rect.Top >= work.Top && rect.Right <= work.Right && rect.Bottom <= work.Bottom;
+}
+
+TEST(FramePlacement, TheDefaultScalesWithTheScreensLogicalDpi)
+{
+    const ScreenRect uhd{0, 0, 3840, 2120};
+    EXPECT_EQ(Tevra::DefaultFrameRect(uhd, {}, 1.0), (ScreenRect{1455, 785, 2385, 1335}));
+    EXPECT_EQ(Tevra::DefaultFrameRect(uhd, {}, 2.0), (ScreenRect{990, 510, 2850, 1610}));
+    EXPECT_EQ(Tevra::DefaultFrameRect(uhd, {}, 1.5), (ScreenRect{1222, 647, 2617, 1472}));
+    // A scale no screen has is none.
+    EXPECT_EQ(Tevra::DefaultFrameRect(uhd, {}, 0.0), (ScreenRect{1455, 785, 2385, 1335}));
+    EXPECT_EQ(Tevra::DefaultFrameRect(uhd, {}, std::numeric_limits<double>::quiet_NaN()),
+              (ScreenRect{1455, 785, 2385, 1335}));
+}
+
+TEST(FramePlacement, TheEditorGetsItsShareByAGrowingHeight)
+{
+    struct Row {
+        const char* name;
+        Tevra::FrameMinimum size;
+        Tevra::FrameParts parts;
+        Tevra::FrameMinimum expected;
+    };
+    const Row rows[] = {
+        {"a share already reached stays", {930, 550}, {80, 100, 0}, {930, 550}},
+        {"bars below: taller", {930, 550}, {80, 300, 0}, {930, 626}},
+        {"bars below and beside: taller still", {930, 550}, {80, 260, 250}, {930, 757}},
+        {"bars beside taking most of the width: wider", {930, 550}, {80, 260, 800}, {3200, 730}},
+    };
+    for (const Row& row : rows) {
+        const Tevra::FrameMinimum grown = Tevra::SizeForEditorShare(row.size, row.parts);
+        EXPECT_EQ(grown.Width, row.expected.Width) << row.name;
+        EXPECT_EQ(grown.Height, row.expected.Height) << row.name;
+        EXPECT_GE(Tevra::EditorShareOf(grown, row.parts), Tevra::EditorShare) << row.name;
+    }
+}
+
+TEST(FramePlacement, TheDefaultLiesInsideEveryScreenAtEveryScale)
+{
+    const std::pair<int, int> screens[] = {{1280, 720}, {1366, 768}, {1600, 1000}, {3840, 2160}};
+    // What the frame measures with its bars: the keypad and the log below the
+    // editor, the memory window beside it; with the keypad hidden, only the
+    // log below it.
+    struct Bars {
+        const char* name;
+        Tevra::FrameParts parts;
+        Tevra::FrameMinimum minimum;
+    };
+    const Bars shown[] = {
+        {"all bars", {75, 250, 290}, {700, 480}},
+        {"keypad hidden", {75, 120, 290}, {640, 420}},
+        {"no bars", {75, 0, 0}, {300, 200}},
+    };
+    for (const auto& [width, height] : screens) {
+        for (const double factor : {1.0, 1.5, 2.0}) {
+            for (const Bars& bars : shown) {
+                SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height) + " at " + std::to_string(factor) +
+                             ", " + bars.name);
+                const ScreenRect work = WorkArea(width, height, factor);
+                const Tevra::FrameMinimum wanted = Tevra::SizeForEditorShare({930, 550}, bars.parts);
+                const ScreenRect rect = Tevra::DefaultFrameRect(work, bars.minimum, 1.0, wanted);
+                EXPECT_TRUE(Inside(rect, work));
+                // Where the work area holds the wanted size, the editor has
+                // its share.
+                if (wanted.Width <= work.Width() && wanted.Height <= work.Height()) {
+                    EXPECT_GE(Tevra::EditorShareOf({rect.Width(), rect.Height()}, bars.parts), Tevra::EditorShare);
+                }
+                // Placing the default (no stored rectangle) keeps it there.
+                EXPECT_EQ(Tevra::PlaceFrame(std::nullopt, std::span(&work, 1), 0, {}), Tevra::DefaultFrameRect(work));
+            }
+        }
+    }
 }
 
 }  // namespace

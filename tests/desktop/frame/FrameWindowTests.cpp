@@ -58,8 +58,17 @@ TEST(CommandTable, CalculateKeysAreRecognisedInEveryFormQtDelivers)
     };
     const Row rows[] = {
         {"Ctrl+=", Qt::Key_Equal, Qt::ControlModifier, Calculate},
-        {"Ctrl+Shift+=", Qt::Key_Equal, Qt::ControlModifier | Qt::ShiftModifier, CalculateAll},
-        {"Ctrl+Shift++", Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier, CalculateAll},
+        {"Ctrl+Shift+0 typing = on a German keyboard", Qt::Key_Equal, Qt::ControlModifier | Qt::ShiftModifier,
+         Calculate},
+        {"Ctrl+Shift+= typing + on a US keyboard", Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier, CalculateAll},
+        {"Ctrl+Return", Qt::Key_Return, Qt::ControlModifier, Calculate},
+        {"Ctrl+Enter on the number pad", Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier, Calculate},
+        {"Ctrl+Shift+Return", Qt::Key_Return, Qt::ControlModifier | Qt::ShiftModifier, CalculateAll},
+        {"Ctrl+Shift+Enter on the number pad", Qt::Key_Enter,
+         Qt::ControlModifier | Qt::ShiftModifier | Qt::KeypadModifier, CalculateAll},
+        {"Return alone", Qt::Key_Return, Qt::NoModifier, None},
+        {"Shift+Return", Qt::Key_Return, Qt::ShiftModifier, None},
+        {"Ctrl+Alt+Return", Qt::Key_Return, Qt::ControlModifier | Qt::AltModifier, None},
         {"Ctrl++", Qt::Key_Plus, Qt::ControlModifier, CalculateAll},
         {"Ctrl+keypad +", Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier, CalculateAll},
         {"= alone", Qt::Key_Equal, Qt::NoModifier, None},
@@ -154,9 +163,11 @@ TEST_F(FrameTest, CalculateKeyPressesRunTheStatementAtTheCaretOrAll)
         Qt::KeyboardModifiers modifiers;
     };
     const Variant all[] = {
-        {"Ctrl+Shift+=", Qt::Key_Equal, Qt::ControlModifier | Qt::ShiftModifier},
-        {"Ctrl+Shift++", Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier},
+        {"Ctrl+Shift+= (typing + on a US keyboard)", Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier},
         {"Ctrl++", Qt::Key_Plus, Qt::ControlModifier},
+        {"Ctrl+Shift+Return", Qt::Key_Return, Qt::ControlModifier | Qt::ShiftModifier},
+        {"Ctrl+Shift+Enter on the number pad", Qt::Key_Enter,
+         Qt::ControlModifier | Qt::ShiftModifier | Qt::KeypadModifier},
     };
     for (const Variant& variant : all) {
         view->loadText(QStringLiteral("1+1;\n2*3;"));
@@ -164,6 +175,41 @@ TEST_F(FrameTest, CalculateKeyPressesRunTheStatementAtTheCaretOrAll)
         ASSERT_TRUE(CalculationApplied(*frame));
         EXPECT_EQ(view->text(), QStringLiteral("1+1=2;\n2*3=6;")) << variant.name;
     }
+}
+
+TEST_F(FrameTest, ReturnWithCtrlCalculatesOnEveryKeyboard)
+{
+    frame->show();
+    CCalcView* view = frame->view();
+    view->setFocus();
+    struct Row {
+        const char* name;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        const char* text;
+    };
+    const Row rows[] = {
+        {"Ctrl+Return", Qt::Key_Return, Qt::ControlModifier, "1+1=2;\n2*3;"},
+        {"Ctrl+Enter on the number pad", Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier, "1+1=2;\n2*3;"},
+        {"Ctrl+Shift+Return", Qt::Key_Return, Qt::ControlModifier | Qt::ShiftModifier, "1+1=2;\n2*3=6;"},
+    };
+    for (const Row& row : rows) {
+        view->loadText(QStringLiteral("1+1;\n2*3;"));
+        view->setSelection(0, 0);
+        QTest::keyClick(view, row.key, row.modifiers);
+        EXPECT_EQ(view->text(), QString::fromLatin1(row.text)) << row.name;
+    }
+}
+
+TEST_F(FrameTest, TheEditMenuShowsBothKeysOfEachCalculateCommand)
+{
+    const QString calculate = frame->action(Calculate)->text();
+    const QString all = frame->action(CalculateAll)->text();
+    EXPECT_TRUE(calculate.endsWith(QStringLiteral("\tCtrl+=, Ctrl+Return"))) << calculate.toStdString();
+    EXPECT_TRUE(all.endsWith(QStringLiteral("\tCtrl+Shift+=, Ctrl+Shift+Return"))) << all.toStdString();
+    const QList<QAction*> items = frame->menu(CalcMenu::Edit)->actions();
+    EXPECT_TRUE(items.contains(frame->action(Calculate)));
+    EXPECT_TRUE(items.contains(frame->action(CalculateAll)));
 }
 
 TEST_F(FrameTest, CalculateKeysWorkWhileTheLogHasTheFocus)

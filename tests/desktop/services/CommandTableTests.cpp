@@ -54,9 +54,9 @@ TEST(CommandTable, FieldsARowLeavesOutAreEmpty)
 {
     const CalcCommand::Info* calculate = CalcCommand::Find(CalcCommand::Calculate);
     ASSERT_NE(calculate, nullptr);
-    EXPECT_TRUE(calculate->MenuText.empty());
     EXPECT_EQ(calculate->Shortcuts[0], std::string_view("Ctrl+="));
-    EXPECT_TRUE(calculate->Shortcuts[1].empty());
+    EXPECT_EQ(calculate->Shortcuts[1], std::string_view("Ctrl+Return"));
+    EXPECT_TRUE(calculate->Shortcuts[2].empty());
     EXPECT_TRUE(calculate->Prompt.empty());
     EXPECT_TRUE(calculate->ToolTip.empty());
     EXPECT_TRUE(calculate->Icon.empty());

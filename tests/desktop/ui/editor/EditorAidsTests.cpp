@@ -5,6 +5,7 @@
 #include "support/FrameSupport.h"
 
 #include "desktop/services/CalcCommands.h"
+#include "desktop/services/QtText.h"
 #include "core/settings/CalcSettings.h"
 #include "desktop/ui/CCalcCmdReceiver.h"
 #include "desktop/document/CCalcCalculation.h"
@@ -28,6 +29,8 @@
 #include <functional>
 
 namespace {
+
+const QString Idle = Tevra::ToQString(CalcCommand::IdlePrompt);
 
 using Mark = CCalcView::TextMark;
 using Style = CCalcView::MarkStyle;
@@ -72,10 +75,10 @@ TEST_F(EditorAids, ThePromptPaneShowsTheValueAtTheCaret)
         {"a failing statement", "1/0", -1, "Operation has singularity at 0"},
         {"the statement the caret stands in", "2*3; 10-4; 7", 6, "= 6"},
         {"a written result is not what is shown", "2*3 = 99", -1, "= 6"},
-        {"no statement between two separators", "1;;2", 2, "Ready"},
-        {"only a comment", "// nothing to calculate", -1, "Ready"},
+        {"no statement between two separators", "1;;2", 2, Idle},
+        {"only a comment", "// nothing to calculate", -1, Idle},
         {"a value with a warning", "1e-200*1e-200", -1, "= 0  (Operation resulted in underflow, result accepted as 0)"},
-        {"a series too long to preview", "sum(i,1,1e8,i)", -1, "Ready"},
+        {"a series too long to preview", "sum(i,1,1e8,i)", -1, Idle},
     };
     for (const Row& row : rows) {
         view().loadText(row.text);
@@ -162,9 +165,9 @@ TEST_F(EditorAids, TheSwitchesTurnTheAidsOffAndAreKept)
     ASSERT_EQ(promptAfterPause(), "= 5");
     live->trigger();
     EXPECT_FALSE(live->isChecked());
-    EXPECT_EQ(prompt(), "Ready");
+    EXPECT_EQ(prompt(), Idle);
     type("+1");
-    EXPECT_EQ(promptAfterPause(), "Ready");
+    EXPECT_EQ(promptAfterPause(), Idle);
 
     colours->trigger();
     EXPECT_FALSE(colours->isChecked());

@@ -59,6 +59,8 @@ TEST(EditorLayout, LinesBreakAtWordsOrWhereTheyAreFull)
         {"each paragraph starts a line", "ab\n\ncd", 10, {0, 3, 4}},
         {"a line break at the end starts an empty line", "ab\n", 10, {0, 3}},
         {"an empty text has one line", "", 10, {0}},
+        {"a number moves whole to the next line", "x=12345", 6, {0, 2}},
+        {"-> moves whole to the next line", "1+ab->c", 5, {0, 2}},
         {"a line narrower than one character holds one", "abc", 0, {0, 1, 2}},
         {"a surrogate pair is never split", QString::fromUtf16(u"\U0001D465\U0001D465\U0001D465"), 0, {0, 2, 4}},
         {"an accent stays with its letter", QString::fromUtf16(u"e\u0301e\u0301e"), 0, {0, 2, 4}},

@@ -2,6 +2,7 @@
 // back by a calculation.
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QSettings>
@@ -199,3 +200,42 @@ TEST_F(EditorView, AlternativeEditKeysWork)
 }
 
 }  // namespace
+
+namespace {
+
+// Whether any pixel of the view shows colour.
+bool Shows(CCalcView& view, const QColor& colour)
+{
+    const QImage image = view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y) == colour)
+                return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+TEST_F(EditorView, AnEmptyEditorShowsItsHintOutsideTheText)
+{
+    CCalcView view;
+    const QColor hintColour(255, 0, 0);
+    QPalette palette = view.palette();
+    palette.setColor(QPalette::PlaceholderText, hintColour);
+    view.setPalette(palette);
+    view.resize(400, 200);
+    view.setPlaceholderText(QStringLiteral("Press Ctrl+= to calculate"));
+    view.show();
+    EXPECT_TRUE(Shows(view, hintColour));
+    EXPECT_TRUE(view.text().isEmpty());
+
+    view.setFocus();
+    QTest::keyClicks(&view, QStringLiteral("1"));
+    EXPECT_EQ(view.text(), QStringLiteral("1"));  // the hint is never part of the text
+    EXPECT_FALSE(Shows(view, hintColour));
+
+    view.loadText(QString());
+    EXPECT_TRUE(Shows(view, hintColour));
+}

@@ -6,9 +6,13 @@
 
 #include "desktop/services/PreferencesStore.h"
 #include "desktop/ui/editor/CCalcView.h"
+#include "desktop/ui/print/CCalcPageSetup.h"
+#include "desktop/ui/print/CCalcPrintDialogs.h"
+#include "desktop/ui/print/CalcPrintSettings.h"
 #include "desktop/ui/print/CalcPrinterSelection.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPrinter>
@@ -123,6 +127,47 @@ TEST_F(PrintQueue, TheChosenQueueAndPaperComeBackAfterARestart)
     EXPECT_EQ(printer.pageLayout().pageSize().id(), QPageSize::Letter);
     EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
     EXPECT_EQ(printer.copyCount(), 1) << "the copy count is 1 after loading";
+}
+
+// The printers a combo box offers, in its order.
+QStringList Items(const QComboBox& list)
+{
+    QStringList items;
+    for (int i = 0; i < list.count(); ++i)
+        items.append(list.itemText(i));
+    return items;
+}
+
+TEST_F(PrintQueue, PageSetupListsThePrintersThePrintDialogLists)
+{
+    struct Row {
+        const char* name;
+        QPrinter::OutputFormat format;
+    };
+    for (const Row row :
+         {Row{"printing to the queue", QPrinter::NativeFormat}, Row{"printing to a file", QPrinter::PdfFormat}}) {
+        SCOPED_TRACE(row.name);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setPrinterName(Queue());
+        printer.setOutputFormat(row.format);
+        CCalcPrintDialog print(&printer, false);
+        // Qt's dialog lists the print system's queues and then its own
+        // entries for printing to a file.
+        QStringList printed;
+        for (const QComboBox* list : print.findChildren<QComboBox*>()) {
+            if (Items(*list).contains(Queue()))
+                printed = Items(*list);
+        }
+        ASSERT_TRUE(printed.contains(Queue()));
+        CCalcPageSetup setup(CalcPrintSettings{}, printer, CCalcPageSetup::Units::Metric);
+        const auto* listed = setup.findChild<QComboBox*>(QStringLiteral("Printer"));
+        ASSERT_NE(listed, nullptr);
+        for (const QString& queue : QPrinterInfo::availablePrinterNames())
+            EXPECT_TRUE(printed.contains(queue)) << queue.toStdString();
+        EXPECT_EQ(Items(*listed), QPrinterInfo::availablePrinterNames());
+        EXPECT_TRUE(Items(*listed).contains(Queue()));
+        EXPECT_NE(listed->placeholderText(), QStringLiteral("No printer is installed"));
+    }
 }
 
 class PrintCommandOnQueue : public PrintQueue {
