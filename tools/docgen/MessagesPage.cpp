@@ -140,7 +140,7 @@ std::string HintsSection(std::vector<std::string>& errors)
         const QString topic = CalcHelp::MistakeTopic(QString::fromStdU16String(std::u16string(row.Topic)));
         body += "<a name=\"" + AnchorOf(topic) + "\"></a><h3>" + Utf8(row.Heading) + "</h3>\n<p>" +
             Escape(Utf8(row.Help)) + "</p>\n";
-        if (row.Kind == Mistake::ListWithoutValue) {
+        if (row.Kind == Mistake::ListWithoutValue || row.Kind == Mistake::DecimalComma) {
             // A list reports nothing: only the status bar says so.
             body += "<p>The status bar shows: <code>" + Escape(Utf8(ExplainList(row.Example)->Text)) + "</code></p>\n";
             continue;

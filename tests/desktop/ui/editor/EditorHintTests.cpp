@@ -98,7 +98,7 @@ TEST_F(EditorHints, TheValuePaneExplainsTheStatementAtTheCaret)
     for (const Row& row : rows) {
         view().loadText(row.text);
         view().setSelection(row.text.size(), row.text.size());
-        QTest::qWaitFor([&] { return prompt() == row.shown; }, 30000);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return prompt() == row.shown; }, 30000)) << row.name;
         EXPECT_EQ(prompt(), row.shown) << row.name;
     }
     NCalculatorText::State().MemoryMap = {};
@@ -117,13 +117,13 @@ TEST_F(EditorHints, ACellNoStatementAboveStoresIsDottedBeforeCalculating)
         }
         return names;
     };
-    QTest::qWaitFor([&] { return !dotted().isEmpty(); }, 30000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !dotted().isEmpty(); }, 30000));
     EXPECT_EQ(dotted(), (QStringList{"Mem[a]", "Mem[c]"}));
     EXPECT_EQ(view().markToolTipAt(text.indexOf("Mem[c]") + 2), "Mem[c] has no value yet");
     // Storing the cell takes the mark away.
     NCalculatorText::State().MemoryMap.GetOrCreate(u"a") = 2;
     frame->editorAids()->refreshLiveValue();
-    QTest::qWaitFor([&] { return dotted().size() == 1; }, 30000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dotted().size() == 1; }, 30000));
     EXPECT_EQ(dotted(), QStringList{"Mem[c]"});
     // Without highlighting there is no mark.
     frame->editorAids()->setHighlighting(false);
