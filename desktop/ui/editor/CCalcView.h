@@ -87,6 +87,10 @@ public:
     int firstVisibleLine() const;
     const CCalcTextLayout& textLayout() const { return layout_; }
 
+    // Room kept free at the viewport's right for a column beside the text
+    // (the results margin); the text wraps in what is left.
+    void setRightMargin(int width) { setViewportMargins(0, 0, width, 0); }
+
     // While a calculation runs its text is the calculation's: the editor
     // shows it, scrolls and selects, but takes no edit of any kind.
     void setCalculating(bool calculating);
@@ -98,8 +102,9 @@ public:
     // Marks: stretches of the text drawn with a style over it, kept in place
     // through edits (an edit in front of a mark moves it, one inside it
     // changes its length). Each layer is set as a whole by its owner; Plain
-    // marks are not drawn, only kept in place. See CCalcViewMarks.cpp.
-    enum class MarkStyle { Plain, ErrorUnderline, WarningUnderline, Highlight };
+    // marks are not drawn, only kept in place; Dimmed ones fade the text
+    // under them. See CCalcViewMarks.cpp.
+    enum class MarkStyle { Plain, ErrorUnderline, WarningUnderline, Highlight, Dimmed };
     struct TextMark {
         int Start = 0;
         int Length = 0;
@@ -107,7 +112,7 @@ public:
         int Tag = 0;  // the owner's: what the mark stands for
         friend bool operator==(const TextMark&, const TextMark&) = default;
     };
-    enum class MarkLayer { Findings, Brackets, Count };
+    enum class MarkLayer { Findings, Brackets, Stale, Count };
     void setMarks(MarkLayer layer, std::vector<TextMark> marks);
     const std::vector<TextMark>& marks(MarkLayer layer) const { return marks_[static_cast<std::size_t>(layer)]; }
 

@@ -29,6 +29,11 @@ QColor MarkColor(CCalcView::MarkStyle style, const QPalette& palette)
         return dark ? QColor(110, 160, 255) : QColor(0, 0, 255);
     case CCalcView::MarkStyle::Highlight:
         return dark ? QColor(255, 255, 255, 60) : QColor(0, 120, 215, 50);
+    case CCalcView::MarkStyle::Dimmed: {
+        QColor veil = palette.color(QPalette::Base);
+        veil.setAlpha(150);
+        return veil;
+    }
     case CCalcView::MarkStyle::Plain:
         break;
     }
@@ -118,7 +123,9 @@ void CCalcView::paintMarks(QPainter& painter, int line, bool beforeText)
             if (mark.Start > lineEnd)
                 break;  // the marks stand in the order of their starts
             const bool underline = mark.Style == MarkStyle::ErrorUnderline || mark.Style == MarkStyle::WarningUnderline;
-            if (mark.Style == MarkStyle::Plain || underline == beforeText)
+            // Underlines and veils go over the text, highlights under it.
+            const bool overText = underline || mark.Style == MarkStyle::Dimmed;
+            if (mark.Style == MarkStyle::Plain || overText == beforeText)
                 continue;
             const int from = std::max(mark.Start, lineStart);
             const int to = std::min(mark.Start + mark.Length, lineEnd);
