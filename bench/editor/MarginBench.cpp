@@ -19,7 +19,7 @@
 namespace {
 
 constexpr const char* Pieces[] = {
-    "12.5*%1+7/2->mem[a]", "mem[a]/%1+rslt", "%1^2-mem[a]/1e3", "sqrt(%1)*2->mem[b]", "mem[b]+mem[a]",
+    "12.5*%1+7/2->mem[a]", "mem[a]/%1+rslt", "%1^2-mem[a]/1e3", "sqrt(%1)*2->mem[b]", "mem[b]+mem[a]-%1",
 };
 
 QString Worksheet(int statements)

@@ -1,4 +1,5 @@
 #include "core/engine/Engine.h"
+#include "core/engine/SheetRun.h"
 
 #include "core/settings/CalcSettings.h"
 #include "core/engine/Cancel.h"
@@ -334,6 +335,8 @@ bool ExecuteTextHere(std::u16string_view text, int& caret, ITextSink& sink, Afte
 std::vector<ScannedStatement> ScanStatements(std::u16string_view text)
 {
     std::vector<ScannedStatement> statements;
+    // One statement a separator, at most: the list is made without moving.
+    statements.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), u';')) + 1);
     CStatementScanner scanner(text, FindUnclosedComment(text));
     std::size_t start = 0;
     std::size_t length = 0;

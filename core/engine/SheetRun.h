@@ -25,6 +25,28 @@
 
 namespace NCalculatorText {
 
+// One statement the statement loop would run: its stretch of the text (Start,
+// Length: from just behind the separator before it to the next separator),
+// the stretch without its blanks and comments (Trimmed, positions of the
+// text), and its expression, the working copy before its "=".
+struct ScannedStatement {
+    std::size_t Start = 0;
+    std::size_t Length = 0;
+    std::size_t TrimmedStart = 0;
+    std::size_t TrimmedLength = 0;
+    std::u16string Expression;
+    // The "=" written behind the expression and the result behind it, up to
+    // the statement's trailing blanks: where it starts in the text (npos
+    // when there is none), its length, and the result's own text.
+    std::size_t WrittenStart = std::u16string_view::npos;
+    std::size_t WrittenLength = 0;
+    std::u16string Written;
+};
+// The statements of text that the statement loop would run, in text order;
+// blank ones are left out, and so is everything from a "/*" that never closes.
+// Made by the statement loop's own scanner (Engine.cpp).
+std::vector<ScannedStatement> ScanStatements(std::u16string_view text);
+
 struct SheetValue {
     enum class Kind {
         Value,    // the statement succeeds with Value

@@ -136,15 +136,27 @@ void CCalcResultsMargin::step()
     if (!based_) {
         run_.TakeBase();
         based_ = true;
+        shownCollected_ = false;
     }
     if (dirty_) {
         run_.SetText(Tevra::ToU16View(view_->text()));
         dirty_ = false;
+        shownCollected_ = false;
     }
     QElapsedTimer clock;
     clock.start();
     const bool finished = run_.Run([&clock] { return clock.elapsed() < StepMilliseconds; });
-    collectItems();
+    // The entries are collected when the run is over, and before that once
+    // the statements on the screen have their values.
+    const int lastShown = view_->positionAt(QPoint(view_->viewport()->width(), view_->viewport()->height()));
+    const auto& statements = run_.Statements();
+    const bool shownDone = run_.Computed() == statements.size() ||
+        (run_.Computed() > 0 &&
+         statements[run_.Computed() - 1].TrimmedStart > static_cast<std::size_t>(std::max(lastShown, 0)));
+    if (finished || (shownDone && !shownCollected_)) {
+        collectItems();
+        shownCollected_ = true;
+    }
     if (finished)
         markStale();
     else

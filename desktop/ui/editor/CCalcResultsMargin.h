@@ -97,6 +97,8 @@ private:
     bool enabled_ = false;
     bool dirty_ = true;
     bool based_ = false;
+    // Whether this run's entries for the screen were collected already.
+    bool shownCollected_ = false;
     // Set from takeBaseNow() until the calculation ended: rebase() keeps the
     // sandbox.
     bool holdBase_ = false;
