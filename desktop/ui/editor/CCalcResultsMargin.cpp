@@ -86,6 +86,7 @@ void CCalcResultsMargin::takeBaseNow()
     based_ = true;
     holdBase_ = true;
     dirty_ = true;
+    shownCollected_ = false;
     schedule();
 }
 
@@ -207,7 +208,7 @@ QString CCalcResultsMargin::staleToolTipAt(int pos) const
 
 bool CCalcResultsMargin::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == view_ && (event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest))
+    if (watched == view_ && (event->type() == QEvent::Resize || event->type() == QEvent::FontChange))
         place();
     if (watched == view_->viewport() && event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
@@ -222,10 +223,10 @@ bool CCalcResultsMargin::eventFilter(QObject* watched, QEvent* event)
 
 void CCalcResultsMargin::place()
 {
-    const int wanted = enabled_
-        ? std::min(fontMetrics().horizontalAdvance(QLatin1Char('0')) * ColumnDigits + 2 * Padding,
-                   view_->width() * MostPercentOfEditor / 100)
-        : 0;
+    // The values are drawn in the editor's font.
+    const int digit = QFontMetrics(view_->font()).horizontalAdvance(QLatin1Char('0'));
+    const int wanted =
+        enabled_ ? std::min(digit * ColumnDigits + 2 * Padding, view_->width() * MostPercentOfEditor / 100) : 0;
     view_->setRightMargin(wanted);
     const QRect viewport = view_->viewport()->geometry();
     setGeometry(viewport.right() + 1, viewport.top(), wanted, viewport.height());
