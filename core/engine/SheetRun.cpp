@@ -4,6 +4,7 @@
 #include "core/engine/Diagnostics.h"
 #include "core/engine/EngineStack.h"
 #include "core/engine/EvaluationBudget.h"
+#include "core/engine/Random.h"
 
 #include <algorithm>
 #include <exception>
@@ -75,6 +76,11 @@ void CSheetRun::TakeBase()
         State().WorkExhausted = false;
         const std::uint32_t units = State().CalcSettings.TrigonometricUnits;
         State().AngleUnit = (units == 1 || units == 2) ? static_cast<int>(units) : 0;
+        // A generator not seeded yet would be seeded from the clock at the
+        // first "rand" of every run: seeded once here, the sandbox's random
+        // values stay put from one edit to the next.
+        if (!State().Seeded)
+            SeedRandomGenerator(TickCount());
     }
     current_ = base_;
     checkpoints_.clear();

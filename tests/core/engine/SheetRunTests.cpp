@@ -79,7 +79,10 @@ TEST_F(SheetRunTest, GivesEachStatementWhatExecuteWould)
 
 TEST_F(SheetRunTest, RandomValuesStayPutFromEditToEdit)
 {
+    // Also with a generator that no run has seeded yet.
     MakeLivedInState();
+    NCalculatorText::State().RandomGenerator = {};
+    NCalculatorText::State().Seeded = false;
     CSheetRun run;
     run.TakeBase();
     run.SetText(u"rand; rand");
@@ -90,6 +93,9 @@ TEST_F(SheetRunTest, RandomValuesStayPutFromEditToEdit)
     const std::vector<std::string> shifted = RunAll(run);
     EXPECT_EQ(shifted[1], first[0]);
     EXPECT_EQ(shifted[2], first[1]);
+    // The sandbox was seeded, the real generator was not.
+    EXPECT_FALSE(NCalculatorText::State().Seeded);
+    EXPECT_EQ(NCalculatorText::State().RandomGenerator.u, 0u);
 }
 
 TEST_F(SheetRunTest, LeavesTheProcessWideStateUntouched)
