@@ -42,7 +42,7 @@ CCalcResultsMargin::CCalcResultsMargin(CCalcView* view) : QWidget(view), view_(v
     hide();
     connect(view_, &CCalcView::textChanged, this, [this] {
         dirty_ = true;
-        schedule();
+        schedule(DelayMilliseconds);
     });
     connect(view_, &CCalcView::textLoaded, this, &CCalcResultsMargin::rebase);
     connect(view_->verticalScrollBar(), &QScrollBar::valueChanged, this, &CCalcResultsMargin::collectItems);

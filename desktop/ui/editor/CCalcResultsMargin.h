@@ -30,6 +30,9 @@ class CCalcResultsMargin final : public QWidget {
 
 public:
     static constexpr int StepMilliseconds = 8;
+    // How long after the last key the run starts again: typing faster than
+    // this scans the text once, at the pause.
+    static constexpr int DelayMilliseconds = 20;
 
     explicit CCalcResultsMargin(CCalcView* view);
 
