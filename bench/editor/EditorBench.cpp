@@ -219,6 +219,7 @@ int Measure(const Document& document, int keystrokes, int calculations)
     const bool aids = qgetenv("TEVRA_EDITOR_AIDS") != "off";
     frame->editorAids()->setLiveValue(aids);
     frame->editorAids()->setHighlighting(aids);
+    frame->editorAids()->setResultsMargin(aids);
     PaintWatch watch(view->viewport());
     watch.wait();
     const double open = Milliseconds(timer);

@@ -1,4 +1,5 @@
 #include "core/engine/Engine.h"
+#include "core/engine/SheetRun.h"
 
 #include "core/settings/CalcSettings.h"
 #include "core/engine/Cancel.h"
@@ -351,6 +352,37 @@ bool ExecuteTextHere(std::u16string_view text, int& caret, ITextSink& sink, Afte
 }
 
 }  // namespace
+
+std::vector<ScannedStatement> ScanStatements(std::u16string_view text)
+{
+    std::vector<ScannedStatement> statements;
+    // One statement a separator, at most: the list is made without moving.
+    statements.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), u';')) + 1);
+    CStatementScanner scanner(text, FindUnclosedComment(text));
+    std::size_t start = 0;
+    std::size_t length = 0;
+    while (scanner.Next(start, length)) {
+        const std::u16string work = scanner.WorkingCopy(start, length);
+        ResultPlace place{};
+        if (!FindResultPlace(work, place))
+            continue;
+        const StatementRange trimmed = TrimmedStatement(work, {0, length});
+        ScannedStatement& statement = statements.emplace_back();
+        statement.Start = start;
+        statement.Length = length;
+        statement.TrimmedStart = start + trimmed.Start;
+        statement.TrimmedLength = trimmed.Length;
+        statement.Expression = work.substr(0, place.ResultMark);
+        if (place.ResultMark < length && work[place.ResultMark] == u'=') {
+            const std::size_t end = trimmed.Start + trimmed.Length;
+            statement.WrittenStart = start + place.ResultMark;
+            statement.WrittenLength = end - place.ResultMark;
+            if (place.ValueOffset < end)
+                statement.Written = work.substr(place.ValueOffset, end - place.ValueOffset);
+        }
+    }
+    return statements;
+}
 
 bool ExecuteText(std::u16string& text, int& caret, AfterFailure after)
 {

@@ -44,6 +44,7 @@ CCalcDoc::CCalcDoc(CCalcView* editor, ICalcDocPrompts* prompts, QObject* parent)
     connect(editor_->document(), &CCalcTextStore::modificationChanged, this, &CCalcDoc::modifiedChanged);
     connect(runner_, &CCalcRunner::runningChanged, this, &CCalcDoc::calculationRunningChanged);
     connect(runner_, &CCalcRunner::resultChanged, this, &CCalcDoc::resultChanged);
+    connect(runner_, &CCalcRunner::calculationStarting, this, &CCalcDoc::calculationStarting);
     connect(runner_, &CCalcRunner::runReported, this, &CCalcDoc::runReported);
     connect(runner_, &CCalcRunner::memoryChanged, this, &CCalcDoc::memoryChanged);
     recovery_ = new CCalcRecovery(*this);

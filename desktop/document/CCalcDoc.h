@@ -98,6 +98,8 @@ public:
     std::u16string editorText() const;
 
 signals:
+    // The editor's text is about to be calculated (CCalcRunner).
+    void calculationStarting();
     // A calculation started or ended (its result applied).
     void calculationRunningChanged(bool running);
     void pathChanged();

@@ -51,6 +51,8 @@ void CCalcRunner::calculate(bool all)
     // kept to carry the user's caret over the results written before it, and
     // the statements of the records into the new text.
     run->Before = run->Text;
+    if (!calculation_->isRunning())
+        emit calculationStarting();
     calculation_->start(
         [run] {
             // On the worker: the records are noted with their statements,

@@ -46,6 +46,10 @@ public:
     static int CaretAcrossChange(std::u16string_view before, std::u16string_view after, int caret);
 
 signals:
+    // The editor's text is about to be calculated: the process-wide state
+    // is still as the last run left it (the results margin takes its
+    // sandbox from it, so that what it shows is what this run writes).
+    void calculationStarting();
     // A run started or ended (its result applied); the editor takes no edits
     // meanwhile.
     void runningChanged(bool running);

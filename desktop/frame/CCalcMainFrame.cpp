@@ -127,6 +127,7 @@ void CCalcMainFrame::createDocument()
     connect(document_, &CCalcDoc::memoryChanged, aids_, &CCalcEditorAids::refreshLiveValue);
     connect(settings_, &CCalcSettingsNotifier::settingsChanged, aids_, &CCalcEditorAids::refreshLiveValue);
     connect(document_, &CCalcDoc::calculationRunningChanged, aids_, &CCalcEditorAids::calculationRunning);
+    connect(document_, &CCalcDoc::calculationStarting, aids_, &CCalcEditorAids::calculationStarting);
     // A running calculation: the bar after half a second, Escape or its
     // Cancel to stop it, and the commands that wait for it greyed.
     connect(busyBar_, &CCalcBusyBar::cancelRequested, document_, &CCalcDoc::cancelCalculation);

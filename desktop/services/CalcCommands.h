@@ -52,6 +52,8 @@ enum Id : int {
     // The editor's aids: the value at the caret, and colours, marks and completion.
     LiveValue = 33101,
     Highlighting = 33102,
+    ResultsMargin = 33103,
+    CopyValue = 33104,
     FileNew = 57600,
     FileOpen = 57601,
     FileSave = 57603,

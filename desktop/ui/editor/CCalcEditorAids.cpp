@@ -1,5 +1,7 @@
 #include "desktop/ui/editor/CCalcEditorAids.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QSettings>
 #include <QTimer>
 
@@ -14,6 +16,11 @@
 #include "desktop/ui/editor/CCalcCompletion.h"
 #include "desktop/ui/editor/CCalcHighlighter.h"
 #include "desktop/ui/editor/CCalcLivePreview.h"
+#include "desktop/ui/editor/CCalcResultsMargin.h"
+#include "core/engine/EngineState.h"
+#include "core/engine/Preview.h"
+#include "core/formats/NumberFormat.h"
+#include "desktop/services/QtText.h"
 #include "desktop/ui/editor/CCalcView.h"
 
 namespace {
@@ -23,6 +30,7 @@ const QString LiveValueKey = QStringLiteral("LiveValue");
 const QString HighlightingKey = QStringLiteral("Highlighting");
 // The tag of a hint's spot mark: no log row's.
 constexpr int HintSpotTag = -1;
+const QString ResultsMarginKey = QStringLiteral("ResultsMargin");
 
 bool ReadSwitch(const QSettings& settings, const QString& key)
 {
@@ -34,7 +42,8 @@ bool ReadSwitch(const QSettings& settings, const QString& key)
 
 CCalcEditorAids::CCalcEditorAids(CCalcView* view)
     : QObject(view), view_(view), preview_(new CCalcLivePreview(view)), highlighter_(new CCalcHighlighter(view)),
-      completion_(new CCalcCompletion(view, highlighter_->tokenIndex())), unsetCellsTimer_(new QTimer(this))
+      completion_(new CCalcCompletion(view, highlighter_->tokenIndex())), unsetCellsTimer_(new QTimer(this)),
+      margin_(new CCalcResultsMargin(view))
 {
     unsetCellsTimer_->setSingleShot(true);
     unsetCellsTimer_->setInterval(CCalcLivePreview::DelayMilliseconds);
@@ -59,6 +68,7 @@ void CCalcEditorAids::loadSettings()
     settings.beginGroup(SettingsGroup);
     const bool live = ReadSwitch(settings, LiveValueKey);
     const bool highlight = ReadSwitch(settings, HighlightingKey);
+    margin_->setEnabled(ReadSwitch(settings, ResultsMarginKey));
     settings.endGroup();
     preview_->setEnabled(live);
     highlighting_ = !highlight;  // so that the call below applies it
@@ -71,6 +81,7 @@ void CCalcEditorAids::saveSettings() const
     settings.beginGroup(SettingsGroup);
     settings.setValue(LiveValueKey, liveValue() ? 1 : 0);
     settings.setValue(HighlightingKey, highlighting_ ? 1 : 0);
+    settings.setValue(ResultsMarginKey, resultsMargin() ? 1 : 0);
     settings.endGroup();
 }
 
@@ -81,6 +92,9 @@ void CCalcEditorAids::bindCommands(ICalcCommandBinder& commands)
         LiveValue, [this] { setLiveValue(!liveValue()); }, {}, [this] { return liveValue(); });
     commands.bindCommand(
         Highlighting, [this] { setHighlighting(!highlighting()); }, {}, [this] { return highlighting(); });
+    commands.bindCommand(
+        ResultsMargin, [this] { setResultsMargin(!resultsMargin()); }, {}, [this] { return resultsMargin(); });
+    commands.bindCommand(CopyValue, [this] { copyValue(); });
     connect(this, &CCalcEditorAids::switchesChanged, this, [&commands] { commands.refreshCommandStates(); });
 }
 
@@ -115,16 +129,46 @@ void CCalcEditorAids::setHighlighting(bool on)
     emit switchesChanged();
 }
 
+bool CCalcEditorAids::resultsMargin() const
+{
+    return margin_->isEnabled();
+}
+
+void CCalcEditorAids::setResultsMargin(bool on)
+{
+    if (on == resultsMargin())
+        return;
+    margin_->setEnabled(on);
+    emit switchesChanged();
+}
+
+QString CCalcEditorAids::valueToCopy() const
+{
+    double value = NCalculatorText::State().LastResult;
+    const auto outcome =
+        NCalculatorText::PreviewStatement(Tevra::ToU16View(view_->text()), IndexOf(view_->selectionStart()));
+    if (outcome.Outcome == NCalculatorText::PreviewOutcome::Kind::Value)
+        value = outcome.Value;
+    return Tevra::ToQString(NCalculatorText::FormatNumberText(value));
+}
+
+void CCalcEditorAids::copyValue() const
+{
+    QGuiApplication::clipboard()->setText(valueToCopy());
+}
+
 void CCalcEditorAids::setEngineBusy(std::function<bool()> busy)
 {
     busy_ = busy;
-    preview_->setEngineBusy(std::move(busy));
+    preview_->setEngineBusy(busy);
+    margin_->setEngineBusy(std::move(busy));
 }
 
 void CCalcEditorAids::refreshLiveValue()
 {
     preview_->schedule();
     scheduleUnsetCells();
+    margin_->rebase();
 }
 
 void CCalcEditorAids::scheduleUnsetCells()
@@ -152,10 +196,16 @@ void CCalcEditorAids::calculationRunning(bool running)
 {
     if (running) {
         completion_->close();
-        return;
+    } else {
+        preview_->schedule();
+        scheduleUnsetCells();
+        margin_->calculationEnded();
     }
-    preview_->schedule();
-    scheduleUnsetCells();
+}
+
+void CCalcEditorAids::calculationStarting()
+{
+    margin_->takeBaseNow();
 }
 
 void CCalcEditorAids::showRunReports(const std::vector<CCalcReportedStatement>& statements)

@@ -1,10 +1,12 @@
 // What the editor offers beyond plain editing: the value of the statement at
 // the caret (CCalcLivePreview), colours and the bracket pair
 // (CCalcHighlighter), the statements a calculation's records come from
-// underlined, and name completion (CCalcCompletion). Two commands switch
-// them: View > Live value, and View > Highlighting and completion for all
-// the rest; both are on by default and kept under "GUI/Editor"
-// ("LiveValue", "Highlighting").
+// underlined, name completion (CCalcCompletion) and the value of every
+// statement beside it (CCalcResultsMargin). Three commands switch them: View
+// > Live value, View > Highlighting and completion, and View > Results
+// margin; all are on by default and kept under "GUI/Editor" ("LiveValue",
+// "Highlighting", "ResultsMargin"). Edit > Copy Value copies the value of the
+// statement at the caret.
 #pragma once
 
 #include <QObject>
@@ -19,6 +21,7 @@ class CCalcCompletion;
 class QTimer;
 class CCalcHighlighter;
 class CCalcLivePreview;
+class CCalcResultsMargin;
 class CCalcView;
 class ICalcCommandBinder;
 
@@ -37,6 +40,13 @@ public:
     void setLiveValue(bool on);
     bool highlighting() const;
     void setHighlighting(bool on);
+    bool resultsMargin() const;
+    void setResultsMargin(bool on);
+
+    // The value Copy Value copies: that of the statement at the caret, or
+    // the last result when it has none, at full precision.
+    QString valueToCopy() const;
+    void copyValue() const;
 
     // Whether a calculation runs now (the preview waits for its end).
     void setEngineBusy(std::function<bool()> busy);
@@ -46,6 +56,9 @@ public:
     // A calculation started (the completion list closes: the memory is the
     // calculation's until it ends) or ended.
     void calculationRunning(bool running);
+    // The text is about to be calculated: the margin's sandbox starts from
+    // the state the calculation starts from.
+    void calculationStarting();
 
     // A run's records: errors get a red wavy line under their statement,
     // warnings a blue one, until the text next changes; row i of the log is
@@ -58,6 +71,7 @@ public:
     CCalcLivePreview* preview() const { return preview_; }
     CCalcHighlighter* highlighter() const { return highlighter_; }
     CCalcCompletion* completion() const { return completion_; }
+    CCalcResultsMargin* resultsMarginWidget() const { return margin_; }
 
     void saveSettings() const;
 
@@ -84,6 +98,7 @@ private:
     CCalcLivePreview* preview_;
     CCalcHighlighter* highlighter_;
     CCalcCompletion* completion_;
+    CCalcResultsMargin* margin_;
     bool highlighting_ = true;
     QTimer* unsetCellsTimer_;
     std::function<bool()> busy_;

@@ -89,6 +89,10 @@ public:
     int firstVisibleLine() const;
     const CCalcTextLayout& textLayout() const { return layout_; }
 
+    // Room kept free at the viewport's right for a column beside the text
+    // (the results margin); the text wraps in what is left.
+    void setRightMargin(int width) { setViewportMargins(0, 0, width, 0); }
+
     // While a calculation runs its text is the calculation's: the editor
     // shows it, scrolls and selects, but takes no edit of any kind.
     void setCalculating(bool calculating);
@@ -100,10 +104,11 @@ public:
     // Marks: stretches of the text drawn with a style over it, kept in place
     // through edits (an edit in front of a mark moves it, one inside it
     // changes its length). Each layer is set as a whole by its owner; Plain
-    // marks are not drawn, only kept in place. See CCalcViewMarks.cpp.
+    // marks are not drawn, only kept in place; Dimmed ones fade the text
+    // under them. See CCalcViewMarks.cpp.
     // A Spot is the short, heavy line under the exact place a hint names;
     // a DottedUnderline marks a name that has no value yet.
-    enum class MarkStyle { Plain, ErrorUnderline, WarningUnderline, Highlight, Spot, DottedUnderline };
+    enum class MarkStyle { Plain, ErrorUnderline, WarningUnderline, Highlight, Spot, DottedUnderline, Dimmed };
     struct TextMark {
         int Start = 0;
         int Length = 0;
@@ -113,7 +118,7 @@ public:
         QString ToolTip{};
         friend bool operator==(const TextMark&, const TextMark&) = default;
     };
-    enum class MarkLayer { Findings, Brackets, Names, Count };
+    enum class MarkLayer { Findings, Brackets, Names, Stale, Count };
     // The tooltip of the drawn mark at position, the last layer first; empty
     // when none has one.
     QString markToolTipAt(int position) const;

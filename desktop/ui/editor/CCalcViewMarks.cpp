@@ -35,6 +35,11 @@ QColor MarkColor(CCalcView::MarkStyle style, const QPalette& palette)
         return dark ? QColor(255, 170, 60) : QColor(200, 0, 0);
     case CCalcView::MarkStyle::DottedUnderline:
         return dark ? QColor(110, 160, 255) : QColor(0, 0, 255);
+    case CCalcView::MarkStyle::Dimmed: {
+        QColor veil = palette.color(QPalette::Base);
+        veil.setAlpha(150);
+        return veil;
+    }
     case CCalcView::MarkStyle::Plain:
         break;
     }
@@ -159,8 +164,11 @@ void CCalcView::paintMarks(QPainter& painter, int line, bool beforeText)
             const TextMark& mark = *it;
             if (mark.Start > lineEnd)
                 break;  // the marks stand in the order of their starts
-            const bool underline = mark.Style != MarkStyle::Plain && mark.Style != MarkStyle::Highlight;
-            if (mark.Style == MarkStyle::Plain || underline == beforeText)
+            const bool underline = mark.Style != MarkStyle::Plain && mark.Style != MarkStyle::Highlight &&
+                mark.Style != MarkStyle::Dimmed;
+            // Underlines and veils go over the text, highlights under it.
+            const bool overText = underline || mark.Style == MarkStyle::Dimmed;
+            if (mark.Style == MarkStyle::Plain || overText == beforeText)
                 continue;
             const int from = std::max(mark.Start, lineStart);
             const int to = std::min(mark.Start + mark.Length, lineEnd);

@@ -1,0 +1,112 @@
+// How soon the results margin follows an edit: an editor with its margin
+// holds a generated worksheet of N statements (one per line, with memory
+// cells and the last result flowing from statement to statement); a digit is
+// typed and deleted again, at the top and in the middle of the text, and each
+// time the clock runs from the edit until every statement's value in the
+// margin is that of the new text. Run it through scripts/margin-speed.sh.
+//
+//   tevra_margin_bench STATEMENTS [EDITS]
+#include "desktop/ui/editor/CCalcResultsMargin.h"
+#include "desktop/ui/editor/CCalcView.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr const char* Pieces[] = {
+    "12.5*%1+7/2->mem[a]", "mem[a]/%1+rslt", "%1^2-mem[a]/1e3", "sqrt(%1)*2->mem[b]", "mem[b]+mem[a]-%1",
+};
+
+QString Worksheet(int statements)
+{
+    QString text;
+    for (int i = 0; i < statements; ++i) {
+        if (i > 0)
+            text += QStringLiteral(";\n");
+        text += QString::fromLatin1(Pieces[i % std::size(Pieces)]).arg(i % 997 + 1);
+    }
+    return text;
+}
+
+double Milliseconds(const QElapsedTimer& timer)
+{
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+void WaitUntilUpToDate(const CCalcResultsMargin& margin)
+{
+    while (!margin.isUpToDate())
+        QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
+}
+
+// Types a digit at position and deletes it again, edits times, timing each
+// edit until the margin is up to date.
+std::vector<double> Edits(CCalcView& view, const CCalcResultsMargin& margin, int position, int edits)
+{
+    std::vector<double> times;
+    QElapsedTimer timer;
+    for (int i = 0; i < edits; ++i) {
+        const bool type = i % 2 == 0;
+        view.setSelection(position, type ? position : position + 1);
+        timer.start();
+        view.replaceSelection(type ? QStringLiteral("5") : QString());
+        WaitUntilUpToDate(margin);
+        times.push_back(Milliseconds(timer));
+    }
+    return times;
+}
+
+void Print(const char* what, const std::vector<double>& times)
+{
+    std::printf("  %-34s %8.1f ms median, %.1f ms worst of %zu\n", what, Median(times),
+                *std::max_element(times.begin(), times.end()), times.size());
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    const QStringList arguments = QApplication::arguments();
+    const int statements = arguments.size() >= 2 ? arguments[1].toInt() : 0;
+    const int edits = arguments.size() >= 3 ? arguments[2].toInt() : 9;
+    if (statements <= 0 || edits <= 0) {
+        std::fprintf(stderr, "usage: tevra_margin_bench STATEMENTS [EDITS]\n");
+        return 2;
+    }
+    CCalcView view;
+    view.resize(900, 700);
+    auto* margin = new CCalcResultsMargin(&view);
+    margin->setEnabled(true);
+    view.show();
+
+    QElapsedTimer timer;
+    timer.start();
+    view.loadText(Worksheet(statements));
+    WaitUntilUpToDate(*margin);
+    const double whole = Milliseconds(timer);
+
+    const QString text = view.text();
+    // The first number of the statement in the middle, and of the first one.
+    const int middle = static_cast<int>(text.indexOf(QLatin1Char('\n'), text.size() / 2)) + 1;
+    const std::vector<double> atMiddle = Edits(view, *margin, middle, edits);
+    const std::vector<double> atTop = Edits(view, *margin, 0, edits);
+
+    std::printf("%d statements, %lld characters\n", statements, static_cast<long long>(text.size()));
+    std::printf("  %-34s %8.1f ms\n", "whole margin after opening", whole);
+    Print("edit in the middle to margin", atMiddle);
+    Print("edit at the top to margin", atTop);
+    std::fflush(stdout);
+    return 0;
+}

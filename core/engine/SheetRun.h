@@ -1,0 +1,101 @@
+// The value of every statement of a text, worked out while the user types and
+// without leaving a trace: the statements run in order as Execute runs them
+// (a failing one keeps its first report and the next ones go on), but on a
+// sandbox, a copy of the process-wide state taken when the text was last
+// calculated (memory cells, last result, random generator), so that no real
+// cell changes and random values stay put from one edit to the next.
+//
+// The run is incremental: every CheckpointInterval statements the sandbox is
+// kept, and a new text is calculated again from the last checkpoint before
+// the first statement it changed. It runs in steps the caller paces (Run
+// stops when asked to between two statements), and each step swaps the
+// sandbox into the process-wide state and back out, so, like any
+// calculation, a step must not run while another calculation does.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/engine/Engine.h"
+#include "core/engine/EngineState.h"
+
+namespace NCalculatorText {
+
+// One statement the statement loop would run: its stretch of the text (Start,
+// Length: from just behind the separator before it to the next separator),
+// the stretch without its blanks and comments (Trimmed, positions of the
+// text), and its expression, the working copy before its "=".
+struct ScannedStatement {
+    std::size_t Start = 0;
+    std::size_t Length = 0;
+    std::size_t TrimmedStart = 0;
+    std::size_t TrimmedLength = 0;
+    std::u16string Expression;
+    // The "=" written behind the expression and the result behind it, up to
+    // the statement's trailing blanks: where it starts in the text (npos
+    // when there is none), its length, and the result's own text.
+    std::size_t WrittenStart = std::u16string_view::npos;
+    std::size_t WrittenLength = 0;
+    std::u16string Written;
+};
+// The statements of text that the statement loop would run, in text order;
+// blank ones are left out, and so is everything from a "/*" that never closes.
+// Made by the statement loop's own scanner (Engine.cpp).
+std::vector<ScannedStatement> ScanStatements(std::u16string_view text);
+
+struct SheetValue {
+    enum class Kind {
+        Value,    // the statement succeeds with Value
+        Failed,   // it fails; Description is its first report, or empty
+        TooLong,  // it would take more work than a step allows: the run stops there
+    };
+    Kind Outcome = Kind::Value;
+    double Value = 0.0;
+    std::u16string Description;
+    // The statement without its blanks and comments, positions of the text.
+    std::size_t Start = 0;
+    std::size_t Length = 0;
+};
+
+class CSheetRun final {
+public:
+    static constexpr std::size_t CheckpointInterval = 256;
+    // The most work (EvaluationBudget.h) one statement may take.
+    static constexpr std::uint64_t MostWorkPerStatement = 4000000;
+
+    // Takes the sandbox's starting point from the process-wide state now:
+    // its cells, last result and random generator. Everything calculated is
+    // dropped.
+    void TakeBase();
+    // The text to calculate; keeps what it can of the last one's values.
+    void SetText(std::u16string_view text);
+    // Calculates statements in order until every one has its value (true),
+    // or until goOn, asked between two statements, says no (false).
+    bool Run(const std::function<bool()>& goOn);
+    bool Finished() const { return computed_ == statements_.size() || stopped_; }
+
+    // The statements of the text and the values worked out so far: the
+    // first Computed() statements have one.
+    const std::vector<ScannedStatement>& Statements() const { return statements_; }
+    const std::vector<SheetValue>& Values() const { return values_; }
+    std::size_t Computed() const { return computed_; }
+    // The value of the statement at position pos of the text, when it is
+    // worked out.
+    const SheetValue* ValueAt(std::size_t pos) const;
+
+private:
+    CEngineState base_;
+    // The sandbox after the first computed_ statements.
+    CEngineState current_;
+    std::vector<CEngineState> checkpoints_;  // checkpoints_[k]: before statement k * CheckpointInterval
+    std::vector<ScannedStatement> statements_;
+    std::vector<SheetValue> values_;
+    std::size_t computed_ = 0;
+    bool stopped_ = false;  // a statement took too long
+};
+
+}  // namespace NCalculatorText
