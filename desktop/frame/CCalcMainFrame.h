@@ -107,10 +107,6 @@ private:
     void createDocument();
     void connectFrameCommands();
     void restoreLayout();
-    // The default size on the primary screen: 930 by 550 at 96 dpi, scaled
-    // to the screen and grown until the editor gets its share of the client
-    // area.
-    QSize defaultSize(double scale);
     void updateTitle();
     void setNotation(std::uint32_t notation);
     void focusPane(int step);

@@ -19,13 +19,10 @@
 #include <QLayout>
 #include <QMimeData>
 #include <QScreen>
-#include <QStatusBar>
 #include <QSettings>
 #include <QTimer>
 #include <QUrl>
 
-#include <algorithm>
-#include <cmath>
 #include <vector>
 
 namespace {
@@ -50,54 +47,6 @@ QString DroppedFile(const QMimeData* data)
             return url.toLocalFile();
     }
     return {};
-}
-
-// What the menu, tool and status bars and the docked bars take around the
-// editor, as the window is laid out now.
-Tevra::FrameParts MeasureParts(const QMainWindow& frame)
-{
-    const QRect editor = frame.centralWidget()->geometry();
-    int clientTop = editor.top();
-    for (const CCalcBar* bar : frame.findChildren<CCalcBar*>()) {
-        if (!bar->isHidden() && !bar->isFloating())
-            clientTop = std::min(clientTop, bar->geometry().top());
-    }
-    const int clientBottom = frame.statusBar() != nullptr && !frame.statusBar()->isHidden()
-        ? frame.statusBar()->geometry().top()
-        : frame.height();
-    return {
-        .ChromeHeight = frame.height() - (clientBottom - clientTop),
-        .Above = clientBottom - clientTop - editor.height(),
-        .Beside = frame.width() - editor.width(),
-    };
-}
-
-// Makes the window larger, within the work area, until the editor has its
-// share of the client area.
-void GrowForEditorShare(QMainWindow& frame, const std::vector<Tevra::ScreenRect>& workAreas)
-{
-    if (frame.isMaximized() || frame.centralWidget() == nullptr)
-        return;
-    const Tevra::FrameParts parts = MeasureParts(frame);
-    const Tevra::FrameMinimum grown = Tevra::SizeForEditorShare({frame.width(), frame.height()}, parts);
-    const Tevra::ScreenRect shown = FromQRect(frame.geometry());
-    const Tevra::ScreenRect& work = Tevra::NearestWorkArea(shown, workAreas);
-    // The frame's own border and caption lie outside its geometry.
-    const int borderWidth = frame.frameGeometry().width() - frame.width();
-    const int borderHeight = frame.frameGeometry().height() - frame.height();
-    const int wantedWidth = std::min(grown.Width, work.Width() - borderWidth);
-    const int wantedHeight = std::min(grown.Height, work.Height() - borderHeight);
-    if (wantedWidth <= frame.width() && wantedHeight <= frame.height())
-        return;
-    Tevra::ScreenRect rect = shown;
-    // Grown about its centre, then kept inside the work area.
-    rect.Left -= (wantedWidth - shown.Width()) / 2;
-    rect.Top -= (wantedHeight - shown.Height()) / 2;
-    rect.Right = rect.Left + wantedWidth;
-    rect.Bottom = rect.Top + wantedHeight;
-    const Tevra::ScreenRect inside =
-        Tevra::ShiftInside(rect, {work.Left, work.Top, work.Right - borderWidth, work.Bottom - borderHeight});
-    frame.setGeometry(inside.Left, inside.Top, inside.Width(), inside.Height());
 }
 
 }  // namespace
@@ -137,16 +86,11 @@ void CCalcMainFrame::showWithStoredPlacement()
     if (layout() != nullptr)
         layout()->activate();
     const QSize minimum = minimumSizeHint().expandedTo(minimumSize());
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const double scale = screen != nullptr ? screen->logicalDotsPerInch() / 96.0 : 1.0;
-    const QSize wanted = defaultSize(scale);
-    const Tevra::ScreenRect fallback =
-        Tevra::DefaultFrameRect(primary, {minimum.width(), minimum.height()}, scale, {wanted.width(), wanted.height()});
+    const Tevra::ScreenRect fallback = Tevra::DefaultFrameRect(primary, {minimum.width(), minimum.height()});
 
     QSettings settings = Tevra::ProgramSettings();
     settings.beginGroup(FrameGroup);
     const bool maximized = Tevra::ReadStoredInt32(settings, QStringLiteral("Maximized")).value_or(0) != 0;
-    const bool placementStored = settings.contains(QStringLiteral("Left"));
     const Tevra::ScreenRect stored{
         Tevra::ReadStoredInt32(settings, QStringLiteral("Left")).value_or(fallback.Left),
         Tevra::ReadStoredInt32(settings, QStringLiteral("Top")).value_or(fallback.Top),
@@ -177,28 +121,6 @@ void CCalcMainFrame::showWithStoredPlacement()
     // The bars take their stored sizes once the window is laid out.
     for (CCalcBar* sized : bars_)
         QTimer::singleShot(0, sized, &CCalcBar::applySlotSize);
-    // On a first start the editor gets its share once the bars have their
-    // sizes: the window grows as far as the work area allows.
-    const bool firstStart = !placementStored;
-    if (firstStart && !maximized && !workAreas.empty())
-        QTimer::singleShot(0, this, [this, workAreas] { GrowForEditorShare(*this, workAreas); });
-}
-
-QSize CCalcMainFrame::defaultSize(double scale)
-{
-    const QSize scaled(static_cast<int>(std::lround(Tevra::DefaultFrameWidth * scale)),
-                       static_cast<int>(std::lround(Tevra::DefaultFrameHeight * scale)));
-    if (layout() == nullptr || centralWidget() == nullptr)
-        return scaled;
-    // Laid out at the scaled size (the window is not shown yet), the editor
-    // and the bars around it tell what they take.
-    const QSize before = size();
-    resize(scaled);
-    layout()->activate();
-    const Tevra::FrameParts parts = MeasureParts(*this);
-    resize(before);
-    const Tevra::FrameMinimum grown = Tevra::SizeForEditorShare({scaled.width(), scaled.height()}, parts);
-    return {grown.Width, grown.Height};
 }
 
 void CCalcMainFrame::saveLayout() const

@@ -29,7 +29,7 @@ constexpr KindColors Colors[] = {
 
 bool IsDark(const QPalette& palette)
 {
-    return Tevra::IsDarkPalette(palette);
+    return palette.color(QPalette::Base).lightness() < 128;
 }
 
 }  // namespace

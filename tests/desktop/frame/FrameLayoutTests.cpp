@@ -8,7 +8,6 @@
 
 #include <QGuiApplication>
 #include <QScreen>
-#include <QStatusBar>
 #include <QTest>
 
 namespace {
@@ -25,39 +24,9 @@ TEST_F(FrameTest, FirstStartIsCentredOnThePrimaryWorkArea)
     // The default size, or the larger one the bars need, centred.
     const QRect shown = frame->geometry();
     EXPECT_EQ(shown.width(), std::max(930, frame->minimumSizeHint().width()));
-    // Taller where the editor needs it for its share.
-    EXPECT_GE(shown.height(), std::max(550, frame->minimumSizeHint().height()));
+    EXPECT_EQ(shown.height(), std::max(550, frame->minimumSizeHint().height()));
     EXPECT_LE(std::abs((shown.left() - work.left()) - (work.right() - shown.right())), 1);
     EXPECT_LE(std::abs((shown.top() - work.top()) - (work.bottom() - shown.bottom())), 1);
-}
-
-TEST_F(FrameTest, OnAFirstStartTheEditorHasItsShareOfTheClientArea)
-{
-    frame->showWithStoredPlacement();
-    QTRY_VERIFY_WITH_TIMEOUT(frame->isVisible(), 10000);
-    QCoreApplication::processEvents();
-    const QRect work = WorkArea();
-    const QRect shown = frame->frameGeometry();
-    EXPECT_TRUE(work.contains(frame->geometry())) << "the window lies inside the work area";
-    for (const CCalcBar* bar : frame->findChildren<CCalcBar*>()) {
-        if (bar->isVisible()) {
-            EXPECT_TRUE(work.contains(QRect(bar->mapToGlobal(QPoint(0, 0)), bar->size())))
-                << bar->windowTitle().toStdString();
-        }
-    }
-    // The client area: between the menu and tool bars and the status bar.
-    const QWidget* editor = frame->centralWidget();
-    int top = editor->geometry().top();
-    for (const CCalcBar* bar : frame->findChildren<CCalcBar*>()) {
-        if (bar->isVisible() && !bar->isFloating())
-            top = std::min(top, bar->geometry().top());
-    }
-    const int bottom = frame->statusBar()->geometry().top();
-    const double client = static_cast<double>(frame->width()) * (bottom - top);
-    const double share = editor->width() * editor->height() / client;
-    EXPECT_GE(share, Tevra::EditorShare) << "editor " << editor->width() << "x" << editor->height() << " in "
-                                         << frame->width() << "x" << (bottom - top) << ", window " << shown.width()
-                                         << "x" << shown.height();
 }
 
 TEST_F(FrameTest, PlacementIsWrittenAtCloseAndRestored)
