@@ -32,6 +32,30 @@ TEST(TevraLargeInputs, TwentyMegabyteDocumentIsCalculatedInPlace)
     EXPECT_TRUE(directory.Read("big") == expected);
 }
 
+// A memory file of a million cells, written as tevra saves one (UTF-16 with
+// its mark, the cells in name order, CR LF), loads back to the same cells:
+// saved again, it is the same file.
+TEST(TevraLargeInputs, AMillionCellsComeBackAsTheyWereSaved)
+{
+    const ScratchDirectory directory;
+    constexpr int Cells = 1'000'000;
+    std::string file = "\xFF\xFE";
+    for (int i = 0; i < Cells; ++i) {
+        std::string name = std::to_string(i);
+        name.insert(0, 7 - name.size(), '0');
+        for (const char c : std::to_string(i % 977) + "->Mem[c" + name + "];\r\n") {
+            file.push_back(c);
+            file.push_back('\0');
+        }
+    }
+    ASSERT_GT(file.size(), 16u * 1024 * 1024);
+    directory.Write("saved.vcm", file);
+    const auto again = RunTevra({"--load-memory", "saved.vcm", "--save-memory", "again.vcm", "-e", ""}, "", directory);
+    ASSERT_EQ(again.Status, 0) << again.Err;
+    EXPECT_EQ(again.Err, "");
+    EXPECT_TRUE(directory.Read("again.vcm") == file);
+}
+
 TEST(TevraLargeInputs, MegabyteLineOfStatementsIsCalculated)
 {
     const auto outcome = RunTevra({"-"}, Repeated("1+2;", 250000));
