@@ -2,6 +2,7 @@
 // insertion, Execute file and the three memory commands.
 #include "support/FrameSupport.h"
 
+#include "core/files/CCalcFileText.h"
 #include "core/settings/CalcSettings.h"
 #include "desktop/document/CCalcDoc.h"
 #include "desktop/document/CCalcRunner.h"
@@ -330,7 +331,7 @@ TEST_F(DocumentCommands, ExecutingAHugeFileIsRefusedWithAMessage)
 {
     const QString path = file("huge.vcl", QByteArray());
     QFile huge(path);
-    ASSERT_TRUE(huge.resize(50 * 1024 * 1024));
+    ASSERT_TRUE(huge.resize(Tevra::MaxExecutedFileBytes + 1));
     prompts.openAnswers.push_back(path);
     document().executeFile();
     EXPECT_EQ(prompts.warnings, QStringList{"The file is too large"});
