@@ -269,7 +269,7 @@ void CSession::RunLine(const std::string& text)
 void CSession::LoadFile(const std::string& path)
 {
     PreparedRun file;
-    if (Prepare({RunSource::Kind::File, path}, file)) {
+    if (Prepare({RunSource::Kind::File, path}, file, true)) {
         int caret = -1;
         NCalculatorText::CDiscardedText discarded;
         Execute(file.Input.Text, caret, discarded, NCalculatorText::AfterFailure::Continue);

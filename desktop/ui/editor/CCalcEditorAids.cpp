@@ -42,8 +42,8 @@ bool ReadSwitch(const QSettings& settings, const QString& key)
 
 CCalcEditorAids::CCalcEditorAids(CCalcView* view)
     : QObject(view), view_(view), preview_(new CCalcLivePreview(view)), highlighter_(new CCalcHighlighter(view)),
-      completion_(new CCalcCompletion(view, highlighter_->tokenIndex())), unsetCellsTimer_(new QTimer(this)),
-      margin_(new CCalcResultsMargin(view))
+      completion_(new CCalcCompletion(view, highlighter_->tokenIndex())), margin_(new CCalcResultsMargin(view)),
+      unsetCellsTimer_(new QTimer(this))
 {
     unsetCellsTimer_->setSingleShot(true);
     unsetCellsTimer_->setInterval(CCalcLivePreview::DelayMilliseconds);
