@@ -44,6 +44,9 @@ CCalcStatusBar::CCalcStatusBar(QWidget* parent) : QStatusBar(parent)
         label->setObjectName(QStringLiteral("Pane%1").arg(pane));
         panes_[pane] = label;
         if (pane == PromptPane) {
+            // A long notice is cut at the pane's edge; it never widens the
+            // window.
+            label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
             addWidget(label, 1);
             setNotice(QString());
             continue;

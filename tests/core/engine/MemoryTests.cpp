@@ -83,7 +83,7 @@ TEST_F(Memory, CellNamesAreTrimmedAndLowered)
         EXPECT_NE(State().MemoryMap.Find(row.Name), nullptr);
     }
     EXPECT_EQ(State().MemoryMap.Find(u"X"), nullptr);
-    EXPECT_EQ(State().MemoryMap.Count(), 4U);
+    EXPECT_EQ(State().MemoryMap.Count(), 6U);
 }
 
 TEST_F(Memory, StoresChainAndGiveTheStoredValue)

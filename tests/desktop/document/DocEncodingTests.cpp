@@ -7,6 +7,8 @@
 #include "desktop/document/CCalcDoc.h"
 #include "desktop/ui/editor/CCalcView.h"
 #include "desktop/frame/CCalcStatusBar.h"
+#include "desktop/services/CalcCommands.h"
+#include "desktop/services/QtText.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -64,7 +66,7 @@ TEST_F(DocumentEncodings, FilesRoundTripByteForByte)
         write("notes.txt", row.Bytes);
         ASSERT_TRUE(document().openDocument(path("notes.txt")));
         EXPECT_EQ(view().text(), row.Text);
-        EXPECT_EQ(notice(), QStringLiteral("Ready"));
+        EXPECT_EQ(notice(), Tevra::ToQString(CalcCommand::IdlePrompt));
         // Written over by another program, which Save asks about first.
         write("notes.txt", QByteArray("overwritten"));
         prompts.questions.clear();
@@ -144,7 +146,7 @@ TEST_F(DocumentEncodings, BytesTheEditorDoesNotShowAreNotLostWithoutAQuestion)
         ASSERT_TRUE(document().save());
         EXPECT_EQ(prompts.questions.size(), 2);
         EXPECT_EQ(read("data.vcl"), row.Saved);
-        EXPECT_EQ(notice(), QStringLiteral("Ready"));
+        EXPECT_EQ(notice(), Tevra::ToQString(CalcCommand::IdlePrompt));
         // Once saved, nothing is left to lose.
         ASSERT_TRUE(document().save());
         EXPECT_EQ(prompts.questions.size(), 2);
