@@ -164,8 +164,8 @@ void CCalcView::paintMarks(QPainter& painter, int line, bool beforeText)
             const TextMark& mark = *it;
             if (mark.Start > lineEnd)
                 break;  // the marks stand in the order of their starts
-            const bool underline = mark.Style != MarkStyle::Plain && mark.Style != MarkStyle::Highlight &&
-                mark.Style != MarkStyle::Dimmed;
+            const bool underline =
+                mark.Style != MarkStyle::Plain && mark.Style != MarkStyle::Highlight && mark.Style != MarkStyle::Dimmed;
             // Underlines and veils go over the text, highlights under it.
             const bool overText = underline || mark.Style == MarkStyle::Dimmed;
             if (mark.Style == MarkStyle::Plain || overText == beforeText)
