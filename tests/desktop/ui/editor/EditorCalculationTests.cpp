@@ -5,6 +5,7 @@
 
 #include "desktop/ui/CCalcCmdReceiver.h"
 #include "desktop/document/CCalcDoc.h"
+#include "desktop/ui/editor/CCalcEditorAids.h"
 #include "desktop/ui/editor/CCalcView.h"
 
 #include <QScrollBar>
@@ -80,7 +81,11 @@ protected:
         // The keypad is put away, as in a window this small it would leave
         // the editor only a few lines.
         frame->bar(CalcBars::Keypad)->hide();
-        frame->resize(500, 400);
+        // The results margin takes a column whose width follows its values,
+        // so the lines would wrap anew once values are known: what is held
+        // here is where calculating leaves the view.
+        frame->editorAids()->setResultsMargin(false);
+        frame->resize(640, 520);
         frame->show();
         QString text;
         for (int i = 0; i < 3000; ++i)
