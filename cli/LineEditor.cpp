@@ -92,8 +92,10 @@ CLineEditor::CLineEditor(Completer completer) : completer_(std::move(completer))
     el_set(editor_, EL_PROMPT, &CLineEditor::Prompt);
     el_wset(editor_, EL_HIST, history_w, history_);
     el_set(editor_, EL_GETCFN, &CLineEditor::ReadCharacter);
-    el_set(editor_, EL_ADDFN, "tevra-complete", "complete a name", &CLineEditor::Complete);
-    el_set(editor_, EL_ADDFN, "tevra-interrupt", "abandon the line", &CLineEditor::Interrupt);
+    // Wide names: the narrow call copies them into memory that the editor
+    // never frees.
+    el_wset(editor_, EL_ADDFN, L"tevra-complete", L"complete a name", &CLineEditor::Complete);
+    el_wset(editor_, EL_ADDFN, L"tevra-interrupt", L"abandon the line", &CLineEditor::Interrupt);
     el_set(editor_, EL_BIND, "^I", "tevra-complete", nullptr);
     el_set(editor_, EL_BIND, "^C", "tevra-interrupt", nullptr);
     // The user's own ~/.editrc, as every libedit program reads it.

@@ -142,7 +142,12 @@ bool CSheetRun::Run(const std::function<bool()>& goOn)
                                          static_cast<std::int64_t>(statement.TrimmedLength)};
             State().WorkLeft = MostWorkPerStatement;
             double value = 0.0;
-            const bool ok = EvaluateStatement(statement.Expression, value);
+            bool ok = false;
+            // One statement at a time on a stack deep enough: where that is
+            // the helper thread, its records reach the receiver when the
+            // statement is over, before they are read below.
+            auto evaluate = [&] { ok = EvaluateStatement(statement.Expression, value); };
+            RunWithEngineStack(evaluate);
             State().ReportedStatement = {};
             State().WorkLeft = UnlimitedWork;
             if (State().WorkExhausted) {
@@ -162,7 +167,7 @@ bool CSheetRun::Run(const std::function<bool()>& goOn)
         }
     };
     try {
-        RunWithEngineStack(loop);
+        loop();
     } catch (const std::exception&) {
         // Out of memory for a statement: the margin stops there.
         values_[computed_].Outcome = SheetValue::Kind::TooLong;
