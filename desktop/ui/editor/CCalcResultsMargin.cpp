@@ -47,6 +47,7 @@ CCalcResultsMargin::CCalcResultsMargin(CCalcView* view) : QWidget(view), view_(v
     connect(view_, &CCalcView::textLoaded, this, &CCalcResultsMargin::rebase);
     connect(view_->verticalScrollBar(), &QScrollBar::valueChanged, this, &CCalcResultsMargin::collectItems);
     view_->installEventFilter(this);
+    viewport_ = view_->viewport();
     view_->viewport()->installEventFilter(this);
 }
 
@@ -210,7 +211,7 @@ bool CCalcResultsMargin::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == view_ && (event->type() == QEvent::Resize || event->type() == QEvent::FontChange))
         place();
-    if (watched == view_->viewport() && event->type() == QEvent::ToolTip) {
+    if (watched == viewport_ && event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
         const QString tip = staleToolTipAt(view_->characterAt(help->pos()));
         if (!tip.isEmpty()) {

@@ -91,6 +91,9 @@ private:
     void markStale();
 
     CCalcView* view_;
+    // The view's viewport, compared as a pointer only: events still reach the
+    // filter while the view is being taken apart.
+    const QObject* viewport_ = nullptr;
     NCalculatorText::CSheetRun run_;
     QBasicTimer timer_;
     std::function<bool()> busy_;

@@ -64,15 +64,17 @@ CCalcView::~CCalcView()
     // The helpers hung on the editor (the aids, the completion, the preview,
     // the highlighter) may reach into it as they go, as the completion does
     // when it takes back its key interceptor. QObject would delete them only
-    // after this object's members are gone, so they go here, the newest first,
-    // while the editor is still whole. The store goes last, with the widgets.
+    // after this object's members are gone, so they go here, while the editor
+    // is still whole, in the order they came: the aids go before the preview,
+    // the highlighter and the completion that they made and still read as
+    // they save their switches. The store goes last, with the widgets.
     std::vector<QPointer<QObject>> helpers;
     for (QObject* child : children()) {
         if (child != store_ && !child->isWidgetType())
             helpers.emplace_back(child);
     }
-    for (auto helper = helpers.rbegin(); helper != helpers.rend(); ++helper)
-        delete helper->data();  // null when an earlier one took it along
+    for (const QPointer<QObject>& helper : helpers)
+        delete helper.data();  // null when an earlier one took it along
 }
 
 QString CCalcView::selectedText() const
