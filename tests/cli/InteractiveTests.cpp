@@ -61,6 +61,7 @@ struct Session {
     }
     int End()
     {
+        EXPECT_TRUE(Terminal.WaitForLineEditing());
         Terminal.Type(CtrlD);
         return Terminal.Finish();
     }
@@ -292,6 +293,7 @@ TEST(TevraSession, WithoutAHomeFolderNoHistoryIsKeptAndNothingComplains)
     terminal.Type("2*2\r");
     EXPECT_TRUE(terminal.WaitFor("2*2=4\n"));
     EXPECT_TRUE(terminal.WaitFor("> "));
+    EXPECT_TRUE(terminal.WaitForLineEditing());
     terminal.Type(CtrlD);
     EXPECT_EQ(terminal.Finish(), 0);
     EXPECT_EQ(terminal.Shown().find("tevra:"), std::string::npos) << terminal.Shown();

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace TevraTest {
@@ -129,6 +130,18 @@ bool CTerminalSession::WaitFor(const std::string& text)
         if (!ReadSome(QuietLimitMilliseconds))
             return false;
     }
+}
+
+bool CTerminalSession::WaitForLineEditing()
+{
+    // Bounded by a minute of checks, each waiting for output for a moment.
+    for (int check = 0; check < QuietLimitMilliseconds; ++check) {
+        termios modes{};
+        if (tcgetattr(master_, &modes) == 0 && (modes.c_lflag & ICANON) == 0)
+            return true;
+        ReadSome(1);
+    }
+    return false;
 }
 
 long CTerminalSession::ProcessorTicks() const

@@ -22,6 +22,10 @@ public:
     // escape sequences and carriage returns left out. False when the
     // program ended first, or when nothing came for a minute (a hang).
     bool WaitFor(const std::string& text);
+    // Waits until the program edits the line itself (the terminal has left
+    // canonical mode). A Ctrl+D typed before is the terminal's own end of
+    // file, which the line discipline drops when the mode changes.
+    bool WaitForLineEditing();
 
     // Everything the terminal showed, as it came (with escape sequences),
     // and without escape sequences and carriage returns.
