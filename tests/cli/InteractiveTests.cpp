@@ -94,6 +94,9 @@ struct CompletionRow {
     const char* Label;
     std::string Typed;  // behind the stored cells alpha and beta
     std::string Shown;
+    // What the line shows once calculated, when Shown comes before the line
+    // is complete (a listing is followed by the prompt and the line again).
+    std::string Result = {};
 };
 
 void PrintTo(const CompletionRow& row, std::ostream* out)
@@ -109,6 +112,10 @@ TEST_P(TevraSessionCompletion, TabCompletesWhatTheEditorCompletes)
     Session session(home);
     session.Expect("1->Mem[alpha]; 2->Mem[beta]", "=2\n");
     session.Expect(GetParam().Typed, GetParam().Shown);
+    if (!GetParam().Result.empty()) {
+        EXPECT_TRUE(session.Terminal.WaitFor(GetParam().Result)) << session.Terminal.Shown();
+        EXPECT_TRUE(session.Terminal.WaitFor("> ")) << session.Terminal.Shown();
+    }
     EXPECT_EQ(session.End(), 0);
 }
 
@@ -116,7 +123,8 @@ INSTANTIATE_TEST_SUITE_P(Names, TevraSessionCompletion,
                          testing::Values(CompletionRow{"FunctionWithItsBracket", "sq\t16)", "sqrt(16)=4\n"},
                                          CompletionRow{"ExistingCell", "Mem[al\t*3", "Mem[alpha]*3=3\n"},
                                          CompletionRow{"Keyword", "ran\t*0", "Rand*0=0\n"},
-                                         CompletionRow{"SeveralAreListed", "si\t", "sign  sin   sinh\n"},
+                                         CompletionRow{"SeveralAreListed", "si\tn(0)", "sign  sin   sinh\n",
+                                                       "sin(0)=0\n"},
                                          CompletionRow{"SessionCommand", ":mem\t", "alpha\t1\nbeta\t2\n"}),
                          [](const auto& info) { return std::string(info.param.Label); });
 
