@@ -14,5 +14,6 @@ cmake --build "$build_dir" -j "$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 # Any finding ends the program that made it with a failing status.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=0:halt_on_error=1:detect_stack_use_after_return=0}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/scripts/sanitizer-leaks.supp}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 ctest --test-dir "$build_dir" --output-on-failure -j "$(nproc)" --timeout 600 "$@"

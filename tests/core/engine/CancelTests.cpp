@@ -4,6 +4,7 @@
 #include "support/EngineTestSupport.h"
 
 #include <chrono>
+#include <ctime>
 #include <pthread.h>
 #include <thread>
 
@@ -43,6 +44,24 @@ private:
     CollectingLogReceiver& records_;
 };
 
+// Asks for the cancel once the process has used a tenth of a second of
+// processor time more than when the call began: the statements the tests put
+// before a statement that never ends take microseconds, so by then the
+// calculation is inside the one that never ends, however busy the machine is
+// (waiting a fixed time instead could ask before the run reached it).
+void RequestCancelOnceBusy()
+{
+    const auto used = [] {
+        timespec now{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+        return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
+    };
+    const auto start = used();
+    while (used() - start < std::chrono::milliseconds(100))
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    State().CancelRequested = true;
+}
+
 class Cancel : public EngineTest {
 protected:
     void TearDown() override
@@ -51,14 +70,11 @@ protected:
         EngineTest::TearDown();
     }
 
-    // Runs text while another thread asks for the cancel after a moment. The
-    // run can only end because of the cancel.
+    // Runs text while another thread asks for the cancel once the
+    // calculation is busy. The run can only end because of the cancel.
     RunOutcome RunCancelledMeanwhile(std::u16string text, int caret = -1, AfterFailure after = AfterFailure::Stop)
     {
-        std::thread canceller([] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(30));
-            State().CancelRequested = true;
-        });
+        std::thread canceller(RequestCancelOnceBusy);
         RunOutcome outcome;
         outcome.Caret = caret;
         outcome.Ok = NCalculatorText::ExecuteText(text, outcome.Caret, after);
@@ -229,8 +245,7 @@ TEST_F(Cancel, ReachesACalculationOnTheHelperThread)
     pthread_t thread;
     ASSERT_EQ(pthread_create(&thread, &attributes, RunEndlessOnSmallStack, &outcome), 0);
     pthread_attr_destroy(&attributes);
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    State().CancelRequested = true;
+    RequestCancelOnceBusy();
     pthread_join(thread, nullptr);
     EXPECT_FALSE(outcome.Ok);
     EXPECT_EQ(Readable(outcome.Text), Readable(Endless));

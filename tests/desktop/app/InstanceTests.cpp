@@ -186,22 +186,29 @@ TEST_F(SecondStart, UnsavedWorkIsOfferedForSavingFirst)
 }
 
 // Asks as a dialog does: the answer comes after an event loop of its own,
-// which runs while the second start ends and its connection goes.
+// which runs until the second start has ended and its connection has gone
+// (a minute at most, against a hang).
 class WaitingPrompts final : public FakePrompts {
 public:
+    explicit WaitingPrompts(QProcess& second) : second_(second) {}
     SaveChoice askSaveChanges(const QString& name) override
     {
         QEventLoop dialog;
-        QTimer::singleShot(400, &dialog, &QEventLoop::quit);
-        dialog.exec();
+        QObject::connect(&second_, &QProcess::finished, &dialog, &QEventLoop::quit);
+        QTimer::singleShot(60000, &dialog, &QEventLoop::quit);
+        if (second_.state() != QProcess::NotRunning)
+            dialog.exec();
         return FakePrompts::askSaveChanges(name);
     }
+
+private:
+    QProcess& second_;
 };
 
 TEST_F(SecondStart, AQuestionOfTheRunningWindowOutlastsTheConnection)
 {
     startPrimary();
-    WaitingPrompts waiting;
+    WaitingPrompts waiting(process);
     waiting.saveChoice = ICalcDocPrompts::SaveChoice::Discard;
     app->frame()->setPrompts(&waiting);
     app->frame()->document()->InsertText(u"1+1");
