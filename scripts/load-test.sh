@@ -10,6 +10,9 @@ build_dir=${1:-build}
 rounds=${2:-3}
 [ -d "$build_dir" ] || { echo "no build folder $build_dir: run scripts/test.sh first" >&2; exit 2; }
 export QT_QPA_PLATFORM=offscreen
+if grep -q '^TEVRA_SANITIZE:BOOL=ON' "$build_dir/CMakeCache.txt" 2>/dev/null; then
+  source scripts/sanitizer-env.sh
+fi
 loops=()
 stop_loops() { [ ${#loops[@]} -eq 0 ] || kill "${loops[@]}" 2>/dev/null || true; }
 trap stop_loops EXIT
