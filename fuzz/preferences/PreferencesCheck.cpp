@@ -1,5 +1,6 @@
 #include "fuzz/preferences/PreferencesCheck.h"
 
+#include <QByteArrayView>
 #include <QDir>
 #include <QFile>
 #include <QSettings>
@@ -40,30 +41,14 @@ QSettings MemoryStore()
     return QSettings(QStringLiteral("/proc/tevra-no-such-folder/preferences.conf"), QSettings::IniFormat);
 }
 
-}  // namespace
-
-std::string CheckStoredPreferences(std::string_view bytes)
+// Loads the preferences from store (which holds what a settings file gave),
+// writes them back into it and loads them again.
+std::string CheckLoadedAndWrittenBack(QSettings& memory)
 {
-    const QString path = InputPath();
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-            return {};
-        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    }
-    // The bytes as the program's settings file: read once, by the reader the
-    // program uses.
     Tevra::CCalcSettings record;
-    QSettings memory = MemoryStore();
-    {
-        QSettings settings(path, QSettings::IniFormat);
-        Tevra::LoadPreferences(record, settings);
-        if (std::string fault = OutOfRange(record); !fault.empty())
-            return fault;
-        for (const QString& key : settings.allKeys())
-            memory.setValue(key, settings.value(key));
-    }
-    // Written back and read again, in memory.
+    Tevra::LoadPreferences(record, memory);
+    if (std::string fault = OutOfRange(record); !fault.empty())
+        return fault;
     record.Modified = true;
     Tevra::SavePreferences(record, memory);
     Tevra::CCalcSettings reloaded;
@@ -77,6 +62,62 @@ std::string CheckStoredPreferences(std::string_view bytes)
         memory.childKeys().size() != static_cast<qsizetype>(Tevra::SettingFields.size()))
         return "the preferences group holds keys of no field";
     return {};
+}
+
+// A value as the settings reader hands it over: bytes, a list (a value with
+// commas) or a string.
+QVariant ValueOf(QByteArrayView text)
+{
+    static constexpr QByteArrayView BytesPrefix = "@ByteArray(";
+    if (text.startsWith(BytesPrefix) && text.endsWith(')'))
+        return text.sliced(BytesPrefix.size(), text.size() - BytesPrefix.size() - 1).toByteArray();
+    const QString string = QString::fromUtf8(text);
+    if (string.contains(QLatin1Char(',')))
+        return string.split(QLatin1Char(','));
+    return string;
+}
+
+}  // namespace
+
+std::string CheckStoredPreferences(std::string_view bytes)
+{
+    const QString path = InputPath();
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+            return {};
+        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    }
+    // The bytes as the program's settings file, read by the reader the
+    // program uses, then kept in memory.
+    QSettings memory = MemoryStore();
+    {
+        const QSettings settings(path, QSettings::IniFormat);
+        for (const QString& key : settings.allKeys())
+            memory.setValue(key, settings.value(key));
+    }
+    return CheckLoadedAndWrittenBack(memory);
+}
+
+std::string CheckPreferenceValues(std::string_view bytes)
+{
+    QSettings memory = MemoryStore();
+    QString group;
+    for (QByteArrayView rest(bytes.data(), static_cast<qsizetype>(bytes.size())); !rest.isEmpty();) {
+        const qsizetype end = rest.indexOf('\n');
+        const QByteArrayView line = end < 0 ? rest : rest.first(end);
+        rest = end < 0 ? QByteArrayView() : rest.sliced(end + 1);
+        if (line.startsWith('[') && line.endsWith(']')) {
+            group = QString::fromUtf8(line.sliced(1, line.size() - 2));
+            continue;
+        }
+        const qsizetype equals = line.indexOf('=');
+        if (equals <= 0)
+            continue;
+        const QString key = QString::fromUtf8(line.first(equals));
+        memory.setValue(group.isEmpty() ? key : group + QLatin1Char('/') + key, ValueOf(line.sliced(equals + 1)));
+    }
+    return CheckLoadedAndWrittenBack(memory);
 }
 
 }  // namespace TevraFuzz

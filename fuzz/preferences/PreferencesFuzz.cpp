@@ -1,5 +1,5 @@
-// libFuzzer target: any bytes as the settings file the preferences are loaded
-// from and written back to.
+// libFuzzer target: any bytes as the keys and values of the settings the
+// preferences are loaded from and written back to, kept in memory.
 #include <cstddef>
 #include <cstdint>
 
@@ -8,5 +8,5 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    return TevraFuzz::StopOnFault(TevraFuzz::CheckStoredPreferences({reinterpret_cast<const char*>(data), size}));
+    return TevraFuzz::StopOnFault(TevraFuzz::CheckPreferenceValues({reinterpret_cast<const char*>(data), size}));
 }

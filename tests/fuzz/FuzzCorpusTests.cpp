@@ -18,15 +18,17 @@
 namespace {
 
 struct Target {
+    const char* Name;
     const char* Corpus;  // folder under fuzz/corpus
     std::string (*Check)(std::string_view);
 };
 
 const Target Targets[] = {
-    {"text", TevraFuzz::CheckCalculationText},
-    {"files", TevraFuzz::CheckMemoryAndCalculationFile},
+    {"text", "text", TevraFuzz::CheckCalculationText},
+    {"files", "files", TevraFuzz::CheckMemoryAndCalculationFile},
 #ifdef TEVRA_FUZZ_PREFERENCES
-    {"preferences", TevraFuzz::CheckStoredPreferences},
+    {"preferences", "preferences", TevraFuzz::CheckStoredPreferences},
+    {"preference_values", "preferences", TevraFuzz::CheckPreferenceValues},
 #endif
 };
 
@@ -58,6 +60,6 @@ TEST_P(FuzzCorpus, EveryInputPassesItsCheck)
 }
 
 INSTANTIATE_TEST_SUITE_P(Targets, FuzzCorpus, ::testing::ValuesIn(Targets),
-                         [](const ::testing::TestParamInfo<Target>& info) { return std::string(info.param.Corpus); });
+                         [](const ::testing::TestParamInfo<Target>& info) { return std::string(info.param.Name); });
 
 }  // namespace
