@@ -43,7 +43,18 @@ for target in "${targets[@]}"; do
   # for seconds is a real hang.
   runs=()
   [ -z "${TEVRA_FUZZ_RUNS:-}" ] || runs=(-runs="$TEVRA_FUZZ_RUNS")
-  "$build_dir/bin/tevra_fuzz_$target" -max_total_time="$seconds" "${runs[@]}" -max_len=4096 -timeout=10 \
-    -rss_limit_mb=4096 -artifact_prefix="$findings/" -print_final_stats=1 "$work" 2>&1 |
-    grep -E "stat::number_of_executed_units|stat::average_exec_per_sec|ERROR|Done" || true
+  corpus_before=$(ls "$work" | wc -l)
+  log="$build_dir/fuzz-$target.log"
+  # The processor time the program took, beside the wall-clock rate
+  # libFuzzer prints: executions per second of processor time is the rate on
+  # one core, whatever else the machine runs.
+  /usr/bin/time -f "cpu %U %S" -o "$build_dir/fuzz-$target.time" \
+    "$build_dir/bin/tevra_fuzz_$target" -max_total_time="$seconds" "${runs[@]}" -max_len=4096 -timeout=10 \
+    -rss_limit_mb=4096 -artifact_prefix="$findings/" -print_final_stats=1 "$work" >"$log" 2>&1 || true
+  grep -E "stat::number_of_executed_units|stat::average_exec_per_sec|stat::slowest_unit_time_sec|ERROR|Done" "$log" || true
+  executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+  read -r _ user system <"$build_dir/fuzz-$target.time"
+  awk -v n="${executions:-0}" -v u="$user" -v s="$system" \
+    'BEGIN { printf "executions per second of processor time: %.0f (%d in %.1f s)\n", n / (u + s), n, u + s }'
+  echo "corpus: $corpus_before inputs before, $(ls "$work" | wc -l) after; findings: $(ls "$findings" | wc -l)"
 done
