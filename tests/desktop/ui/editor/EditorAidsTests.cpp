@@ -23,6 +23,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -405,6 +406,32 @@ TEST_F(EditorAids, InsideTheMemoryBracketsTheCellsAreOffered)
     EXPECT_EQ(view().text(), "Mem[");
     ASSERT_TRUE(completion.isOffering());
     EXPECT_EQ(completion.list()->count(), 3);
+}
+
+// The list belongs to the editor and goes with it: taking the window apart
+// while the list is open (closing it, or the program ending) touches nothing
+// of the editor that is already gone. The sanitizer build sees any such
+// touch; here the next window must work as the first did.
+TEST_F(EditorAids, TheWindowGoesWithTheListOpen)
+{
+    for (const bool closedFirst : {true, false}) {
+        view().loadText(QString());
+        type("co");
+        ASSERT_TRUE(aids().completion()->isOffering());
+        QPointer<QListWidget> list = aids().completion()->list();
+        if (closedFirst)
+            restartFrame();
+        else {
+            frame.reset();
+            frame = makeFrame();
+            frame->setPrompts(&prompts);
+        }
+        EXPECT_TRUE(list.isNull()) << "the list went with its editor";
+        type("si");
+        ASSERT_TRUE(aids().completion()->isOffering());
+        QTest::keyClick(&view(), Qt::Key_Tab);
+        EXPECT_EQ(view().text(), "sign(");
+    }
 }
 
 TEST_F(EditorAids, EscapeOrACaretMoveClosesTheList)
