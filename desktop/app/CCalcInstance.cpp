@@ -106,7 +106,7 @@ AtPath Inspect(const QString& path, QString& cause)
 
 }  // namespace
 
-CCalcInstance::CCalcInstance(QObject* parent) : QObject(parent) {}
+CCalcInstance::CCalcInstance(QObject* parent) : QObject(parent), answerTimeoutMs_(AnswerTimeoutMs) {}
 
 CCalcInstance::~CCalcInstance()
 {
@@ -148,7 +148,7 @@ CCalcInstance::Claim CCalcInstance::claim(const QString& path)
         break;
     }
 
-    const QDeadlineTimer deadline(AnswerTimeoutMs);
+    const QDeadlineTimer deadline(answerTimeoutMs_);
     QLocalSocket socket;
     socket.connectToServer(name);
     if (socket.waitForConnected(static_cast<int>(deadline.remainingTime()))) {

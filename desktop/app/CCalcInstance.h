@@ -41,6 +41,10 @@ public:
     // (absolute) to open, or an empty path to raise its window.
     Claim claim(const QString& path);
 
+    // How long a claim waits for the running instance to answer, connecting
+    // included, before it takes the instance for stale: a second by default.
+    void setAnswerTimeout(int milliseconds) { answerTimeoutMs_ = milliseconds; }
+
     bool isPrimary() const { return server_ != nullptr; }
     // Why the last claim did not simply listen or hand over: a stale socket
     // replaced, or what keeps the start alone; empty otherwise.
@@ -61,4 +65,5 @@ private:
 
     QLocalServer* server_ = nullptr;
     QString reason_;
+    int answerTimeoutMs_;
 };

@@ -43,6 +43,11 @@ private:
     QTemporaryDir folder_;
 };
 
+// What a start that hands over waits for an answer in these tests: a window
+// that has just started answers within a second on an idle machine, but may
+// not on a busy one, and a wait that long only guards against a hang.
+constexpr int PatientAnswerMs = 60000;
+
 class SecondStart : public ::testing::Test {
 protected:
     void SetUp() override
@@ -277,6 +282,7 @@ TEST_F(SecondStart, TheSocketOfACrashedInstanceIsTakenOver)
         << process.readAllStandardError().toStdString();
     // ... and runs on as the instance: a later start is handed to it.
     CCalcInstance later;
+    later.setAnswerTimeout(PatientAnswerMs);
     EXPECT_EQ(later.claim(QString()), CCalcInstance::Claim::HandedOver);
     EXPECT_EQ(process.state(), QProcess::Running);
 }
@@ -306,17 +312,10 @@ TEST_F(SecondStart, AListenerThatNeverAnswersIsStaleAndReplaced)
     const QByteArray said = ReadErrorUntil(process, "did not answer within a second");
     EXPECT_TRUE(said.contains("did not answer within a second")) << said.toStdString();
     EXPECT_EQ(process.state(), QProcess::Running);
-    // It listens in the silent one's place: a connection to the path reaches
-    // it, not the silent one. (A later start handing over would depend on
-    // the new window answering within its second, which a busy machine may
-    // not give it while it starts.)
-    while (silent.waitForNewConnection(0) || silent.hasPendingConnections())
-        delete silent.nextPendingConnection();  // the second start's own try
-    QLocalSocket later;
-    later.connectToServer(CCalcInstance::ServerName());
-    EXPECT_TRUE(later.waitForConnected(30000)) << later.errorString().toStdString();
-    EXPECT_FALSE(silent.waitForNewConnection(0));
-    EXPECT_FALSE(silent.hasPendingConnections());
+    // It listens in the silent one's place: a later start is handed to it.
+    CCalcInstance later;
+    later.setAnswerTimeout(PatientAnswerMs);
+    EXPECT_EQ(later.claim(QString()), CCalcInstance::Claim::HandedOver) << later.reason().toStdString();
 }
 
 TEST_F(SecondStart, WhatIsNoSocketOfOursIsLeftAloneAndTheStartSaysWhy)
@@ -395,6 +394,7 @@ TEST_F(SecondStart, ASettingsStoreThatCannotBeSavedIsSaidOnceAndLeftAlone)
         EXPECT_TRUE(said.contains(expected)) << said.toStdString();
         // The program answers another start, which finds it running.
         CCalcInstance later;
+        later.setAnswerTimeout(PatientAnswerMs);
         EXPECT_EQ(later.claim(QString()), CCalcInstance::Claim::HandedOver) << later.reason().toStdString();
         said += process.readAllStandardError();
         EXPECT_EQ(said.count("Settings cannot be saved"), 1) << said.toStdString();
@@ -452,13 +452,14 @@ TEST(InstanceRequests, MalformedRequestsAreDroppedAndTheInstanceServesOn)
 
     // A relative path is no request either; a proper one still works.
     CCalcInstance later;
+    later.setAnswerTimeout(PatientAnswerMs);
     bool raised = false;
     QObject::connect(&primary, &CCalcInstance::raiseRequested, [&raised] { raised = true; });
     // The hand-over waits for the answer, which this process gives when it
     // runs its events: ask from a thread of its own.
     std::atomic<int> claimed{-1};
     std::thread asking([&later, &claimed] { claimed = static_cast<int>(later.claim(QString())); });
-    QDeadlineTimer deadline(10000);
+    QDeadlineTimer deadline(2 * PatientAnswerMs);
     while (claimed < 0 && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     asking.join();
