@@ -3,7 +3,9 @@
 # for a given time on a copy of its checked-in corpus:
 #   bash scripts/fuzz.sh [seconds per target, default 300] [targets...]
 # With TEVRA_FUZZ_RUNS=N each target stops after N executions instead (the
-# time is then only an upper bound); -max_len caps an input at the length the
+# time is then only an upper bound); TEVRA_FUZZ_TIMEOUT=S makes an input that
+# runs S seconds (default 10) a timeout: raise it for a long campaign beside
+# other work, where a niced fuzzer may wait seconds for the processor; -max_len caps an input at the length the
 # checks find worth trying (LongestInput in fuzz/FuzzChecks.h).
 # Targets: execute (calculation text), files (calculation and memory files),
 # preferences (the settings file). A crash or a timeout leaves its input in
@@ -49,11 +51,11 @@ for target in "${targets[@]}"; do
   # libFuzzer prints: executions per second of processor time is the rate on
   # one core, whatever else the machine runs.
   /usr/bin/time -f "cpu %U %S" -o "$build_dir/fuzz-$target.time" \
-    "$build_dir/bin/tevra_fuzz_$target" -max_total_time="$seconds" "${runs[@]}" -max_len=4096 -timeout=10 \
+    "$build_dir/bin/tevra_fuzz_$target" -max_total_time="$seconds" "${runs[@]}" -max_len=4096 -timeout="${TEVRA_FUZZ_TIMEOUT:-10}" \
     -rss_limit_mb=4096 -artifact_prefix="$findings/" -print_final_stats=1 "$work" >"$log" 2>&1 || true
   grep -E "stat::number_of_executed_units|stat::average_exec_per_sec|stat::slowest_unit_time_sec|ERROR|Done" "$log" || true
   executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
-  read -r _ user system <"$build_dir/fuzz-$target.time"
+  read -r _ user system < <(grep '^cpu ' "$build_dir/fuzz-$target.time")
   awk -v n="${executions:-0}" -v u="$user" -v s="$system" \
     'BEGIN { printf "executions per second of processor time: %.0f (%d in %.1f s)\n", n / (u + s), n, u + s }'
   echo "corpus: $corpus_before inputs before, $(ls "$work" | wc -l) after; findings: $(ls "$findings" | wc -l)"
