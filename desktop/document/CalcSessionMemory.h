@@ -23,9 +23,10 @@ namespace CalcSessionMemory {
 inline const QString FileName = QStringLiteral("session-memory.vcm");
 inline const QString SetAsidePrefix = QStringLiteral("session-memory-set-aside-");
 
-// The largest kept memory that is run at start: some hundred thousand cells,
-// run in well under a second.
-inline constexpr std::size_t LargestFile = std::size_t{16} << 20;
+// The largest kept memory that is run at start: about a hundred thousand
+// cells, which hold the start up for about half a second
+// (scripts/session-memory-time.sh). A larger one is set aside.
+inline constexpr std::size_t LargestFile = std::size_t{8} << 20;
 // The work (EvaluationBudget.h) its statements may take together: a kept
 // memory only stores numbers and takes none, so this only stops a file
 // edited to calculate something long.

@@ -172,7 +172,7 @@ TEST_F(SessionMemory, AKeptMemoryThatCannotBeBroughtBackIsSetAsideAndReported)
         {"no bytes", QByteArray(), "Cannot read the file"},
         {"text that only warns", Utf16("not a memory;"), "Uninitialized index used"},
         {"larger than a kept memory can be",
-         QByteArray(static_cast<qsizetype>(CalcSessionMemory::LargestFile) + 1, ' '), "larger than 16 MB"},
+         QByteArray(static_cast<qsizetype>(CalcSessionMemory::LargestFile) + 1, ' '), "larger than 8 MB"},
         {"a calculation too long for a memory", Utf16("1->Mem[a];\r\nsum(i,1,1e15,i)->Mem[b];\r\n"),
          "calculates more than a memory holds"},
     };
