@@ -23,9 +23,17 @@ namespace {
 // Keys stay in the order the JSON output documents them.
 using Json = nlohmann::ordered_json;
 
+// A number of the JSON output: always in full.
 std::string Number(double value)
 {
     return NCalculatorText::FormatNumber(value, State().CalcSettings.NumberFormat());
+}
+
+// A number of the text output: with the digits asked for.
+std::string ShownNumber(double value)
+{
+    return NCalculatorText::FormatNumber(value, State().CalcSettings.NumberFormat(),
+                                         State().CalcSettings.ResultDigits());
 }
 
 std::string Dump(const Json& json)
@@ -33,7 +41,7 @@ std::string Dump(const Json& json)
     return json.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
-std::vector<std::string> StatisticsTexts()
+std::vector<std::string> StatisticsTexts(int digits)
 {
     std::vector<double> values;
     values.reserve(State().MemoryMap.Count());
@@ -42,7 +50,7 @@ std::vector<std::string> StatisticsTexts()
     const StatisticsResults results = ComputeStatistics(values);
     std::vector<std::string> texts;
     for (std::size_t row = 0; row < StatisticsCount; ++row)
-        texts.push_back(StatisticsDisplayText(results, row, State().CalcSettings.NumberFormat()));
+        texts.push_back(StatisticsDisplayText(results, row, State().CalcSettings.NumberFormat(), digits));
     return texts;
 }
 
@@ -188,13 +196,13 @@ std::string PlainMemoryOutput()
 {
     std::string output;
     for (const auto& [name, cell] : State().MemoryMap)
-        output += Utf16ToUtf8(name) + "\t" + Number(cell.Value) + "\n";
+        output += Utf16ToUtf8(name) + "\t" + ShownNumber(cell.Value) + "\n";
     return output;
 }
 
 std::string PlainStatisticsOutput()
 {
-    const auto texts = StatisticsTexts();
+    const auto texts = StatisticsTexts(State().CalcSettings.ResultDigits());
     std::string output;
     for (std::size_t row = 0; row < StatisticsCount; ++row)
         output += std::string(StatisticsLabels[row]) + "\t" + texts[row] + "\n";
@@ -203,7 +211,7 @@ std::string PlainStatisticsOutput()
 
 std::string JsonStatisticsOutput()
 {
-    const auto texts = StatisticsTexts();
+    const auto texts = StatisticsTexts(NCalculatorText::FullDigits);
     Json rows = Json::array();
     for (std::size_t row = 0; row < StatisticsCount; ++row)
         rows.push_back(Json{{"label", std::string(StatisticsLabels[row])}, {"value", texts[row]}});

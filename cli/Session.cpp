@@ -211,6 +211,7 @@ void CSession::ApplySettings() const
 {
     State().CalcSettings.TrigonometricUnits = options_.Units;
     State().CalcSettings.NotationCase = options_.Upper ? 1 : 0;
+    State().CalcSettings.DigitsInResults = static_cast<std::uint32_t>(options_.Digits.value_or(MaxDigits));
     if (options_.Seed)
         NCalculatorText::SeedRandomGenerator(*options_.Seed);
 }

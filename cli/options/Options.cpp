@@ -91,6 +91,17 @@ bool ApplyTimeout(CliOptions& options, std::string_view value, std::string& erro
     return true;
 }
 
+bool ApplyDigits(CliOptions& options, std::string_view value, std::string& error)
+{
+    const auto digits = ParseDecimal<int>(value);
+    if (!digits || *digits < 1 || *digits > MaxDigits) {
+        error = "--digits takes a number of significant digits from 1 to 20, not '" + std::string(value) + "'";
+        return false;
+    }
+    options.Digits = *digits;
+    return true;
+}
+
 bool ApplyText(CliOptions& options, std::string_view value, std::string&)
 {
     options.Runs.push_back({RunSource::Kind::Text, std::string(value)});
@@ -107,7 +118,7 @@ bool ApplyNothing(CliOptions&, std::string_view, std::string&)
 constexpr std::size_t HelpColumn = 24;
 
 // Every option, in the order --help lists them.
-const std::array<OptionSpec, 16> OptionTable = {{
+const std::array<OptionSpec, 17> OptionTable = {{
     {"-e", "TEXT", "calculate TEXT (a run; may be given several times)", ApplyText},
     {"--json", "", "print one JSON object per run instead of the text",
      [](CliOptions& o, std::string_view, std::string&) {
@@ -121,6 +132,7 @@ const std::array<OptionSpec, 16> OptionTable = {{
          o.Upper = true;
          return true;
      }},
+    {"--digits", "N", "show numbers with N significant digits (1 to 20, default 20); not with --json", ApplyDigits},
     {"--seed", "N", "seed the random numbers with N instead of the clock", ApplySeed},
     {"--caret", "N", "calculate only the statement at UTF-16 position N", ApplyCaret},
     {"--load-memory", "FILE", "run the memory file FILE first, printing nothing for it",
@@ -231,6 +243,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
             return parsed;
         }
     }
+    if (parsed.Options.Json && parsed.Options.Digits)
+        return UsageError("--digits shortens the text output; --json keeps every digit");
     return parsed;
 }
 

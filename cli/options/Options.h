@@ -33,7 +33,12 @@ struct CliOptions {
     std::optional<std::string> LoadMemory;
     std::optional<std::string> SaveMemory;
     std::optional<double> TimeoutSeconds;  // a run taking longer is cancelled
+    // --digits: the significant digits of the numbers of the text output
+    // (results, memory and statistics listings), 1 to MaxDigits.
+    std::optional<int> Digits;
 };
+
+inline constexpr int MaxDigits = 20;
 
 inline constexpr double MaxTimeoutSeconds = 1e9;
 

@@ -269,6 +269,7 @@ bool ExecuteTextHere(std::u16string_view text, int& caret, ITextSink& sink, Afte
 
     const std::size_t caretPosition = all ? 0 : static_cast<std::size_t>(std::max(caret, 0));
     const bool upper = NCalculatorText::State().CalcSettings.UpperCaseNumbers();
+    const int digits = NCalculatorText::State().CalcSettings.ResultDigits();
 
     std::size_t copied = 0;  // text before this position has been handed on
     auto finish = [&] { out.Append(text.substr(copied)); };
@@ -329,7 +330,7 @@ bool ExecuteTextHere(std::u16string_view text, int& caret, ITextSink& sink, Afte
         const std::size_t blanksBeforeValue = place.ValueOffset - place.ResultMark - 1;
         out.Append(u"=");
         out.Append(std::u16string_view(kept).substr(0, blanksBeforeValue));
-        out.Append(FormatNumberText(value, upper));
+        out.Append(FormatNumberText(value, upper, digits));
         out.Append(std::u16string_view(kept).substr(blanksBeforeValue));
 
         if (!all) {

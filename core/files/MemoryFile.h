@@ -2,6 +2,7 @@
 // into an execution, and the messages of the file procedures.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,7 +24,10 @@ enum class FileExecution {
 // statements in the program's own format (UTF-16LE after FF FE, CR LF). The
 // one place where memory-file bytes are made: Save memory, tevra's
 // --save-memory and the benchmarks write these.
-std::string MemoryFileBytes(const CMemoryMap& memory, bool all);
+// With lastResult, a last line holds that number alone ("0.5;"), so that
+// running the file leaves it as the last result; a value that is not finite
+// has no number the engine reads back and is left out.
+std::string MemoryFileBytes(const CMemoryMap& memory, bool all, std::optional<double> lastResult = std::nullopt);
 
 // Decodes bytes by the rule of FileEncoding.h and executes every statement of
 // the text, going on after one that fails; the text with its results is

@@ -56,7 +56,8 @@ StatisticsResults ComputeStatistics(std::span<const double> values)
     return results;
 }
 
-std::string StatisticsDisplayText(const StatisticsResults& results, std::size_t row, std::string_view numberFormat)
+std::string StatisticsDisplayText(const StatisticsResults& results, std::size_t row, std::string_view numberFormat,
+                                  int digits)
 {
     if (row >= StatisticsCount || !results.Computed[row])
         return "Cannot be calculated";
@@ -65,7 +66,7 @@ std::string StatisticsDisplayText(const StatisticsResults& results, std::size_t 
         return "Undefined";
     if (std::isinf(value))
         return value < 0 ? "Overflow: too big negative number" : "Overflow: too big positive number";
-    return NCalculatorText::FormatNumber(value, numberFormat);
+    return NCalculatorText::FormatNumber(value, numberFormat, digits);
 }
 
 }  // namespace Tevra

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/formats/NumberFormat.h"
+
 namespace Tevra {
 
 inline constexpr std::size_t StatisticsCount = 6;
@@ -26,7 +28,8 @@ struct StatisticsResults {
 StatisticsResults ComputeStatistics(std::span<const double> values);
 
 // "Cannot be calculated", "Undefined", the two overflow texts, or the number
-// in the given format ("%.20g" or "%.20G").
-std::string StatisticsDisplayText(const StatisticsResults& results, std::size_t row, std::string_view numberFormat);
+// in the given format ("%.20g" or "%.20G") with digits significant digits.
+std::string StatisticsDisplayText(const StatisticsResults& results, std::size_t row, std::string_view numberFormat,
+                                  int digits = NCalculatorText::FullDigits);
 
 }  // namespace Tevra

@@ -9,15 +9,18 @@
 
 namespace NCalculatorText {
 
-std::string FormatNumber(double value, bool upper)
+std::string FormatNumber(double value, bool upper, int digits)
 {
+    if (digits < 1 || digits > FullDigits)
+        digits = FullDigits;
     if (std::isnan(value))
         return std::signbit(value) ? (upper ? "-NAN" : "-nan") : (upper ? "NAN" : "nan");
     if (std::isinf(value))
         return value < 0 ? (upper ? "-INF" : "-inf") : (upper ? "INF" : "inf");
 
     std::array<char, 64> buffer{};
-    auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::general, 20);
+    auto [end, ec] =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::general, digits);
     (void)ec;  // 64 characters always hold 20 significant digits and an exponent
     std::string text(buffer.data(), end);
 
@@ -34,15 +37,15 @@ std::string FormatNumber(double value, bool upper)
     return text;
 }
 
-std::u16string FormatNumberText(double value, bool upper)
+std::u16string FormatNumberText(double value, bool upper, int digits)
 {
-    const std::string narrow = FormatNumber(value, upper);
+    const std::string narrow = FormatNumber(value, upper, digits);
     return std::u16string(narrow.begin(), narrow.end());
 }
 
-std::string FormatNumber(double value, std::string_view numberFormat)
+std::string FormatNumber(double value, std::string_view numberFormat, int digits)
 {
-    return FormatNumber(value, !numberFormat.empty() && numberFormat.back() == 'G');
+    return FormatNumber(value, !numberFormat.empty() && numberFormat.back() == 'G', digits);
 }
 
 namespace {

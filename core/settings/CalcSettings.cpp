@@ -1,5 +1,7 @@
 #include "core/settings/CalcSettings.h"
 
+#include <algorithm>
+
 namespace Tevra {
 
 namespace {
@@ -31,6 +33,12 @@ std::u16string_view CCalcSettings::RandomKeyword() const
 std::string_view CCalcSettings::NumberFormat() const
 {
     return NotationCase == 1 ? "%.20G" : "%.20g";
+}
+
+int CCalcSettings::ResultDigits() const
+{
+    constexpr std::uint32_t full = 20;
+    return static_cast<int>(DigitsInResults >= 1 && DigitsInResults <= full ? DigitsInResults : full);
 }
 
 std::u16string_view CCalcSettings::UnitsLabel() const
@@ -66,9 +74,17 @@ std::u16string_view CCalcSettings::MemoryBracket() const
     }
 }
 
+bool IsUsableSetting(const SettingField& field, std::uint32_t stored)
+{
+    if (field.Maximum.has_value() && stored > *field.Maximum)
+        return false;
+    return field.Choices.empty() ||
+        std::find(field.Choices.begin(), field.Choices.end(), stored) != field.Choices.end();
+}
+
 void ApplyStoredSetting(CCalcSettings& settings, const SettingField& field, std::optional<std::uint32_t> stored)
 {
-    const bool usable = stored.has_value() && (!field.Maximum.has_value() || *stored <= *field.Maximum);
+    const bool usable = stored.has_value() && IsUsableSetting(field, *stored);
     settings.*field.Field = usable ? *stored : field.Default;
 }
 

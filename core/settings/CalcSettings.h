@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string_view>
 
 namespace Tevra {
@@ -26,6 +27,13 @@ struct CCalcSettings {
     std::uint32_t TrigonometricUnits = 0;  // 0 Radians, 1 Degrees, 2 Grads
     std::uint32_t UseSSE2 = 0;
     std::uint32_t FreeConfirmation = 2;  // 0 none, 1 free all, 2 free selected as well
+    // The significant digits of the results shown and written into the text:
+    // one of DigitChoices. Memory files, copied values and tevra's JSON keep
+    // all 20 whatever it says.
+    std::uint32_t DigitsInResults = 20;
+    // Whether the memory cells and the last result are kept at exit and
+    // brought back at the next start.
+    std::uint32_t KeepMemory = 0;
 
     // Run-time flags, never stored.
     bool SSE2Available = true;
@@ -37,6 +45,9 @@ struct CCalcSettings {
     // "%.20G" when NotationCase is 1, else "%.20g".
     std::string_view NumberFormat() const;
     bool UpperCaseNumbers() const { return NotationCase == 1; }
+    // DigitsInResults as a digit count for FormatNumber: any value outside 1
+    // to 20 gives the full 20.
+    int ResultDigits() const;
     // "Rad", "Deg" or "Grad"; any value outside 0 to 2 shows "Rad".
     std::u16string_view UnitsLabel() const;
     // The bracket inserted after a function name: nothing when
@@ -66,9 +77,15 @@ inline constexpr auto NotationCaseNames = std::to_array<std::u16string_view>({u"
 // TrigonometricUnits as the units lists name it, and the status bar's label.
 inline constexpr auto UnitsNames = std::to_array<std::u16string_view>({u"Radians", u"Degrees", u"Grads"});
 inline constexpr auto UnitsLabels = std::to_array<std::u16string_view>({u"Rad", u"Deg", u"Grad"});
+// The values DigitsInResults may take, as the Preferences dialog lists them,
+// and their texts.
+inline constexpr auto DigitChoices = std::to_array<std::uint32_t>({20, 17, 15, 12, 6});
+inline constexpr auto DigitChoiceNames = std::to_array<std::u16string_view>({u"20", u"17", u"15", u"12", u"6"});
+static_assert(DigitChoices.size() == DigitChoiceNames.size(), "one text per digit count");
 
 // One persisted field: its stored name, where it lives in the record, its
-// default and the largest valid value (none: taken as stored). The names and
+// default, the largest valid value (none: taken as stored) and, for a field
+// that takes only some values, those values. The names and
 // the values are fixed: the settings store keeps each field under its name in
 // the group "Preferences", so a stored preference survives an update only
 // while its name and the meaning of its numbers stay the same.
@@ -77,10 +94,12 @@ struct SettingField {
     std::uint32_t CCalcSettings::*Field;
     std::uint32_t Default;
     std::optional<std::uint32_t> Maximum;
+    std::span<const std::uint32_t> Choices = {};
 };
 
-// The fifteen persisted fields in the order they are loaded and saved.
-inline constexpr std::array<SettingField, 15> SettingFields = {{
+// The persisted fields in the order they are loaded and saved: the fifteen
+// of the first versions, then the ones added since.
+inline constexpr std::array<SettingField, 17> SettingFields = {{
     {.Name = "AppendFunction", .Field = &CCalcSettings::AppendFunction, .Default = 1, .Maximum = std::nullopt},
     {.Name = "AppendMemory", .Field = &CCalcSettings::AppendMemory, .Default = 1, .Maximum = std::nullopt},
     {.Name = "AppendFunctionWith", .Field = &CCalcSettings::AppendFunctionWith, .Default = 0, .Maximum = 2},
@@ -96,6 +115,12 @@ inline constexpr std::array<SettingField, 15> SettingFields = {{
     {.Name = "TrigonometricUnits", .Field = &CCalcSettings::TrigonometricUnits, .Default = 0, .Maximum = 2},
     {.Name = "UseSSE2", .Field = &CCalcSettings::UseSSE2, .Default = 0, .Maximum = std::nullopt},
     {.Name = "FreeConfirmation", .Field = &CCalcSettings::FreeConfirmation, .Default = 2, .Maximum = std::nullopt},
+    {.Name = "DigitsInResults",
+     .Field = &CCalcSettings::DigitsInResults,
+     .Default = 20,
+     .Maximum = 20,
+     .Choices = DigitChoices},
+    {.Name = "KeepMemory", .Field = &CCalcSettings::KeepMemory, .Default = 0, .Maximum = std::nullopt},
 }};
 
 // The largest valid value of a field with a range.
@@ -131,7 +156,12 @@ static_assert(NotationCaseNames.size() == MaximumOf(&CCalcSettings::NotationCase
 static_assert(UnitsNames.size() == MaximumOf(&CCalcSettings::TrigonometricUnits) + 1);
 static_assert(UnitsLabels.size() == UnitsNames.size());
 
-// Applies a stored value to a field: out of range gives the field's default.
+// Whether a stored value is one the field may take: within its range and,
+// for a field of choices, one of them.
+bool IsUsableSetting(const SettingField& field, std::uint32_t stored);
+
+// Applies a stored value to a field: one it may not take gives the field's
+// default.
 void ApplyStoredSetting(CCalcSettings& settings, const SettingField& field, std::optional<std::uint32_t> stored);
 
 }  // namespace Tevra

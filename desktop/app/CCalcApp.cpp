@@ -11,6 +11,7 @@
 #include "desktop/document/CCalcDoc.h"
 #include "desktop/document/CCalcDocPrompts.h"
 #include "desktop/document/CCalcRecovery.h"
+#include "desktop/document/CalcSessionMemory.h"
 #include "desktop/ui/editor/CCalcView.h"
 #include "desktop/frame/CCalcMainFrame.h"
 #include "desktop/ui/help/CCalcHelp.h"
@@ -96,6 +97,8 @@ bool CCalcApp::start(const QStringList& arguments)
         exitCode_ = printFromCommandLine(line) ? 0 : 1;
         return false;
     }
+    // The memory of the last session, before any window or file.
+    const QString sessionMemoryProblem = loadSessionMemory();
 
     // The help before the windows: a window's own answer to F1 comes first.
     help_ = std::make_unique<CCalcHelp>();
@@ -133,6 +136,8 @@ bool CCalcApp::start(const QStringList& arguments)
     frame.document()->recovery()->offer(*frame.document()->prompts());
     if (!settingsProblem.isEmpty())
         showSettingsProblem(SettingsCannotBeSaved.arg(settingsProblem));
+    if (!sessionMemoryProblem.isEmpty())
+        showSettingsProblem(sessionMemoryProblem, QStringLiteral("SessionMemoryProblem"));
     // The file types and the desktop entry, once the window is up.
     QTimer::singleShot(0, this, [] { Tevra::Desktop::RegisterInBackground(); });
     return true;
@@ -156,6 +161,9 @@ bool CCalcApp::claimInstance(const CommandLine& line)
         // window and keeps its settings to itself.
         QTextStream(stderr) << "The running Calculator Tevra cannot be reached; starting another window.\n";
         Tevra::KeepSettingsPrivate();
+        // The running instance keeps the memory at its exit; this one only
+        // reads what was kept.
+        keepsSessionMemory_ = false;
         return true;
     case CCalcInstance::Claim::Alone:
         // No instance can listen where something else stands: this start
@@ -232,6 +240,7 @@ bool CCalcApp::printFromCommandLine(const CommandLine& line)
 void CCalcApp::shutdown()
 {
     Tevra::SavePreferences();
+    saveSessionMemory();
     if (printing_)
         printing_->saveSettings();
 }
@@ -271,12 +280,34 @@ void CCalcApp::showPreferences()
     frame_->settingsNotifier().announce();
 }
 
-void CCalcApp::showSettingsProblem(const QString& message)
+QString CCalcApp::loadSessionMemory()
+{
+    if (NCalculatorText::State().CalcSettings.KeepMemory == 0)
+        return {};
+    const CalcSessionMemory::LoadOutcome outcome = CalcSessionMemory::Load(CCalcRecovery::Directory());
+    if (outcome.Result != CalcSessionMemory::LoadOutcome::Kind::SetAside)
+        return {};
+    QTextStream(stderr) << outcome.Message << "\n";
+    return outcome.Message;
+}
+
+void CCalcApp::saveSessionMemory()
+{
+    // Only a program that ran its window keeps its memory, and only while
+    // no calculation holds the memory.
+    if (!frame_ || !keepsSessionMemory_ || NCalculatorText::State().CalcSettings.KeepMemory == 0 ||
+        frame_->document()->isCalculating())
+        return;
+    if (const QString error = CalcSessionMemory::Save(CCalcRecovery::Directory()); !error.isEmpty())
+        QTextStream(stderr) << "The memory cannot be kept for the next session: " << error << "\n";
+}
+
+void CCalcApp::showSettingsProblem(const QString& message, const QString& objectName)
 {
     // Not modal: the window answers while the note stands.
     auto* box = new QMessageBox(QMessageBox::Warning, QApplication::applicationDisplayName(), message, QMessageBox::Ok,
                                 frame_.get());
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setObjectName(QStringLiteral("SettingsProblem"));
+    box->setObjectName(objectName);
     box->open();
 }

@@ -4,7 +4,8 @@
 // the printer selection, the desktop registration), owns the Open, About and
 // Preferences commands, the recent-file list and the open requests of later
 // starts, prints a file asked for on the command line, and writes the
-// preferences and the print settings back at shutdown.
+// preferences, the print settings and, when the user keeps it, the memory back
+// at shutdown.
 #pragma once
 
 #include "desktop/app/CalcCommandLine.h"
@@ -38,7 +39,8 @@ public:
     // handed over or printed, 1 the file could not be opened or printed, 2 a
     // wrong command line.
     int exitCode() const { return exitCode_; }
-    // Writes what must outlive the run (the preferences, when changed).
+    // Writes what must outlive the run (the preferences, when changed, and
+    // the memory, when the user keeps it).
     void shutdown();
 
     CCalcMainFrame* frame() const { return frame_.get(); }
@@ -72,8 +74,14 @@ private:
     // this start is to end.
     bool claimInstance(const CommandLine& line);
     void openPendingRequests();
-    // Tells, without waiting for an answer, that the settings are not saved.
-    void showSettingsProblem(const QString& message);
+    // Tells, without waiting for an answer, that the settings are not saved
+    // or the kept memory could not be brought back.
+    void showSettingsProblem(const QString& message, const QString& objectName = QStringLiteral("SettingsProblem"));
+    // With KeepMemory set, brings back the memory of the last session; what
+    // the user is to be told when it was set aside, else empty.
+    QString loadSessionMemory();
+    // With KeepMemory set, keeps the memory for the next session.
+    void saveSessionMemory();
     // Opens the file of line and prints it without showing a window; what
     // goes wrong is said on standard error.
     bool printFromCommandLine(const CommandLine& line);
@@ -86,5 +94,6 @@ private:
     QStringList pendingOpens_;
     QTimer pendingRetry_;
     bool openingPending_ = false;
+    bool keepsSessionMemory_ = true;
     int exitCode_ = 0;
 };

@@ -121,6 +121,14 @@ const QString& InstanceName()
     return name;
 }
 
+QString MakeFolderPrivate(const QString& directory)
+{
+    // The program's folder above the copies' one is kept private as well.
+    if (QString error = MakePrivateFolder(directory, 2); !error.isEmpty())
+        return error;
+    return MakePrivateFolder(QFileInfo(directory).absolutePath(), 0);
+}
+
 QString HoldInstanceLock(const QString& directory)
 {
     static int held = -1;  // kept open, and locked, until the process ends
@@ -130,10 +138,7 @@ QString HoldInstanceLock(const QString& directory)
     // Taken for the first time, or its file was removed under it.
     if (held >= 0)
         ::close(std::exchange(held, -1));
-    // The program's folder above the copies' one is kept private as well.
-    if (QString error = MakePrivateFolder(directory, 2); !error.isEmpty())
-        return error;
-    if (QString error = MakePrivateFolder(QFileInfo(directory).absolutePath(), 0); !error.isEmpty())
+    if (QString error = MakeFolderPrivate(directory); !error.isEmpty())
         return error;
     const Descriptor folder(OpenFolder(directory));
     if (folder.get() < 0)

@@ -25,7 +25,10 @@ namespace CalcRecoveryFiles {
 const QString& InstanceName();
 
 // Makes the copies' folder (and the program's folders above it) private to
-// the user and takes this instance's lock. Empty on success, else the cause.
+// the user, making what is missing. Empty on success, else the cause.
+QString MakeFolderPrivate(const QString& directory);
+// Makes the folder private as above and takes this instance's lock. Empty on
+// success, else the cause.
 QString HoldInstanceLock(const QString& directory);
 // Whether the instance is still running (its lock is held).
 bool IsInstanceRunning(const QString& directory, const QString& instance);

@@ -29,7 +29,8 @@ std::u16string ResultPaneText(const CCalcSettings& settings, double lastResult)
 {
     std::u16string text(settings.ResultKeyword());
     text += u'=';
-    const std::string number = NCalculatorText::FormatNumber(lastResult, settings.NumberFormat());
+    const std::string number =
+        NCalculatorText::FormatNumber(lastResult, settings.NumberFormat(), settings.ResultDigits());
     text.append(number.begin(), number.end());
     return text;
 }

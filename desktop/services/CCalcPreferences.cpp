@@ -26,6 +26,7 @@ enum class Group { Keypad, Log, Calculation };
 enum class Kind {
     Check,        // a check box: the field is set when it is checked
     List,         // a drop-down list: the field is the selected index
+    Choice,       // a drop-down list: the field is the selected entry's value
     FreeMain,     // "Memory free confirmation": FreeConfirmation above 0
     FreePartial,  // "Partial free confirmation as well": FreeConfirmation above 1
 };
@@ -43,9 +44,10 @@ struct PreferenceControl {
     std::uint32_t CCalcSettings::*Field;
     Entries ListEntries = {};
     bool Indented = false;
+    std::span<const std::uint32_t> ChoiceValues = {};  // a Choice list's values, one per entry
 };
 
-const std::array<PreferenceControl, 16> Controls = {{
+const std::array<PreferenceControl, 18> Controls = {{
     {Group::Keypad, Kind::Check, "AppendFunction", "Append functions with", &CCalcSettings::AppendFunction},
     {Group::Keypad, Kind::List, "AppendFunctionWith", "", &CCalcSettings::AppendFunctionWith, Tevra::Brackets},
     {Group::Keypad,
@@ -77,6 +79,9 @@ const std::array<PreferenceControl, 16> Controls = {{
      {},
      true},
     {Group::Calculation, Kind::Check, "UseSSE2", "Use SSE2 processor module", &CCalcSettings::UseSSE2},
+    {Group::Calculation, Kind::Choice, "DigitsInResults", "Digits in results", &CCalcSettings::DigitsInResults,
+     Tevra::DigitChoiceNames, false, Tevra::DigitChoices},
+    {Group::Calculation, Kind::Check, "KeepMemory", "Keep memory between sessions", &CCalcSettings::KeepMemory},
 }};
 
 struct GroupTitle {
@@ -126,7 +131,7 @@ CCalcPreferences::CCalcPreferences(CCalcSettings& record, QWidget* parent) : QDi
         QGridLayout* grid = grids[static_cast<std::size_t>(control.GroupId)];
         const QString text = Tevra::ToQString(control.Text);
         QWidget* widget = nullptr;
-        if (control.ControlKind == Kind::List) {
+        if (control.ControlKind == Kind::List || control.ControlKind == Kind::Choice) {
             auto* list = new QComboBox(this);
             for (const std::u16string_view entry : control.ListEntries)
                 list->addItem(Tevra::ToQString(entry));
@@ -207,6 +212,14 @@ void CCalcPreferences::showRecord(const CCalcSettings& record)
         case Kind::Check:
             static_cast<QCheckBox*>(controls_[i])->setChecked(value != 0);
             break;
+        case Kind::Choice: {
+            // A value that is none of the choices shows the first, the
+            // field's default.
+            const auto found = std::find(control.ChoiceValues.begin(), control.ChoiceValues.end(), value);
+            const auto index = found == control.ChoiceValues.end() ? 0 : found - control.ChoiceValues.begin();
+            static_cast<QComboBox*>(controls_[i])->setCurrentIndex(static_cast<int>(index));
+            break;
+        }
         case Kind::List: {
             auto* list = static_cast<QComboBox*>(controls_[i]);
             // Loading keeps every index in range; a record set elsewhere out
@@ -262,6 +275,12 @@ void CCalcPreferences::accept()
         case Kind::List:
             record_.*control.Field = static_cast<std::uint32_t>(static_cast<QComboBox*>(controls_[i])->currentIndex());
             break;
+        case Kind::Choice: {
+            const int index = static_cast<QComboBox*>(controls_[i])->currentIndex();
+            if (index >= 0 && static_cast<std::size_t>(index) < control.ChoiceValues.size())
+                record_.*control.Field = control.ChoiceValues[static_cast<std::size_t>(index)];
+            break;
+        }
         case Kind::FreeMain:
         case Kind::FreePartial:
             break;  // both boxes make one field, set below

@@ -60,7 +60,7 @@ void DropUnknownSettings(QSettings& settings)
         }
         // A value loading refused gave the default; it is not kept either.
         const std::optional<std::uint32_t> value = ReadStoredUInt32(settings, key);
-        if (!value || (known->Maximum && *value > *known->Maximum))
+        if (!value || !IsUsableSetting(*known, *value))
             settings.remove(key);
     }
     settings.endGroup();

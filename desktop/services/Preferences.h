@@ -11,19 +11,20 @@ namespace Tevra {
 // Whether the processor has the SSE2 instruction set (always true on x86-64).
 bool ProbeSSE2();
 
-// Sets SSE2Available from the processor, then reads the fifteen fields from
-// the "Preferences" group of settings, in load order. A value that is missing,
-// not an unsigned 32-bit number, or above its field's maximum gives that
-// field's default; the other fields are still read. Nothing is written.
+// Sets SSE2Available from the processor, then reads every field of
+// SettingFields from the "Preferences" group of settings, in load order. A
+// value that is missing, not an unsigned 32-bit number, or one its field may
+// not take gives that field's default; the other fields are still read.
+// Nothing is written.
 void LoadPreferences(CCalcSettings& record, QSettings& settings);
 
 // Removes what no part of the program reads: keys at the top of the store,
-// and in the "Preferences" group every key that is not one of the fifteen,
+// and in the "Preferences" group every key that is not one of the fields,
 // every group, and every value that loading refuses. The other groups belong
 // to the windows and are left alone.
 void DropUnknownSettings(QSettings& settings);
 
-// Drops the unknown settings, then writes all fifteen fields into the
+// Drops the unknown settings, then writes all the fields into the
 // "Preferences" group when the record's Modified flag is set.
 void SavePreferences(const CCalcSettings& record, QSettings& settings);
 

@@ -16,7 +16,7 @@ namespace {
 std::string OutOfRange(const Tevra::CCalcSettings& record)
 {
     for (const Tevra::SettingField& field : Tevra::SettingFields) {
-        if (field.Maximum && record.*field.Field > *field.Maximum)
+        if (!Tevra::IsUsableSetting(field, record.*field.Field))
             return std::string(field.Name) + " is out of range";
     }
     return {};

@@ -26,8 +26,9 @@ TEST(TevraInformation, HelpListsEveryOptionOnStandardOutput)
 {
     const auto outcome = RunTevra({"-e", "1", "--help"});
     EXPECT_TRUE(outcome.Out.starts_with("Usage: tevra [OPTIONS] [RUN ...]\n")) << outcome.Out;
-    for (const char* option : {"-e TEXT", "--json", "--units UNIT", "--upper", "--seed N", "--caret N",
-                               "--load-memory FILE", "--save-memory FILE", "--in-place", "--stats", "--version"})
+    for (const char* option :
+         {"-e TEXT", "--json", "--units UNIT", "--upper", "--seed N", "--caret N", "--load-memory FILE",
+          "--save-memory FILE", "--in-place", "--stats", "--version", "--digits N"})
         EXPECT_NE(outcome.Out.find(option), std::string::npos) << option;
     EXPECT_EQ(outcome.Err, "");
     EXPECT_EQ(outcome.Status, 0);
@@ -81,7 +82,19 @@ INSTANTIATE_TEST_SUITE_P(
         UsageRow{"CaretEmpty", {"--caret="}, "--caret takes a position of 0 or more, or -1 for all statements, not ''"},
         UsageRow{"LoadMemoryMissing", {"--load-memory"}, "option '--load-memory' needs a value FILE"},
         UsageRow{"SaveMemoryMissing", {"-e", "1", "--save-memory"}, "option '--save-memory' needs a value FILE"},
-        UsageRow{"FlagWithValue", {"--json=yes"}, "option '--json' takes no value"}),
+        UsageRow{"FlagWithValue", {"--json=yes"}, "option '--json' takes no value"},
+        UsageRow{
+            "DigitsZero", {"--digits", "0"}, "--digits takes a number of significant digits from 1 to 20, not '0'"},
+        UsageRow{"DigitsAboveTwenty",
+                 {"--digits=21", "-e", "1"},
+                 "--digits takes a number of significant digits from 1 to 20, not '21'"},
+        UsageRow{"DigitsNotANumber",
+                 {"--digits", "15.0"},
+                 "--digits takes a number of significant digits from 1 to 20, not '15.0'"},
+        UsageRow{"DigitsMissing", {"-e", "1", "--digits"}, "option '--digits' needs a value N"},
+        UsageRow{"DigitsWithJson",
+                 {"--json", "--digits", "15", "-e", "1"},
+                 "--digits shortens the text output; --json keeps every digit"}),
     [](const auto& info) { return std::string(info.param.Label); });
 
 TEST(TevraUsageErrors, WriteNoFileEvenWhenTheErrorComesLast)

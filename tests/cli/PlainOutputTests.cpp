@@ -92,7 +92,27 @@ INSTANTIATE_TEST_SUITE_P(
         PlainRow{"CaretAppliesToEveryRun", {"--caret", "0", "-e", "1;2", "-e", "3;4"}, "", "1=1;2\n3=3;4\n", "", 0},
         PlainRow{"CaretBeyondTheText", {"--caret", "99", "-e", "1;2"}, "", "1;2\n", "", 0},
         PlainRow{"MalformedUtf8OnStandardInput", {}, "1+\xFF", "", "tevra: standard input: not valid UTF-8\n", 2},
-        PlainRow{"MalformedUtf8InText", {"-e", "1", "-e", "\xC0\xAF"}, "", "", "tevra: -e: not valid UTF-8\n", 2}),
+        PlainRow{"MalformedUtf8InText", {"-e", "1", "-e", "\xC0\xAF"}, "", "", "tevra: -e: not valid UTF-8\n", 2},
+        PlainRow{"FullDigitsByDefault", {"-e", "0.1+0.2"}, "", "0.1+0.2=0.30000000000000004441\n", "", 0},
+        PlainRow{"TwentyDigitsAsByDefault",
+                 {"--digits", "20", "-e", "0.1+0.2"},
+                 "",
+                 "0.1+0.2=0.30000000000000004441\n",
+                 "",
+                 0},
+        PlainRow{"FifteenDigits", {"--digits", "15", "-e", "0.1+0.2"}, "", "0.1+0.2=0.3\n", "", 0},
+        PlainRow{
+            "FifteenDigitsInDegrees", {"--digits=15", "--units", "deg", "-e", "sin(30)"}, "", "sin(30)=0.5\n", "", 0},
+        PlainRow{"AnyCountOfDigits", {"--digits", "3", "-e", "2/3;pi*1e6"}, "", "2/3=0.667;pi*1e6=3.14e+006\n", "", 0},
+        PlainRow{"OneDigit", {"--digits", "1", "-e", "0.35"}, "", "0.35=0.3\n", "", 0},
+        PlainRow{
+            "DigitsWithUpperCase", {"--digits", "6", "--upper", "-e", "1e20/3"}, "", "1e20/3=3.33333E+019\n", "", 0},
+        PlainRow{"DigitsKeepTheValueForTheNextRun",
+                 {"--digits", "6", "-e", "0.1+0.2->Mem[x]", "-e", "(Mem[x]-0.3)*1e17"},
+                 "",
+                 "0.1+0.2->Mem[x]=0.3\n(Mem[x]-0.3)*1e17=5.55112\n",
+                 "",
+                 0}),
     [](const auto& info) { return std::string(info.param.Label); });
 
 TEST(TevraRandomNumbers, SameSeedGivesTheSameSequenceAcrossRuns)
@@ -130,6 +150,29 @@ TEST(TevraStatistics, PlainRowsFollowTheRuns)
               "Skewness\t0\n"
               "Kurtosis\t-2.0775000000000001243\n");
     EXPECT_EQ(outcome.Status, 0);
+}
+
+TEST(TevraStatistics, PlainRowsShowTheDigitsAskedFor)
+{
+    const auto outcome = RunTevra({"--stats", "--digits", "6", "-e", "1->Mem[a];2->Mem[b];3->Mem[c];4->Mem[d]"});
+    EXPECT_EQ(outcome.Out,
+              "1->Mem[a]=1;2->Mem[b]=2;3->Mem[c]=3;4->Mem[d]=4\n"
+              "Mean (average)\t2.5\n"
+              "Variance\t1.66667\n"
+              "Standard deviation\t1.29099\n"
+              "Average deviation\t1\n"
+              "Skewness\t0\n"
+              "Kurtosis\t-2.0775\n");
+    EXPECT_EQ(outcome.Status, 0);
+}
+
+TEST(TevraDigits, TheSavedMemoryKeepsEveryDigit)
+{
+    const TevraTest::ScratchDirectory directory;
+    const auto saved = RunTevra({"--digits", "6", "-e", "2/3->Mem[x]", "--save-memory", "m.vcm"}, "", directory);
+    EXPECT_EQ(saved.Out, "2/3->Mem[x]=0.666667\n");
+    const auto loaded = RunTevra({"--load-memory", "m.vcm", "-e", "Mem[x]"}, "", directory);
+    EXPECT_EQ(loaded.Out, "Mem[x]=0.66666666666666662966\n");
 }
 
 TEST(TevraStatistics, EqualValuesCannotGiveSkewness)

@@ -155,6 +155,16 @@ const std::map<std::string_view, std::string_view>& PreferenceTexts()
         {"UseSSE2",
          "Whether the processor's SSE2 module computes the transcendental functions. It is kept and "
          "shown in the status bar; this build computes the same way either way."},
+        {"DigitsInResults",
+         "How many significant digits the results show: those written into the text behind \"=\", the "
+         "results margin, the value at the caret, the status bar, the memory window and the statistics. 20 shows "
+         "every digit of the number; fewer round it for reading, so that 0.1+0.2 shows 0.3 with 15 digits. "
+         "Memory files, Copy Value and the values the program keeps always hold every digit."},
+        {"KeepMemory",
+         "When set, the memory cells and the last result are kept when the program ends and are there again at "
+         "the next start. They are kept in a file of your own in the program's state folder "
+         "(~/.local/state/Vossek/Calculator Tevra). A kept memory that cannot be read is set aside beside it, "
+         "and the program starts with an empty memory."},
     };
     return texts;
 }

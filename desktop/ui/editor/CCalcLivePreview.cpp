@@ -74,7 +74,8 @@ QString CCalcLivePreview::DescribeOutcome(const NCalculatorText::PreviewOutcome&
     switch (outcome.Outcome) {
     case Kind::Value: {
         QString shown = QStringLiteral("= ") +
-            Tevra::ToQString(NCalculatorText::FormatNumberText(outcome.Value, settings.UpperCaseNumbers()));
+            Tevra::ToQString(NCalculatorText::FormatNumberText(outcome.Value, settings.UpperCaseNumbers(),
+                                                               settings.ResultDigits()));
         if (outcome.Reported)
             shown += QStringLiteral("  (") + Reason(outcome) + QStringLiteral(")");
         return shown;

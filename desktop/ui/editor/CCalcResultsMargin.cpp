@@ -98,12 +98,12 @@ const NCalculatorText::SheetValue* CCalcResultsMargin::valueAt(int pos) const
     return run_.ValueAt(static_cast<std::size_t>(pos));
 }
 
-QString CCalcResultsMargin::Describe(const NCalculatorText::SheetValue& value, bool upper)
+QString CCalcResultsMargin::Describe(const NCalculatorText::SheetValue& value, bool upper, int digits)
 {
     using Kind = NCalculatorText::SheetValue::Kind;
     switch (value.Outcome) {
     case Kind::Value:
-        return Tevra::ToQString(NCalculatorText::FormatNumberText(value.Value, upper));
+        return Tevra::ToQString(NCalculatorText::FormatNumberText(value.Value, upper, digits));
     case Kind::Failed:
         return value.Description.empty() ? QStringLiteral("No value") : Tevra::ToQString(value.Description);
     case Kind::TooLong:
@@ -165,6 +165,14 @@ void CCalcResultsMargin::step()
         schedule();
 }
 
+bool CCalcResultsMargin::WrittenAs(double written, double value, int digits)
+{
+    if (written == value)
+        return true;
+    const std::u16string rounded = NCalculatorText::FormatNumberText(value, false, digits);
+    return written == NCalculatorText::ParseNumber(rounded);
+}
+
 QString CCalcResultsMargin::StaleToolTip(const QString& now)
 {
     return QStringLiteral("Changed since it was calculated: now ") + now;
@@ -172,7 +180,9 @@ QString CCalcResultsMargin::StaleToolTip(const QString& now)
 
 void CCalcResultsMargin::markStale()
 {
-    const bool upper = NCalculatorText::State().CalcSettings.UpperCaseNumbers();
+    const Tevra::CCalcSettings& settings = NCalculatorText::State().CalcSettings;
+    const bool upper = settings.UpperCaseNumbers();
+    const int digits = settings.ResultDigits();
     const auto& statements = run_.Statements();
     const auto& values = run_.Values();
     std::vector<CCalcView::TextMark> marks;
@@ -182,15 +192,16 @@ void CCalcResultsMargin::markStale()
         if (statement.Written.empty())
             continue;
         const NCalculatorText::SheetValue& value = values[i];
-        // The result was written in full ("%.20g" keeps every bit), so a
-        // number read back from it is the value it was.
+        // A result written in full ("%.20g" keeps every bit) reads back as
+        // the value it was; one written with the fewer digits asked for
+        // reads back as the value rounded to them.
         const bool same = value.Outcome == NCalculatorText::SheetValue::Kind::Value &&
-            NCalculatorText::ParseNumber(statement.Written) == value.Value;
+            WrittenAs(NCalculatorText::ParseNumber(statement.Written), value.Value, digits);
         if (same || value.Outcome == NCalculatorText::SheetValue::Kind::TooLong)
             continue;
         marks.push_back({static_cast<int>(statement.WrittenStart), static_cast<int>(statement.WrittenLength),
                          CCalcView::MarkStyle::Dimmed, static_cast<int>(tips.size())});
-        tips.push_back(StaleToolTip(Describe(value, upper)));
+        tips.push_back(StaleToolTip(Describe(value, upper, digits)));
     }
     staleTips_ = std::move(tips);
     view_->setMarks(CCalcView::MarkLayer::Stale, std::move(marks));
@@ -242,6 +253,7 @@ void CCalcResultsMargin::collectItems()
     if (enabled_) {
         const QString text = view_->text();
         const bool upper = NCalculatorText::State().CalcSettings.UpperCaseNumbers();
+        const int digits = NCalculatorText::State().CalcSettings.ResultDigits();
         const auto& statements = run_.Statements();
         const auto& values = run_.Values();
         const int first = view_->positionAt(QPoint(0, 0));
@@ -267,7 +279,7 @@ void CCalcResultsMargin::collectItems()
                 counted = lastCharacter;
             }
             const int top = view_->characterRect(lastCharacter).top();
-            const QString shown = Describe(value, upper);
+            const QString shown = Describe(value, upper, digits);
             const bool failed = value.Outcome == NCalculatorText::SheetValue::Kind::Failed;
             if (!items.empty() && items.back().Top == top) {
                 // Statements that end on one line share its entry.

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "core/engine/SheetRun.h"
+#include "core/formats/NumberFormat.h"
 
 class CCalcView;
 
@@ -67,7 +68,11 @@ public:
     // What the margin shows now, top to bottom.
     const std::vector<Item>& items() const { return items_; }
     // The text of a value as the margin shows it.
-    static QString Describe(const NCalculatorText::SheetValue& value, bool upper);
+    static QString Describe(const NCalculatorText::SheetValue& value, bool upper,
+                            int digits = NCalculatorText::FullDigits);
+    // Whether a result read back from the text as written is the value, as
+    // written in full or with digits significant digits.
+    static bool WrittenAs(double written, double value, int digits);
     // The tooltip of a stale result.
     static QString StaleToolTip(const QString& now);
     // The tooltip of the stale result at position pos of the text, or empty.

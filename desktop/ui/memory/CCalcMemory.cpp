@@ -90,9 +90,11 @@ CCalcMemory::CCalcMemory(Links links, CCalcSettingsNotifier& settings, QWidget* 
 
     // Values follow the number format at once; the statistics wait for
     // their next computation.
-    connect(&settings_, &CCalcSettingsNotifier::settingsChanged, this,
-            [this] { model_->setUpperCaseNumbers(settings_.record().UpperCaseNumbers()); });
-    model_->setUpperCaseNumbers(settings_.record().UpperCaseNumbers());
+    const auto followFormat = [this] {
+        model_->setNumberFormat(settings_.record().UpperCaseNumbers(), settings_.record().ResultDigits());
+    };
+    connect(&settings_, &CCalcSettingsNotifier::settingsChanged, this, followFormat);
+    followFormat();
 
     // The memory may hold cells before the window exists; the flag stays for
     // the document's notice.

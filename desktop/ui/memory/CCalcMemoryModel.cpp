@@ -49,7 +49,7 @@ QVariant CCalcMemoryModel::data(const QModelIndex& index, int role) const
             return Tevra::ToQString(snapshot_.name(row));
         case CCalcMemorySnapshot::ValueColumn:
             // Formatted when shown: only the rows on screen cost anything.
-            return Tevra::ToQString(NCalculatorText::FormatNumber(snapshot_.value(row), upperCase_));
+            return Tevra::ToQString(NCalculatorText::FormatNumber(snapshot_.value(row), upperCase_, digits_));
         default:
             return {};
         }
@@ -172,11 +172,12 @@ void CCalcMemoryModel::clearIncluded()
     announceColumn(CCalcMemorySnapshot::IncludeColumn);
 }
 
-void CCalcMemoryModel::setUpperCaseNumbers(bool upper)
+void CCalcMemoryModel::setNumberFormat(bool upper, int digits)
 {
-    if (upper == upperCase_)
+    if (upper == upperCase_ && digits == digits_)
         return;
     upperCase_ = upper;
+    digits_ = digits;
     announceColumn(CCalcMemorySnapshot::ValueColumn);
 }
 

@@ -4,6 +4,7 @@
 // row by index (SnapshotIndexRole), never by its position.
 #pragma once
 
+#include "core/formats/NumberFormat.h"
 #include "desktop/ui/memory/CCalcMemorySnapshot.h"
 
 #include <QAbstractTableModel>
@@ -57,8 +58,9 @@ public:
     // The store receives the ticks (SetInclude of every snapshot row).
     void pushIncluded(Tevra::CMemoryMap& memory) { snapshot_.pushIncluded(memory); }
 
-    // Values are shown as "%.20g", or "%.20G" when upper is set.
-    void setUpperCaseNumbers(bool upper);
+    // Values are shown as "%.20g", or "%.20G" when upper is set, with digits
+    // significant digits.
+    void setNumberFormat(bool upper, int digits);
 
     // Bytes held by the snapshot and the row order (for the memory figures).
     std::size_t heapBytes() const;
@@ -69,4 +71,5 @@ private:
     CCalcMemorySnapshot snapshot_;
     std::vector<std::uint32_t> order_;  // list row -> snapshot index
     bool upperCase_ = false;
+    int digits_ = NCalculatorText::FullDigits;
 };

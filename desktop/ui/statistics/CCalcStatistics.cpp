@@ -51,7 +51,8 @@ void CCalcStatistics::ShowStatistics(std::span<const double> values)
 {
     const Tevra::StatisticsResults results = Tevra::ComputeStatistics(values);
     for (std::size_t row = 0; row < Tevra::StatisticsCount; ++row) {
-        fields_[row]->setText(Tevra::ToQString(Tevra::StatisticsDisplayText(results, row, settings_.NumberFormat())));
+        fields_[row]->setText(Tevra::ToQString(
+            Tevra::StatisticsDisplayText(results, row, settings_.NumberFormat(), settings_.ResultDigits())));
         // A text longer than the field shows from its start.
         fields_[row]->setCursorPosition(0);
     }

@@ -56,6 +56,55 @@ TEST(NumberFormat, TwentyDigitsAndThreeDigitExponents)
     }
 }
 
+TEST(NumberFormat, FewerDigitsRoundAndKeepTheExponentRule)
+{
+    struct Row {
+        double Value;
+        int Digits;
+        std::string Lower;
+        std::string Upper;
+    };
+    const std::vector<Row> rows = {
+        {0.1 + 0.2, 20, "0.30000000000000004441", "0.30000000000000004441"},
+        {0.1 + 0.2, 17, "0.30000000000000004", "0.30000000000000004"},
+        {0.1 + 0.2, 15, "0.3", "0.3"},
+        {0.1 + 0.2, 12, "0.3", "0.3"},
+        {0.1 + 0.2, 6, "0.3", "0.3"},
+        {2.0 / 3.0, 15, "0.666666666666667", "0.666666666666667"},
+        {2.0 / 3.0, 12, "0.666666666667", "0.666666666667"},
+        {2.0 / 3.0, 6, "0.666667", "0.666667"},
+        {-2.0 / 3.0, 6, "-0.666667", "-0.666667"},
+        {123456.789, 6, "123457", "123457"},
+        {1234567.0, 6, "1.23457e+006", "1.23457E+006"},
+        {1e21, 15, "1e+021", "1E+021"},
+        {1e21, 6, "1e+021", "1E+021"},
+        {1.5e-7, 6, "1.5e-007", "1.5E-007"},
+        {1.7976931348623157e308, 12, "1.79769313486e+308", "1.79769313486E+308"},
+        {1e-320, 6, "9.99989e-321", "9.99989E-321"},
+        {0.0001, 15, "0.0001", "0.0001"},
+        {0.00001, 15, "1e-005", "1E-005"},
+        {999999.5, 6, "1e+006", "1E+006"},
+        {100.0, 6, "100", "100"},
+        {0.0, 6, "0", "0"},
+        {-0.0, 12, "-0", "-0"},
+        {std::numeric_limits<double>::infinity(), 6, "inf", "INF"},
+        {std::nan(""), 15, "nan", "NAN"},
+        // A count outside 1 to 20 is the full count.
+        {0.1, 0, "0.10000000000000000555", "0.10000000000000000555"},
+        {0.1, 21, "0.10000000000000000555", "0.10000000000000000555"},
+        {0.1, -3, "0.10000000000000000555", "0.10000000000000000555"},
+        {0.25, 1, "0.2", "0.2"},
+        {0.35, 1, "0.3", "0.3"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Lower + " with " + std::to_string(row.Digits) + " digits");
+        EXPECT_EQ(FormatNumber(row.Value, false, row.Digits), row.Lower);
+        EXPECT_EQ(FormatNumber(row.Value, true, row.Digits), row.Upper);
+        EXPECT_EQ(FormatNumber(row.Value, std::string_view("%.20G"), row.Digits), row.Upper);
+        EXPECT_EQ(FormatNumberText(row.Value, false, row.Digits), std::u16string(row.Lower.begin(), row.Lower.end()));
+    }
+}
+
 TEST(NumberFormat, SettingsSelectTheCaseOfTheExponentLetter)
 {
     Tevra::CCalcSettings settings;
@@ -63,6 +112,58 @@ TEST(NumberFormat, SettingsSelectTheCaseOfTheExponentLetter)
     settings.NotationCase = 1;
     EXPECT_EQ(settings.NumberFormat(), "%.20G");
     EXPECT_EQ(FormatNumber(1e21, settings.NumberFormat()), "1E+021");
+}
+
+TEST(NumberFormat, TheDigitsSettingGivesItsCountOrTheFullOne)
+{
+    Tevra::CCalcSettings settings;
+    EXPECT_EQ(settings.ResultDigits(), 20);
+    for (const std::uint32_t digits : Tevra::DigitChoices) {
+        settings.DigitsInResults = digits;
+        EXPECT_EQ(settings.ResultDigits(), static_cast<int>(digits));
+    }
+    for (const std::uint32_t outside : {0u, 21u, 0xFFFFFFFFu}) {
+        settings.DigitsInResults = outside;
+        EXPECT_EQ(settings.ResultDigits(), 20) << outside;
+    }
+}
+
+class ResultDigits : public EngineTest {};
+
+TEST_F(ResultDigits, ShortenTheWrittenResultsAndKeepTheValues)
+{
+    struct Row {
+        std::uint32_t Digits;
+        std::uint32_t Units;
+        std::u16string Input;
+        std::string Written;
+    };
+    const std::vector<Row> rows = {
+        {20, 0, u"0.1+0.2", "0.30000000000000004441"},
+        {17, 0, u"0.1+0.2", "0.30000000000000004"},
+        {15, 0, u"0.1+0.2", "0.3"},
+        {15, 1, u"sin(30)", "0.5"},
+        {20, 1, u"sin(30)", "0.49999999999999994449"},
+        {12, 0, u"1/3", "0.333333333333"},
+        {6, 0, u"pi", "3.14159"},
+        {6, 0, u"1e30*3", "3e+030"},
+    };
+    for (const Row& row : rows) {
+        NCalculatorText::State() = {};
+        NCalculatorText::State().LogReceiver = &Log;
+        NCalculatorText::State().CalcSettings.DigitsInResults = row.Digits;
+        SetUnits(row.Units);
+        SCOPED_TRACE(std::to_string(row.Digits) + " digits");
+        ExpectValue(row.Input, row.Written);
+    }
+    // What is kept is the value itself, not its shortened text.
+    NCalculatorText::State() = {};
+    NCalculatorText::State().LogReceiver = &Log;
+    NCalculatorText::State().CalcSettings.DigitsInResults = 6;
+    ExpectValue(u"0.1+0.2->mem[x]", "0.3");
+    EXPECT_EQ(NCalculatorText::State().LastResult, 0.1 + 0.2);
+    EXPECT_EQ(NCalculatorText::State().MemoryMap.Find(u"x")->Value, 0.1 + 0.2);
+    ExpectValue(u"rslt*10", "3");
 }
 
 TEST(NumberFormat, DoesNotFollowTheCLocale)

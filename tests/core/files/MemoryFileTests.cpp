@@ -1,6 +1,7 @@
 #include "core/files/MemoryFile.h"
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,37 @@ TEST(MemoryFileBytes, AreTheStoreStatementsOfAllOrTheTickedCells)
     };
     for (const Row& row : rows)
         EXPECT_EQ(Tevra::MemoryFileBytes(row.memory, row.all), row.expected) << row.name;
+}
+
+TEST(MemoryFileBytes, ALastResultEndsTheFileAsANumberAlone)
+{
+    Tevra::CMemoryMap memory;
+    memory.GetOrCreate(u"a") = 0.5;
+    struct Row {
+        const char* name;
+        std::optional<double> last;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {"no last result", std::nullopt, MarkedUtf16("0.5->Mem[a];\r\n")},
+        {"a last result in full", 0.1, MarkedUtf16("0.5->Mem[a];\r\n0.10000000000000000555;\r\n")},
+        {"a negative one", -1.5e-7, MarkedUtf16("0.5->Mem[a];\r\n-1.4999999999999999321e-007;\r\n")},
+        {"an infinite one is left out", HUGE_VAL, MarkedUtf16("0.5->Mem[a];\r\n")},
+        {"not a number is left out", std::nan(""), MarkedUtf16("0.5->Mem[a];\r\n")},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(Tevra::MemoryFileBytes(memory, true, row.last), row.expected) << row.name;
+}
+
+TEST_F(MemoryFileLoading, ALastResultLineLoadsBackAsTheLastResult)
+{
+    State().MemoryMap.GetOrCreate(u"x") = 1.0 / 3.0;
+    State().CalcSettings.DigitsInResults = 6;  // what is shown is no matter to the file
+    const std::string bytes = Tevra::MemoryFileBytes(State().MemoryMap, true, 2.0 / 3.0);
+    NCalculatorText::ResetProcessState();
+    EXPECT_EQ(ExecuteFileBytes(bytes), FileExecution::Succeeded);
+    EXPECT_EQ(Cell(u"x"), 1.0 / 3.0);
+    EXPECT_EQ(State().LastResult, 2.0 / 3.0);
 }
 
 TEST_F(MemoryFileLoading, EmptyBytesCannotBeReadAndChangeNothing)

@@ -34,6 +34,8 @@ TEST(CalcSettingsFields, AreLoadedInTheirFixedOrderWithTheirDefaultsAndRanges)
         {"TrigonometricUnits", 0, 2},
         {"UseSSE2", 0, std::nullopt},
         {"FreeConfirmation", 2, std::nullopt},
+        {"DigitsInResults", 20, 20},
+        {"KeepMemory", 0, std::nullopt},
     };
     ASSERT_EQ(std::size(expected), SettingFields.size());
     const CCalcSettings fresh;
@@ -58,6 +60,8 @@ TEST(CalcSettingsFields, EachNamesItsOwnMember)
     EXPECT_EQ(settings.NotationCase, 110u);
     EXPECT_EQ(settings.TrigonometricUnits, 112u);
     EXPECT_EQ(settings.FreeConfirmation, 114u);
+    EXPECT_EQ(settings.DigitsInResults, 115u);
+    EXPECT_EQ(settings.KeepMemory, 116u);
 }
 
 struct StoredRow {
@@ -100,8 +104,27 @@ INSTANTIATE_TEST_SUITE_P(Values, StoredSetting,
                                          StoredRow{"BooleanTakenAsStored", "LogPopup", 42, 42},
                                          StoredRow{"BooleanZero", "AppendFunction", 0, 0},
                                          StoredRow{"ConfirmationUnchecked", "FreeConfirmation", 9, 9},
-                                         StoredRow{"ConfirmationMissing", "FreeConfirmation", std::nullopt, 2}),
+                                         StoredRow{"ConfirmationMissing", "FreeConfirmation", std::nullopt, 2},
+                                         StoredRow{"DigitsChoice", "DigitsInResults", 15, 15},
+                                         StoredRow{"DigitsFewest", "DigitsInResults", 6, 6},
+                                         StoredRow{"DigitsNotAChoiceGivesDefault", "DigitsInResults", 13, 20},
+                                         StoredRow{"DigitsZeroGivesDefault", "DigitsInResults", 0, 20},
+                                         StoredRow{"DigitsAboveRangeGivesDefault", "DigitsInResults", 21, 20},
+                                         StoredRow{"DigitsMissing", "DigitsInResults", std::nullopt, 20},
+                                         StoredRow{"KeepMemoryOn", "KeepMemory", 1, 1},
+                                         StoredRow{"KeepMemoryMissingIsOff", "KeepMemory", std::nullopt, 0}),
                          [](const auto& info) { return std::string(info.param.Label); });
+
+TEST(CalcSettingsFields, OnlyTheDigitsFieldIsLimitedToChoices)
+{
+    for (const auto& field : SettingFields) {
+        SCOPED_TRACE(std::string(field.Name));
+        EXPECT_EQ(!field.Choices.empty(), field.Field == &CCalcSettings::DigitsInResults);
+        EXPECT_TRUE(Tevra::IsUsableSetting(field, field.Default)) << "the default is a value the field takes";
+        for (const std::uint32_t choice : field.Choices)
+            EXPECT_TRUE(Tevra::IsUsableSetting(field, choice)) << choice;
+    }
+}
 
 TEST(CalcSettingsAccessors, FreshRecordSpellsTheFirstKeywordsAndLowerCase)
 {

@@ -74,6 +74,8 @@ CCalcSettings NonDefaultRecord()
     record.TrigonometricUnits = 2;
     record.UseSSE2 = 1;
     record.FreeConfirmation = 1;
+    record.DigitsInResults = 15;
+    record.KeepMemory = 1;
     return record;
 }
 
@@ -98,6 +100,7 @@ TEST_F(PreferencesDialog, HasEveryControlWithItsTexts)
         {"FreeConfirmation", "Memory free confirmation"},
         {"PartialFreeConfirmation", "Partial free confirmation as well"},
         {"UseSSE2", "Use SSE2 processor module"},
+        {"KeepMemory", "Keep memory between sessions"},
     };
     for (const auto& [name, text] : checks) {
         QCheckBox* box = Check(dialog, name);
@@ -119,6 +122,7 @@ TEST_F(PreferencesDialog, HasEveryControlWithItsTexts)
         {"Notation", "Notation", {"West", "East"}},
         {"NotationCase", "Case", {"Lower", "Upper"}},
         {"TrigonometricUnits", "Trigonometric units", {"Radians", "Degrees", "Grads"}},
+        {"DigitsInResults", "Digits in results", {"20", "17", "15", "12", "6"}},
     };
     for (const ListCase& row : lists) {
         QComboBox* list = List(dialog, row.Name);
@@ -150,7 +154,9 @@ TEST_F(PreferencesDialog, OkCopiesEveryControlIntoTheRecord)
     const CCalcSettings wanted = NonDefaultRecord();
     for (const Tevra::SettingField& field : Tevra::SettingFields) {
         const QString name = QString::fromLatin1(field.Name.data(), static_cast<qsizetype>(field.Name.size()));
-        if (auto* list = dialog.findChild<QComboBox*>(name))
+        if (auto* list = dialog.findChild<QComboBox*>(name); list && !field.Choices.empty())
+            list->setCurrentText(QString::number(wanted.*field.Field));
+        else if (list)
             list->setCurrentIndex(static_cast<int>(wanted.*field.Field));
         else if (field.Field != &CCalcSettings::FreeConfirmation)
             dialog.findChild<QCheckBox*>(name)->setChecked(wanted.*field.Field != 0);
@@ -174,6 +180,33 @@ TEST_F(PreferencesDialog, OpeningShowsTheRecord)
     EXPECT_TRUE(Check(dialog, "FreeConfirmation")->isChecked());
     EXPECT_FALSE(Check(dialog, "PartialFreeConfirmation")->isChecked());
     EXPECT_TRUE(Check(dialog, "PartialFreeConfirmation")->isEnabled());
+    EXPECT_EQ(List(dialog, "DigitsInResults")->currentText(), QStringLiteral("15"));
+    EXPECT_TRUE(Check(dialog, "KeepMemory")->isChecked());
+}
+
+TEST_F(PreferencesDialog, DigitsListShowsEachChoiceAndStoresItsCount)
+{
+    struct Row {
+        std::uint32_t Stored;
+        QString Shown;
+        std::uint32_t AfterOk;
+    };
+    const Row rows[] = {{20, "20", 20}, {17, "17", 17}, {15, "15", 15}, {12, "12", 12},
+                        {6, "6", 6},    {13, "20", 20}, {0, "20", 20}};
+    for (const Row& row : rows) {
+        CCalcSettings record;
+        record.DigitsInResults = row.Stored;
+        CCalcPreferences dialog(record);
+        EXPECT_EQ(List(dialog, "DigitsInResults")->currentText(), row.Shown) << row.Stored;
+        Click(dialog, QStringLiteral("OK"));
+        EXPECT_EQ(record.DigitsInResults, row.AfterOk) << row.Stored;
+    }
+    CCalcSettings record;
+    CCalcPreferences dialog(record);
+    List(dialog, "DigitsInResults")->setCurrentIndex(4);
+    Click(dialog, QStringLiteral("OK"));
+    EXPECT_EQ(record.DigitsInResults, 6u);
+    EXPECT_EQ(record.ResultDigits(), 6);
 }
 
 TEST_F(PreferencesDialog, CancelAfterDefaultChangesNothing)

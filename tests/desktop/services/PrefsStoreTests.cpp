@@ -74,7 +74,7 @@ TEST_F(PreferencesStore, EmptyStoreGivesDefaultsAndNothingIsWritten)
     EXPECT_FALSE(QFile::exists(settings_->fileName()));
 }
 
-TEST_F(PreferencesStore, SaveWritesAllFifteenOnlyWhenModified)
+TEST_F(PreferencesStore, SaveWritesEveryFieldOnlyWhenModified)
 {
     CCalcSettings record = DefaultRecord();
     record.FormatResult = 3;
@@ -84,7 +84,7 @@ TEST_F(PreferencesStore, SaveWritesAllFifteenOnlyWhenModified)
     record.Modified = true;
     Tevra::SavePreferences(record, *settings_);
     settings_->beginGroup(QStringLiteral("Preferences"));
-    EXPECT_EQ(settings_->allKeys().size(), 15);
+    EXPECT_EQ(settings_->allKeys().size(), static_cast<qsizetype>(Tevra::SettingFields.size()));
     EXPECT_EQ(settings_->value(QStringLiteral("FormatResult")).toInt(), 3);
     settings_->endGroup();
 }
@@ -96,6 +96,8 @@ TEST_F(PreferencesStore, ChangedValuesSurviveSaveAndReload)
     record.AppendMemoryWith = 2;
     record.TrigonometricUnits = 1;
     record.FreeConfirmation = 0;
+    record.DigitsInResults = 12;
+    record.KeepMemory = 1;
     record.Modified = true;
     Tevra::SavePreferences(record, *settings_);
 
@@ -107,6 +109,8 @@ TEST_F(PreferencesStore, ChangedValuesSurviveSaveAndReload)
     EXPECT_EQ(reloaded.AppendMemoryWith, 2u);
     EXPECT_EQ(reloaded.TrigonometricUnits, 1u);
     EXPECT_EQ(reloaded.FreeConfirmation, 0u);
+    EXPECT_EQ(reloaded.DigitsInResults, 12u);
+    EXPECT_EQ(reloaded.KeepMemory, 1u);
     EXPECT_FALSE(reloaded.Modified);
 }
 
@@ -137,6 +141,13 @@ TEST_F(PreferencesStore, EachValueIsCheckedOnItsOwn)
         {"FreeConfirmation", 7, &CCalcSettings::FreeConfirmation, 7},
         {"FreeConfirmation", QStringLiteral(""), &CCalcSettings::FreeConfirmation, 2},
         {"AppendFunction", QStringList{QStringLiteral("1"), QStringLiteral("2")}, &CCalcSettings::AppendFunction, 1},
+        {"DigitsInResults", 15, &CCalcSettings::DigitsInResults, 15},
+        {"DigitsInResults", QStringLiteral("6"), &CCalcSettings::DigitsInResults, 6},
+        {"DigitsInResults", 13, &CCalcSettings::DigitsInResults, 20},
+        {"DigitsInResults", 0, &CCalcSettings::DigitsInResults, 20},
+        {"DigitsInResults", QStringLiteral("fifteen"), &CCalcSettings::DigitsInResults, 20},
+        {"KeepMemory", 1, &CCalcSettings::KeepMemory, 1},
+        {"KeepMemory", QStringLiteral("yes"), &CCalcSettings::KeepMemory, 0},
     };
     for (const StoredCase& row : cases) {
         settings_->clear();

@@ -8,6 +8,8 @@
 #include "core/engine/Random.h"
 #include "desktop/document/CCalcDoc.h"
 #include "desktop/frame/CCalcMainFrame.h"
+#include "desktop/frame/CCalcStatusBar.h"
+#include "desktop/services/CCalcSettingsNotifier.h"
 #include "desktop/services/CalcCommands.h"
 #include "desktop/ui/CCalcCmdReceiver.h"
 #include "desktop/ui/editor/CCalcEditorAids.h"
@@ -25,6 +27,12 @@ namespace {
 // Long enough for any run of these small texts on a busy machine: it only
 // guards against a hang.
 constexpr int Patience = 30000;
+
+// A text and the stale marks it shows: "<dimmed text> <tooltip>".
+struct StaleRow {
+    QString Text;
+    QStringList Tips;
+};
 
 class ResultsMargin : public FrameTest {
 protected:
@@ -236,6 +244,61 @@ TEST_F(ResultsMargin, CopyValueCopiesTheValueAtTheCaretInFull)
         EXPECT_EQ(view().text(), row.text);
     }
     EXPECT_EQ(NCalculatorText::State().MemoryMap.Count(), 0u);
+}
+
+TEST_F(ResultsMargin, FewerDigitsShortenWhatIsShownButNotWhatIsCopiedOrKept)
+{
+    auto calculateAll = [this](const QString& text) {
+        view().loadText(text);
+        frame->document()->Command(CmdCalculateAll);
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !frame->document()->isCalculating(); }, Patience));
+        return view().text();
+    };
+    const auto staleTips = [this] {
+        shown();
+        QStringList tips;
+        for (const CCalcView::TextMark& mark : view().marks(CCalcView::MarkLayer::Stale))
+            tips << view().text().mid(mark.Start, mark.Length) + " " + margin().staleToolTipAt(mark.Start);
+        return tips;
+    };
+    NCalculatorText::State().CalcSettings.DigitsInResults = 15;
+    frame->settingsNotifier().announce();
+
+    EXPECT_EQ(calculateAll("0.1+0.2->mem[x]"), "0.1+0.2->mem[x]=0.3");
+    EXPECT_EQ(shown(), std::vector<std::string>{"1:0.3"});
+    EXPECT_TRUE(staleTips().isEmpty()) << "a result written with the digits asked for is fresh";
+    EXPECT_EQ(frame->calcStatusBar()->paneText(CCalcStatusBar::ResultPane), "Rslt=0.3");
+    view().setSelection(0, 0);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] { return frame->calcStatusBar()->paneText(CCalcStatusBar::PromptPane) == "= 0.3"; }, Patience));
+    // What is kept and copied is the value in full.
+    EXPECT_EQ(NCalculatorText::State().LastResult, 0.1 + 0.2);
+    EXPECT_EQ(NCalculatorText::State().MemoryMap.Find(u"x")->Value, 0.1 + 0.2);
+    QGuiApplication::clipboard()->clear();
+    frame->action(CalcCommand::CopyValue)->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "0.30000000000000004441");
+
+    NCalculatorText::State().CalcSettings.TrigonometricUnits = 1;
+    EXPECT_EQ(calculateAll("sin(30)"), "sin(30)=0.5");
+    NCalculatorText::State().CalcSettings.TrigonometricUnits = 0;
+
+    // Written in full or with the digits asked for, a result is fresh; one
+    // that no longer rounds to its value is stale, with the value as shown.
+    const StaleRow stale[] = {
+        {"0.1+0.2 = 0.30000000000000004441", {}},
+        {"0.1+0.2 = 0.3", {}},
+        {"0.1+0.2 = 0.30000000000001", {"= 0.30000000000001 Changed since it was calculated: now 0.3"}},
+        {"1/3 = 0.333", {"= 0.333 Changed since it was calculated: now 0.333333333333333"}}};
+    for (const StaleRow& row : stale) {
+        view().loadText(row.Text);
+        EXPECT_EQ(staleTips(), row.Tips) << row.Text.toStdString();
+    }
+
+    // Back to every digit: the margin follows at once.
+    NCalculatorText::State().CalcSettings.DigitsInResults = 20;
+    frame->settingsNotifier().announce();
+    view().loadText("0.1+0.2");
+    EXPECT_EQ(shown(), std::vector<std::string>{"1:0.30000000000000004441"});
 }
 
 }  // namespace
