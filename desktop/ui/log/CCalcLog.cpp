@@ -83,6 +83,18 @@ CCalcLog::CCalcLog(QWidget* parent) : QWidget(parent), list_(new QTreeWidget(thi
             [this](QTreeWidgetItem* item) { emit rowActivated(list_->indexOfTopLevelItem(item), false); });
 }
 
+int CCalcLog::heightForRows(int rows) const
+{
+    const int row = std::max(list_->fontMetrics().height() + 4, list_->sizeHintForRow(0));
+    const int frame = 2 * list_->frameWidth();
+    return list_->header()->sizeHint().height() + std::max(rows, 1) * row + frame;
+}
+
+QSize CCalcLog::sizeHint() const
+{
+    return {list_->sizeHint().width(), heightForRows(InitialRows)};
+}
+
 CCalcLog::~CCalcLog()
 {
     saveSettings();
@@ -121,6 +133,7 @@ void CCalcLog::Add(const NCalculatorText::LogRecord& record)
         item->setToolTip(c, tip);
     list_->addTopLevelItem(item);
     scrollToLastRowSoon();
+    emit recordAdded(rowCount());
 
     if (NCalculatorText::State().CalcSettings.LogPopup != 0)
         emit popupRequested();

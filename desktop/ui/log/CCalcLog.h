@@ -53,9 +53,19 @@ public:
     QTreeWidget* list() const { return list_; }
     int rowCount() const;
 
+    // The rows an empty log shows at first: it starts short and its bar
+    // grows as records arrive, up to GrowRows of them.
+    static constexpr int InitialRows = 3;
+    static constexpr int GrowRows = 8;
+    // The panel's height that shows rows rows under the heading.
+    int heightForRows(int rows) const;
+    QSize sizeHint() const override;
+
 signals:
     // A record arrived while LogPopup is set: the frame shows the "Log" bar.
     void popupRequested();
+    // A record was added: the panel would show them all at heightForRows().
+    void recordAdded(int rows);
     // The user clicked a row, or pressed Enter on it (byKey): the editor
     // shows the statement the row's record came from.
     void rowActivated(int row, bool byKey);

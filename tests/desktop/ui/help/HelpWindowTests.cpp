@@ -318,7 +318,7 @@ TEST_F(HelpTest, EveryKeypadButtonOpensItsTopicOnF1AndInContextHelp)
 {
     CCalcBar* bar = app.frame()->bar(CalcBars::Keypad);
     bar->show();
-    auto* keypad = qobject_cast<CCalcKeyPad*>(bar->widget());
+    auto* keypad = qobject_cast<CCalcKeyPad*>(bar->panel());
     ASSERT_NE(keypad, nullptr);
     QApplication::setActiveWindow(app.frame());
     app.frame()->view()->setFocus();

@@ -20,7 +20,7 @@ using namespace CalcCommand;
 class KeypadInFrame : public FrameTest {
 protected:
     CCalcBar* bar() const { return frame->bar(CalcBars::Keypad); }
-    CCalcKeyPad* keypad() const { return qobject_cast<CCalcKeyPad*>(bar()->widget()); }
+    CCalcKeyPad* keypad() const { return qobject_cast<CCalcKeyPad*>(bar()->panel()); }
 
     void showFrame()
     {
