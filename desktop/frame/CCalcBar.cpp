@@ -117,8 +117,15 @@ CCalcBar::SizeSlot CCalcBar::currentSlot() const
 void CCalcBar::applySlotSize()
 {
     moving_ = false;
-    if (sizing_ == Sizing::Fixed || isHidden())
+    if (isHidden())
         return;
+    if (sizing_ == Sizing::Fixed) {
+        // Floating, a fixed bar is as large as its panel, whatever it was
+        // docked.
+        if (isFloating())
+            adjustSize();
+        return;
+    }
     const SizeSlot slot = currentSlot();
     const QSize size = sizes_[slot];
     if (slot == Floating)

@@ -171,7 +171,7 @@ void CCalcKeyPad::layOutButtons()
     };
     whole_ = measure(font_, dpi()).Panel;
     if (!room_.isEmpty())
-        scale_ = Keypad::FitScale(whole_, room_, font_.pointSizeF());
+        scale_ = Keypad::FitScale(whole_, room_, pointSize());
     QFont shown = font_;
     if (scale_ < 1.0) {
         if (font_.pointSizeF() > 0)
@@ -192,10 +192,17 @@ void CCalcKeyPad::layOutButtons()
 void CCalcKeyPad::fitInto(QSize room)
 {
     room_ = room;
-    const double wanted = Keypad::FitScale(whole_, room, font_.pointSizeF());
+    const double wanted = Keypad::FitScale(whole_, room, pointSize());
     // Steps too small to see are not worth a new layout.
     if (std::abs(wanted - scale_) >= 0.01 || (wanted == 1.0 && scale_ != 1.0))
         layOutButtons();
+}
+
+double CCalcKeyPad::pointSize() const
+{
+    if (font_.pointSizeF() > 0)
+        return font_.pointSizeF();
+    return font_.pixelSize() > 0 ? font_.pixelSize() * 72.0 / dpi() : 0.0;
 }
 
 QSize CCalcKeyPad::sizeHint() const

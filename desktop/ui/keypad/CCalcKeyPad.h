@@ -124,6 +124,8 @@ private:
     void applyStyle();
     QFont systemFont() const;
     int dpi() const;
+    // The keypad font's size in points, however it was set.
+    double pointSize() const;
     ICalcKeyPadPrompts& prompts();
 
     std::vector<CColorButton*> buttons_;

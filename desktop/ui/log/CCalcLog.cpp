@@ -92,7 +92,11 @@ int CCalcLog::heightForRows(int rows) const
 
 QSize CCalcLog::sizeHint() const
 {
-    return {list_->sizeHint().width(), heightForRows(InitialRows)};
+    // Taken once: the bar's least size is the first answer, and the panel
+    // keeps asking for that.
+    if (!initialSize_.isValid())
+        initialSize_ = QSize(list_->sizeHint().width(), heightForRows(InitialRows));
+    return initialSize_;
 }
 
 CCalcLog::~CCalcLog()

@@ -82,6 +82,7 @@ private:
     void fitDescriptionColumn();
 
     QTreeWidget* list_ = nullptr;
+    mutable QSize initialSize_;
     bool scrollPending_ = false;
     // The Description width the user chose (or the stored or default one);
     // the column is drawn at least this wide and this is what is saved.
