@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "desktop/services/CalcHelpTopics.h"
+#include "desktop/services/PaletteColors.h"
 #include "desktop/services/CalcListColumns.h"
 #include "core/settings/CalcSettings.h"
 #include "desktop/services/PreferencesStore.h"
@@ -83,6 +84,11 @@ CCalcLog::CCalcLog(QWidget* parent) : QWidget(parent), list_(new QTreeWidget(thi
             [this](QTreeWidgetItem* item) { emit rowActivated(list_->indexOfTopLevelItem(item), false); });
 }
 
+QColor CCalcLog::recordColor(bool error, const QPalette& palette)
+{
+    return Tevra::ReadableOn(error ? ErrorColor : WarningColor, palette.color(QPalette::Base), Tevra::TextContrast);
+}
+
 int CCalcLog::heightForRows(int rows) const
 {
     const int row = std::max(list_->fontMetrics().height() + 4, list_->sizeHintForRow(0));
@@ -122,7 +128,7 @@ void CCalcLog::Add(const NCalculatorText::LogRecord& record)
     for (int c = 0; c < ColumnCount; ++c) {
         item->setText(c, texts[static_cast<std::size_t>(c)]);
         item->setTextAlignment(c, Columns[static_cast<std::size_t>(c)].Alignment);
-        item->setForeground(c, error ? ErrorColor : WarningColor);
+        item->setForeground(c, recordColor(error, list_->palette()));
     }
     item->setData(NumberColumn, StatusRole, record.Status);
     item->setData(NumberColumn, ReportCodeRole, static_cast<int>(record.Code));

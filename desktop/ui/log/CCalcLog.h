@@ -51,6 +51,9 @@ public:
     CalcHelp::Target helpTargetAt(std::optional<QPoint> pos) const override;
 
     QTreeWidget* list() const { return list_; }
+    // The colour of an error's or a warning's row on palette: red or blue
+    // that reads on the list's base, light or dark.
+    static QColor recordColor(bool error, const QPalette& palette);
     int rowCount() const;
 
     // The rows an empty log shows at first: it starts short and its bar
