@@ -86,7 +86,11 @@ CCalcLog::CCalcLog(QWidget* parent) : QWidget(parent), list_(new QTreeWidget(thi
 
 QColor CCalcLog::recordColor(bool error, const QPalette& palette)
 {
-    return Tevra::ReadableOn(error ? ErrorColor : WarningColor, palette.color(QPalette::Base), Tevra::TextContrast);
+    const QColor colour = error ? ErrorColor : WarningColor;
+    // Light lists keep the log's own red and blue; on a dark list they are
+    // made lighter until they read.
+    const QColor base = palette.color(QPalette::Base);
+    return Tevra::IsDarkPalette(palette) ? Tevra::ReadableOn(colour, base, Tevra::TextContrast) : colour;
 }
 
 int CCalcLog::heightForRows(int rows) const

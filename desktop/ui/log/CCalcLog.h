@@ -51,8 +51,8 @@ public:
     CalcHelp::Target helpTargetAt(std::optional<QPoint> pos) const override;
 
     QTreeWidget* list() const { return list_; }
-    // The colour of an error's or a warning's row on palette: red or blue
-    // that reads on the list's base, light or dark.
+    // The colour of an error's or a warning's row on palette: pure red or
+    // blue on a light list, made lighter until it reads on a dark one.
     static QColor recordColor(bool error, const QPalette& palette);
     int rowCount() const;
 
