@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -37,7 +38,7 @@ CCalcBar::CCalcBar(int id, const QString& title, Sizing sizing, QMainWindow* fra
 
 void CCalcBar::setPanel(QWidget* panel)
 {
-    setWidget(panel);
+    panel_ = panel;
     // A panel may ask for more than its size hint by a minimum (or fixed)
     // size; one without a layout has no size hint at all.
     const QSize initial = panel->sizeHint().expandedTo(panel->minimumSize()).expandedTo(QSize(1, 1));
@@ -46,11 +47,25 @@ void CCalcBar::setPanel(QWidget* panel)
         size = initial;
     if (sizing_ == Sizing::Fixed) {
         panel->setFixedSize(initial);
+        scroller_ = new CCalcBarScroller(panel, this);
+        setWidget(scroller_);
+        if (fit_)
+            scroller_->setFit(std::move(fit_));
         // A fixed panel may change its size later (the keypad after a font
         // change); a floating bar follows it at once.
         panel->installEventFilter(this);
-    } else
+    } else {
+        setWidget(panel);
         setMinimumSize(initial);
+    }
+}
+
+void CCalcBar::setPanelFit(CCalcBarScroller::Fit fit)
+{
+    if (scroller_ != nullptr)
+        scroller_->setFit(std::move(fit));
+    else
+        fit_ = std::move(fit);
 }
 
 void CCalcBar::setSlotSize(SizeSlot slot, QSize size)
@@ -102,8 +117,15 @@ CCalcBar::SizeSlot CCalcBar::currentSlot() const
 void CCalcBar::applySlotSize()
 {
     moving_ = false;
-    if (sizing_ == Sizing::Fixed || isHidden())
+    if (isHidden())
         return;
+    if (sizing_ == Sizing::Fixed) {
+        // Floating, a fixed bar is as large as its panel, whatever it was
+        // docked.
+        if (isFloating())
+            adjustSize();
+        return;
+    }
     const SizeSlot slot = currentSlot();
     const QSize size = sizes_[slot];
     if (slot == Floating)
@@ -133,11 +155,16 @@ void CCalcBar::showEvent(QShowEvent* event)
 
 bool CCalcBar::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == widget() && event->type() == QEvent::Resize && isFloating())
-        QTimer::singleShot(0, this, [this] {
-            if (isFloating())
-                adjustSize();
-        });
+    if (watched == panel_ && event->type() == QEvent::Resize) {
+        // The scroll area asks for the panel's new whole size.
+        if (scroller_ != nullptr)
+            scroller_->updateGeometry();
+        if (isFloating())
+            QTimer::singleShot(0, this, [this] {
+                if (isFloating())
+                    adjustSize();
+            });
+    }
     return QDockWidget::eventFilter(watched, event);
 }
 

@@ -4,6 +4,8 @@
 // them. The sizes persist in the group "GUI/BarState-Bar<id>".
 #pragma once
 
+#include "desktop/frame/CCalcBarScroller.h"
+
 #include <QDockWidget>
 #include <QPoint>
 #include <QSize>
@@ -24,10 +26,18 @@ public:
     CCalcBar(int id, const QString& title, Sizing sizing, QMainWindow* frame);
 
     int id() const { return id_; }
+    Sizing sizing() const { return sizing_; }
     // Puts panel into the bar. The panel's current size hint is its initial
     // size: a resizable bar takes it for all three slots and as its own
-    // minimum; a fixed bar keeps its panel at that size.
+    // minimum; a fixed bar shows its panel at that size, in a scroll area
+    // that lets the bar be smaller where the screen is short of room.
     void setPanel(QWidget* panel);
+    // The panel (widget() is the scroll area around a fixed panel).
+    QWidget* panel() const { return panel_; }
+    // How a fixed bar's panel shrinks when its room is short (see
+    // CCalcBarScroller); a resizable bar ignores it. May be set before the
+    // panel is.
+    void setPanelFit(CCalcBarScroller::Fit fit);
 
     QSize slotSize(SizeSlot slot) const { return sizes_[slot]; }
     void setSlotSize(SizeSlot slot, QSize size);
@@ -59,6 +69,9 @@ private:
     int id_;
     Sizing sizing_;
     QMainWindow* frame_;
+    QWidget* panel_ = nullptr;
+    CCalcBarScroller* scroller_ = nullptr;
+    CCalcBarScroller::Fit fit_;  // until the panel is set
     QSize minimum_;
     QSize sizes_[SlotCount];
     bool moving_ = false;  // between a change of place and the size that goes with it

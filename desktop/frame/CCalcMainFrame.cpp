@@ -413,8 +413,8 @@ void CCalcMainFrame::focusPane(int step)
     // The panes in F6 order: the editor, then every visible bar.
     QList<QWidget*> panes{view_};
     for (CCalcBar* pane : bars_) {
-        if (pane->isVisible() && pane->widget())
-            panes.append(pane->widget());
+        if (pane->isVisible() && pane->panel())
+            panes.append(pane->panel());
     }
     int current = 0;
     for (int i = 0; i < panes.size(); ++i) {

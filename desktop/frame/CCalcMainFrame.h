@@ -8,6 +8,7 @@
 
 #include "desktop/services/CalcCommandBinder.h"
 #include "desktop/frame/CalcBars.h"
+#include "desktop/frame/FramePlacement.h"
 #include "desktop/frame/CalcMenus.h"
 
 #include <QMainWindow>
@@ -15,6 +16,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -87,11 +89,24 @@ public:
     void refreshResultPane();
 
     // Restores the window placement and shows the frame (normal or maximized).
+    // On a first start (no stored rectangle) the window opens at the default
+    // size grown for the editor's share, inside the primary work area, and
+    // the bars above and below the editor give way where that is short.
     void showWithStoredPlacement();
+    // What the menu, tool and status bars and the docked bars take of the
+    // window: measured on the laid-out window once it is shown, from the
+    // size hints before.
+    Tevra::FrameParts measuredParts() const;
+    // The editor's share of the client area now.
+    double editorShare() const;
+    // Grows a bar docked above or below the editor to wanted, as far as the
+    // editor keeps its share (the log as records arrive).
+    void growDockedBar(CCalcBar* grown, int wanted);
     // Writes placement, bar sizes and bar layout (also done when closing).
     void saveLayout() const;
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -112,6 +127,19 @@ private:
     void focusPane(int step);
     void toggleUnitsWindow(bool show);
     void calculationRunningChanged(bool running);
+    // The first start's second step: the window and its frame inside
+    // workArea, then the bars above and below the editor made smaller, the
+    // fixed ones first, until the editor has its share.
+    void makeRoomForEditor(const Tevra::ScreenRect& workArea);
+    int chromeHeight() const;
+    // Moves the shown window inside its work area (and on a first start
+    // makes room for the editor); once activated, that is the last time.
+    void finishPlacement(bool activated);
+
+    struct PendingPlacement {
+        std::vector<Tevra::ScreenRect> WorkAreas;
+        bool FirstStart = false;
+    };
 
     // The tests of a bound command.
     struct Binding {
@@ -124,6 +152,7 @@ private:
     std::map<CalcMenu::Id, QMenu*> menus_;
     std::span<const CalcBars::Info> barTable_;
     std::vector<CCalcBar*> bars_;  // one per row of the bar table, in its order
+    std::optional<PendingPlacement> pendingPlacement_;
     CCalcView* view_ = nullptr;
     CCalcEditorAids* aids_ = nullptr;
     CCalcEditorFontSettings* editorFont_ = nullptr;

@@ -13,6 +13,8 @@
 #include "desktop/ui/memory/CCalcMemory.h"
 #include "desktop/ui/statistics/CCalcStatistics.h"
 
+#include <algorithm>
+
 namespace CalcBars {
 
 namespace {
@@ -29,8 +31,15 @@ QWidget* CreateLog(const PanelContext& context)
         bar->show();
         bar->raise();
     });
-    // A row shows its statement in the editor; Enter also goes there.
+    // The log starts short; its bar grows as records arrive, as far as the
+    // editor keeps its share.
     CCalcMainFrame* frame = &context.Frame;
+    QObject::connect(log, &CCalcLog::recordAdded, bar, [frame, bar, log](int rows) {
+        const int wanted = log->heightForRows(std::min(rows, CCalcLog::GrowRows));
+        if (log->height() < wanted)
+            frame->growDockedBar(bar, bar->height() + wanted - log->height());
+    });
+    // A row shows its statement in the editor; Enter also goes there.
     QObject::connect(log, &CCalcLog::rowActivated, log, [frame](int row, bool byKey) {
         if (frame->editorAids()->selectReport(row) && byKey)
             frame->view()->setFocus(Qt::OtherFocusReason);
@@ -51,6 +60,8 @@ QWidget* CreateKeypad(const PanelContext& context)
     // Its keys edit the text a running calculation owns.
     QObject::connect(context.Frame.document(), &CCalcDoc::calculationRunningChanged, keypad,
                      [keypad](bool running) { keypad->setEnabled(!running); });
+    // Where the screen is short of room its keys shrink before it scrolls.
+    context.Bar.setPanelFit([keypad](QSize room) { keypad->fitInto(room); });
     return keypad;
 }
 
@@ -82,7 +93,7 @@ QWidget* CreateStatistics(const PanelContext& context)
     auto* statistics = new CCalcStatistics(context.Frame.settingsNotifier().record(), &context.Bar);
     statistics->setObjectName(QStringLiteral("Statistics"));
     CCalcBar* memoryBar = context.Frame.bar(Memory);
-    if (auto* memory = memoryBar ? qobject_cast<CCalcMemory*>(memoryBar->widget()) : nullptr) {
+    if (auto* memory = memoryBar ? qobject_cast<CCalcMemory*>(memoryBar->panel()) : nullptr) {
         CCalcBar* bar = &context.Bar;
         QObject::connect(memory, &CCalcMemory::statisticsRequested, statistics,
                          [statistics, bar](const std::vector<double>& values) {

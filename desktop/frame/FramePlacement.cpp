@@ -84,22 +84,55 @@ FrameMinimum SizeForEditorShare(FrameMinimum size, const FrameParts& parts, doub
 {
     if (!(share > 0 && share < 1) || EditorShareOf(size, parts) >= share)
         return size;
-    // The editor's part of the width; its part of the height must make up
-    // the rest of the share. Past nine tenths of the height the window would
-    // grow without end: then the window widens until the editor has three
-    // quarters of the width.
-    double widthPart = size.Width > 0 ? std::max(0.0, 1.0 - static_cast<double>(parts.Beside) / size.Width) : 0;
-    if (widthPart * 0.9 < share) {
-        const double wider = std::ceil(parts.Beside / 0.25);
-        size.Width = static_cast<int>(std::min<double>(std::max<double>(size.Width, wider), LargestSide));
-        widthPart = 1.0 - static_cast<double>(parts.Beside) / size.Width;
+    // The window grows in both directions alike, keeping its proportions,
+    // until the editor has its share; so a bar beside the editor widens it
+    // and a bar below makes it taller, neither alone.
+    constexpr int Steps = 300;  // up to four times the size
+    for (int step = 1; step <= Steps; ++step) {
+        const double factor = 1.0 + step / 100.0;
+        const FrameMinimum grown{static_cast<int>(std::ceil(size.Width * factor)),
+                                 static_cast<int>(std::ceil(size.Height * factor))};
+        if (EditorShareOf(grown, parts) >= share)
+            return grown;
     }
+    // Bars that leave the editor no share at any such size: the window
+    // widens until the editor has three quarters of the width and grows
+    // as tall as it then takes.
+    const double wider = std::ceil(parts.Beside / 0.25);
+    size.Width = static_cast<int>(std::min<double>(std::max<double>(size.Width, wider), LargestSide));
+    const double widthPart = size.Width > 0 ? 1.0 - static_cast<double>(parts.Beside) / size.Width : 0;
+    if (widthPart <= share)
+        return size;
     const double heightPart = share / widthPart;
     // clientHeight - Above >= heightPart * clientHeight
     const double clientHeight = std::ceil(parts.Above / (1.0 - heightPart));
     const double height = std::min<double>(clientHeight + parts.ChromeHeight, LargestSide);
     size.Height = std::max(size.Height, static_cast<int>(height));
     return size;
+}
+
+int RoomForBarsAbove(FrameMinimum size, const FrameParts& parts, double share)
+{
+    const double clientWidth = size.Width;
+    const double clientHeight = size.Height - parts.ChromeHeight;
+    if (clientWidth <= 0 || clientHeight <= 0 || !(share > 0 && share < 1))
+        return std::max(0, static_cast<int>(clientHeight));
+    const double widthPart = std::max(0.0, 1.0 - parts.Beside / clientWidth);
+    if (widthPart <= 0)
+        return 0;
+    // clientHeight - above >= share / widthPart * clientHeight
+    const double editorHeight = std::min(1.0, share / widthPart) * clientHeight;
+    return std::max(0, static_cast<int>(std::floor(clientHeight - editorHeight)));
+}
+
+ScreenRect FirstStartRect(const std::optional<ScreenRect>& primaryWorkArea, FrameMinimum minimum, double scale,
+                          const FrameParts& parts, double share)
+{
+    if (!(scale >= 0.25 && scale <= 16))
+        scale = 1;
+    const FrameMinimum scaled{static_cast<int>(std::lround(DefaultFrameWidth * scale)),
+                              static_cast<int>(std::lround(DefaultFrameHeight * scale))};
+    return DefaultFrameRect(primaryWorkArea, minimum, scale, SizeForEditorShare(scaled, parts, share));
 }
 
 const ScreenRect& NearestWorkArea(const ScreenRect& rect, std::span<const ScreenRect> workAreas)

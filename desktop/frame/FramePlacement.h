@@ -58,9 +58,22 @@ struct FrameParts {
 double EditorShareOf(FrameMinimum size, const FrameParts& parts);
 
 // size grown so that the editor gets share of the client area while the bars
-// keep their sizes: taller, and wider only when the bars beside the editor
-// leave it too narrow a part for any height.
+// keep their sizes: wider and taller alike, in steps of a hundredth; wider
+// first when the bars beside the editor leave it too narrow a part for any
+// such size.
 FrameMinimum SizeForEditorShare(FrameMinimum size, const FrameParts& parts, double share = EditorShare);
+
+// How tall the bars docked above or below the editor may be, together, in
+// a window of size for the editor to keep share of its client area (never
+// below zero).
+int RoomForBarsAbove(FrameMinimum size, const FrameParts& parts, double share = EditorShare);
+
+// The rectangle of a first start on primaryWorkArea: the default 930 by 550
+// at 96 dpi times scale, grown as far as the editor's share needs with the
+// window's parts, then centred and cut to the work area (as DefaultFrameRect
+// does with minimum). The bars then make room where the cut took it.
+ScreenRect FirstStartRect(const std::optional<ScreenRect>& primaryWorkArea, FrameMinimum minimum, double scale,
+                          const FrameParts& parts, double share = EditorShare);
 
 // The work area that rect overlaps most, or the nearest one when it overlaps
 // none. workAreas must not be empty.

@@ -31,7 +31,7 @@ inline CCalcBar* LogBar(const CCalcMainFrame& frame)
 
 inline CCalcLog* LogPanel(const CCalcMainFrame& frame)
 {
-    return qobject_cast<CCalcLog*>(LogBar(frame)->widget());
+    return qobject_cast<CCalcLog*>(LogBar(frame)->panel());
 }
 
 // Waits until the calculation a command started has been applied to the

@@ -39,10 +39,10 @@ struct TestCell {
 
 class MemoryWindowTest : public FrameTest {
 protected:
-    CCalcMemory& memory() const { return *qobject_cast<CCalcMemory*>(frame->bar(CalcBars::Memory)->widget()); }
+    CCalcMemory& memory() const { return *qobject_cast<CCalcMemory*>(frame->bar(CalcBars::Memory)->panel()); }
     CCalcStatistics& statistics() const
     {
-        return *qobject_cast<CCalcStatistics*>(frame->bar(CalcBars::Statistics)->widget());
+        return *qobject_cast<CCalcStatistics*>(frame->bar(CalcBars::Statistics)->panel());
     }
     CCalcMemoryModel& model() const { return *memory().model(); }
 

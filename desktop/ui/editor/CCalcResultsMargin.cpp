@@ -1,5 +1,7 @@
 #include "desktop/ui/editor/CCalcResultsMargin.h"
 
+#include "desktop/services/PaletteColors.h"
+
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QHelpEvent>
@@ -27,12 +29,25 @@ constexpr int MostPercentOfEditor = 40;
 // How long a step waits while a calculation runs before it looks again.
 constexpr int BusyRetryMilliseconds = 20;
 
-QColor ErrorColor(const QPalette& palette)
-{
-    return palette.color(QPalette::Base).lightness() < 128 ? QColor(255, 90, 90) : QColor(200, 0, 0);
-}
-
 }  // namespace
+
+QColor CCalcResultsMargin::valueColor(bool failed, const QPalette& palette)
+{
+    const QColor base = palette.color(QPalette::Base);
+    if (failed) {
+        const QColor error = base.lightness() < 128 ? QColor(255, 90, 90) : QColor(200, 0, 0);
+        return Tevra::ReadableOn(error, base, Tevra::TextContrast);
+    }
+    // The placeholder colour may be see-through: what shows is its blend
+    // with the base.
+    const QColor placeholder = palette.color(QPalette::PlaceholderText);
+    const double alpha = placeholder.alphaF();
+    const auto blend = [alpha](float over, float under) { return alpha * over + (1.0 - alpha) * under; };
+    const QColor shown = QColor::fromRgbF(static_cast<float>(blend(placeholder.redF(), base.redF())),
+                                          static_cast<float>(blend(placeholder.greenF(), base.greenF())),
+                                          static_cast<float>(blend(placeholder.blueF(), base.blueF())));
+    return Tevra::ReadableOn(shown, base, Tevra::TextContrast);
+}
 
 CCalcResultsMargin::CCalcResultsMargin(CCalcView* view) : QWidget(view), view_(view)
 {
@@ -332,7 +347,7 @@ void CCalcResultsMargin::paintEvent(QPaintEvent*)
     const QFontMetrics metrics(view_->font());
     const int width = this->width() - 2 * Padding;
     for (const Item& item : items_) {
-        painter.setPen(item.Failed ? ErrorColor(colors) : colors.color(QPalette::PlaceholderText));
+        painter.setPen(valueColor(item.Failed, colors));
         const QString shown = metrics.elidedText(item.Text, Qt::ElideRight, width);
         painter.drawText(QRect(Padding, item.Top, width, metrics.height()), Qt::AlignRight | Qt::AlignVCenter, shown);
     }

@@ -30,6 +30,10 @@ class CCalcResultsMargin final : public QWidget {
     Q_OBJECT
 
 public:
+    // The colour a value (or a failure) is written in on palette: text that
+    // reads on the base, light or dark.
+    static QColor valueColor(bool failed, const QPalette& palette);
+
     static constexpr int StepMilliseconds = 8;
     // How long after the last key the run starts again: typing faster than
     // this scans the text once, at the pause.

@@ -109,6 +109,9 @@ public:
     // A Spot is the short, heavy line under the exact place a hint names;
     // a DottedUnderline marks a name that has no value yet.
     enum class MarkStyle { Plain, ErrorUnderline, WarningUnderline, Highlight, Spot, DottedUnderline, Dimmed };
+    // The colour a mark of style is drawn in on palette: its lines stand
+    // out from the base at the contrast graphics need, light or dark.
+    static QColor markColor(MarkStyle style, const QPalette& palette);
     struct TextMark {
         int Start = 0;
         int Length = 0;

@@ -4,6 +4,8 @@
 // lines on the screen.
 #include "desktop/ui/editor/CCalcView.h"
 
+#include "desktop/services/PaletteColors.h"
+
 #include <QHelpEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -21,7 +23,8 @@ bool IsDark(const QPalette& palette)
     return palette.color(QPalette::Base).lightness() < 128;
 }
 
-QColor MarkColor(CCalcView::MarkStyle style, const QPalette& palette)
+// The colour a style asks for, before it is made to read on the base.
+QColor WantedMarkColor(CCalcView::MarkStyle style, const QPalette& palette)
 {
     const bool dark = IsDark(palette);
     switch (style) {
@@ -44,6 +47,15 @@ QColor MarkColor(CCalcView::MarkStyle style, const QPalette& palette)
         break;
     }
     return {};
+}
+
+QColor MarkColor(CCalcView::MarkStyle style, const QPalette& palette)
+{
+    const QColor wanted = WantedMarkColor(style, palette);
+    // Veils and highlights lie under the text; lines must stand out.
+    if (!wanted.isValid() || style == CCalcView::MarkStyle::Highlight || style == CCalcView::MarkStyle::Dimmed)
+        return wanted;
+    return Tevra::ReadableOn(wanted, palette.color(QPalette::Base), Tevra::GraphicsContrast);
 }
 
 // A wavy line from x1 to x2 whose crests touch y - 3 and troughs y.
@@ -76,6 +88,11 @@ void DrawDots(QPainter& painter, qreal x1, qreal x2, qreal y, const QColor& colo
 }
 
 }  // namespace
+
+QColor CCalcView::markColor(MarkStyle style, const QPalette& palette)
+{
+    return MarkColor(style, palette);
+}
 
 QString CCalcView::markToolTipAt(int position) const
 {

@@ -12,6 +12,9 @@
 #include <QKeyEvent>
 #include <QTimer>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 bool IsHelpKey(const QEvent* event)
@@ -157,23 +160,54 @@ void CCalcKeyPad::refreshDescriptions()
 
 void CCalcKeyPad::layOutButtons()
 {
-    const QFontMetrics metrics(font_);
-    Keypad::LayoutMeasures measures = Keypad::Gaps(dpi());
-    measures.TemplateWidth =
-        metrics.horizontalAdvance(Tevra::ToQString(Keypad::TemplateText(applied_.Notation, applied_.Upper)));
-    measures.TemplateHeight = metrics.height();
-    measures.CommentWidth = metrics.horizontalAdvance(QStringLiteral("*/"));
-    layout_ = Keypad::LayOut(measures);
-    for (std::size_t i = 0; i < buttons_.size(); ++i)
+    const auto measure = [this](const QFont& font, int dpi) {
+        const QFontMetrics metrics(font);
+        Keypad::LayoutMeasures measures = Keypad::Gaps(dpi);
+        measures.TemplateWidth =
+            metrics.horizontalAdvance(Tevra::ToQString(Keypad::TemplateText(applied_.Notation, applied_.Upper)));
+        measures.TemplateHeight = metrics.height();
+        measures.CommentWidth = metrics.horizontalAdvance(QStringLiteral("*/"));
+        return Keypad::LayOut(measures);
+    };
+    whole_ = measure(font_, dpi()).Panel;
+    if (!room_.isEmpty())
+        scale_ = Keypad::FitScale(whole_, room_, pointSize());
+    QFont shown = font_;
+    if (scale_ < 1.0) {
+        if (font_.pointSizeF() > 0)
+            shown.setPointSizeF(font_.pointSizeF() * scale_);
+        else if (font_.pixelSize() > 0)
+            shown.setPixelSize(std::max(1, static_cast<int>(font_.pixelSize() * scale_)));
+    }
+    layout_ = scale_ < 1.0 ? measure(shown, static_cast<int>(dpi() * scale_)) : measure(font_, dpi());
+    for (std::size_t i = 0; i < buttons_.size(); ++i) {
+        buttons_[i]->setFont(shown);
         buttons_[i]->setGeometry(layout_.Buttons[i]);
+    }
     setFixedSize(layout_.Panel);
     updateGeometry();
     emit relaidOut();
 }
 
+void CCalcKeyPad::fitInto(QSize room)
+{
+    room_ = room;
+    const double wanted = Keypad::FitScale(whole_, room, pointSize());
+    // Steps too small to see are not worth a new layout.
+    if (std::abs(wanted - scale_) >= 0.01 || (wanted == 1.0 && scale_ != 1.0))
+        layOutButtons();
+}
+
+double CCalcKeyPad::pointSize() const
+{
+    if (font_.pointSizeF() > 0)
+        return font_.pointSizeF();
+    return font_.pixelSize() > 0 ? font_.pixelSize() * 72.0 / dpi() : 0.0;
+}
+
 QSize CCalcKeyPad::sizeHint() const
 {
-    return layout_.Panel;
+    return whole_;
 }
 
 int CCalcKeyPad::dpi() const

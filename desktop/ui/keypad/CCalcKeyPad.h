@@ -89,6 +89,14 @@ public:
     // Writes the look under "GUI/Keypad" (also done when destroyed).
     void saveSettings() const;
 
+    // Lays the keys out smaller when room cannot hold the whole panel, down
+    // to a size that stays readable (Keypad::FitScale); with room enough the
+    // keypad is whole again. The stored font does not change.
+    void fitInto(QSize room);
+    double fitScale() const { return scale_; }
+    // The panel at its whole size, whatever room it has now.
+    QSize wholeSize() const { return whole_; }
+
     QSize sizeHint() const override;
 
 signals:
@@ -116,6 +124,8 @@ private:
     void applyStyle();
     QFont systemFont() const;
     int dpi() const;
+    // The keypad font's size in points, however it was set.
+    double pointSize() const;
     ICalcKeyPadPrompts& prompts();
 
     std::vector<CColorButton*> buttons_;
@@ -124,6 +134,9 @@ private:
     QPointer<CCalcHelpRequests> help_;
     Keypad::CaptionState applied_;
     Keypad::Layout layout_;
+    QSize whole_;
+    double scale_ = 1.0;  // of the keys, when the room is short
+    QSize room_;
 
     Keypad::Appearance appearance_;
     QFont font_;

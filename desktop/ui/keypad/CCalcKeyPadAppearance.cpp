@@ -61,8 +61,8 @@ void CCalcKeyPad::applyFont(const QFont& chosen)
     const Keypad::FontFields system = Keypad::FieldsOf(systemFont());
     defaultFont_ = appearance_.Font == Keypad::DefaultFontFields(dpi());
     systemFont_ = !defaultFont_ && appearance_.Font == system;
-    for (CColorButton* each : buttons_)
-        each->setFont(font_);
+    // The keys take the font (or a smaller one, when room is short) as
+    // they are laid out.
     layOutButtons();
     update();
     emit appearanceChanged();

@@ -87,4 +87,17 @@ Layout LayOut(const LayoutMeasures& measures)
     return layout;
 }
 
+double FitScale(QSize whole, QSize room, double pointSize)
+{
+    if (whole.isEmpty() || room.isEmpty())
+        return 1.0;
+    const double fits = std::min(static_cast<double>(room.width()) / whole.width(),
+                                 static_cast<double>(room.height()) / whole.height());
+    if (fits >= 1.0)
+        return 1.0;
+    // A font without a point size (one set in pixels) keeps only the share.
+    const double readable = pointSize > 0 ? std::max(LeastScale, LeastPointSize / pointSize) : LeastScale;
+    return std::max(fits, std::min(readable, 1.0));
+}
+
 }  // namespace Keypad

@@ -53,4 +53,14 @@ struct Layout {
 // "*/" but never narrower than high. Sizes below one pixel count as one.
 Layout LayOut(const LayoutMeasures& measures);
 
+// The least a keypad is scaled to when it lacks room: its text stays at
+// least this share of the chosen font's size and never below LeastPointSize.
+inline constexpr double LeastScale = 0.7;
+inline constexpr double LeastPointSize = 7.0;
+
+// The scale (at most 1) at which a panel of size whole fits into room, but
+// never below what keeps a font of pointSize readable; a panel that fits
+// stays whole. Sizes without area give 1.
+double FitScale(QSize whole, QSize room, double pointSize);
+
 }  // namespace Keypad

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "desktop/services/CalcHelpTopics.h"
+#include "desktop/services/PaletteColors.h"
 #include "desktop/services/CalcListColumns.h"
 #include "core/settings/CalcSettings.h"
 #include "desktop/services/PreferencesStore.h"
@@ -83,6 +84,31 @@ CCalcLog::CCalcLog(QWidget* parent) : QWidget(parent), list_(new QTreeWidget(thi
             [this](QTreeWidgetItem* item) { emit rowActivated(list_->indexOfTopLevelItem(item), false); });
 }
 
+QColor CCalcLog::recordColor(bool error, const QPalette& palette)
+{
+    const QColor colour = error ? ErrorColor : WarningColor;
+    // Light lists keep the log's own red and blue; on a dark list they are
+    // made lighter until they read.
+    const QColor base = palette.color(QPalette::Base);
+    return Tevra::IsDarkPalette(palette) ? Tevra::ReadableOn(colour, base, Tevra::TextContrast) : colour;
+}
+
+int CCalcLog::heightForRows(int rows) const
+{
+    const int row = std::max(list_->fontMetrics().height() + 4, list_->sizeHintForRow(0));
+    const int frame = 2 * list_->frameWidth();
+    return list_->header()->sizeHint().height() + std::max(rows, 1) * row + frame;
+}
+
+QSize CCalcLog::sizeHint() const
+{
+    // Taken once: the bar's least size is the first answer, and the panel
+    // keeps asking for that.
+    if (!initialSize_.isValid())
+        initialSize_ = QSize(list_->sizeHint().width(), heightForRows(InitialRows));
+    return initialSize_;
+}
+
 CCalcLog::~CCalcLog()
 {
     saveSettings();
@@ -106,7 +132,7 @@ void CCalcLog::Add(const NCalculatorText::LogRecord& record)
     for (int c = 0; c < ColumnCount; ++c) {
         item->setText(c, texts[static_cast<std::size_t>(c)]);
         item->setTextAlignment(c, Columns[static_cast<std::size_t>(c)].Alignment);
-        item->setForeground(c, error ? ErrorColor : WarningColor);
+        item->setForeground(c, recordColor(error, list_->palette()));
     }
     item->setData(NumberColumn, StatusRole, record.Status);
     item->setData(NumberColumn, ReportCodeRole, static_cast<int>(record.Code));
@@ -121,6 +147,7 @@ void CCalcLog::Add(const NCalculatorText::LogRecord& record)
         item->setToolTip(c, tip);
     list_->addTopLevelItem(item);
     scrollToLastRowSoon();
+    emit recordAdded(rowCount());
 
     if (NCalculatorText::State().CalcSettings.LogPopup != 0)
         emit popupRequested();

@@ -51,11 +51,24 @@ public:
     CalcHelp::Target helpTargetAt(std::optional<QPoint> pos) const override;
 
     QTreeWidget* list() const { return list_; }
+    // The colour of an error's or a warning's row on palette: pure red or
+    // blue on a light list, made lighter until it reads on a dark one.
+    static QColor recordColor(bool error, const QPalette& palette);
     int rowCount() const;
+
+    // The rows an empty log shows at first: it starts short and its bar
+    // grows as records arrive, up to GrowRows of them.
+    static constexpr int InitialRows = 3;
+    static constexpr int GrowRows = 8;
+    // The panel's height that shows rows rows under the heading.
+    int heightForRows(int rows) const;
+    QSize sizeHint() const override;
 
 signals:
     // A record arrived while LogPopup is set: the frame shows the "Log" bar.
     void popupRequested();
+    // A record was added: the panel would show them all at heightForRows().
+    void recordAdded(int rows);
     // The user clicked a row, or pressed Enter on it (byKey): the editor
     // shows the statement the row's record came from.
     void rowActivated(int row, bool byKey);
@@ -72,6 +85,7 @@ private:
     void fitDescriptionColumn();
 
     QTreeWidget* list_ = nullptr;
+    mutable QSize initialSize_;
     bool scrollPending_ = false;
     // The Description width the user chose (or the stored or default one);
     // the column is drawn at least this wide and this is what is saved.

@@ -156,8 +156,8 @@ TEST_F(PanelKeysInFrame, EveryKeyCarriesOutItsCommandFromEveryPanel)
         const char* name;
         QWidget* control;
     };
-    auto* floating = static_cast<KeyEatingPanel*>(frame->bar(CalcBars::Memory)->widget());
-    auto* docked = static_cast<KeyEatingPanel*>(frame->bar(CalcBars::Keypad)->widget());
+    auto* floating = static_cast<KeyEatingPanel*>(frame->bar(CalcBars::Memory)->panel());
+    auto* docked = static_cast<KeyEatingPanel*>(frame->bar(CalcBars::Keypad)->panel());
     ASSERT_TRUE(frame->bar(CalcBars::Memory)->isFloating());
     const Panel panels[] = {
         {"the log", LogPanel(*frame)->list()},
@@ -206,8 +206,8 @@ TEST_F(PanelKeysInFrame, EveryAcceleratorOfTheTableCarriesOutItsCommandWhateverH
         QObject::disconnect(command, &QAction::triggered, nullptr, nullptr);
         actions.push_back(command);
     }
-    auto* docked = static_cast<KeyEatingPanel*>(frame->bar(CalcBars::Keypad)->widget());
-    auto* floating = static_cast<KeyEatingPanel*>(frame->bar(CalcBars::Memory)->widget());
+    auto* docked = static_cast<KeyEatingPanel*>(frame->bar(CalcBars::Keypad)->panel());
+    auto* floating = static_cast<KeyEatingPanel*>(frame->bar(CalcBars::Memory)->panel());
     ASSERT_FALSE(frame->bar(CalcBars::Keypad)->isFloating());
     ASSERT_TRUE(frame->bar(CalcBars::Memory)->isFloating());
     struct Place {
@@ -265,8 +265,8 @@ TEST_F(PanelKeysInFrame, CalculateFromAPanelRunsTheEditorsText)
 {
     frame->showWithStoredPlacement();
     frame->view()->loadText(QStringLiteral("6*7"));
-    focus(frame->bar(CalcBars::Memory)->widget());
-    QTest::keyClick(frame->bar(CalcBars::Memory)->widget(), Qt::Key_Equal, Qt::ControlModifier | Qt::ShiftModifier);
+    focus(frame->bar(CalcBars::Memory)->panel());
+    QTest::keyClick(frame->bar(CalcBars::Memory)->panel(), Qt::Key_Equal, Qt::ControlModifier | Qt::ShiftModifier);
     ASSERT_TRUE(CalculationApplied(*frame));
     EXPECT_EQ(frame->view()->text(), QStringLiteral("6*7=42"));
 }
@@ -274,7 +274,7 @@ TEST_F(PanelKeysInFrame, CalculateFromAPanelRunsTheEditorsText)
 TEST_F(PanelKeysInFrame, OtherKeysStillReachThePanel)
 {
     frame->showWithStoredPlacement();
-    auto* panel = static_cast<KeyEatingPanel*>(frame->bar(CalcBars::Keypad)->widget());
+    auto* panel = static_cast<KeyEatingPanel*>(frame->bar(CalcBars::Keypad)->panel());
     focus(panel);
     QTest::keyClick(panel, Qt::Key_1);
     QTest::keyClick(panel, Qt::Key_C, Qt::ControlModifier);

@@ -151,7 +151,7 @@ TEST(FramePlacement, TheDefaultScalesWithTheScreensLogicalDpi)
               (ScreenRect{1455, 785, 2385, 1335}));
 }
 
-TEST(FramePlacement, TheEditorGetsItsShareByAGrowingHeight)
+TEST(FramePlacement, TheEditorGetsItsShareByAGrowingWindow)
 {
     struct Row {
         const char* name;
@@ -161,9 +161,10 @@ TEST(FramePlacement, TheEditorGetsItsShareByAGrowingHeight)
     };
     const Row rows[] = {
         {"a share already reached stays", {930, 550}, {80, 100, 0}, {930, 550}},
-        {"bars below: taller", {930, 550}, {80, 300, 0}, {930, 626}},
-        {"bars below and beside: taller still", {930, 550}, {80, 260, 250}, {930, 757}},
-        {"bars beside taking most of the width: wider", {930, 550}, {80, 260, 800}, {3200, 730}},
+        {"bars below: larger", {930, 550}, {80, 300, 0}, {1061, 628}},
+        {"bars below and beside: larger still", {930, 550}, {80, 260, 250}, {1172, 693}},
+        {"bars beside wider than the window: much larger", {930, 550}, {80, 260, 1000}, {2298, 1359}},
+        {"bars beside beyond four times the size: wider first", {930, 550}, {80, 260, 3000}, {12000, 730}},
     };
     for (const Row& row : rows) {
         const Tevra::FrameMinimum grown = Tevra::SizeForEditorShare(row.size, row.parts);
@@ -173,41 +174,91 @@ TEST(FramePlacement, TheEditorGetsItsShareByAGrowingHeight)
     }
 }
 
-TEST(FramePlacement, TheDefaultLiesInsideEveryScreenAtEveryScale)
+TEST(FramePlacement, TheRoomForBarsAboveKeepsTheEditorsShare)
+{
+    struct Row {
+        const char* name;
+        Tevra::FrameMinimum size;
+        Tevra::FrameParts parts;
+        int room;
+    };
+    const Row rows[] = {
+        {"no bars beside: the rest of the share", {1000, 580}, {80, 0, 0}, 275},
+        {"a bar beside: less", {1000, 580}, {80, 0, 400}, 125},
+        {"a bar beside leaving less than the share: none", {1000, 580}, {80, 0, 600}, 0},
+        {"no client area", {1000, 50}, {80, 0, 0}, 0},
+    };
+    for (const Row& row : rows) {
+        const int room = Tevra::RoomForBarsAbove(row.size, row.parts);
+        EXPECT_EQ(room, row.room) << row.name;
+        if (room > 0) {
+            Tevra::FrameParts parts = row.parts;
+            parts.Above = room;
+            EXPECT_GE(Tevra::EditorShareOf(row.size, parts), Tevra::EditorShare - 1e-9) << row.name;
+        }
+    }
+}
+
+// What the frame measures with its bars: the keypad and the log below the
+// editor, the memory window beside it; with the keypad hidden, only the log
+// below it. The least bars are what the bars give way to when the screen
+// is short: the keypad scrolled, the log at its first three rows.
+struct ShownBars {
+    const char* name;
+    Tevra::FrameParts parts;
+    int leastAbove;
+    Tevra::FrameMinimum minimum;
+};
+
+const ShownBars Shown[] = {
+    {"all bars", {75, 300, 300}, 150, {520, 420}},
+    {"keypad hidden", {75, 100, 300}, 100, {500, 300}},
+    {"no bars", {75, 0, 0}, 0, {300, 200}},
+};
+
+TEST(FramePlacement, TheFirstStartLiesInsideEveryScreenAtEveryScale)
 {
     const std::pair<int, int> screens[] = {{1280, 720}, {1366, 768}, {1600, 1000}, {3840, 2160}};
-    // What the frame measures with its bars: the keypad and the log below the
-    // editor, the memory window beside it; with the keypad hidden, only the
-    // log below it.
-    struct Bars {
-        const char* name;
-        Tevra::FrameParts parts;
-        Tevra::FrameMinimum minimum;
-    };
-    const Bars shown[] = {
-        {"all bars", {75, 250, 290}, {700, 480}},
-        {"keypad hidden", {75, 120, 290}, {640, 420}},
-        {"no bars", {75, 0, 0}, {300, 200}},
-    };
     for (const auto& [width, height] : screens) {
         for (const double factor : {1.0, 1.5, 2.0}) {
-            for (const Bars& bars : shown) {
+            for (const ShownBars& bars : Shown) {
                 SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height) + " at " + std::to_string(factor) +
                              ", " + bars.name);
                 const ScreenRect work = WorkArea(width, height, factor);
-                const Tevra::FrameMinimum wanted = Tevra::SizeForEditorShare({930, 550}, bars.parts);
-                const ScreenRect rect = Tevra::DefaultFrameRect(work, bars.minimum, 1.0, wanted);
+                const ScreenRect rect = Tevra::FirstStartRect(work, bars.minimum, 1.0, bars.parts);
                 EXPECT_TRUE(Inside(rect, work));
-                // Where the work area holds the wanted size, the editor has
-                // its share.
-                if (wanted.Width <= work.Width() && wanted.Height <= work.Height()) {
-                    EXPECT_GE(Tevra::EditorShareOf({rect.Width(), rect.Height()}, bars.parts), Tevra::EditorShare);
+                EXPECT_GE(rect.Width(), std::min(930, work.Width()));
+                EXPECT_GE(rect.Height(), std::min(550, work.Height()));
+                // The bars give way as far as they can: where that is far
+                // enough, the editor has its share.
+                const Tevra::FrameMinimum size{rect.Width(), rect.Height()};
+                const int room = Tevra::RoomForBarsAbove(size, bars.parts);
+                Tevra::FrameParts given = bars.parts;
+                given.Above = std::min(bars.parts.Above, std::max(room, bars.leastAbove));
+                if (room >= bars.leastAbove) {
+                    EXPECT_GE(Tevra::EditorShareOf(size, given), Tevra::EditorShare - 1e-9);
                 }
-                // Placing the default (no stored rectangle) keeps it there.
-                EXPECT_EQ(Tevra::PlaceFrame(std::nullopt, std::span(&work, 1), 0, {}), Tevra::DefaultFrameRect(work));
+                // A screen as large as the default at 96 dpi needs no
+                // giving way.
+                if (work.Width() >= 1600 && work.Height() >= 1000) {
+                    EXPECT_GE(Tevra::EditorShareOf(size, bars.parts), Tevra::EditorShare);
+                }
             }
         }
     }
+}
+
+TEST(FramePlacement, TheFirstStartScalesWithTheLogicalDpi)
+{
+    const ScreenRect uhd{0, 0, 3840, 2120};
+    const Tevra::FrameParts none{};
+    EXPECT_EQ(Tevra::FirstStartRect(uhd, {}, 1.0, none), (ScreenRect{1455, 785, 2385, 1335}));
+    EXPECT_EQ(Tevra::FirstStartRect(uhd, {}, 2.0, none), (ScreenRect{990, 510, 2850, 1610}));
+    // Bars below and beside grow it from the scaled size, not from 930x550.
+    const ScreenRect grown = Tevra::FirstStartRect(uhd, {}, 2.0, {150, 600, 600});
+    EXPECT_GT(grown.Width(), 1860);
+    EXPECT_GT(grown.Height(), 1100);
+    EXPECT_GE(Tevra::EditorShareOf({grown.Width(), grown.Height()}, {150, 600, 600}), Tevra::EditorShare);
 }
 
 }  // namespace

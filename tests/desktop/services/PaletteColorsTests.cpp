@@ -5,6 +5,9 @@
 #include "desktop/services/CCalcReadableStyle.h"
 #include "desktop/services/PaletteColors.h"
 #include "desktop/ui/editor/CCalcHighlighter.h"
+#include "desktop/ui/editor/CCalcResultsMargin.h"
+#include "desktop/ui/editor/CCalcView.h"
+#include "desktop/ui/log/CCalcLog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,6 +18,8 @@
 #include <QStyleOption>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -115,6 +120,64 @@ TEST(PaletteColors, EveryHighlightingColourReadsOnLightAndDarkBases)
             EXPECT_GE(Tevra::ContrastRatio(colour, named.base), Tevra::TextContrast)
                 << named.name << ", kind " << static_cast<int>(kind) << ": " << colour.name().toStdString();
         }
+    }
+}
+
+// Every other colour the editor, its results margin and the log draw text
+// or lines in: text at the contrast text needs, lines at the contrast of
+// graphics, on every palette (the placeholder colour see-through, as the
+// toolkit derives it from the text).
+TEST(PaletteColors, EveryMarkAndRecordColourReadsOnLightAndDarkBases)
+{
+    using Style = CCalcView::MarkStyle;
+    struct Row {
+        const char* name;
+        std::function<QColor(const QPalette&)> colour;
+        double contrast;
+        bool darkOnly = false;  // light palettes keep the log's own red and blue
+    };
+    const Row rows[] = {
+        {"error underline", [](const QPalette& p) { return CCalcView::markColor(Style::ErrorUnderline, p); },
+         Tevra::GraphicsContrast},
+        {"warning underline", [](const QPalette& p) { return CCalcView::markColor(Style::WarningUnderline, p); },
+         Tevra::GraphicsContrast},
+        {"hint spot", [](const QPalette& p) { return CCalcView::markColor(Style::Spot, p); }, Tevra::GraphicsContrast},
+        {"name without a value", [](const QPalette& p) { return CCalcView::markColor(Style::DottedUnderline, p); },
+         Tevra::GraphicsContrast},
+        {"margin value", [](const QPalette& p) { return CCalcResultsMargin::valueColor(false, p); },
+         Tevra::TextContrast},
+        {"margin failure", [](const QPalette& p) { return CCalcResultsMargin::valueColor(true, p); },
+         Tevra::TextContrast},
+        {"log error", [](const QPalette& p) { return CCalcLog::recordColor(true, p); }, Tevra::TextContrast, true},
+        {"log warning", [](const QPalette& p) { return CCalcLog::recordColor(false, p); }, Tevra::TextContrast, true},
+    };
+    for (const NamedPalette& named : Palettes) {
+        QPalette palette = MakePalette(named);
+        QColor placeholder = named.text;
+        placeholder.setAlpha(128);
+        palette.setColor(QPalette::PlaceholderText, placeholder);
+        for (const Row& row : rows) {
+            if (row.darkOnly && !Tevra::IsDarkPalette(palette))
+                continue;
+            const QColor colour = row.colour(palette);
+            ASSERT_TRUE(colour.isValid()) << row.name;
+            EXPECT_EQ(colour.alpha(), 255) << row.name;
+            EXPECT_GE(Tevra::ContrastRatio(colour, named.base), row.contrast)
+                << named.name << ", " << row.name << ": " << colour.name().toStdString();
+        }
+    }
+    // The errors stay red and the warnings blue, on dark bases too; light
+    // bases keep pure red and blue.
+    for (const NamedPalette& named : Palettes) {
+        const QPalette palette = MakePalette(named);
+        if (!Tevra::IsDarkPalette(palette)) {
+            EXPECT_EQ(CCalcLog::recordColor(true, palette), QColor(255, 0, 0)) << named.name;
+            EXPECT_EQ(CCalcLog::recordColor(false, palette), QColor(0, 0, 255)) << named.name;
+        }
+        const QColor error = CCalcLog::recordColor(true, palette);
+        const QColor warning = CCalcLog::recordColor(false, palette);
+        EXPECT_GT(error.red(), error.blue()) << named.name;
+        EXPECT_GT(warning.blue(), warning.red()) << named.name;
     }
 }
 

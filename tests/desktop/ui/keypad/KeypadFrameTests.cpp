@@ -20,7 +20,7 @@ using namespace CalcCommand;
 class KeypadInFrame : public FrameTest {
 protected:
     CCalcBar* bar() const { return frame->bar(CalcBars::Keypad); }
-    CCalcKeyPad* keypad() const { return qobject_cast<CCalcKeyPad*>(bar()->widget()); }
+    CCalcKeyPad* keypad() const { return qobject_cast<CCalcKeyPad*>(bar()->panel()); }
 
     void showFrame()
     {
@@ -187,12 +187,15 @@ TEST_F(KeypadInFrame, NotationCommandsRelabelTheButtons)
 TEST_F(KeypadInFrame, UpperEastWidensTheDockedBarAndLowerShrinksItAgain)
 {
     showFrame();
-    const int lowerWidth = bar()->width();
+    const int lowerWidth = keypad()->wholeSize().width();
+    const int lowerAsked = bar()->widget()->sizeHint().width();
     setNotation(1, 1);
-    EXPECT_GT(bar()->width(), lowerWidth);
+    EXPECT_GT(keypad()->wholeSize().width(), lowerWidth);
+    EXPECT_GT(bar()->widget()->sizeHint().width(), lowerAsked);
     EXPECT_EQ(keypad()->size(), keypad()->currentLayout().Panel);
     setNotation(1, 0);
-    EXPECT_EQ(bar()->width(), lowerWidth);
+    EXPECT_EQ(keypad()->wholeSize().width(), lowerWidth);
+    EXPECT_EQ(bar()->widget()->sizeHint().width(), lowerAsked);
 }
 
 TEST_F(KeypadInFrame, AFloatingKeypadFollowsItsPanelsSize)

@@ -123,3 +123,33 @@ TEST(KeypadLayout, HugeMeasuresGiveALayoutWithoutOverflow)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(KeypadLayout, ThePanelShrinksToItsRoomButStaysReadable)
+{
+    struct Row {
+        const char* name;
+        QSize whole;
+        QSize room;
+        double pointSize;
+        double scale;
+    };
+    const Row rows[] = {
+        {"room enough: whole", {800, 200}, {900, 250}, 8, 1.0},
+        {"exactly its size: whole", {800, 200}, {800, 200}, 8, 1.0},
+        {"short in height", {800, 200}, {900, 180}, 10, 0.9},
+        {"short in width", {800, 200}, {720, 500}, 10, 0.9},
+        {"the shorter side counts", {800, 200}, {760, 180}, 10, 0.9},
+        {"far too short: the least share", {800, 200}, {100, 50}, 20, Keypad::LeastScale},
+        {"a small font keeps its points", {800, 200}, {100, 50}, 8, 7.0 / 8.0},
+        {"a font at the least size stays", {800, 200}, {100, 50}, 7, 1.0},
+        {"a font in pixels only keeps the share", {800, 200}, {100, 50}, 0, Keypad::LeastScale},
+        {"no room yet: whole", {800, 200}, {0, 0}, 8, 1.0},
+        {"no panel: whole", {0, 0}, {100, 50}, 8, 1.0},
+    };
+    for (const Row& row : rows)
+        EXPECT_DOUBLE_EQ(Keypad::FitScale(row.whole, row.room, row.pointSize), row.scale) << row.name;
+}
+
+}  // namespace

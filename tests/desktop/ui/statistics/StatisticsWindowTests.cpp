@@ -114,7 +114,7 @@ TEST_F(StatisticsWindowTest, TheBarIsHiddenAtFirstAndFloatsAtItsPointWhenShown)
     EXPECT_TRUE(bar->isFloating());
     EXPECT_EQ(bar->pos(), frame->mapToGlobal(QPoint(27, 27)));
     EXPECT_TRUE(frame->action(CalcCommand::ToggleStatistics)->isChecked());
-    EXPECT_EQ(bar->widget()->size(), bar->widget()->sizeHint()) << "a fixed bar keeps its panel's size";
+    EXPECT_EQ(bar->panel()->size(), bar->panel()->sizeHint()) << "a fixed bar keeps its panel's size";
 
     // Its place and visibility come back after a restart.
     restartFrame();
