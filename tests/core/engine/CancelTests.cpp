@@ -3,7 +3,7 @@
 // leaves the results written before it.
 #include "support/EngineTestSupport.h"
 
-#include <chrono>
+#include <cerrno>
 #include <ctime>
 #include <pthread.h>
 #include <thread>
@@ -51,14 +51,17 @@ private:
 // (waiting a fixed time instead could ask before the run reached it).
 void RequestCancelOnceBusy()
 {
-    const auto used = [] {
-        timespec now{};
-        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-        return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
-    };
-    const auto start = used();
-    while (used() - start < std::chrono::milliseconds(100))
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    // Sleeps on the process's processor-time clock: it wakes when the
+    // calculation has used that time, however long the machine takes to
+    // give it.
+    timespec until{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &until);
+    until.tv_nsec += 100'000'000;
+    if (until.tv_nsec >= 1'000'000'000) {
+        until.tv_nsec -= 1'000'000'000;
+        ++until.tv_sec;
+    }
+    while (clock_nanosleep(CLOCK_PROCESS_CPUTIME_ID, TIMER_ABSTIME, &until, nullptr) == EINTR) {}
     State().CancelRequested = true;
 }
 
