@@ -136,22 +136,43 @@ const std::vector<std::u16string_view>& Keywords()
     return names;
 }
 
+// The edit distance of two names, letters compared without case, as far as
+// a misspelling goes: any distance above two is given as three. Names differ
+// by more than two in length are three apart at once, and a row of the table
+// that has nothing within two ends the count, so that comparing a word with
+// every function name costs little.
+constexpr std::size_t FarApart = 3;
+
 std::size_t EditDistance(std::u16string_view a, std::u16string_view b)
 {
-    std::vector<std::size_t> row(b.size() + 1);
+    const std::size_t gap = a.size() > b.size() ? a.size() - b.size() : b.size() - a.size();
+    if (gap >= FarApart)
+        return FarApart;
+    if (a.size() < b.size())
+        std::swap(a, b);  // the row runs along the shorter name
+    // Names as long as people write them fit the row on the stack.
+    std::array<std::size_t, 80> shortRow{};
+    std::vector<std::size_t> longRow;
+    if (b.size() >= shortRow.size())
+        longRow.resize(b.size() + 1);
+    std::size_t* const row = longRow.empty() ? shortRow.data() : longRow.data();
     for (std::size_t j = 0; j <= b.size(); ++j)
         row[j] = j;
     for (std::size_t i = 1; i <= a.size(); ++i) {
         std::size_t diagonal = row[0];
         row[0] = i;
+        std::size_t least = row[0];
         for (std::size_t j = 1; j <= b.size(); ++j) {
             const std::size_t above = row[j];
             const std::size_t cost = Lowered(a[i - 1]) == Lowered(b[j - 1]) ? 0 : 1;
             row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + cost});
+            least = std::min(least, row[j]);
             diagonal = above;
         }
+        if (least >= FarApart)
+            return FarApart;
     }
-    return row[b.size()];
+    return std::min(row[b.size()], FarApart);
 }
 
 // Near enough to be a misspelling: two edits at most, and fewer than the
@@ -468,7 +489,7 @@ std::optional<StatementHint> CStatementReading::tokenMistake(std::size_t k) cons
                                     std::u16string(original(next->Start, valueEndFrom(k + 1))));
             }
             std::u16string_view nearest;
-            std::size_t best = 3;
+            std::size_t best = FarApart;
             for (const std::u16string_view name : Functions()) {
                 const std::size_t distance = EditDistance(lowered(token), name);
                 if (NearEnough(distance, token.Length) && distance < best) {
@@ -610,7 +631,7 @@ std::optional<StatementHint> CStatementReading::uninitialisedMistake(const Expla
             }
         }
         std::u16string_view nearest;
-        std::size_t best = 3;
+        std::size_t best = FarApart;
         for (const auto* names : {&Functions(), &Keywords()}) {
             for (const std::u16string_view name : *names) {
                 const std::size_t distance = EditDistance(word, name);
@@ -699,7 +720,7 @@ std::u16string NearestCellName(std::u16string_view name, const Tevra::CMemoryMap
     std::u16string nearest;
     if (name.size() > LongestSpeltName)
         return nearest;
-    std::size_t best = 3;
+    std::size_t best = FarApart;
     for (const auto& [cell, value] : memory) {
         const std::u16string_view candidate = cell;
         const std::size_t gap =
@@ -744,7 +765,7 @@ std::vector<StatementHint> UnsetCellReferences(std::u16string_view text, const T
         const std::u16string_view written = text.substr(keyword.Start, end - keyword.Start);
         // The nearest name among the cells and the names stored above.
         std::u16string nearest = NearestCellName(name, memory);
-        std::size_t best = nearest.empty() ? 3 : EditDistance(name, nearest);
+        std::size_t best = nearest.empty() ? FarApart : EditDistance(name, nearest);
         std::size_t compared = 0;
         for (const std::u16string& other : stored) {
             if (name.size() > LongestSpeltName || ++compared > MostStoredNamesCompared)

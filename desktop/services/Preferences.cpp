@@ -3,6 +3,7 @@
 #include <QSettings>
 
 #include <algorithm>
+#include <array>
 #include <optional>
 
 #include "desktop/services/PreferencesStore.h"
@@ -15,9 +16,16 @@ namespace {
 
 const QString PreferencesGroup = QStringLiteral("Preferences");
 
-QString KeyOf(const SettingField& field)
+// The fields' keys, made once: loading and saving look every one up.
+const QString& KeyOf(const SettingField& field)
 {
-    return ToQString(field.Name);
+    static const auto keys = [] {
+        std::array<QString, SettingFields.size()> made;
+        for (std::size_t i = 0; i < SettingFields.size(); ++i)
+            made[i] = ToQString(SettingFields[i].Name);
+        return made;
+    }();
+    return keys[static_cast<std::size_t>(&field - SettingFields.data())];
 }
 
 }  // namespace
@@ -66,7 +74,7 @@ void DropUnknownSettings(QSettings& settings)
     settings.endGroup();
 }
 
-void SavePreferences(const CCalcSettings& record, QSettings& settings)
+void WritePreferences(const CCalcSettings& record, QSettings& settings)
 {
     DropUnknownSettings(settings);
     if (record.Modified) {
@@ -75,6 +83,11 @@ void SavePreferences(const CCalcSettings& record, QSettings& settings)
             settings.setValue(KeyOf(field), record.*field.Field);
         settings.endGroup();
     }
+}
+
+void SavePreferences(const CCalcSettings& record, QSettings& settings)
+{
+    WritePreferences(record, settings);
     settings.sync();
 }
 

@@ -25,7 +25,10 @@ void LoadPreferences(CCalcSettings& record, QSettings& settings);
 void DropUnknownSettings(QSettings& settings);
 
 // Drops the unknown settings, then writes all the fields into the
-// "Preferences" group when the record's Modified flag is set.
+// "Preferences" group when the record's Modified flag is set; the settings
+// object keeps them until it is synced.
+void WritePreferences(const CCalcSettings& record, QSettings& settings);
+// WritePreferences, then the settings synced with their file.
 void SavePreferences(const CCalcSettings& record, QSettings& settings);
 
 // The same for the process-wide CalcSettings and the program's own settings

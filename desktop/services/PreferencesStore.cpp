@@ -163,15 +163,13 @@ std::optional<std::int32_t> StoredInt32(const QVariant& value)
 
 std::optional<std::uint32_t> ReadStoredUInt32(const QSettings& settings, const QString& key)
 {
-    if (!settings.contains(key))
-        return std::nullopt;
+    // A key not stored reads as no value, which no number is.
     return StoredUInt32(settings.value(key));
 }
 
 std::optional<std::int32_t> ReadStoredInt32(const QSettings& settings, const QString& key)
 {
-    if (!settings.contains(key))
-        return std::nullopt;
+    // A key not stored reads as no value, which no number is.
     return StoredInt32(settings.value(key));
 }
 

@@ -32,13 +32,14 @@ QString InputPath()
     return directory.filePath(QStringLiteral("fuzzed.conf"));
 }
 
-// A store that lives only in its QSettings object: its path lies where no
-// folder can be made, so writing it back (SavePreferences syncs) keeps every
-// key in the object and reaches no file, and reading it back gives what was
-// written.
+// A store that lives only in its QSettings object: its path names a file in
+// a folder where none can be made, so that nothing can reach a file even if
+// it were synced. (One object for every input would save looking for the
+// file when it is made, but what it keeps from one input to the next sets
+// the fuzzer's leak check off.)
 QSettings MemoryStore()
 {
-    return QSettings(QStringLiteral("/proc/tevra-no-such-folder/preferences.conf"), QSettings::IniFormat);
+    return QSettings(QStringLiteral("/proc/tevra-fuzz-preferences.conf"), QSettings::IniFormat);
 }
 
 // Loads the preferences from store (which holds what a settings file gave),
@@ -50,7 +51,7 @@ std::string CheckLoadedAndWrittenBack(QSettings& memory)
     if (std::string fault = OutOfRange(record); !fault.empty())
         return fault;
     record.Modified = true;
-    Tevra::SavePreferences(record, memory);
+    Tevra::WritePreferences(record, memory);
     Tevra::CCalcSettings reloaded;
     Tevra::LoadPreferences(reloaded, memory);
     for (const Tevra::SettingField& field : Tevra::SettingFields) {
