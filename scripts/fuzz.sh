@@ -46,6 +46,7 @@ for target in "${targets[@]}"; do
   runs=()
   [ -z "${TEVRA_FUZZ_RUNS:-}" ] || runs=(-runs="$TEVRA_FUZZ_RUNS")
   corpus_before=$(ls "$work" | wc -l)
+  findings_before=$(ls "$findings" | wc -l)
   log="$build_dir/fuzz-$target.log"
   # The processor time the program took, beside the wall-clock rate
   # libFuzzer prints: executions per second of processor time is the rate on
@@ -58,5 +59,5 @@ for target in "${targets[@]}"; do
   read -r _ user system < <(grep '^cpu ' "$build_dir/fuzz-$target.time")
   awk -v n="${executions:-0}" -v u="$user" -v s="$system" \
     'BEGIN { printf "executions per second of processor time: %.0f (%d in %.1f s)\n", n / (u + s), n, u + s }'
-  echo "corpus: $corpus_before inputs before, $(ls "$work" | wc -l) after; findings: $(ls "$findings" | wc -l)"
+  echo "corpus: $corpus_before inputs before, $(ls "$work" | wc -l) after; new findings: $(($(ls "$findings" | wc -l) - findings_before))"
 done
