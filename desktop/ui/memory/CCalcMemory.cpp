@@ -14,6 +14,7 @@
 #include <QIcon>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
 #include <QStyle>
@@ -72,6 +73,11 @@ constexpr int IconSize = 16;
 
 // Rows of the list the initial size shows.
 constexpr int InitialRows = 8;
+// On a small screen the window starts no wider than this share of the
+// screen's work area (the bar takes its first size as its least), so that the
+// editor beside it keeps its room; never narrower than NarrowestList.
+constexpr double LargestScreenShare = 0.3;
+constexpr int NarrowestList = 180;
 
 }  // namespace
 
@@ -312,7 +318,12 @@ QSize CCalcMemory::sizeHint() const
     const int rowHeight = list_->fontMetrics().height() + 4;
     const int listHeight = list_->header()->sizeHint().height() + InitialRows * rowHeight + frame;
     const int buttonsHeight = (ButtonCount - 1) * ButtonPitch + ButtonSize;
-    return {listWidth + ButtonColumnWidth, std::max(listHeight, buttonsHeight)};
+    int width = listWidth + ButtonColumnWidth;
+    if (const QScreen* shown = screen(); shown != nullptr) {
+        const int share = static_cast<int>(shown->availableGeometry().width() * LargestScreenShare);
+        width = std::min(width, std::max(share, NarrowestList + ButtonColumnWidth));
+    }
+    return {width, std::max(listHeight, buttonsHeight)};
 }
 
 int CCalcMemory::defaultColumnWidth(Column column) const

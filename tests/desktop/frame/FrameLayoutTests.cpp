@@ -94,6 +94,23 @@ TEST_F(FrameTest, FirstStartGivesTheEditorItsShareInsideTheWorkArea)
     }
 }
 
+// The memory window asks for the width of its columns, but on a small
+// screen no more than three tenths of it: it takes its first width as its
+// least, and the editor beside it keeps the room. (The tests' screen is
+// small enough for the columns to be cut.)
+TEST_F(FrameTest, OnASmallScreenTheMemoryWindowStartsNarrow)
+{
+    frame->showWithStoredPlacement();
+    QCoreApplication::processEvents();
+    const QRect work = WorkArea();
+    CCalcBar* memory = frame->bar(CalcBars::Memory);
+    ASSERT_TRUE(memory->isVisible());
+    const int narrowest = 211;  // the list's narrowest and the button column
+    EXPECT_LE(memory->panel()->width(), std::max(work.width() * 3 / 10 + 1, narrowest))
+        << "screen " << Describe(work).toStdString();
+    EXPECT_GT(frame->centralWidget()->width(), memory->width());
+}
+
 TEST_F(FrameTest, WithTheKeypadHiddenTheWindowShrinksFar)
 {
     frame->showWithStoredPlacement();
