@@ -197,7 +197,8 @@ TEST_F(MistakeTest, TheSeriesIndexIsNoUnknownWord)
 TEST(NearestCell, SuggestsTheClosestNameWithinTwoEdits)
 {
     Tevra::CMemoryMap memory;
-    for (const std::u16string name : {u"rent", u"rate", u"total", u"x"})
+    for (const std::u16string name :
+         {u"rent", u"rate", u"total", u"x", u"depreciationperyearofthemachine", u"abcdefgh"})
         memory.GetOrCreate(name) = 1.0;
     const std::vector<std::pair<std::u16string, std::u16string>> rows = {
         {u"rnet", u"rent"},   // two letters swapped
@@ -207,6 +208,14 @@ TEST(NearestCell, SuggestsTheClosestNameWithinTwoEdits)
         {u"y", u""},          // a single letter is never a misspelling
         {u"balance", u""},    // nothing near
         {u"rent", u""},       // the cell itself is no suggestion
+        {u"RNET", u"rent"},   // letters compared without case
+        // Long names: two edits apart still found, three not.
+        {u"depreciationperyaerofthemachine", u"depreciationperyearofthemachine"},
+        {u"depreciationperyearofthemach", u""},
+        {u"abcdefghij", u"abcdefgh"},  // two letters more
+        {u"abcdefghijk", u""},         // three letters more
+        {u"xbcdefgy", u"abcdefgh"},    // two letters changed
+        {u"xbcdeygz", u""},            // three letters changed
     };
     for (const auto& [name, nearest] : rows) {
         SCOPED_TRACE(Readable(name));
