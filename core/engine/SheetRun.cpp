@@ -7,6 +7,7 @@
 #include "core/engine/Random.h"
 
 #include <algorithm>
+#include <bit>
 #include <exception>
 #include <utility>
 
@@ -60,7 +61,40 @@ private:
     CEngineState real_;
 };
 
+bool SameBits(double a, double b)
+{
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+bool SameCells(const Tevra::CMemoryMap& a, const Tevra::CMemoryMap& b)
+{
+    return a.Count() == b.Count() && std::equal(a.begin(), a.end(), b.begin(), [](const auto& x, const auto& y) {
+               return x.first == y.first && SameBits(x.second.Value, y.second.Value) &&
+                   x.second.Include == y.second.Include;
+           });
+}
+
+bool SameSettings(const Tevra::CCalcSettings& a, const Tevra::CCalcSettings& b)
+{
+    return std::all_of(Tevra::SettingFields.begin(), Tevra::SettingFields.end(),
+                       [&](const Tevra::SettingField& field) { return a.*field.Field == b.*field.Field; });
+}
+
 }  // namespace
+
+bool SameForLaterStatements(const CEngineState& a, const CEngineState& b)
+{
+    // Cheapest first: most sandboxes that differ differ in the last result.
+    return SameBits(a.LastResult, b.LastResult) && a.AngleUnit == b.AngleUnit &&
+        a.RandomGenerator.u == b.RandomGenerator.u && a.RandomGenerator.v == b.RandomGenerator.v &&
+        a.RandomGenerator.w == b.RandomGenerator.w && a.Seeded == b.Seeded &&
+        a.CurrentOperation == b.CurrentOperation && a.PreviousOperation == b.PreviousOperation &&
+        a.CalculationOk == b.CalculationOk && a.LastReportCode == b.LastReportCode &&
+        a.LogarithmDelivered == b.LogarithmDelivered && a.NestingLimit == b.NestingLimit &&
+        a.ParseDepth == b.ParseDepth && a.WorkExhausted == b.WorkExhausted &&
+        a.CancelRequested.load() == b.CancelRequested.load() && a.CancelSeen == b.CancelSeen &&
+        SameSettings(a.CalcSettings, b.CalcSettings) && SameCells(a.MemoryMap, b.MemoryMap);
+}
 
 void CSheetRun::TakeBase()
 {
@@ -84,18 +118,30 @@ void CSheetRun::TakeBase()
     }
     current_ = base_;
     checkpoints_.clear();
+    reusable_.clear();
+    nextReusable_ = 0;
     computed_ = 0;
     stopped_ = false;
+    evaluated_ = 0;
+    reused_ = 0;
 }
 
 void CSheetRun::SetText(std::u16string_view text)
 {
     std::vector<ScannedStatement> next = ScanStatements(text);
+    const std::size_t oldSize = statements_.size();
+    const std::size_t newSize = next.size();
+    const std::size_t common = std::min(newSize, oldSize);
     std::size_t same = 0;
-    const std::size_t common = std::min(next.size(), statements_.size());
     while (same < common && next[same].Expression == statements_[same].Expression)
         ++same;
+    // The statements alike at the end, compared from there, not reaching
+    // into the ones alike at the start.
+    std::size_t tail = 0;
+    while (same + tail < common && next[newSize - 1 - tail].Expression == statements_[oldSize - 1 - tail].Expression)
+        ++tail;
     statements_ = std::move(next);
+    Remember(tail, oldSize, newSize);
 
     std::size_t keep = std::min(same, computed_);
     if (stopped_ && same > computed_) {
@@ -103,11 +149,12 @@ void CSheetRun::SetText(std::u16string_view text)
     } else if (keep == computed_ && !stopped_) {
         // Everything calculated stands: go on from where the run is.
     } else {
-        const std::size_t checkpoint = keep / CheckpointInterval;
-        if (checkpoint < checkpoints_.size()) {
-            current_ = checkpoints_[checkpoint];
-            checkpoints_.resize(checkpoint + 1);
-            keep = checkpoint * CheckpointInterval;
+        const auto after = std::upper_bound(checkpoints_.begin(), checkpoints_.end(), keep,
+                                            [](std::size_t at, const Checkpoint& c) { return at < c.Index; });
+        if (after != checkpoints_.begin()) {
+            checkpoints_.erase(after, checkpoints_.end());
+            current_ = checkpoints_.back().Sandbox;
+            keep = checkpoints_.back().Index;
         } else {
             current_ = base_;
             checkpoints_.clear();
@@ -116,11 +163,78 @@ void CSheetRun::SetText(std::u16string_view text)
         stopped_ = false;
     }
     computed_ = keep;
-    values_.resize(statements_.size());
+    // Checkpoints the run has gone past are no use any more.
+    while (nextReusable_ < reusable_.size() && reusable_[nextReusable_].Index < computed_)
+        ++nextReusable_;
     for (std::size_t i = 0; i < statements_.size(); ++i) {
         values_[i].Start = statements_[i].TrimmedStart;
         values_[i].Length = statements_[i].TrimmedLength;
     }
+}
+
+void CSheetRun::Remember(std::size_t tail, std::size_t oldSize, std::size_t newSize)
+{
+    // Earlier statement i is statement i + newSize - oldSize now when it lies
+    // in the tail, from oldTail on.
+    const std::size_t oldTail = oldSize - tail;
+    const auto moved = [&](std::size_t i) { return i + newSize - oldSize; };
+    std::vector<Checkpoint> reusable;
+    // The run's own checkpoints in the tail (one before the statement that
+    // took too long says it still does), and where it is now, unless that is
+    // the statement that took too long: its sandbox is the one the statement
+    // left, not the one before it.
+    for (const Checkpoint& checkpoint : checkpoints_) {
+        if (checkpoint.Index >= oldTail &&
+            (checkpoint.Index < computed_ || (stopped_ && checkpoint.Index == computed_)))
+            reusable.push_back({moved(checkpoint.Index), checkpoint.Sandbox, moved(computed_), stopped_});
+    }
+    if (computed_ >= oldTail && !stopped_)
+        reusable.push_back({moved(computed_), current_, moved(computed_), false});
+    // Those of the texts before, further down.
+    for (std::size_t k = nextReusable_; k < reusable_.size(); ++k) {
+        Checkpoint& checkpoint = reusable_[k];
+        if (checkpoint.Index >= oldTail && checkpoint.Index >= computed_) {
+            checkpoint.Index = moved(checkpoint.Index);
+            checkpoint.Until = moved(checkpoint.Until);
+            reusable.push_back(std::move(checkpoint));
+        }
+    }
+    reusable_ = std::move(reusable);
+    nextReusable_ = 0;
+
+    // The values of the statements alike at the start stay where they are;
+    // those of the tail move with their statements.
+    if (newSize > oldSize) {
+        values_.resize(newSize);
+        std::move_backward(values_.begin() + static_cast<std::ptrdiff_t>(oldTail),
+                           values_.begin() + static_cast<std::ptrdiff_t>(oldSize), values_.end());
+    } else if (newSize < oldSize) {
+        std::move(values_.begin() + static_cast<std::ptrdiff_t>(oldTail), values_.end(),
+                  values_.begin() + static_cast<std::ptrdiff_t>(moved(oldTail)));
+        values_.resize(newSize);
+    }
+}
+
+// The run has reached reusable_[nextReusable_] with the sandbox it holds:
+// the earlier values up to its Until stand, and so do its later checkpoints.
+void CSheetRun::TakeOver()
+{
+    const std::size_t until = reusable_[nextReusable_].Until;
+    const bool stopped = reusable_[nextReusable_].Stopped;
+    for (; nextReusable_ < reusable_.size() && reusable_[nextReusable_].Until == until; ++nextReusable_) {
+        Checkpoint& checkpoint = reusable_[nextReusable_];
+        if (checkpoint.Index == until) {
+            // Where that run was: the sandbox to go on with.
+            ILogReceiver* const receiver = State().LogReceiver;
+            State() = std::move(checkpoint.Sandbox);
+            State().LogReceiver = receiver;
+        } else if (checkpoints_.empty() || checkpoints_.back().Index < checkpoint.Index) {
+            checkpoints_.push_back(std::move(checkpoint));
+        }
+    }
+    reused_ += until - computed_;
+    computed_ = until;
+    stopped_ = stopped;
 }
 
 bool CSheetRun::Run(const std::function<bool()>& goOn)
@@ -131,9 +245,19 @@ bool CSheetRun::Run(const std::function<bool()>& goOn)
     const CSandboxScope scope(current_, &records);
     auto loop = [&] {
         while (computed_ < statements_.size() && !stopped_) {
-            if (computed_ % CheckpointInterval == 0 && checkpoints_.size() == computed_ / CheckpointInterval) {
-                checkpoints_.push_back(State());
-                checkpoints_.back().LogReceiver = nullptr;
+            // A checkpoint of the text before an edit, reached with the
+            // sandbox it had: the rest was calculated then.
+            if (nextReusable_ < reusable_.size() && reusable_[nextReusable_].Index <= computed_) {
+                if (reusable_[nextReusable_].Index == computed_ &&
+                    SameForLaterStatements(State(), reusable_[nextReusable_].Sandbox))
+                    TakeOver();
+                else
+                    ++nextReusable_;
+                continue;
+            }
+            if (checkpoints_.empty() || computed_ - checkpoints_.back().Index >= CheckpointInterval) {
+                checkpoints_.push_back({computed_, State(), 0, false});
+                checkpoints_.back().Sandbox.LogReceiver = nullptr;
             }
             records.Forget();
             const ScannedStatement& statement = statements_[computed_];
@@ -148,6 +272,7 @@ bool CSheetRun::Run(const std::function<bool()>& goOn)
             // statement is over, before they are read below.
             auto evaluate = [&] { ok = EvaluateStatement(statement.Expression, value); };
             RunWithEngineStack(evaluate);
+            ++evaluated_;
             State().ReportedStatement = {};
             State().WorkLeft = UnlimitedWork;
             if (State().WorkExhausted) {
