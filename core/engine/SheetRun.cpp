@@ -141,7 +141,7 @@ void CSheetRun::SetText(std::u16string_view text)
     while (same + tail < common && next[newSize - 1 - tail].Expression == statements_[oldSize - 1 - tail].Expression)
         ++tail;
     statements_ = std::move(next);
-    Remember(tail, oldSize, newSize);
+    Remember(same, tail, oldSize, newSize);
 
     std::size_t keep = std::min(same, computed_);
     if (stopped_ && same > computed_) {
@@ -172,7 +172,7 @@ void CSheetRun::SetText(std::u16string_view text)
     }
 }
 
-void CSheetRun::Remember(std::size_t tail, std::size_t oldSize, std::size_t newSize)
+void CSheetRun::Remember(std::size_t same, std::size_t tail, std::size_t oldSize, std::size_t newSize)
 {
     // Earlier statement i is statement i + newSize - oldSize now when it lies
     // in the tail, from oldTail on.
@@ -183,10 +183,16 @@ void CSheetRun::Remember(std::size_t tail, std::size_t oldSize, std::size_t newS
     // took too long says it still does), and where it is now, unless that is
     // the statement that took too long: its sandbox is the one the statement
     // left, not the one before it.
-    for (const Checkpoint& checkpoint : checkpoints_) {
+    // Those behind the statement the new run starts from are dropped from
+    // the run's own (SetText): moved rather than copied.
+    const std::size_t restart = std::min(same, computed_);
+    for (Checkpoint& checkpoint : checkpoints_) {
         if (checkpoint.Index >= oldTail &&
-            (checkpoint.Index < computed_ || (stopped_ && checkpoint.Index == computed_)))
-            reusable.push_back({moved(checkpoint.Index), checkpoint.Sandbox, moved(computed_), stopped_});
+            (checkpoint.Index < computed_ || (stopped_ && checkpoint.Index == computed_))) {
+            reusable.push_back({moved(checkpoint.Index),
+                                checkpoint.Index > restart ? std::move(checkpoint.Sandbox) : checkpoint.Sandbox,
+                                moved(computed_), stopped_});
+        }
     }
     if (computed_ >= oldTail && !stopped_)
         reusable.push_back({moved(computed_), current_, moved(computed_), false});

@@ -107,7 +107,7 @@ private:
         std::size_t Until = 0;
         bool Stopped = false;
     };
-    void Remember(std::size_t tail, std::size_t oldSize, std::size_t newSize);
+    void Remember(std::size_t same, std::size_t tail, std::size_t oldSize, std::size_t newSize);
     void TakeOver();
 
     CEngineState base_;
