@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <bit>
 #include <exception>
+#include <iterator>
 #include <utility>
 
 namespace NCalculatorText {
@@ -128,20 +129,29 @@ void CSheetRun::TakeBase()
 
 void CSheetRun::SetText(std::u16string_view text)
 {
-    std::vector<ScannedStatement> next = ScanStatements(text);
     const std::size_t oldSize = statements_.size();
-    const std::size_t newSize = next.size();
-    const std::size_t common = std::min(newSize, oldSize);
     std::size_t same = 0;
-    while (same < common && next[same].Expression == statements_[same].Expression)
-        ++same;
-    // The statements alike at the end, compared from there, not reaching
-    // into the ones alike at the start.
     std::size_t tail = 0;
-    while (same + tail < common && next[newSize - 1 - tail].Expression == statements_[oldSize - 1 - tail].Expression)
-        ++tail;
-    statements_ = std::move(next);
-    Remember(same, tail, oldSize, newSize);
+    if (!Rescan(text, same, tail)) {
+        std::vector<ScannedStatement> next;
+        std::size_t resumeAt = 0;
+        rescannable_ = ScanStatementsFrom(
+            text, 0, [](std::size_t) { return false; }, next, resumeAt);
+        if (!rescannable_)
+            next = ScanStatements(text);
+        const std::size_t newSize = next.size();
+        const std::size_t common = std::min(newSize, oldSize);
+        while (same < common && next[same].Expression == statements_[same].Expression)
+            ++same;
+        // The statements alike at the end, compared from there, not reaching
+        // into the ones alike at the start.
+        while (same + tail < common &&
+               next[newSize - 1 - tail].Expression == statements_[oldSize - 1 - tail].Expression)
+            ++tail;
+        statements_ = std::move(next);
+    }
+    text_.assign(text);
+    Remember(same, tail, oldSize, statements_.size());
 
     std::size_t keep = std::min(same, computed_);
     if (stopped_ && same > computed_) {
@@ -170,6 +180,84 @@ void CSheetRun::SetText(std::u16string_view text)
         values_[i].Start = statements_[i].TrimmedStart;
         values_[i].Length = statements_[i].TrimmedLength;
     }
+}
+
+bool CSheetRun::Rescan(std::u16string_view text, std::size_t& same, std::size_t& tail)
+{
+    if (!rescannable_)
+        return false;
+    // The stretch that changed: from the first character that differs to the
+    // last, counted from the end.
+    const std::u16string_view old = text_;
+    const std::size_t shorter = std::min(old.size(), text.size());
+    const std::size_t first = static_cast<std::size_t>(
+        std::mismatch(old.begin(), old.begin() + static_cast<std::ptrdiff_t>(shorter), text.begin()).first -
+        old.begin());
+    const std::size_t suffix = static_cast<std::size_t>(
+        std::mismatch(old.rbegin(), old.rbegin() + static_cast<std::ptrdiff_t>(shorter - first), text.rbegin()).first -
+        old.rbegin());
+    const std::size_t oldEnd = old.size() - suffix;
+    const std::size_t newEnd = text.size() - suffix;
+    const auto begin = statements_.begin();
+    // The statements that end, separator and all, before the change stand;
+    // the scan goes on from behind the last of them.
+    const auto kept = std::partition_point(begin, statements_.end(),
+                                           [first](const ScannedStatement& s) { return s.Start + s.Length < first; });
+    const std::size_t from = kept == begin ? 0 : std::prev(kept)->Start + std::prev(kept)->Length;
+    // A statement that starts in the unchanged end where one started before
+    // is where the earlier scan takes over again: from there on the text and
+    // everything the scan carries along are the same.
+    const auto resumable =
+        std::partition_point(kept, statements_.end(), [oldEnd](const ScannedStatement& s) { return s.Start < oldEnd; });
+    const auto earlierAt = [&](std::size_t at) {
+        return std::partition_point(resumable, statements_.end(),
+                                    [was = at - newEnd + oldEnd](const ScannedStatement& s) { return s.Start < was; });
+    };
+    const auto resume = [&](std::size_t at) {
+        if (at < newEnd)
+            return false;
+        const auto found = earlierAt(at);
+        return found != statements_.end() && found->Start == at - newEnd + oldEnd;
+    };
+    std::vector<ScannedStatement> middle;
+    std::size_t resumeAt = 0;
+    if (!ScanStatementsFrom(text, from, resume, middle, resumeAt))
+        return false;
+    const auto resumed = resumeAt == std::u16string_view::npos ? statements_.end() : earlierAt(resumeAt);
+
+    // Which statements are alike: those kept and those resumed, and any of
+    // the ones scanned again that read as they did.
+    const auto k = static_cast<std::size_t>(kept - begin);
+    const auto j = static_cast<std::size_t>(resumed - begin);
+    const std::size_t oldSize = statements_.size();
+    const std::size_t oldMiddle = j - k;
+    std::size_t m = 0;
+    while (m < middle.size() && m < oldMiddle && middle[m].Expression == statements_[k + m].Expression)
+        ++m;
+    std::size_t t = 0;
+    while (m + t < middle.size() && m + t < oldMiddle &&
+           middle[middle.size() - 1 - t].Expression == statements_[j - 1 - t].Expression)
+        ++t;
+    same = k + m;
+    tail = oldSize - j + t;
+
+    // The resumed statements move with the text behind the change.
+    for (std::size_t i = j; i < oldSize; ++i) {
+        ScannedStatement& statement = statements_[i];
+        statement.Start = statement.Start - oldEnd + newEnd;
+        statement.TrimmedStart = statement.TrimmedStart - oldEnd + newEnd;
+        if (statement.WrittenStart != std::u16string_view::npos)
+            statement.WrittenStart = statement.WrittenStart - oldEnd + newEnd;
+    }
+    const auto at = begin + static_cast<std::ptrdiff_t>(k);
+    if (middle.size() == oldMiddle) {
+        std::move(middle.begin(), middle.end(), at);
+    } else {
+        statements_.erase(at, begin + static_cast<std::ptrdiff_t>(j));
+        statements_.insert(statements_.begin() + static_cast<std::ptrdiff_t>(k),
+                           std::make_move_iterator(middle.begin()), std::make_move_iterator(middle.end()));
+    }
+    return true;
 }
 
 void CSheetRun::Remember(std::size_t same, std::size_t tail, std::size_t oldSize, std::size_t newSize)

@@ -51,6 +51,14 @@ struct ScannedStatement {
 // blank ones are left out, and so is everything from a "/*" that never closes.
 // Made by the statement loop's own scanner (Engine.cpp).
 std::vector<ScannedStatement> ScanStatements(std::u16string_view text);
+// The statements of text from position from on, as ScanStatements finds
+// them, where from is the start of the text or a separator outside comments;
+// appended to statements. The scan stops at the first statement start at or
+// behind from for which resume holds (resumeAt: there, or npos at the end).
+// False when a "/*" that never closes was met: the statements behind it are
+// not the ones of a scan from the start, which blanks it all.
+bool ScanStatementsFrom(std::u16string_view text, std::size_t from, const std::function<bool(std::size_t)>& resume,
+                        std::vector<ScannedStatement>& statements, std::size_t& resumeAt);
 
 struct SheetValue {
     enum class Kind {
@@ -107,6 +115,10 @@ private:
         std::size_t Until = 0;
         bool Stopped = false;
     };
+    // Scans only the statements of text that an edit of the last text can
+    // have changed, and tells how many statements are alike at its start
+    // and end; false when the whole text must be scanned.
+    bool Rescan(std::u16string_view text, std::size_t& same, std::size_t& tail);
     void Remember(std::size_t same, std::size_t tail, std::size_t oldSize, std::size_t newSize);
     void TakeOver();
 
@@ -120,6 +132,10 @@ private:
     // compare with is reusable_[nextReusable_].
     std::vector<Checkpoint> reusable_;
     std::size_t nextReusable_ = 0;
+    // The text last set, its statements, and whether it may be scanned
+    // again in part (it holds no "/*" that never closes).
+    std::u16string text_;
+    bool rescannable_ = false;
     std::vector<ScannedStatement> statements_;
     std::vector<SheetValue> values_;
     std::size_t computed_ = 0;

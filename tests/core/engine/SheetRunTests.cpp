@@ -333,6 +333,61 @@ TEST_F(SheetRunTest, AnEditWhoseEffectDiesOutCostsOnlyTheStatementsUpToTheNextCh
     }
 }
 
+// Pieces of text that move statement and comment boundaries about.
+std::u16string RandomText(std::mt19937& random, int pieces)
+{
+    static const std::vector<std::u16string> table = {
+        u"1",  u"+2", u";",   u";;",     u" ", u"\n", u"// c", u"/*",
+        u"*/", u"=",  u"= 5", u"mem[a]", u"/", u"*",  u"rslt", u"x ",
+    };
+    std::u16string text;
+    for (int i = 0; i < pieces; ++i)
+        text += table[std::uniform_int_distribution<std::size_t>(0, table.size() - 1)(random)];
+    return text;
+}
+
+std::string Described(const NCalculatorText::ScannedStatement& s)
+{
+    return std::to_string(s.Start) + "+" + std::to_string(s.Length) + " " + std::to_string(s.TrimmedStart) + "+" +
+        std::to_string(s.TrimmedLength) + " [" + Readable(s.Expression) + "] " +
+        (s.WrittenStart == std::u16string::npos ? std::string("-") : std::to_string(s.WrittenStart)) + "+" +
+        std::to_string(s.WrittenLength) + " [" + Readable(s.Written) + "]";
+}
+
+std::vector<std::string> Described(const std::vector<NCalculatorText::ScannedStatement>& statements)
+{
+    std::vector<std::string> described;
+    for (const auto& statement : statements)
+        described.push_back(Described(statement));
+    return described;
+}
+
+TEST_F(SheetRunTest, AnEditedTextHasTheStatementsOfAWholeScan)
+{
+    // Edits of every size anywhere, among comments that open, close or never
+    // close, separators in runs and results written behind "=".
+    std::mt19937 random(9122026);
+    for (int document = 0; document < 40; ++document) {
+        std::u16string text = RandomText(random, 200);
+        CSheetRun run;
+        run.TakeBase();
+        run.SetText(text);
+        for (int edit = 0; edit < 60; ++edit) {
+            const std::size_t from = std::uniform_int_distribution<std::size_t>(0, text.size())(random);
+            const std::size_t length = std::min<std::size_t>(random() % 6, text.size() - from);
+            text.replace(from, length, RandomText(random, static_cast<int>(random() % 4)));
+            SCOPED_TRACE("text: " + Readable(text));
+            run.SetText(text);
+            ASSERT_EQ(Described(run.Statements()), Described(NCalculatorText::ScanStatements(text)));
+        }
+        // And the values stay those of a whole run.
+        CSheetRun full;
+        full.TakeBase();
+        full.SetText(text);
+        EXPECT_EQ(RunAll(run), RunAll(full));
+    }
+}
+
 TEST_F(SheetRunTest, SandboxesAreAlikeOnlyWhenEveryLaterStatementWouldGiveTheSame)
 {
     using NCalculatorText::CEngineState;
