@@ -2,7 +2,9 @@
 # Measures how soon the results margin follows an edit on generated worksheets
 # of 10,000 and 100,000 statements (or the counts given): from the edit until
 # every value in the margin is that of the new text, for an edit in the
-# middle and one at the top of the text. Release build, offscreen.
+# middle and one at the top of the text, on a worksheet where an edit's
+# effect dies out within a few statements and on one where it flows down to
+# the end through a running total. Release build, offscreen.
 #
 #   bash scripts/margin-speed.sh [STATEMENTS ...]
 set -euo pipefail

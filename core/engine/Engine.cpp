@@ -17,6 +17,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <utility>
 
 namespace NCalculatorText {
 
@@ -94,8 +96,13 @@ std::size_t FindUnclosedComment(std::u16string_view text)
 // copied, so a text of any size takes no memory of its own.
 class CStatementScanner final {
 public:
-    // Text from end on is taken as blank (an unclosed comment).
-    CStatementScanner(std::u16string_view text, std::size_t end) : text_(text), end_(std::min(end, text.size())) {}
+    // Text from end on is taken as blank (an unclosed comment). With
+    // unclosed given, the scan starts at from, where a statement starts, and
+    // a "/*" that never closes, met from there on, is written to it.
+    CStatementScanner(std::u16string_view text, std::size_t end, std::size_t from = 0, std::size_t* unclosed = nullptr)
+        : text_(text), end_(std::min(end, text.size())), position_(from), unclosed_(unclosed)
+    {
+    }
 
     // The next statement's start and length; false when there is none.
     bool Next(std::size_t& start, std::size_t& length)
@@ -112,7 +119,8 @@ public:
             return first < text_.size();
         }
         std::size_t stop = WalkOutsideComments(
-            text_, first, end_, [this](std::size_t i) { return text_[i] == u';'; }, [](std::size_t, std::size_t) {});
+            text_, first, end_, [this](std::size_t i) { return text_[i] == u';'; }, [](std::size_t, std::size_t) {},
+            unclosed_);
         if (stop >= end_)
             stop = text_.size();
         start = first;
@@ -138,10 +146,20 @@ public:
         return work;
     }
 
+    // Where the next statement starts, behind the separators at hand.
+    std::size_t NextStart() const
+    {
+        std::size_t first = position_;
+        while (first < end_ && text_[first] == u';')
+            ++first;
+        return first;
+    }
+
 private:
     std::u16string_view text_;
     std::size_t end_;
     std::size_t position_ = 0;
+    std::size_t* unclosed_ = nullptr;
 };
 
 // Blanks the comments of text up to a "/*" that is never closed; returns
@@ -354,6 +372,33 @@ bool ExecuteTextHere(std::u16string_view text, int& caret, ITextSink& sink, Afte
 
 }  // namespace
 
+namespace {
+
+// The statement of the scanner's stretch at start, unless it is blank.
+bool ScanStatement(const CStatementScanner& scanner, std::size_t start, std::size_t length, ScannedStatement& statement)
+{
+    const std::u16string work = scanner.WorkingCopy(start, length);
+    ResultPlace place{};
+    if (!FindResultPlace(work, place))
+        return false;
+    const StatementRange trimmed = TrimmedStatement(work, {0, length});
+    statement.Start = start;
+    statement.Length = length;
+    statement.TrimmedStart = start + trimmed.Start;
+    statement.TrimmedLength = trimmed.Length;
+    statement.Expression = work.substr(0, place.ResultMark);
+    if (place.ResultMark < length && work[place.ResultMark] == u'=') {
+        const std::size_t end = trimmed.Start + trimmed.Length;
+        statement.WrittenStart = start + place.ResultMark;
+        statement.WrittenLength = end - place.ResultMark;
+        if (place.ValueOffset < end)
+            statement.Written = work.substr(place.ValueOffset, end - place.ValueOffset);
+    }
+    return true;
+}
+
+}  // namespace
+
 std::vector<ScannedStatement> ScanStatements(std::u16string_view text)
 {
     std::vector<ScannedStatement> statements;
@@ -362,27 +407,36 @@ std::vector<ScannedStatement> ScanStatements(std::u16string_view text)
     CStatementScanner scanner(text, FindUnclosedComment(text));
     std::size_t start = 0;
     std::size_t length = 0;
+    ScannedStatement statement;
     while (scanner.Next(start, length)) {
-        const std::u16string work = scanner.WorkingCopy(start, length);
-        ResultPlace place{};
-        if (!FindResultPlace(work, place))
-            continue;
-        const StatementRange trimmed = TrimmedStatement(work, {0, length});
-        ScannedStatement& statement = statements.emplace_back();
-        statement.Start = start;
-        statement.Length = length;
-        statement.TrimmedStart = start + trimmed.Start;
-        statement.TrimmedLength = trimmed.Length;
-        statement.Expression = work.substr(0, place.ResultMark);
-        if (place.ResultMark < length && work[place.ResultMark] == u'=') {
-            const std::size_t end = trimmed.Start + trimmed.Length;
-            statement.WrittenStart = start + place.ResultMark;
-            statement.WrittenLength = end - place.ResultMark;
-            if (place.ValueOffset < end)
-                statement.Written = work.substr(place.ValueOffset, end - place.ValueOffset);
-        }
+        if (ScanStatement(scanner, start, length, statement))
+            statements.push_back(std::exchange(statement, {}));
     }
     return statements;
+}
+
+bool ScanStatementsFrom(std::u16string_view text, std::size_t from, const std::function<bool(std::size_t)>& resume,
+                        std::vector<ScannedStatement>& statements, std::size_t& resumeAt)
+{
+    std::size_t unclosed = npos;
+    CStatementScanner scanner(text, text.size(), from, &unclosed);
+    std::size_t start = 0;
+    std::size_t length = 0;
+    ScannedStatement statement;
+    resumeAt = npos;
+    for (;;) {
+        const std::size_t next = scanner.NextStart();
+        if (next < text.size() && resume(next)) {
+            resumeAt = next;
+            return true;
+        }
+        if (!scanner.Next(start, length))
+            return true;
+        if (unclosed != npos)
+            return false;
+        if (ScanStatement(scanner, start, length, statement))
+            statements.push_back(std::exchange(statement, {}));
+    }
 }
 
 bool ExecuteText(std::u16string& text, int& caret, AfterFailure after)
