@@ -723,10 +723,6 @@ std::u16string NearestCellName(std::u16string_view name, const Tevra::CMemoryMap
     std::size_t best = FarApart;
     for (const auto& [cell, value] : memory) {
         const std::u16string_view candidate = cell;
-        const std::size_t gap =
-            candidate.size() > name.size() ? candidate.size() - name.size() : name.size() - candidate.size();
-        if (gap > 2)
-            continue;
         const std::size_t distance = EditDistance(name, candidate);
         if (NearEnough(distance, name.size()) && distance < best && candidate != name) {
             best = distance;
@@ -770,8 +766,6 @@ std::vector<StatementHint> UnsetCellReferences(std::u16string_view text, const T
         for (const std::u16string& other : stored) {
             if (name.size() > LongestSpeltName || ++compared > MostStoredNamesCompared)
                 break;
-            if (other.size() > name.size() + 2 || other.size() + 2 < name.size())
-                continue;
             const std::size_t distance = EditDistance(name, other);
             if (NearEnough(distance, name.size()) && distance < best) {
                 best = distance;

@@ -10,6 +10,8 @@
 #include <bit>
 #include <exception>
 #include <iterator>
+#include <span>
+#include <tuple>
 #include <utility>
 
 namespace NCalculatorText {
@@ -73,6 +75,21 @@ bool SameCells(const Tevra::CMemoryMap& a, const Tevra::CMemoryMap& b)
                return x.first == y.first && SameBits(x.second.Value, y.second.Value) &&
                    x.second.Include == y.second.Include;
            });
+}
+
+// How many statements are alike (the same expression) at the start of a
+// and b, and then at their end without reaching into those at the start.
+std::pair<std::size_t, std::size_t> AlikeAtEnds(std::span<const ScannedStatement> a,
+                                                std::span<const ScannedStatement> b)
+{
+    const std::size_t common = std::min(a.size(), b.size());
+    std::size_t start = 0;
+    while (start < common && a[start].Expression == b[start].Expression)
+        ++start;
+    std::size_t end = 0;
+    while (start + end < common && a[a.size() - 1 - end].Expression == b[b.size() - 1 - end].Expression)
+        ++end;
+    return {start, end};
 }
 
 bool SameSettings(const Tevra::CCalcSettings& a, const Tevra::CCalcSettings& b)
@@ -139,15 +156,7 @@ void CSheetRun::SetText(std::u16string_view text)
             text, 0, [](std::size_t) { return false; }, next, resumeAt);
         if (!rescannable_)
             next = ScanStatements(text);
-        const std::size_t newSize = next.size();
-        const std::size_t common = std::min(newSize, oldSize);
-        while (same < common && next[same].Expression == statements_[same].Expression)
-            ++same;
-        // The statements alike at the end, compared from there, not reaching
-        // into the ones alike at the start.
-        while (same + tail < common &&
-               next[newSize - 1 - tail].Expression == statements_[oldSize - 1 - tail].Expression)
-            ++tail;
+        std::tie(same, tail) = AlikeAtEnds(next, statements_);
         statements_ = std::move(next);
     }
     text_.assign(text);
@@ -231,13 +240,7 @@ bool CSheetRun::Rescan(std::u16string_view text, std::size_t& same, std::size_t&
     const auto j = static_cast<std::size_t>(resumed - begin);
     const std::size_t oldSize = statements_.size();
     const std::size_t oldMiddle = j - k;
-    std::size_t m = 0;
-    while (m < middle.size() && m < oldMiddle && middle[m].Expression == statements_[k + m].Expression)
-        ++m;
-    std::size_t t = 0;
-    while (m + t < middle.size() && m + t < oldMiddle &&
-           middle[middle.size() - 1 - t].Expression == statements_[j - 1 - t].Expression)
-        ++t;
+    const auto [m, t] = AlikeAtEnds(middle, std::span(statements_).subspan(k, oldMiddle));
     same = k + m;
     tail = oldSize - j + t;
 
