@@ -29,6 +29,16 @@ cmake --build "$build_dir" -j 2 --target "${targets[@]/#/tevra_fuzz_}"
 # faster.
 ulimit -s $((128 * 1024)) 2>/dev/null || ulimit -s unlimited 2>/dev/null || true
 
+# AddressSanitizer records the call stack of every allocation, to say where a
+# block it reports was made and freed. Through the uninstrumented Qt
+# libraries those stacks are mostly distinct, so the record grows for the
+# whole campaign and each allocation gets dearer (recording them took half
+# of the preferences target's time). A campaign records none; replay a
+# finding from build-fuzz/findings with ASAN_OPTIONS=malloc_context_size=30
+# for the full report. Options given in ASAN_OPTIONS come after this one and
+# win.
+export ASAN_OPTIONS="malloc_context_size=0${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
+
 for target in "${targets[@]}"; do
   case $target in
     execute) corpus=text ;;
